@@ -1,0 +1,62 @@
+#include "features/locations.h"
+
+#include <cstddef>
+
+namespace casewright {
+
+namespace {
+
+constexpr const char* kBegin = "begin";
+constexpr const char* kMiddle = "middle";
+constexpr const char* kEnd = "end";
+
+void MarkTextLocations(Run& run) {
+  SentenceList& sentences = run.sentence_list;
+  bool in_first_paragraph = true;
+  // The latest paragraph end that is not the last sentence; the first
+  // sentence while there is none, so that it alone stays "begin".
+  std::size_t last_break = 0;
+  for (std::size_t i = 0; i < sentences.size(); ++i) {
+    sentences[i].TextLocation = in_first_paragraph ? kBegin : kMiddle;
+    if (sentences[i].EndsParagraph && i + 1 < sentences.size()) {
+      in_first_paragraph = false;
+      last_break = i;
+    }
+    run.progress.Advance(i + 1);
+  }
+  for (std::size_t i = last_break + 1; i < sentences.size(); ++i) {
+    sentences[i].TextLocation = kEnd;
+  }
+}
+
+void MarkParagraphLocations(Run& run) {
+  SentenceList& sentences = run.sentence_list;
+  bool opening = true;
+  for (std::size_t i = 0; i < sentences.size(); ++i) {
+    frase& sentence = sentences[i];
+    if (opening) {
+      sentence.ParagraphLocation = kBegin;
+      opening = false;
+    } else if (sentence.EndsParagraph) {
+      sentence.ParagraphLocation = kEnd;
+      opening = true;
+    } else {
+      sentence.ParagraphLocation = kMiddle;
+    }
+    if (i + 1 == sentences.size()) sentence.ParagraphLocation = kEnd;
+    run.progress.Advance(sentences.size() + i + 1);
+  }
+}
+
+}  // namespace
+
+void MarkLocations(Run& run) {
+  if (run.sentence_list.empty()) return;
+  // One unit per sentence in each of the two walks.
+  run.progress.Begin(RunStage::kLocations, 2 * run.sentence_list.size());
+  MarkTextLocations(run);
+  MarkParagraphLocations(run);
+  run.progress.End();
+}
+
+}  // namespace casewright
