@@ -1,0 +1,141 @@
+#include "lexicon/sqlite_tables.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "app/run_error.h"
+#include "lexicon/cp1252.h"
+#include "lexicon/table_builder.h"
+#include "testing/temp_dir.h"
+
+namespace casewright {
+namespace {
+
+using testing::TempDir;
+using testing::WriteFile;
+
+// Builds tables from the given source texts into dir/tables.
+std::string Build(const TempDir& dir, const std::string& lexicon, const std::string& stoplist,
+                  const std::string& cues) {
+  WriteFile(dir.Path("lexicon.tsv"), lexicon);
+  WriteFile(dir.Path("stoplist.txt"), stoplist);
+  WriteFile(dir.Path("cues.txt"), cues);
+  BuildTables({dir.Path("lexicon.tsv"), dir.Path("stoplist.txt"), dir.Path("cues.txt")}, dir.Path("tables"));
+  return dir.Path("tables");
+}
+
+std::string MessageOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const RunError& e) {
+    return e.Describe();
+  }
+  return "no failure";
+}
+
+void Execute(const std::string& db_path, const std::string& sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(db_path.c_str(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  sqlite3_close(db);
+}
+
+TEST(SqliteTablesTest, LooksWordsUpExactly) {
+  TempDir dir;
+  SqliteTables tables(Build(dir, "casas\tcasa\nfoi\tser\n\xC3\xA9\tser\nCasa\tCASA\n", "# comment\nser\nde\n",
+                            "conclus\xC3\xA3o\nresumo\n"));
+  EXPECT_EQ(tables.Canonicalize("casas"), "casa");
+  EXPECT_EQ(tables.Canonicalize("\xE9"), "ser");  // é, Windows-1252
+  EXPECT_EQ(tables.Canonicalize("Casa"), "CASA");
+  EXPECT_EQ(tables.Canonicalize("casa"), "casa");
+  EXPECT_EQ(tables.Canonicalize(""), "");
+  EXPECT_TRUE(tables.IsStopword("ser"));
+  EXPECT_FALSE(tables.IsStopword("Ser"));
+  EXPECT_FALSE(tables.IsStopword("# comment"));
+  EXPECT_EQ(tables.ReadCueWords(), (std::vector<std::optional<std::string>>{"conclus\xE3o", "resumo"}));
+}
+
+TEST(SqliteTablesTest, EveryByteRoundTripsThroughTheStore) {
+  TempDir dir;
+  std::string folder = Build(dir, "", "", "");
+  std::string all;
+  for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
+  // Store the word and its canonical form through SQLite's own binding of
+  // the UTF-8 forms, as any tool filling the tables would.
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((folder + "/L\xC3\xA9xico.db").c_str(), &db), SQLITE_OK);
+  sqlite3_stmt* insert = nullptr;
+  sqlite3_prepare_v2(db, "INSERT INTO \"L\xC3\xA9xico\" VALUES (?1, ?2)", -1, &insert, nullptr);
+  std::string key = Cp1252ToUtf8("k" + all);
+  std::string value = Cp1252ToUtf8(all);
+  sqlite3_bind_text(insert, 1, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+  sqlite3_bind_text(insert, 2, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+  ASSERT_EQ(sqlite3_step(insert), SQLITE_DONE);
+  sqlite3_finalize(insert);
+  sqlite3_close(db);
+  EXPECT_EQ(SqliteTables(folder).Canonicalize("k" + all), all);
+}
+
+TEST(SqliteTablesTest, CueWordsKeepTableOrderNullsAndRepeats) {
+  TempDir dir;
+  std::string folder = Build(dir, "", "", "b\na\nb\n");
+  Execute(folder + "/Cuephrases.db",
+          "INSERT INTO \"Cuephrases\" VALUES (NULL); INSERT INTO \"Cuephrases\" VALUES ('\xC4\x9F')");
+  EXPECT_EQ(SqliteTables(folder).ReadCueWords(),
+            (std::vector<std::optional<std::string>>{"b", "a", "b", std::nullopt, std::nullopt}));
+}
+
+TEST(SqliteTablesTest, BadCanonicalFormsFailNamingTheWord) {
+  TempDir dir;
+  std::string folder = Build(dir, "nada\t\\N\nchar\t\xC4\x9F\n", "", "");
+  SqliteTables tables(folder);
+  std::string missing = MessageOf([&] { tables.Canonicalize("nada"); });
+  EXPECT_NE(missing.find("Invalid variant type conversion"), std::string::npos) << missing;
+  EXPECT_NE(missing.find("\"nada\""), std::string::npos) << missing;
+  std::string unrepresentable = MessageOf([&] { tables.Canonicalize("char"); });
+  EXPECT_NE(unrepresentable.find("\"char\""), std::string::npos) << unrepresentable;
+}
+
+TEST(SqliteTablesTest, MissingOrBrokenTablesNameAliasFolderAndTable) {
+  TempDir dir;
+  std::string missing_folder = MessageOf([&] { SqliteTables tables(dir.Path("nowhere")); });
+  EXPECT_NE(missing_folder.find("Orbelin"), std::string::npos) << missing_folder;
+  EXPECT_NE(missing_folder.find(dir.Path("nowhere")), std::string::npos) << missing_folder;
+
+  std::string folder = Build(dir, "", "", "");
+  std::filesystem::remove(folder + "/Stoplist.db");
+  std::string no_table = MessageOf([&] { SqliteTables tables(folder); });
+  EXPECT_NE(no_table.find("\"Stoplist\""), std::string::npos) << no_table;
+
+  WriteFile(folder + "/Stoplist.db", "this is not a database, just text that is long enough............");
+  std::string not_db = MessageOf([&] { SqliteTables tables(folder); });
+  EXPECT_NE(not_db.find("\"Stoplist\""), std::string::npos) << not_db;
+
+  Build(dir, "", "", "");
+  Execute(folder + "/Cuephrases.db", "DROP TABLE \"Cuephrases\"");
+  std::string dropped = MessageOf([&] { SqliteTables tables(folder); });
+  EXPECT_NE(dropped.find("\"Cuephrases\""), std::string::npos) << dropped;
+  EXPECT_NE(dropped.find("Orbelin"), std::string::npos) << dropped;
+}
+
+TEST(TableBuilderTest, RejectsMalformedSources) {
+  TempDir dir;
+  EXPECT_NE(MessageOf([&] { Build(dir, "casa casa\n", "", ""); }).find("line 1"), std::string::npos);
+  EXPECT_NE(MessageOf([&] { Build(dir, "a\tb\n\na\tc\n", "", ""); }).find("line 3"), std::string::npos);
+  EXPECT_NE(MessageOf([&] { Build(dir, "", "de\nde\n", ""); }).find("twice"), std::string::npos);
+  EXPECT_NE(MessageOf([&] { Build(dir, "", "", "\xFF\n"); }).find("UTF-8"), std::string::npos);
+}
+
+TEST(ResolveTablesFolderTest, OverrideThenEnvironmentThenDefault) {
+  ::setenv("CASEWRIGHT_ORBELIN", "/from/env", 1);
+  EXPECT_EQ(ResolveTablesFolder("given"), "given");
+  EXPECT_EQ(ResolveTablesFolder(), "/from/env");
+  ::unsetenv("CASEWRIGHT_ORBELIN");
+  EXPECT_NE(ResolveTablesFolder().find("share/casewright/tables"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace casewright

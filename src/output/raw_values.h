@@ -1,0 +1,21 @@
+// The raw values of a run: a UTF-8 TSV with a header row and one row per
+// sentence, so that the features can be checked or discretised differently.
+#ifndef CASEWRIGHT_OUTPUT_RAW_VALUES_H_
+#define CASEWRIGHT_OUTPUT_RAW_VALUES_H_
+
+#include <string>
+#include <vector>
+
+#include "app/run.h"
+#include "output/output_file.h"
+
+namespace casewright {
+
+// Writes one row per sentence of run.sentence_list to `out`; `classes` holds
+// the class paired with each sentence (one per sentence).
+// REQUIRES: classes.size() == run.sentence_list.size().
+void WriteRawValues(const Run& run, const std::vector<std::string>& classes, OutputFile& out);
+
+}  // namespace casewright
+
+#endif  // CASEWRIGHT_OUTPUT_RAW_VALUES_H_

@@ -1,0 +1,27 @@
+// Loading a text file the way the window shows it: the whole file as 8-bit
+// text, every line break (CR LF, CR alone, LF alone) as CR LF, cut at the
+// first NUL byte.
+#ifndef CASEWRIGHT_TEXT_LOAD_TEXT_H_
+#define CASEWRIGHT_TEXT_LOAD_TEXT_H_
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace casewright {
+
+// The largest loaded text, line breaks converted: 1 GiB, well inside the
+// 32-bit positions the segmenter counts with.
+inline constexpr std::size_t kMemoCapacity = std::size_t{1} << 30;
+
+// Converts every line break of `raw` to CR LF and cuts it at the first NUL.
+std::string ConvertLineBreaks(std::string_view raw);
+
+// Reads the file at `path`.  Throws RunError "Cannot open file <path>" when it
+// cannot be read and "Text exceeds memo capacity" when the converted text is
+// longer than `capacity`.
+std::string LoadText(const std::string& path, std::size_t capacity = kMemoCapacity);
+
+}  // namespace casewright
+
+#endif  // CASEWRIGHT_TEXT_LOAD_TEXT_H_

@@ -1,0 +1,54 @@
+// Sentence segmentation and the reading of stored sentences.
+//
+// SegmentText walks the text once, left to right.  Word and punctuation
+// characters, and periods that end no sentence, build words; any other
+// character (a separator) closes the word before it; "!", "?" and the
+// periods that IsSentenceEnd accepts end a sentence.  Each closed word is
+// stripped of its punctuation, lower-cased and replaced by its canonical
+// form: that key is counted in the WordTable, and its id stored in the
+// sentence.  Each sentence keeps its words as they stood in the text,
+// separated by "#", in its Text.
+#ifndef CASEWRIGHT_TEXT_SEGMENT_H_
+#define CASEWRIGHT_TEXT_SEGMENT_H_
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/run.h"
+#include "lexicon/lexical_tables.h"
+
+namespace casewright {
+
+// Whether the character at `position` (0-based) of `text` ends a sentence:
+// "!" and "?" always do; a period does when it is the last character, or when
+// what follows it is no word or punctuation character (a quotation mark or
+// apostrophe counts as not following) and the first word character after it
+// is not an ASCII lower-case letter.
+// REQUIRES: position < text.size().
+bool IsSentenceEnd(std::string_view text, std::size_t position);
+
+// Whether the sentence ending at the terminator at `position` ends a
+// paragraph: only blanks stand between it and a line break (CR LF, or LF CR).
+bool EndsParagraphAfter(std::string_view text, std::size_t position);
+
+// Segments `text` into run.sentence_list and counts its words into
+// run.word_table.  Text after the last terminator forms no sentence; its words
+// closed by a separator still count, a word running to the end of the text
+// does not.  Looks each distinct word up in the lexicon once.
+// REQUIRES: the run's lists are empty.
+void SegmentText(Run& run, std::string_view text);
+
+// Hands `visit` the key of each word of a stored sentence text, in order,
+// until `visit` returns true (stop).  Calls `tick`, when given, once for each
+// character examined, before examining it.  Yields exactly the keys that
+// SegmentText stored for the sentence; the stages use those stored ids, and
+// this is the reference reading of a Text.
+void ScanSentenceWords(std::string_view text, const LexicalTables& tables,
+                       const std::function<bool(const std::string& key)>& visit,
+                       const std::function<void()>& tick = {});
+
+}  // namespace casewright
+
+#endif  // CASEWRIGHT_TEXT_SEGMENT_H_

@@ -1,0 +1,193 @@
+#include "text/segment.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/run_error.h"
+#include "lexicon/memory_tables.h"
+#include "text/load_text.h"
+
+namespace casewright {
+namespace {
+
+struct Sentence {
+  std::string text;
+  int words;
+  bool operator==(const Sentence&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Sentence& s) { return os << s.text << " (" << s.words << ")"; }
+
+class Segmented {
+ public:
+  explicit Segmented(std::string_view text, MemoryTables tables = MemoryTables())
+      : tables_(std::move(tables)), run_(tables_, {}) {
+    SegmentText(run_, text);
+  }
+
+  std::vector<Sentence> Sentences() const {
+    std::vector<Sentence> result;
+    for (const frase& s : run_.sentence_list) result.push_back({s.Text, s.WordCount});
+    return result;
+  }
+
+  std::vector<std::pair<std::string, double>> Words() const {
+    std::vector<std::pair<std::string, double>> result;
+    for (const palavra& p : run_.word_table) result.emplace_back(p.Word, p.Weight);
+    return result;
+  }
+
+  // The keys stored for sentence `i`.
+  std::vector<std::string> StoredKeys(std::size_t i) const {
+    std::vector<std::string> keys;
+    for (WordId id : run_.sentence_list[i].Words) keys.push_back(run_.word_table[id].Word);
+    return keys;
+  }
+
+  // The keys ScanSentenceWords reads back from sentence `i`'s Text.
+  std::vector<std::string> ScannedKeys(std::size_t i) const {
+    std::vector<std::string> keys;
+    ScanSentenceWords(run_.sentence_list[i].Text, tables_, [&](const std::string& key) {
+      keys.push_back(key);
+      return false;
+    });
+    return keys;
+  }
+
+  std::vector<bool> ParagraphEnds() const {
+    std::vector<bool> ends;
+    for (const frase& s : run_.sentence_list) ends.push_back(s.EndsParagraph);
+    return ends;
+  }
+
+  const Run& run() const { return run_; }
+
+ private:
+  MemoryTables tables_;
+  Run run_;
+};
+
+using Sentences = std::vector<Sentence>;
+using Words = std::vector<std::pair<std::string, double>>;
+
+struct Row {
+  std::string input;
+  Sentences sentences;
+};
+
+// The stored text and word count of every sentence, and the keys stored for
+// each sentence equal what reading its Text back gives.
+TEST(SegmentTextTest, SentencesOfTheReferenceTexts) {
+  const std::vector<Row> rows = {
+      {"", {}},
+      {"Bom dia", {}},
+      {"Fim.", {{"Fim", 1}}},
+      {"Sr. Silva chegou.", {{"Sr", 1}, {"Silva#chegou", 2}}},
+      {"Veja e.g. isto.", {{"Veja#e.g.#isto", 3}}},
+      {"Custa 3.5 reais.", {{"Custa#3.5#reais", 3}}},
+      {"fim. depois.", {{"fim.#depois", 2}}},
+      {"fim. \xF3timo.", {{"fim", 1}, {"\xF3timo", 1}}},
+      {"fim. 2 coisas.", {{"fim", 1}, {"2#coisas", 2}}},
+      {"Ele chegou. (Ontem.)", {{"Ele#chegou", 2}}},
+      {"Oi!! Tchau.", {{"Oi", 1}, {"", 0}, {"Tchau", 1}}},
+      {"Fim... Depois.", {{"Fim", 1}, {"", 0}, {"", 0}, {"Depois", 1}}},
+      {"fim... depois.", {{"fim...#depois", 2}}},
+      {"a#b.", {{"a#b", 2}}},
+      {"a b.", {{"a#b", 2}}},
+      {"mesa .", {{"mesa#", 1}}},
+      {"Ele disse: 'Sim.' Depois saiu.", {{"Ele#disse:#'Sim", 3}, {"'#Depois#saiu", 3}}},
+      {"Espa\xF1" "a.", {{"Espa#a", 2}}},
+      {"Oi?! Fim.", {{"Oi", 1}, {"", 0}, {"Fim", 1}}},
+      {"Isto \xE9. e continua.", {{"Isto#\xE9.#e#continua", 4}}},
+  };
+  for (const Row& row : rows) {
+    Segmented segmented(row.input);
+    EXPECT_EQ(segmented.Sentences(), row.sentences) << "input: " << row.input;
+    for (std::size_t i = 0; i < row.sentences.size(); ++i) {
+      EXPECT_EQ(segmented.StoredKeys(i), segmented.ScannedKeys(i)) << "input: " << row.input << ", sentence " << i;
+    }
+  }
+}
+
+TEST(SegmentTextTest, WordTableCountsClosedWordsOnly) {
+  EXPECT_EQ(Segmented("").Words(), Words{});
+  EXPECT_EQ(Segmented("Bom dia").Words(), (Words{{"bom", 1.0}}));
+  EXPECT_EQ(Segmented("Fim.").Words(), (Words{{"fim", 1.0}}));
+  // The tail after the last terminator: "(Ontem.)" runs to the end and is never closed.
+  EXPECT_EQ(Segmented("Ele chegou. (Ontem.)").Words(), (Words{{"ele", 1.0}, {"chegou", 1.0}}));
+  EXPECT_EQ(Segmented("fim. depois.").Words(), (Words{{"fim.", 1.0}, {"depois", 1.0}}));
+  EXPECT_EQ(Segmented("Veja e.g. isto.").Words(), (Words{{"veja", 1.0}, {"e.g.", 1.0}, {"isto", 1.0}}));
+}
+
+TEST(SegmentTextTest, KeysDropPunctuationAndCountEmptyWords) {
+  Segmented segmented("Ele disse: 'Sim.' Depois saiu.");
+  EXPECT_EQ(segmented.StoredKeys(0), (std::vector<std::string>{"ele", "disse", "sim"}));
+  EXPECT_EQ(segmented.StoredKeys(1), (std::vector<std::string>{"", "depois", "saiu"}));
+  EXPECT_EQ(Segmented("mesa .").ScannedKeys(0), std::vector<std::string>{"mesa"});
+}
+
+TEST(SegmentTextTest, CanonicalFormsMergeSurfaceForms) {
+  Segmented segmented("Casas e casa.", MemoryTables(std::map<std::string, std::optional<std::string>>{{"casas", "casa"}}));
+  EXPECT_EQ(segmented.Sentences(), (Sentences{{"Casas#e#casa", 3}}));
+  EXPECT_EQ(segmented.Words(), (Words{{"casa", 2.0}, {"e", 1.0}}));
+  EXPECT_EQ(segmented.StoredKeys(0), segmented.ScannedKeys(0));
+}
+
+TEST(SegmentTextTest, MissingCanonicalFormFailsTheRun) {
+  MemoryTables tables(std::map<std::string, std::optional<std::string>>{{"casa", std::nullopt}});
+  casewright::Run run(tables, {});
+  try {
+    SegmentText(run, "Uma casa.");
+    FAIL() << "no failure";
+  } catch (const RunError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Invalid variant type conversion", 0), 0u) << e.what();
+  }
+}
+
+TEST(SegmentTextTest, ParagraphEnds) {
+  EXPECT_EQ(Segmented("Um.\r\nDois.  \r\nTr\xEAs.").ParagraphEnds(), (std::vector<bool>{true, true, false}));
+  EXPECT_EQ(Segmented("Fim.").ParagraphEnds(), std::vector<bool>{false});
+  EXPECT_EQ(Segmented("Fim.   ").ParagraphEnds(), std::vector<bool>{false});
+  EXPECT_EQ(Segmented("Um.\n\rDois.").ParagraphEnds(), (std::vector<bool>{true, false}));
+  EXPECT_EQ(Segmented(ConvertLineBreaks("Um.\n\rDois.")).ParagraphEnds(), (std::vector<bool>{true, false}));
+  EXPECT_EQ(Segmented("Um.\t\r\nDois.").ParagraphEnds(), (std::vector<bool>{false, false}));
+  Segmented quoted("Um.\"\r\nDois.");
+  EXPECT_EQ(quoted.ParagraphEnds(), (std::vector<bool>{false, false}));
+  // The quotation mark opens the next sentence as an empty word.
+  EXPECT_EQ(quoted.Sentences(), (Sentences{{"Um", 1}, {"\"#Dois", 2}}));
+  // A lower-case word after a paragraph break keeps the sentence open.
+  EXPECT_EQ(Segmented("Um fim.\r\nmais texto.").Sentences(), (Sentences{{"Um#fim.#mais#texto", 4}}));
+}
+
+TEST(IsSentenceEndTest, PeriodsDependOnWhatFollows) {
+  EXPECT_TRUE(IsSentenceEnd("a!b", 1));
+  EXPECT_TRUE(IsSentenceEnd("a?b", 1));
+  EXPECT_FALSE(IsSentenceEnd("a,b", 1));
+  EXPECT_TRUE(IsSentenceEnd("fim.", 3));
+  EXPECT_FALSE(IsSentenceEnd("fim.)", 3));
+  EXPECT_FALSE(IsSentenceEnd("fim.,", 3));
+  EXPECT_FALSE(IsSentenceEnd("Dr.Silva", 2));
+  EXPECT_TRUE(IsSentenceEnd("fim.\" Depois", 3));
+  EXPECT_FALSE(IsSentenceEnd("fim.' depois", 3));
+  EXPECT_TRUE(IsSentenceEnd("fim.'", 3));
+  EXPECT_TRUE(IsSentenceEnd("fim. 2", 3));
+  EXPECT_TRUE(IsSentenceEnd("fim. _x", 3));
+  EXPECT_FALSE(IsSentenceEnd("fim.!! ... x", 3));
+  EXPECT_TRUE(IsSentenceEnd("fim. \xC9", 3));
+  EXPECT_TRUE(IsSentenceEnd("fim. #", 3));
+}
+
+TEST(IsSentenceEndTest, LongRunsOfPeriodsAgreeWithTheSegmenter) {
+  std::string text = "Um" + std::string(2000, '.') + " dois.";
+  Segmented segmented(text);
+  // Every period before the lower-case word holds the sentence open.
+  ASSERT_EQ(segmented.Sentences().size(), 1u);
+  EXPECT_EQ(segmented.Sentences()[0].words, 2);
+  for (std::size_t i = 2; i < 2002; ++i) EXPECT_FALSE(IsSentenceEnd(text, i));
+}
+
+}  // namespace
+}  // namespace casewright

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs everything Casewright needs to build, test and run on Debian 12,
+# from Debian's packages.  Run as root.
+set -euo pipefail
+export DEBIAN_FRONTEND=noninteractive
+apt-get update
+apt-get install -y --no-install-recommends \
+  g++ cmake ninja-build make \
+  qt6-base-dev libgl-dev \
+  libsqlite3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev \
+  python3 xvfb xauth
