@@ -17,8 +17,8 @@
 // in s, and the sum is divided by T(s) in double.  A sentence with no word
 // (T(s) = 0) gets 0.0.
 //
-// Each key's n is counted once for the whole text, in one pass over the
-// sentences, so the stage is linear in the number of words.
+// Each key's n, and its logarithm, are computed once for the whole text, in
+// one pass over the sentences, so the stage is linear in the number of words.
 #ifndef CASEWRIGHT_FEATURES_TF_ISF_H_
 #define CASEWRIGHT_FEATURES_TF_ISF_H_
 
