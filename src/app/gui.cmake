@@ -21,7 +21,10 @@ add_executable(main2_test main2_test.cpp)
 set_target_properties(main2_test PROPERTIES AUTOMOC ON)
 target_link_libraries(main2_test PRIVATE casewright_gui casewright_testing Qt6::Test)
 add_test(NAME main2_test COMMAND main2_test)
-add_dependencies(main2_test default_tables)
+add_dependencies(main2_test default_tables casewright-cli)
+target_compile_definitions(main2_test PRIVATE
+  CASEWRIGHT_CLI="$<TARGET_FILE:casewright-cli>"
+  CASEWRIGHT_EXAMPLES="${CMAKE_SOURCE_DIR}/data/examples")
 # The window tests inject their own tables; only the start-up test opens the
 # store, through the alias pointed at the tables the build makes.
 set_tests_properties(main2_test PROPERTIES

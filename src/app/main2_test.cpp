@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -25,6 +26,7 @@
 #include "app/gui_start.h"
 #include "app/pipeline.h"
 #include "lexicon/memory_tables.h"
+#include "lexicon/sqlite_tables.h"
 #include "testing/temp_dir.h"
 
 using casewright::TMainForm2;
@@ -155,6 +157,8 @@ class Main2Test : public QObject {
   void searchOnAnUnreadableTextClearsTheMemo();
   void runWritesWhatTheCoreWrites_data();
   void runWritesWhatTheCoreWrites();
+  void sameBytesAsTheCommandLine_data();
+  void sameBytesAsTheCommandLine();
   void warningsFollowDone();
   void twoRunsInARow();
   void executeReloadsTheTypedPath();
@@ -424,6 +428,52 @@ void Main2Test::runWritesWhatTheCoreWrites() {
   }
   // The memo shows the text the run analysed.
   QVERIFY(Find<QPlainTextEdit>(*window_, "Memo1")->toPlainText().startsWith("O gato comeu"));
+}
+
+void Main2Test::sameBytesAsTheCommandLine_data() {
+  QTest::addColumn<QString>("features");  // as the command line takes them
+  QTest::addColumn<bool>("quinlan");
+  QTest::newRow("plain, all features") << "1-8" << false;
+  QTest::newRow("Quinlan, features 1-3 and 8") << "1-3,8" << true;
+}
+
+void Main2Test::sameBytesAsTheCommandLine() {
+  QFETCH(QString, features);
+  QFETCH(bool, quinlan);
+  // The bundled example through the tables the build makes, in the window
+  // and in the command-line program.
+  const std::string folder = casewright::ResolveTablesFolder();
+  const casewright::SqliteTables tables(folder);
+  TMainForm2 window(tables, *prompts_);
+  const QString text = CASEWRIGHT_EXAMPLES "/example.txt";
+  const QString classes = CASEWRIGHT_EXAMPLES "/example.classes";
+  const QString from_window = QString::fromStdString(dir_->Path("window.cases"));
+  const QString from_cli = QString::fromStdString(dir_->Path("cli.cases"));
+  Find<QLineEdit>(window, "Edit1")->setText(text);
+  Find<QLineEdit>(window, "Edit2")->setText(classes);
+  Find<QLineEdit>(window, "Edit3")->setText(from_window);
+  Find<QCheckBox>(window, "CheckBox9")->setChecked(quinlan);
+  const QSet<int> ticked = features == "1-8" ? QSet<int>{1, 2, 3, 4, 5, 6, 7, 8}
+                                             : QSet<int>{1, 2, 3, 8};
+  for (int k = 1; k <= 8; ++k) {
+    window.findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(k))->setChecked(ticked.contains(k));
+  }
+  QSignalSpy finished(&window, &TMainForm2::ExecuteFinished);
+  QTest::mouseClick(Find<QPushButton>(window, "Button4"), Qt::LeftButton);
+  QVERIFY(finished.count() == 1 || finished.wait(60000));
+  QVERIFY(prompts_->errors.isEmpty());
+
+  QStringList arguments = {"--text",     text,     "--classes", classes,
+                           "--output",   from_cli, "--features", features,
+                           "--tables",   QString::fromStdString(folder)};
+  if (quinlan) arguments << "--quinlan";
+  QProcess cli;
+  cli.start(CASEWRIGHT_CLI, arguments);
+  QVERIFY(cli.waitForFinished(60000));
+  QCOMPARE(cli.exitCode(), 0);
+  const std::string written = ReadFile(from_window.toStdString());
+  QVERIFY(!written.empty());
+  QCOMPARE(written, ReadFile(from_cli.toStdString()));
 }
 
 void Main2Test::warningsFollowDone() {
