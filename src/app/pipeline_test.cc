@@ -100,7 +100,7 @@ TEST_F(PipelineTest, FailedRunLeavesTheOldOutput) {
   EXPECT_EQ(FailureOf(settings), dir_.Path("missing") + ": File not found");
   settings = settings_;
   settings.text_path = dir_.Path("missing");
-  EXPECT_EQ(FailureOf(settings), dir_.Path("missing") + ": Cannot open file " + dir_.Path("missing"));
+  EXPECT_EQ(FailureOf(settings), "Cannot open file " + dir_.Path("missing"));
   EXPECT_EQ(ReadFile(settings_.output_path), "previous cases");
 }
 

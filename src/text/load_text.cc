@@ -26,20 +26,27 @@ std::string ConvertLineBreaks(std::string_view raw) {
   return text;
 }
 
+namespace {
+
+// The message names the file itself, so it carries no separate path.
+RunError CannotOpen(const std::string& path) { return RunError("Cannot open file " + path); }
+
+}  // namespace
+
 std::string LoadText(const std::string& path, std::size_t capacity) {
   std::error_code ignored;
   std::ifstream in(path, std::ios::binary);
-  if (!in || std::filesystem::is_directory(path, ignored)) throw RunError("Cannot open file " + path, path);
+  if (!in || std::filesystem::is_directory(path, ignored)) throw CannotOpen(path);
   in.seekg(0, std::ios::end);
   auto size = in.tellg();
   in.seekg(0, std::ios::beg);
   // Converting line breaks can only lengthen a text up to twice its size, so
   // a file beyond twice the capacity is refused before it is read.
-  if (!in || size < 0) throw RunError("Cannot open file " + path, path);
+  if (!in || size < 0) throw CannotOpen(path);
   if (static_cast<std::size_t>(size) / 2 > capacity) throw RunError("Text exceeds memo capacity", path);
   std::string raw(static_cast<std::size_t>(size), '\0');
   in.read(raw.data(), size);
-  if (!in) throw RunError("Cannot open file " + path, path);
+  if (!in) throw CannotOpen(path);
   std::string text = ConvertLineBreaks(raw);
   if (text.size() > capacity) throw RunError("Text exceeds memo capacity", path);
   return text;
