@@ -8,4 +8,4 @@ apt-get install -y --no-install-recommends \
   g++ cmake ninja-build make \
   qt6-base-dev libgl-dev \
   libsqlite3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev \
-  python3 xvfb xauth
+  python3 fonts-dejavu-core
