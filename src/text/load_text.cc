@@ -34,6 +34,7 @@ RunError CannotOpen(const std::string& path) { return RunError("Cannot open file
 }  // namespace
 
 std::string LoadText(const std::string& path, std::size_t capacity) {
+  if (path.empty()) throw RunError("No text file named");
   std::error_code ignored;
   std::ifstream in(path, std::ios::binary);
   if (!in || std::filesystem::is_directory(path, ignored)) throw CannotOpen(path);

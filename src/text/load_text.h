@@ -17,7 +17,8 @@ inline constexpr std::size_t kMemoCapacity = std::size_t{1} << 30;
 // Converts every line break of `raw` to CR LF and cuts it at the first NUL.
 std::string ConvertLineBreaks(std::string_view raw);
 
-// Reads the file at `path`.  Throws RunError "Cannot open file <path>" when it
+// Reads the file at `path`.  Throws RunError "No text file named" for an
+// empty path, "Cannot open file <path>" when it
 // cannot be read and "Text exceeds memo capacity" when the converted text is
 // longer than `capacity`.
 std::string LoadText(const std::string& path, std::size_t capacity = kMemoCapacity);

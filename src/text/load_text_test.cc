@@ -38,6 +38,12 @@ TEST(LoadTextTest, Failures) {
     EXPECT_EQ(std::string(e.what()), "Cannot open file " + missing);
   }
   EXPECT_THROW(LoadText(dir.Path("")), RunError);  // a folder
+  try {
+    LoadText("");
+    FAIL();
+  } catch (const RunError& e) {
+    EXPECT_EQ(std::string(e.what()), "No text file named");
+  }
 
   testing::WriteFile(dir.Path("big.txt"), "0123456789\n");
   try {
