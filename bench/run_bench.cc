@@ -14,8 +14,8 @@
 #include <fstream>
 #include <random>
 
-#include "app/pipeline.h"
-#include "lexicon/memory_tables.h"
+#include "pipeline/pipeline.h"
+#include "testing/memory_tables.h"
 #include "lexicon/sqlite_tables.h"
 #include "text/load_text.h"
 

@@ -7,14 +7,19 @@
 namespace casewright {
 namespace {
 
-using Features = std::array<bool, 8>;
+// The set with exactly the features whose numbers are listed.
+FeatureSet Features(std::initializer_list<int> numbers) {
+  FeatureSet set = FeatureSet::None();
+  for (int n : numbers) set.Set(kFeatures[n - 1].feature);
+  return set;
+}
 
 TEST(FeatureListTest, NumbersRangesAndNone) {
-  EXPECT_EQ(ParseFeatureList("1-8"), (Features{true, true, true, true, true, true, true, true}));
-  EXPECT_EQ(ParseFeatureList("none"), Features{});
-  EXPECT_EQ(ParseFeatureList("1-3,8"), (Features{true, true, true, false, false, false, false, true}));
-  EXPECT_EQ(ParseFeatureList("5"), (Features{false, false, false, false, true}));
-  EXPECT_EQ(ParseFeatureList("2,2,4-4"), (Features{false, true, false, true}));
+  EXPECT_EQ(ParseFeatureList("1-8"), FeatureSet::All());
+  EXPECT_EQ(ParseFeatureList("none"), FeatureSet::None());
+  EXPECT_EQ(ParseFeatureList("1-3,8"), Features({1, 2, 3, 8}));
+  EXPECT_EQ(ParseFeatureList("5"), Features({5}));
+  EXPECT_EQ(ParseFeatureList("2,2,4-4"), Features({2, 4}));
 }
 
 TEST(FeatureListTest, RejectsAnythingElse) {

@@ -10,8 +10,8 @@
 #include <iostream>
 #include <stdexcept>
 
-#include "app/pipeline.h"
-#include "app/run_error.h"
+#include "core/run_error.h"
+#include "pipeline/pipeline.h"
 #include "cli/feature_list.h"
 #include "lexicon/sqlite_tables.h"
 #include "lexicon/table_builder.h"
@@ -24,18 +24,11 @@ constexpr int kUsage = 2;
 struct Options {
   casewright::RunSettings settings;
   std::string features = "1-8";
+  bool quinlan = false;
   std::string tables;
   casewright::TableSources sources;
   std::string into;
 };
-
-std::string FeatureHelp() {
-  std::string help = "Features to extract, by number: a comma-separated list, ranges allowed (1-3,8), or none.\n";
-  for (int k = 0; k < casewright::kFeatureCount; ++k) {
-    help += "  " + std::to_string(k + 1) + "  " + casewright::kFeatureCaptions[k] + "\n";
-  }
-  return help;
-}
 
 int Generate(Options& options) {
   const auto& s = options.settings;
@@ -49,6 +42,7 @@ int Generate(Options& options) {
     std::cerr << "casewright-cli: --features: " << e.what() << "\n";
     return kUsage;
   }
+  if (options.quinlan) options.settings.format = casewright::CaseFormat::kQuinlan;
   casewright::SqliteTables tables(casewright::ResolveTablesFolder(options.tables));
   casewright::RunOutcome outcome = casewright::RunCases(options.settings, tables);
   for (const std::string& warning : outcome.warnings) std::cerr << "warning: " << warning << "\n";
@@ -80,8 +74,8 @@ int main(int argc, char** argv) {
   app.add_option("--classes", s.classes_path, "One class per sentence, separated by spaces")->type_name("FILE");
   app.add_option("--output", s.output_path, "The file of training cases to write (replaced whole)")
       ->type_name("FILE");
-  app.add_option("--features", options.features, FeatureHelp())->type_name("LIST")->default_str("1-8");
-  app.add_flag("--quinlan", s.quinlan, "Write the cases in the C4.5 data layout (\"1, 0, 3, 1.\")");
+  app.add_option("--features", options.features, casewright::FeatureListHelp())->type_name("LIST")->default_str("1-8");
+  app.add_flag("--quinlan", options.quinlan, "Write the cases in the C4.5 data layout (\"1, 0, 3, 1.\")");
   app.add_option("--tables", options.tables, "Folder of the lexical tables, instead of the alias Orbelin")
       ->type_name("DIR");
   app.add_option("--raw", s.raw_path,
@@ -110,11 +104,8 @@ int main(int argc, char** argv) {
   }
   try {
     return build->parsed() ? BuildTables(options) : Generate(options);
-  } catch (const casewright::RunError& e) {
-    std::cerr << "casewright-cli: " << e.Describe() << "\n";
-    return kFailed;
   } catch (const std::exception& e) {
-    std::cerr << "casewright-cli: " << e.what() << "\n";
+    std::cerr << "casewright-cli: " << casewright::DescribeError(e) << "\n";
     return kFailed;
   }
 }

@@ -12,7 +12,7 @@
 #ifndef CASEWRIGHT_FEATURES_CUE_PHRASES_H_
 #define CASEWRIGHT_FEATURES_CUE_PHRASES_H_
 
-#include "app/run.h"
+#include "core/run.h"
 
 namespace casewright {
 

@@ -10,7 +10,7 @@
 #ifndef CASEWRIGHT_FEATURES_GIST_WORDS_H_
 #define CASEWRIGHT_FEATURES_GIST_WORDS_H_
 
-#include "app/run.h"
+#include "core/run.h"
 
 namespace casewright {
 

@@ -16,7 +16,7 @@
 #ifndef CASEWRIGHT_FEATURES_KEYWORDS_H_
 #define CASEWRIGHT_FEATURES_KEYWORDS_H_
 
-#include "app/run.h"
+#include "core/run.h"
 
 namespace casewright {
 

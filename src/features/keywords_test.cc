@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "features/run_builder.h"
+#include "testing/run_builder.h"
 
 namespace casewright {
 namespace {

@@ -23,7 +23,7 @@
 #ifndef CASEWRIGHT_FEATURES_LOCATIONS_H_
 #define CASEWRIGHT_FEATURES_LOCATIONS_H_
 
-#include "app/run.h"
+#include "core/run.h"
 
 namespace casewright {
 

@@ -20,7 +20,7 @@
 #ifndef CASEWRIGHT_FEATURES_STOPWORDS_H_
 #define CASEWRIGHT_FEATURES_STOPWORDS_H_
 
-#include "app/run.h"
+#include "core/run.h"
 
 namespace casewright {
 

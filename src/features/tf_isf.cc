@@ -1,16 +1,11 @@
 #include "features/tf_isf.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace casewright {
-
-bool SentenceContainsWord(WordId word, const frase& sentence) {
-  return std::find(sentence.Words.begin(), sentence.Words.end(), word) != sentence.Words.end();
-}
 
 namespace {
 

@@ -22,17 +22,13 @@
 #ifndef CASEWRIGHT_FEATURES_TF_ISF_H_
 #define CASEWRIGHT_FEATURES_TF_ISF_H_
 
-#include "app/run.h"
-#include "text/records.h"
+#include "core/run.h"
 
 namespace casewright {
 
 // Sets the TfIsf of every sentence.
 // REQUIRES: segmentation has run.
 void ComputeTfIsf(Run& run);
-
-// Whether some word of `sentence` has the key `word`.
-bool SentenceContainsWord(WordId word, const frase& sentence);
 
 }  // namespace casewright
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -10,12 +11,17 @@
 #include <utility>
 #include <vector>
 
-#include "features/run_builder.h"
+#include "testing/run_builder.h"
 
 namespace casewright {
 namespace {
 
 using testing::TestRun;
+
+// Whether some word of `sentence` has the key `word`.
+bool SentenceContainsWord(WordId word, const frase& sentence) {
+  return std::find(sentence.Words.begin(), sentence.Words.end(), word) != sentence.Words.end();
+}
 
 // The value of one sentence as the plain definition computes it: a table of
 // the sentence's keys in first-occurrence order, and each key's n counted by

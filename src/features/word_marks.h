@@ -12,9 +12,9 @@
 
 #include <vector>
 
-#include "app/progress.h"
-#include "app/run.h"
-#include "text/records.h"
+#include "core/progress.h"
+#include "core/run.h"
+#include "core/records.h"
 
 namespace casewright {
 

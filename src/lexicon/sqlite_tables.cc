@@ -6,8 +6,9 @@
 #include <filesystem>
 #include <mutex>
 
-#include "app/run_error.h"
-#include "lexicon/cp1252.h"
+#include "core/cp1252.h"
+#include "core/run_error.h"
+#include "lexicon/sqlite_database.h"
 #include "lexicon/table_messages.h"
 
 namespace casewright {
@@ -26,69 +27,60 @@ std::string ResolveTablesFolder(const std::string& override_folder) {
 // use of the statement, so runs on several threads can share the tables.
 class SqliteTables::Table {
  public:
-  Table(const std::string& folder, const char* file, const std::string& sql) {
-    path_ = (fs::path(folder) / file).string();
-    std::string name = fs::path(file).stem().string();
-    auto fail = [&](const std::string& why) {
-      std::string message = std::string("Cannot open table \"") + name + "\" of alias " + kTablesAlias +
-                            " in folder \"" + folder + "\": " + why;
-      Close();
-      throw RunError(message, path_);
-    };
-    std::error_code error;
-    if (!fs::is_directory(folder, error)) fail("the folder does not exist");
-    if (!fs::is_regular_file(path_, error)) fail("the file " + std::string(file) + " does not exist");
-    if (sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-      fail(db_ ? sqlite3_errmsg(db_) : "out of memory");
-    }
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement_, nullptr) != SQLITE_OK) {
-      fail(sqlite3_errmsg(db_));
-    }
-  }
+  Table(const std::string& folder, const TableSchema& schema, const std::string& sql)
+      : database_(Open(folder, schema)), statement_(Prepare(folder, schema, sql)) {}
 
-  ~Table() { Close(); }
-
-  const std::string& path() const { return path_; }
+  const std::string& path() const { return database_.path(); }
 
   // Runs the query with `key` (UTF-8) bound, or with nothing bound when
-  // `key` is null, and hands each row to `row`.
+  // `key` is null, and hands each row to `row` until it returns false.
   template <typename RowFn>
   void Query(const std::string* key, RowFn&& row) const {
     std::lock_guard lock(mutex_);
-    sqlite3_reset(statement_);
-    sqlite3_clear_bindings(statement_);
-    if (key) sqlite3_bind_text(statement_, 1, key->data(), static_cast<int>(key->size()), SQLITE_TRANSIENT);
-    int status;
-    while ((status = sqlite3_step(statement_)) == SQLITE_ROW) {
+    statement_.Reset();
+    if (key) statement_.BindText(1, *key);
+    while (statement_.Step()) {
       if (!row(statement_)) break;
     }
-    if (status != SQLITE_ROW && status != SQLITE_DONE) {
-      throw RunError(std::string("Table read failed: ") + sqlite3_errmsg(db_), path_);
-    }
-    sqlite3_reset(statement_);
+    statement_.Reset();
   }
 
  private:
-  void Close() {
-    sqlite3_finalize(statement_);
-    sqlite3_close(db_);
-    statement_ = nullptr;
-    db_ = nullptr;
+  [[noreturn]] static void Fail(const std::string& folder, const TableSchema& schema, const std::string& why) {
+    throw RunError("Cannot open table " + Quoted(schema.table) + " of alias " + kTablesAlias + " in folder \"" +
+                       folder + "\": " + why,
+                   (fs::path(folder) / schema.file).string());
   }
 
-  std::string path_;
-  sqlite3* db_ = nullptr;
-  sqlite3_stmt* statement_ = nullptr;
+  static SqliteDatabase Open(const std::string& folder, const TableSchema& schema) {
+    std::string path = (fs::path(folder) / schema.file).string();
+    std::error_code error;
+    if (!fs::is_directory(folder, error)) Fail(folder, schema, "the folder does not exist");
+    if (!fs::is_regular_file(path, error)) Fail(folder, schema, "the file " + std::string(schema.file) + " does not exist");
+    try {
+      return SqliteDatabase(path, SQLITE_OPEN_READONLY);
+    } catch (const RunError& e) {
+      Fail(folder, schema, e.what());
+    }
+  }
+
+  SqliteStatement Prepare(const std::string& folder, const TableSchema& schema, const std::string& sql) {
+    try {
+      return database_.Prepare(sql);
+    } catch (const RunError& e) {
+      Fail(folder, schema, e.what());
+    }
+  }
+
+  SqliteDatabase database_;
+  mutable SqliteStatement statement_;
   mutable std::mutex mutex_;
 };
 
 namespace {
 
-// The text of a column as UTF-8, or nullopt for NULL.
-std::optional<std::string> ColumnText(sqlite3_stmt* statement, int column) {
-  if (sqlite3_column_type(statement, column) == SQLITE_NULL) return std::nullopt;
-  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-  return std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+std::string Select(std::string_view column, const TableSchema& schema, std::string_view rest) {
+  return "SELECT " + std::string(column) + " FROM " + Quoted(schema.table) + " " + std::string(rest);
 }
 
 }  // namespace
@@ -96,20 +88,20 @@ std::optional<std::string> ColumnText(sqlite3_stmt* statement, int column) {
 SqliteTables::SqliteTables(const std::string& folder)
     : folder_(folder),
       lexicon_(std::make_unique<Table>(
-          folder, kLexiconFile,
-          "SELECT \"Can\xC3\xB4nica\" FROM \"L\xC3\xA9xico\" WHERE \"Palavra\" = ?1")),
-      stoplist_(std::make_unique<Table>(folder, kStoplistFile,
-                                        "SELECT 1 FROM \"Stoplist\" WHERE \"Palavra\" = ?1")),
-      cue_phrases_(std::make_unique<Table>(folder, kCuePhrasesFile,
-                                           "SELECT \"Palavra\" FROM \"Cuephrases\" ORDER BY rowid")) {}
+          folder, kLexiconSchema,
+          Select(Quoted(kCanonicalColumn), kLexiconSchema, "WHERE " + Quoted(kWordColumn) + " = ?1"))),
+      stoplist_(std::make_unique<Table>(folder, kStoplistSchema,
+                                        Select("1", kStoplistSchema, "WHERE " + Quoted(kWordColumn) + " = ?1"))),
+      cue_phrases_(std::make_unique<Table>(folder, kCuePhrasesSchema,
+                                           Select(Quoted(kWordColumn), kCuePhrasesSchema, "ORDER BY rowid"))) {}
 
 SqliteTables::~SqliteTables() = default;
 
 std::string SqliteTables::Canonicalize(const std::string& word) const {
   std::string utf8 = Cp1252ToUtf8(word);
   std::optional<std::optional<std::string>> found;
-  lexicon_->Query(&utf8, [&](sqlite3_stmt* row) {
-    found = ColumnText(row, 0);
+  lexicon_->Query(&utf8, [&](const SqliteStatement& row) {
+    found = row.ColumnText(0);
     return false;
   });
   if (!found) return word;
@@ -122,7 +114,7 @@ std::string SqliteTables::Canonicalize(const std::string& word) const {
 bool SqliteTables::IsStopword(const std::string& key) const {
   std::string utf8 = Cp1252ToUtf8(key);
   bool found = false;
-  stoplist_->Query(&utf8, [&](sqlite3_stmt*) {
+  stoplist_->Query(&utf8, [&](const SqliteStatement&) {
     found = true;
     return false;
   });
@@ -131,8 +123,8 @@ bool SqliteTables::IsStopword(const std::string& key) const {
 
 std::vector<std::optional<std::string>> SqliteTables::ReadCueWords() const {
   std::vector<std::optional<std::string>> words;
-  cue_phrases_->Query(nullptr, [&](sqlite3_stmt* row) {
-    auto value = ColumnText(row, 0);
+  cue_phrases_->Query(nullptr, [&](const SqliteStatement& row) {
+    auto value = row.ColumnText(0);
     words.push_back(value ? Utf8ToCp1252(*value) : std::nullopt);
     return true;
   });

@@ -1,9 +1,5 @@
-// The lexical tables in their store: three SQLite 3 database files in one
-// folder, each holding one table named as its file without ".db":
-//
-//   Léxico.db      CREATE TABLE "Léxico" ("Palavra" TEXT PRIMARY KEY, "Canônica" TEXT)
-//   Stoplist.db    CREATE TABLE "Stoplist" ("Palavra" TEXT PRIMARY KEY)
-//   Cuephrases.db  CREATE TABLE "Cuephrases" ("Palavra" TEXT)
+// The lexical tables in their store: three SQLite files in the folder that
+// the alias names (table_schema.h gives their layout).
 //
 // Values are UTF-8; words are converted from and to Windows-1252 at this
 // boundary.  Searches are exact (SQLite's BINARY collation).  A word with no
@@ -17,17 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "lexicon/lexical_tables.h"
+#include "core/lexical_tables.h"
+#include "lexicon/table_schema.h"
 
 namespace casewright {
-
-// The alias under which the tables are known.
-inline constexpr const char* kTablesAlias = "Orbelin";
-
-// The file names of the three tables (UTF-8).
-inline constexpr const char* kLexiconFile = "L\xC3\xA9xico.db";
-inline constexpr const char* kStoplistFile = "Stoplist.db";
-inline constexpr const char* kCuePhrasesFile = "Cuephrases.db";
 
 // The folder the alias names: `override_folder` when not empty, else the
 // folder in the environment variable CASEWRIGHT_ORBELIN when it is set, else

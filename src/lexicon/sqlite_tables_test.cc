@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
-#include "app/run_error.h"
-#include "lexicon/cp1252.h"
+#include "core/run_error.h"
+#include "core/cp1252.h"
 #include "lexicon/table_builder.h"
 #include "testing/temp_dir.h"
 

@@ -2,16 +2,18 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <optional>
 #include <set>
 #include <vector>
 
-#include "app/run_error.h"
-#include "lexicon/cp1252.h"
-#include "lexicon/sqlite_tables.h"
+#include "core/cp1252.h"
+#include "core/file_error.h"
+#include "core/read_file.h"
+#include "core/run_error.h"
+#include "lexicon/sqlite_database.h"
+#include "lexicon/table_schema.h"
 
 namespace casewright {
 namespace fs = std::filesystem;
@@ -24,11 +26,13 @@ struct Line {
 
 // The entries of a source file: its lines without blank and comment lines.
 std::vector<Line> ReadEntries(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw RunError("Cannot open file " + path, path);
+  const std::string bytes = *ReadWholeFile(path);
   std::vector<Line> lines;
-  std::string text;
-  for (std::size_t number = 1; std::getline(in, text); ++number) {
+  std::size_t start = 0;
+  for (std::size_t number = 1; start < bytes.size(); ++number) {
+    std::size_t end = std::min(bytes.find('\n', start), bytes.size());
+    std::string text = bytes.substr(start, end - start);
+    start = end + 1;
     if (!text.empty() && text.back() == '\r') text.pop_back();
     if (text.empty() || text.front() == '#') continue;
     if (!IsValidUtf8(text)) {
@@ -36,7 +40,6 @@ std::vector<Line> ReadEntries(const std::string& path) {
     }
     lines.push_back({number, std::move(text)});
   }
-  if (in.bad()) throw RunError("Cannot read file " + path, path);
   return lines;
 }
 
@@ -51,63 +54,44 @@ void CheckUnique(std::set<std::string>& seen, const std::string& key, const std:
   if (!seen.insert(key).second) throw LineError(path, line, "\"" + key + "\" is given twice");
 }
 
-class Database {
- public:
-  explicit Database(const std::string& path) : path_(path) {
-    if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) Fail();
+using BindFn = std::function<void(SqliteStatement&, const Line&)>;
+
+std::string InsertStatement(const TableSchema& schema) {
+  std::string sql = "INSERT INTO " + Quoted(schema.table) + " VALUES (";
+  for (std::size_t i = 1; i <= schema.columns.size(); ++i) sql += (i > 1 ? ", ?" : "?") + std::to_string(i);
+  return sql + ")";
+}
+
+void FillTable(const std::string& path, const TableSchema& schema, const std::vector<Line>& entries,
+               const BindFn& bind) {
+  SqliteDatabase db(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  db.Execute(CreateStatement(schema));
+  db.Execute("BEGIN");
+  SqliteStatement insert = db.Prepare(InsertStatement(schema));
+  for (const Line& entry : entries) {
+    insert.Reset();
+    bind(insert, entry);
+    insert.Step();
   }
-  ~Database() { sqlite3_close(db_); }
-
-  void Execute(const std::string& sql) {
-    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) Fail();
-  }
-
-  // Inserts one row per entry with `sql`, whose parameters `bind` fills.
-  void InsertAll(const std::string& sql, const std::vector<Line>& entries,
-                 const std::function<void(sqlite3_stmt*, const Line&)>& bind) {
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) Fail();
-    for (const Line& entry : entries) {
-      sqlite3_reset(statement);
-      bind(statement, entry);
-      if (sqlite3_step(statement) != SQLITE_DONE) {
-        sqlite3_finalize(statement);
-        Fail();
-      }
-    }
-    sqlite3_finalize(statement);
-  }
-
- private:
-  [[noreturn]] void Fail() { throw RunError(std::string("SQLite: ") + sqlite3_errmsg(db_), path_); }
-
-  std::string path_;
-  sqlite3* db_ = nullptr;
-};
-
-void BindText(sqlite3_stmt* statement, int index, const std::string& text) {
-  sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+  db.Execute("COMMIT");
 }
 
 // Builds one table file next to its final place and renames it in.
-void WriteTable(const fs::path& folder, const char* file, const std::string& schema,
-                const std::string& insert, const std::vector<Line>& entries,
-                const std::function<void(sqlite3_stmt*, const Line&)>& bind) {
-  fs::path target = folder / file;
-  fs::path temporary = folder / (std::string(file) + ".new");
-  fs::remove(temporary);
+void WriteTable(const fs::path& folder, const TableSchema& schema, const std::vector<Line>& entries,
+                const BindFn& bind) {
+  const std::string target = (folder / schema.file).string();
+  const std::string temporary = target + ".new";
+  std::error_code error;
+  fs::remove(temporary, error);
+  if (error) throw FileError(error.value(), temporary);
   try {
-    Database db(temporary.string());
-    db.Execute(schema);
-    db.Execute("BEGIN");
-    db.InsertAll(insert, entries, bind);
-    db.Execute("COMMIT");
+    FillTable(temporary, schema, entries, bind);
   } catch (...) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
+    fs::remove(temporary, error);
     throw;
   }
-  fs::rename(temporary, target);
+  fs::rename(temporary, target, error);
+  if (error) throw FileError(error.value(), target);
 }
 
 }  // namespace
@@ -131,24 +115,19 @@ TableCounts BuildTables(const TableSources& sources, const std::string& folder) 
   fs::create_directories(dir, error);
   if (error) throw RunError("Cannot create the folder: " + error.message(), folder);
 
-  WriteTable(dir, kLexiconFile,
-             "CREATE TABLE \"L\xC3\xA9xico\" (\"Palavra\" TEXT PRIMARY KEY, \"Can\xC3\xB4nica\" TEXT)",
-             "INSERT INTO \"L\xC3\xA9xico\" VALUES (?1, ?2)", lexicon, [](sqlite3_stmt* s, const Line& entry) {
-               auto tab = entry.text.find('\t');
-               BindText(s, 1, entry.text.substr(0, tab));
-               std::string canonical = entry.text.substr(tab + 1);
-               if (canonical == "\\N") {
-                 sqlite3_bind_null(s, 2);
-               } else {
-                 BindText(s, 2, canonical);
-               }
-             });
-  WriteTable(dir, kStoplistFile, "CREATE TABLE \"Stoplist\" (\"Palavra\" TEXT PRIMARY KEY)",
-             "INSERT INTO \"Stoplist\" VALUES (?1)", stoplist,
-             [](sqlite3_stmt* s, const Line& entry) { BindText(s, 1, entry.text); });
-  WriteTable(dir, kCuePhrasesFile, "CREATE TABLE \"Cuephrases\" (\"Palavra\" TEXT)",
-             "INSERT INTO \"Cuephrases\" VALUES (?1)", cue_words,
-             [](sqlite3_stmt* s, const Line& entry) { BindText(s, 1, entry.text); });
+  WriteTable(dir, kLexiconSchema, lexicon, [](SqliteStatement& s, const Line& entry) {
+    auto tab = entry.text.find('\t');
+    s.BindText(1, std::string_view(entry.text).substr(0, tab));
+    std::string_view canonical = std::string_view(entry.text).substr(tab + 1);
+    if (canonical == "\\N") {
+      s.BindNull(2);
+    } else {
+      s.BindText(2, canonical);
+    }
+  });
+  auto bind_word = [](SqliteStatement& s, const Line& entry) { s.BindText(1, entry.text); };
+  WriteTable(dir, kStoplistSchema, stoplist, bind_word);
+  WriteTable(dir, kCuePhrasesSchema, cue_words, bind_word);
   return {lexicon.size(), stoplist.size(), cue_words.size()};
 }
 

@@ -1,6 +1,6 @@
 #include "lexicon/table_messages.h"
 
-#include "lexicon/cp1252.h"
+#include "core/cp1252.h"
 
 namespace casewright {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/run_error.h"
+#include "core/run_error.h"
 
 namespace casewright {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/run_error.h"
-#include "lexicon/memory_tables.h"
+#include "output/discretize.h"
+#include "testing/memory_tables.h"
 #include "testing/temp_dir.h"
 
 namespace casewright {
@@ -60,36 +60,6 @@ TEST(ThresholdsTest, EqualAndZeroValues) {
   EXPECT_EQ(below.Average, -2.0);
 }
 
-std::vector<std::string> ClassesOf(const std::string& content, int count) {
-  TempDir dir;
-  WriteFile(dir.Path("c"), content);
-  ClassesFile file(dir.Path("c"));
-  std::vector<std::string> classes;
-  for (int i = 0; i < count; ++i) classes.push_back(file.ReadNextClass());
-  return classes;
-}
-
-using Classes = std::vector<std::string>;
-
-TEST(ClassesFileTest, ClassesEndAtASpaceOrTheEndOfTheFile) {
-  EXPECT_EQ(ClassesOf("1 0 0 1", 4), (Classes{"1", "0", "0", "1"}));
-  EXPECT_EQ(ClassesOf("1 0 0 1", 6), (Classes{"1", "0", "0", "1", "", ""}));
-  EXPECT_EQ(ClassesOf("1\r\n0\r\n1", 3), (Classes{"101", "", ""}));
-  EXPECT_EQ(ClassesOf(" 1 0", 3), (Classes{"", "1", "0"}));
-  EXPECT_EQ(ClassesOf("1  0", 3), (Classes{"1", "", "0"}));
-  EXPECT_EQ(ClassesOf("1a2 x 007 ", 3), (Classes{"12", "", "007"}));
-  EXPECT_EQ(ClassesOf("1 2\x1A 3 4", 3), (Classes{"1", "2", ""}));
-  EXPECT_EQ(ClassesOf("", 1), (Classes{""}));
-}
-
-TEST(ClassesFileTest, CountsTheClassesLeftUnread) {
-  TempDir dir;
-  WriteFile(dir.Path("c"), "1 0 1 1 x \n");
-  ClassesFile file(dir.Path("c"));
-  file.ReadNextClass();
-  EXPECT_EQ(file.CountUnreadClasses(), 3u);
-}
-
 // A run of hand-made sentences written to a file.
 class WriterTest : public ::testing::Test {
  protected:
@@ -111,75 +81,43 @@ class WriterTest : public ::testing::Test {
     run_.sentence_list = {a, b};
   }
 
-  std::string Write(const std::string& classes, std::array<bool, 8> features, CaseFormat format,
-                    std::vector<std::string>* warnings = nullptr) {
-    WriteFile(dir_.Path("classes"), classes);
-    ClassesFile classes_file(dir_.Path("classes"));
+  std::string Write(const std::vector<std::string>& classes, FeatureSet features, CaseFormat format) {
     OutputFile out(dir_.Path("out"));
-    CasesWritten written = WriteCases(run_, features, format, classes_file, out);
+    WriteCases(run_, features, *MakeCaseLayout(format), classes, out);
     out.Commit();
-    if (warnings) *warnings = written.warnings;
     return ReadFile(dir_.Path("out"));
   }
 
-  static constexpr std::array<bool, 8> kAll = {true, true, true, true, true, true, true, true};
+  static FeatureSet Only(std::initializer_list<Feature> ticked) {
+    FeatureSet set = FeatureSet::None();
+    for (Feature f : ticked) set.Set(f);
+    return set;
+  }
+
+  const FeatureSet kAll = FeatureSet::All();
   TempDir dir_;
   MemoryTables tables_;
   casewright::Run run_;
 };
 
 TEST_F(WriterTest, BothFormatsAllFeatures) {
-  EXPECT_EQ(Write("1 0", kAll, CaseFormat::kPlain), "4 2 1 1 0 4 4 0 1\r\n1 3 3 0 1 1 2 1 0\r\n");
-  EXPECT_EQ(Write("1 0", kAll, CaseFormat::kQuinlan),
+  EXPECT_EQ(Write({"1", "0"}, kAll, CaseFormat::kPlain), "4 2 1 1 0 4 4 0 1\r\n1 3 3 0 1 1 2 1 0\r\n");
+  EXPECT_EQ(Write({"1", "0"}, kAll, CaseFormat::kQuinlan),
             "4, 2, 1, 1, 0, 4, 4, 0, 1.\r\n1, 3, 3, 0, 1, 1, 2, 1, 0.\r\n");
 }
 
 TEST_F(WriterTest, SomeOrNoFeatures) {
-  std::array<bool, 8> first_and_last = {true, false, false, false, false, false, false, true};
-  EXPECT_EQ(Write("1 0", first_and_last, CaseFormat::kPlain), "4 0 1\r\n1 1 0\r\n");
-  EXPECT_EQ(Write("1 0", first_and_last, CaseFormat::kQuinlan), "4, 0, 1.\r\n1, 1, 0.\r\n");
-  EXPECT_EQ(Write("1 0", {}, CaseFormat::kPlain), "1\r\n0\r\n");
-  EXPECT_EQ(Write("1 0", {}, CaseFormat::kQuinlan), "1.\r\n0.\r\n");
+  FeatureSet first_and_last = Only({Feature::kSentenceSize, Feature::kCuePhrases});
+  EXPECT_EQ(Write({"1", "0"}, first_and_last, CaseFormat::kPlain), "4 0 1\r\n1 1 0\r\n");
+  EXPECT_EQ(Write({"1", "0"}, first_and_last, CaseFormat::kQuinlan), "4, 0, 1.\r\n1, 1, 0.\r\n");
+  EXPECT_EQ(Write({"1", "0"}, FeatureSet::None(), CaseFormat::kPlain), "1\r\n0\r\n");
+  EXPECT_EQ(Write({"1", "0"}, FeatureSet::None(), CaseFormat::kQuinlan), "1.\r\n0.\r\n");
 }
 
-TEST_F(WriterTest, ClassCountMismatchesAreWarnings) {
-  std::vector<std::string> warnings;
-  std::array<bool, 8> size_only = {true};
-  EXPECT_EQ(Write("7", size_only, CaseFormat::kQuinlan, &warnings), "4, 7.\r\n1, .\r\n");
-  ASSERT_EQ(warnings.size(), 1u);
-  EXPECT_NE(warnings[0].find("1 sentence got an empty class"), std::string::npos) << warnings[0];
-
-  EXPECT_EQ(Write("1 0 1 1\r\n", size_only, CaseFormat::kPlain, &warnings), "4 1\r\n1 0\r\n");
-  ASSERT_EQ(warnings.size(), 1u);
-  EXPECT_NE(warnings[0].find("2 classes were left unread"), std::string::npos) << warnings[0];
-
-  EXPECT_EQ(Write("1 0\r\n", size_only, CaseFormat::kPlain, &warnings), "4 1\r\n1 0\r\n");
-  EXPECT_TRUE(warnings.empty());
-}
-
-TEST_F(WriterTest, NoSentenceWritesAnEmptyFileAndWarns) {
-  run_.sentence_list.clear();
-  std::vector<std::string> warnings;
-  EXPECT_EQ(Write("1 0", kAll, CaseFormat::kPlain, &warnings), "");
-  ASSERT_EQ(warnings.size(), 1u);
-  EXPECT_NE(warnings[0].find("no sentence"), std::string::npos);
-}
-
-TEST(ClassesFileTest, MissingFileMessages) {
-  TempDir dir;
-  try {
-    ClassesFile file(dir.Path("none"));
-    FAIL();
-  } catch (const RunError& e) {
-    EXPECT_EQ(std::string(e.what()), "File not found");
-    EXPECT_EQ(e.path(), dir.Path("none"));
-  }
-  try {
-    ClassesFile file(dir.Path("no/such/folder"));
-    FAIL();
-  } catch (const RunError& e) {
-    EXPECT_EQ(std::string(e.what()), "Invalid filename");
-  }
+TEST_F(WriterTest, EmptyClassesEndTheLineAsAnyOther) {
+  FeatureSet size_only = Only({Feature::kSentenceSize});
+  EXPECT_EQ(Write({"7", ""}, size_only, CaseFormat::kQuinlan), "4, 7.\r\n1, .\r\n");
+  EXPECT_EQ(Write({"7", ""}, size_only, CaseFormat::kPlain), "4 7\r\n1 \r\n");
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <random>
 
-#include "app/run_error.h"
-#include "output/file_error.h"
+#include "core/run_error.h"
+#include "core/file_error.h"
 
 namespace casewright {
 namespace fs = std::filesystem;

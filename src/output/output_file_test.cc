@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "app/run_error.h"
+#include "core/run_error.h"
 #include "testing/temp_dir.h"
 
 namespace casewright {

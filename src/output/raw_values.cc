@@ -18,7 +18,7 @@
 #include <string>
 #include <system_error>
 
-#include "lexicon/cp1252.h"
+#include "core/cp1252.h"
 
 namespace casewright {
 

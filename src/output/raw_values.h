@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/run.h"
+#include "core/run.h"
 #include "output/output_file.h"
 
 namespace casewright {

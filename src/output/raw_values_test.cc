@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "lexicon/memory_tables.h"
+#include "testing/memory_tables.h"
 #include "testing/temp_dir.h"
 
 namespace casewright {

@@ -1,10 +1,9 @@
 #include "text/load_text.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <optional>
 
-#include "app/run_error.h"
+#include "core/read_file.h"
+#include "core/run_error.h"
 
 namespace casewright {
 
@@ -26,29 +25,19 @@ std::string ConvertLineBreaks(std::string_view raw) {
   return text;
 }
 
-namespace {
-
-// The message names the file itself, so it carries no separate path.
-RunError CannotOpen(const std::string& path) { return RunError("Cannot open file " + path); }
-
-}  // namespace
-
 std::string LoadText(const std::string& path, std::size_t capacity) {
   if (path.empty()) throw RunError("No text file named");
-  std::error_code ignored;
-  std::ifstream in(path, std::ios::binary);
-  if (!in || std::filesystem::is_directory(path, ignored)) throw CannotOpen(path);
-  in.seekg(0, std::ios::end);
-  auto size = in.tellg();
-  in.seekg(0, std::ios::beg);
-  // Converting line breaks can only lengthen a text up to twice its size, so
-  // a file beyond twice the capacity is refused before it is read.
-  if (!in || size < 0) throw CannotOpen(path);
-  if (static_cast<std::size_t>(size) / 2 > capacity) throw RunError("Text exceeds memo capacity", path);
-  std::string raw(static_cast<std::size_t>(size), '\0');
-  in.read(raw.data(), size);
-  if (!in) throw CannotOpen(path);
-  std::string text = ConvertLineBreaks(raw);
+  // Converting line breaks can at most double a text, so a file beyond twice
+  // the capacity is refused before it is read whole.
+  std::optional<std::string> raw;
+  try {
+    raw = ReadWholeFile(path, 2 * capacity + 1);
+  } catch (const RunError&) {
+    // The message names the file itself, so it carries no separate path.
+    throw RunError("Cannot open file " + path);
+  }
+  if (!raw) throw RunError("Text exceeds memo capacity", path);
+  std::string text = ConvertLineBreaks(*raw);
   if (text.size() > capacity) throw RunError("Text exceeds memo capacity", path);
   return text;
 }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/run_error.h"
+#include "core/run_error.h"
 #include "testing/temp_dir.h"
 
 namespace casewright {

@@ -152,25 +152,4 @@ bool EndsParagraphAfter(std::string_view text, std::size_t position) {
 
 void SegmentText(Run& run, std::string_view text) { Segmenter(run, text).SegmentAll(); }
 
-void ScanSentenceWords(std::string_view text, const LexicalTables& tables,
-                       const std::function<bool(const std::string& key)>& visit,
-                       const std::function<void()>& tick) {
-  std::string word;
-  auto close = [&] {
-    bool stop = visit(tables.Canonicalize(NormalizeWord(word)));
-    word.clear();
-    return stop;
-  };
-  for (std::size_t k = 0; k < text.size(); ++k) {
-    if (tick) tick();
-    char c = text[k];
-    if (c == kWordSeparator) {
-      if (close()) return;
-      continue;
-    }
-    if (!IsPunctuation(static_cast<unsigned char>(c))) word += c;
-    if (k + 1 == text.size() && close()) return;
-  }
-}
-
 }  // namespace casewright

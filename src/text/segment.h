@@ -12,12 +12,10 @@
 #define CASEWRIGHT_TEXT_SEGMENT_H_
 
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
 
-#include "app/run.h"
-#include "lexicon/lexical_tables.h"
+#include "core/run.h"
 
 namespace casewright {
 
@@ -39,15 +37,6 @@ bool EndsParagraphAfter(std::string_view text, std::size_t position);
 // does not.  Looks each distinct word up in the lexicon once.
 // REQUIRES: the run's lists are empty.
 void SegmentText(Run& run, std::string_view text);
-
-// Hands `visit` the key of each word of a stored sentence text, in order,
-// until `visit` returns true (stop).  Calls `tick`, when given, once for each
-// character examined, before examining it.  Yields exactly the keys that
-// SegmentText stored for the sentence; the stages use those stored ids, and
-// this is the reference reading of a Text.
-void ScanSentenceWords(std::string_view text, const LexicalTables& tables,
-                       const std::function<bool(const std::string& key)>& visit,
-                       const std::function<void()>& tick = {});
 
 }  // namespace casewright
 

@@ -6,8 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/run_error.h"
-#include "lexicon/memory_tables.h"
+#include "core/run_error.h"
+#include "testing/memory_tables.h"
+#include "text/charclass.h"
 #include "text/load_text.h"
 
 namespace casewright {
@@ -47,13 +48,24 @@ class Segmented {
     return keys;
   }
 
-  // The keys ScanSentenceWords reads back from sentence `i`'s Text.
+  // The keys read back from sentence `i`'s Text: split at "#", each piece
+  // stripped of punctuation, lower-cased and canonicalised.
   std::vector<std::string> ScannedKeys(std::size_t i) const {
+    const std::string& text = run_.sentence_list[i].Text;
     std::vector<std::string> keys;
-    ScanSentenceWords(run_.sentence_list[i].Text, tables_, [&](const std::string& key) {
-      keys.push_back(key);
-      return false;
-    });
+    std::string word;
+    auto close = [&] {
+      keys.push_back(tables_.Canonicalize(NormalizeWord(word)));
+      word.clear();
+    };
+    for (std::size_t k = 0; k < text.size(); ++k) {
+      if (text[k] == '#') {
+        close();
+        continue;
+      }
+      if (!IsPunctuation(static_cast<unsigned char>(text[k]))) word += text[k];
+      if (k + 1 == text.size()) close();
+    }
     return keys;
   }
 

@@ -1,0 +1,25 @@
+// Conversion between Windows-1252 bytes (the core's strings) and UTF-8 (the
+// table store, the window, the terminal).  Every byte has exactly one Unicode
+// form: 0x80-0x9F take the Windows-1252 characters, and the five bytes the
+// code page leaves undefined (0x81 0x8D 0x8F 0x90 0x9D) stand for the C1
+// controls of the same number, so every byte string round-trips.
+#ifndef CASEWRIGHT_CORE_CP1252_H_
+#define CASEWRIGHT_CORE_CP1252_H_
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace casewright {
+
+std::string Cp1252ToUtf8(std::string_view bytes);
+
+// nullopt when `utf8` is not valid UTF-8 or holds a character that has no
+// Windows-1252 form.
+std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
+
+bool IsValidUtf8(std::string_view text);
+
+}  // namespace casewright
+
+#endif  // CASEWRIGHT_CORE_CP1252_H_

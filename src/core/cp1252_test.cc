@@ -1,0 +1,38 @@
+#include "core/cp1252.h"
+
+#include <gtest/gtest.h>
+
+namespace casewright {
+namespace {
+
+TEST(Cp1252Test, EveryByteRoundTrips) {
+  std::string all;
+  for (int c = 0; c < 256; ++c) all += static_cast<char>(c);
+  std::string utf8 = Cp1252ToUtf8(all);
+  EXPECT_TRUE(IsValidUtf8(utf8));
+  EXPECT_EQ(Utf8ToCp1252(utf8), all);
+}
+
+TEST(Cp1252Test, KnownCharacters) {
+  EXPECT_EQ(Cp1252ToUtf8("L\xE9xico"), "L\xC3\xA9xico");
+  EXPECT_EQ(Cp1252ToUtf8("\x80"), "\xE2\x82\xAC");    // euro sign
+  EXPECT_EQ(Cp1252ToUtf8("\x9F"), "\xC5\xB8");        // Ÿ
+  EXPECT_EQ(Cp1252ToUtf8("\x81\x9D"), "\xC2\x81\xC2\x9D");  // undefined bytes: C1 controls
+  EXPECT_EQ(Utf8ToCp1252("\xE2\x80\x94"), "\x97");    // em dash
+}
+
+TEST(Cp1252Test, CharactersWithoutAWindows1252Form) {
+  EXPECT_EQ(Utf8ToCp1252("\xC4\x9F"), std::nullopt);          // ğ
+  EXPECT_EQ(Utf8ToCp1252("\xC2\x80"), std::nullopt);          // U+0080: 0x80 is the euro sign
+  EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x98\x80"), std::nullopt);  // emoji
+}
+
+TEST(Cp1252Test, MalformedUtf8IsRejected) {
+  for (const char* bad : {"\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xFF", "a\x80"}) {
+    EXPECT_FALSE(IsValidUtf8(bad)) << bad;
+    EXPECT_EQ(Utf8ToCp1252(bad), std::nullopt);
+  }
+}
+
+}  // namespace
+}  // namespace casewright

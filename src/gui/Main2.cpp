@@ -1,0 +1,341 @@
+#include "gui/Main2.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+#include <exception>
+#include <utility>
+#include <vector>
+
+#include "core/cp1252.h"
+#include "core/run_error.h"
+#include "text/load_text.h"
+
+namespace casewright {
+namespace {
+
+constexpr const char* kIdleCaption = "Casewright";
+constexpr const char* kRunningCaption = "Wait...";
+constexpr const char* kExecuteCaption = "Execute";
+// How often the window looks at the run's progress.
+constexpr int kProgressIntervalMs = 250;
+constexpr int kProgressSteps = 1000;
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int left, int top) {
+  auto* label = new QLabel(QString::fromUtf8(caption), parent);
+  label->setObjectName(name);
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+QFrame* MakeBevel(QWidget* parent, const char* name, QRect geometry) {
+  auto* bevel = new QFrame(parent);
+  bevel->setObjectName(name);
+  bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  bevel->setGeometry(geometry);
+  return bevel;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(name);
+  edit->setGeometry(geometry);
+  return edit;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect geometry) {
+  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+  button->setObjectName(name);
+  button->setGeometry(geometry);
+  button->setAutoDefault(false);
+  return button;
+}
+
+QCheckBox* MakeCheckBox(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
+  auto* box = new QCheckBox(caption, parent);
+  box->setObjectName(name);
+  box->setGeometry(geometry);
+  return box;
+}
+
+// The memo shows the text with Qt's line breaks; the run reads the bytes.
+QString TextForDisplay(const std::string& text) {
+  QString shown = QString::fromUtf8(Cp1252ToUtf8(text));
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return shown;
+}
+
+}  // namespace
+
+QString LongTimeOfDay(const QLocale& locale, const QTime& time) {
+  // Drops the time zone field 't' (outside quoted literals) and the blanks
+  // it leaves behind.
+  const QString format = locale.timeFormat(QLocale::LongFormat);
+  QString kept;
+  bool quoted = false;
+  for (QChar c : format) {
+    if (c == u'\'') quoted = !quoted;
+    if (c == u't' && !quoted) continue;
+    kept.append(c);
+  }
+  return locale.toString(time, kept.simplified());
+}
+
+TMainForm2::TMainForm2(const LexicalTables& tables, GuiPrompts& prompts, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      tables_(tables),
+      prompts_(prompts) {
+  setObjectName("MainForm2");
+  setWindowTitle(kIdleCaption);
+
+  // The platform's sans serif at 11 pixels, the height of an 8 point font at
+  // 96 pixels per inch, since the controls are placed in pixels.
+  QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(11);
+  setFont(font);
+
+  BuildControls();
+  FitCaptions();
+  setFixedSize(696, 504);
+  if (const QScreen* screen = QApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+
+  progress_timer_ = new QTimer(this);
+  progress_timer_->setInterval(kProgressIntervalMs);
+  connect(progress_timer_, &QTimer::timeout, this, &TMainForm2::ShowProgress);
+  connect(text_search_button_, &QPushButton::clicked, this, &TMainForm2::ChooseTextFile);
+  connect(classes_search_button_, &QPushButton::clicked, this, &TMainForm2::ChooseClassesFile);
+  connect(output_search_button_, &QPushButton::clicked, this, &TMainForm2::ChooseOutputFile);
+  connect(execute_button_, &QPushButton::clicked, this, &TMainForm2::Execute);
+
+  FormCreate();
+}
+
+TMainForm2::~TMainForm2() {
+  if (worker_.joinable()) worker_.join();
+}
+
+void TMainForm2::BuildControls() {
+  input_heading_ = MakeLabel(this, "Label4", "Input", 8, 8);
+  input_frame_ = MakeBevel(this, "Bevel1", {8, 24, 361, 105});
+  text_label_ = MakeLabel(this, "Label1", "File with the text for generating the training data", 16, 32);
+  text_path_edit_ = MakeEdit(this, "Edit1", {16, 48, 281, 21});
+  text_search_button_ = MakeButton(this, "Button1", "Search", {304, 46, 57, 25});
+  classes_label_ = MakeLabel(this, "Label2", "File with the classes for the sentences from the text above", 16,
+                     80);
+  classes_path_edit_ = MakeEdit(this, "Edit2", {16, 96, 281, 21});
+  classes_search_button_ = MakeButton(this, "Button2", "Search", {304, 94, 57, 25});
+
+  output_heading_ = MakeLabel(this, "Label5", "Output", 8, 144);
+  output_frame_ = MakeBevel(this, "Bevel2", {8, 160, 361, 57});
+  output_label_ = MakeLabel(this, "Label3", "File for the generated training cases", 16, 168);
+  output_path_edit_ = MakeEdit(this, "Edit3", {16, 184, 281, 21});
+  output_search_button_ = MakeButton(this, "Button3", "Search", {304, 182, 57, 25});
+
+  features_group_ = new QGroupBox(
+      QStringLiteral(" Features to extract from sentences for building the training data "), this);
+  features_group_->setObjectName("GroupBox1");
+  features_group_->setGeometry(8, 240, 361, 217);
+  for (const FeatureInfo& info : kFeatures) {
+    const int k = info.number - 1;
+    feature_boxes_[k] = MakeCheckBox(features_group_, QStringLiteral("CheckBox%1").arg(info.number),
+                                     QString::fromUtf8(info.caption), {8, 24 + 24 * k, 345, 17});
+  }
+
+  // The progress bar takes the free space left of the Execute button.
+  progress_bar_ = new QProgressBar(this);
+  progress_bar_->setObjectName("ProgressBar1");
+  progress_bar_->setGeometry(8, 476, 292, 17);
+  progress_bar_->setRange(0, kProgressSteps);
+  progress_bar_->setTextVisible(false);
+  progress_bar_->reset();
+  execute_button_ = MakeButton(this, "Button4", kExecuteCaption, {310, 472, 75, 25});
+
+  text_heading_ = MakeLabel(this, "Label6", "Text", 384, 8);
+  text_memo_ = new QPlainTextEdit(this);
+  text_memo_->setObjectName("Memo1");
+  text_memo_->setGeometry(384, 24, 305, 433);
+  text_memo_->setReadOnly(true);
+  text_memo_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  text_memo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  text_memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  text_memo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  quinlan_box_ = MakeCheckBox(this, "CheckBox9", QStringLiteral("Formato Quinlan"), {392, 476, 105, 17});
+
+  // Tab order: the three files with their Search buttons, the features, then
+  // Execute, the memo and the output format.
+  std::vector<QWidget*> order = {text_path_edit_,   text_search_button_,   classes_path_edit_,
+                                 classes_search_button_, output_path_edit_, output_search_button_};
+  order.insert(order.end(), feature_boxes_.begin(), feature_boxes_.end());
+  order.insert(order.end(), {execute_button_, text_memo_, quinlan_box_});
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  for (QWidget* w : {static_cast<QWidget*>(features_group_), static_cast<QWidget*>(progress_bar_)}) {
+    w->setFocusPolicy(Qt::NoFocus);
+  }
+}
+
+bool TMainForm2::CaptionsFit() const {
+  if (features_group_->minimumSizeHint().width() > features_group_->width()) return false;
+  for (const QLabel* label : {text_label_, classes_label_, output_label_}) {
+    if (label->x() + label->sizeHint().width() > input_frame_->geometry().right()) return false;
+  }
+  return true;
+}
+
+void TMainForm2::FitCaptions() {
+  // The controls keep their pixel positions whatever font the platform
+  // offers, so a font wider than the one the layout was drawn for is
+  // narrowed until the longest captions fit their frames.
+  QFont narrowed = font();
+  for (int stretch = 95; stretch >= QFont::Condensed && !CaptionsFit(); stretch -= 5) {
+    narrowed.setStretch(stretch);
+    setFont(narrowed);
+  }
+  for (QLabel* label : findChildren<QLabel*>()) label->adjustSize();
+  // "Formato Quinlan" has room to grow to the right, up to the memo's edge.
+  quinlan_box_->resize(std::clamp(quinlan_box_->sizeHint().width(), quinlan_box_->width(),
+                               text_memo_->geometry().right() - quinlan_box_->x()),
+                    quinlan_box_->height());
+}
+
+void TMainForm2::FormCreate() {
+  for (QCheckBox* box : feature_boxes_) box->setChecked(true);
+  quinlan_box_->setChecked(false);
+}
+
+void TMainForm2::ChooseTextFile() {
+  const QString path = prompts_.OpenFileName(this);
+  if (path.isEmpty()) return;
+  text_path_edit_->setText(path);
+  LoadIntoMemo(path);
+}
+
+void TMainForm2::ChooseClassesFile() {
+  const QString path = prompts_.OpenFileName(this);
+  if (!path.isEmpty()) classes_path_edit_->setText(path);
+}
+
+void TMainForm2::ChooseOutputFile() {
+  const QString path = prompts_.SaveFileName(this);
+  if (!path.isEmpty()) output_path_edit_->setText(path);
+}
+
+std::optional<std::string> TMainForm2::LoadIntoMemo(const QString& path) {
+  text_memo_->clear();
+  try {
+    std::string text = LoadText(path.toStdString());
+    text_memo_->setPlainText(TextForDisplay(text));
+    return text;
+  } catch (const std::exception& error) {
+    prompts_.ShowError(this, QString::fromStdString(DescribeError(error)));
+  }
+  return std::nullopt;
+}
+
+RunSettings TMainForm2::ReadSettings() const {
+  RunSettings settings;
+  settings.text_path = text_path_edit_->text().toStdString();
+  settings.classes_path = classes_path_edit_->text().toStdString();
+  settings.output_path = output_path_edit_->text().toStdString();
+  for (const FeatureInfo& info : kFeatures) {
+    settings.features.Set(info.feature, feature_boxes_[info.number - 1]->isChecked());
+  }
+  if (quinlan_box_->isChecked()) settings.format = CaseFormat::kQuinlan;
+  return settings;
+}
+
+void TMainForm2::Execute() {
+  if (running_) return;
+  // The text is loaded here, before anything changes, so that a text that
+  // cannot be read leaves the window idle with the memo cleared.
+  std::optional<std::string> text = LoadIntoMemo(text_path_edit_->text());
+  if (!text) {
+    emit ExecuteFinished();
+    return;
+  }
+  EnterRunning();
+
+  worker_ = std::thread([this, settings = ReadSettings(), text = std::move(*text)] {
+    RunResult result;
+    auto on_tick = [this](const ProgressTick& tick) {
+      tick_time_ms_.store(QTime::currentTime().msecsSinceStartOfDay(), std::memory_order_relaxed);
+      tick_permille_.store(static_cast<int>(tick.Fraction() * kProgressSteps),
+                           std::memory_order_relaxed);
+    };
+    try {
+      result.outcome = RunCasesOnText(settings, text, tables_, on_tick);
+    } catch (const std::exception& error) {
+      result.error = QString::fromStdString(DescribeError(error));
+    }
+    QMetaObject::invokeMethod(
+        this, [this, result = std::move(result)] { FinishRun(result); }, Qt::QueuedConnection);
+  });
+}
+
+void TMainForm2::EnterRunning() {
+  running_ = true;
+  setWindowTitle(kRunningCaption);
+  tick_time_ms_.store(QTime::currentTime().msecsSinceStartOfDay());
+  tick_permille_.store(0);
+  ShowProgress();
+  setEnabled(false);
+  progress_timer_->start();
+}
+
+void TMainForm2::ShowProgress() {
+  const int ms = tick_time_ms_.load(std::memory_order_relaxed);
+  if (ms >= 0) {
+    execute_button_->setText(LongTimeOfDay(QLocale(), QTime::fromMSecsSinceStartOfDay(ms)));
+  }
+  progress_bar_->setValue(tick_permille_.load(std::memory_order_relaxed));
+}
+
+void TMainForm2::FinishRun(const RunResult& result) {
+  worker_.join();
+  ReturnToIdle();
+  if (result.outcome) {
+    QString message = QStringLiteral("Done!");
+    for (const std::string& warning : result.outcome->warnings) {
+      message += QLatin1Char('\n') + QString::fromStdString(warning);
+    }
+    prompts_.ShowMessage(this, message);
+  } else {
+    prompts_.ShowError(this, result.error);
+  }
+  emit ExecuteFinished();
+}
+
+void TMainForm2::ReturnToIdle() {
+  progress_timer_->stop();
+  tick_time_ms_.store(-1);
+  progress_bar_->reset();
+  setWindowTitle(kIdleCaption);
+  execute_button_->setText(kExecuteCaption);
+  setEnabled(true);
+  running_ = false;
+}
+
+void TMainForm2::closeEvent(QCloseEvent* event) {
+  if (running_) {
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+}
+
+}  // namespace casewright

@@ -1,0 +1,39 @@
+// The dialogs and message boxes of the window, behind an interface so that a
+// test can answer them without a modal loop.
+#ifndef CASEWRIGHT_GUI_GUI_PROMPTS_H_
+#define CASEWRIGHT_GUI_GUI_PROMPTS_H_
+
+#include <QString>
+
+class QWidget;
+
+namespace casewright {
+
+class GuiPrompts {
+ public:
+  virtual ~GuiPrompts() = default;
+
+  // The file-open dialog (used for the text and the classes file).  Returns
+  // the chosen path, or an empty string when the user cancels.
+  virtual QString OpenFileName(QWidget* parent) = 0;
+  // The file-save dialog (the output file); empty when the user cancels.
+  virtual QString SaveFileName(QWidget* parent) = 0;
+  // A modal error box.
+  virtual void ShowError(QWidget* parent, const QString& message) = 0;
+  // A modal plain message box with an OK button.
+  virtual void ShowMessage(QWidget* parent, const QString& message) = 0;
+};
+
+// The real dialogs: Qt's file dialogs with no filter, no title and no
+// default suffix, and Qt's message boxes titled with the application name.
+class QtPrompts : public GuiPrompts {
+ public:
+  QString OpenFileName(QWidget* parent) override;
+  QString SaveFileName(QWidget* parent) override;
+  void ShowError(QWidget* parent, const QString& message) override;
+  void ShowMessage(QWidget* parent, const QString& message) override;
+};
+
+}  // namespace casewright
+
+#endif  // CASEWRIGHT_GUI_GUI_PROMPTS_H_

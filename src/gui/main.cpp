@@ -1,0 +1,20 @@
+// The window program: opens the lexical tables, then shows the main window
+// until the user closes it.
+#include <QApplication>
+
+#include "gui/Main2.h"
+#include "gui/gui_prompts.h"
+#include "gui/gui_start.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Casewright");
+
+  casewright::QtPrompts prompts;
+  std::unique_ptr<casewright::LexicalTables> tables = casewright::OpenTablesOrReport(prompts);
+  if (!tables) return 1;
+
+  casewright::TMainForm2 MainForm2(*tables, prompts);
+  MainForm2.show();
+  return app.exec();
+}

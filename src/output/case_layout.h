@@ -1,0 +1,48 @@
+// The layouts a case can be written in.  A case is the codes of the ticked
+// features, in feature order, then the sentence's class:
+//
+//   plain     "3 2 1 1 0 4 2 0 1" CR LF       a code and a space each
+//   quinlan   "3, 2, 1, 1, 0, 4, 2, 0, 1." CR LF  the C4.5 data-file layout
+//
+// A layout is one small file that implements CaseLayout; MakeCaseLayout
+// maps a format to it.
+#ifndef CASEWRIGHT_OUTPUT_CASE_LAYOUT_H_
+#define CASEWRIGHT_OUTPUT_CASE_LAYOUT_H_
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/features.h"
+
+namespace casewright {
+
+enum class CaseFormat { kPlain, kQuinlan };
+
+// What a file of cases holds, for layouts that describe it in a header.
+struct CaseSchema {
+  FeatureSet features;
+  // Every class value that occurs, in order of first occurrence.
+  std::vector<std::string> class_values;
+};
+
+class CaseLayout {
+ public:
+  virtual ~CaseLayout() = default;
+
+  // The text before the first case; empty for a layout without a header.
+  virtual std::string Header(const CaseSchema& /*schema*/) const { return {}; }
+
+  // Appends one case to `out`: `codes` holds the code digits of the ticked
+  // features in feature order.
+  virtual void AppendCase(std::string_view codes, std::string_view sentence_class, std::string& out) const = 0;
+};
+
+std::unique_ptr<CaseLayout> MakePlainLayout();
+std::unique_ptr<CaseLayout> MakeQuinlanLayout();
+std::unique_ptr<CaseLayout> MakeCaseLayout(CaseFormat format);
+
+}  // namespace casewright
+
+#endif  // CASEWRIGHT_OUTPUT_CASE_LAYOUT_H_

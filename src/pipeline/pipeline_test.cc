@@ -1,0 +1,133 @@
+#include "pipeline/pipeline.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "core/run_error.h"
+#include "testing/memory_tables.h"
+#include "testing/temp_dir.h"
+
+namespace casewright {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+
+FeatureSet SizeOnly() {
+  FeatureSet set = FeatureSet::None();
+  set.Set(Feature::kSentenceSize);
+  return set;
+}
+
+class PipelineTest : public ::testing::Test {
+ protected:
+  PipelineTest() {
+    settings_.text_path = dir_.Path("text.txt");
+    settings_.classes_path = dir_.Path("classes.txt");
+    settings_.output_path = dir_.Path("cases.txt");
+    settings_.features = SizeOnly();
+    WriteFile(settings_.text_path, "Um dois tr\xEAs quatro.\nCinco.\n");
+    WriteFile(settings_.classes_path, "1 0");
+  }
+
+  std::string FailureOf(const RunSettings& settings) {
+    try {
+      RunCases(settings, tables_, {});
+    } catch (const RunError& e) {
+      return e.Describe();
+    }
+    return "no failure";
+  }
+
+  TempDir dir_;
+  MemoryTables tables_;
+  RunSettings settings_;
+};
+
+TEST_F(PipelineTest, WritesOneCasePerSentence) {
+  RunOutcome outcome = RunCases(settings_, tables_, {});
+  EXPECT_EQ(outcome.sentences, 2u);
+  EXPECT_TRUE(outcome.warnings.empty());
+  EXPECT_EQ(ReadFile(settings_.output_path), "4 1\r\n1 0\r\n");
+  settings_.format = CaseFormat::kQuinlan;
+  RunCases(settings_, tables_, {});
+  EXPECT_EQ(ReadFile(settings_.output_path), "4, 1.\r\n1, 0.\r\n");
+}
+
+TEST_F(PipelineTest, NoSentenceWritesAnEmptyFileAndWarns) {
+  WriteFile(settings_.text_path, "no terminator");
+  RunOutcome outcome = RunCases(settings_, tables_, {});
+  EXPECT_EQ(ReadFile(settings_.output_path), "");
+  ASSERT_EQ(outcome.warnings.size(), 1u);
+  EXPECT_NE(outcome.warnings[0].find("no sentence"), std::string::npos);
+}
+
+TEST_F(PipelineTest, ReportsProgressStageByStage) {
+  std::vector<RunStage> stages;
+  double last = -1;
+  bool monotonic = true;
+  RunCases(settings_, tables_, [&](const ProgressTick& tick) {
+    if (stages.empty() || stages.back() != tick.stage) stages.push_back(tick.stage);
+    monotonic = monotonic && tick.Fraction() >= last;
+    last = tick.Fraction();
+  });
+  EXPECT_TRUE(monotonic);
+  EXPECT_EQ(stages.front(), RunStage::kSegment);
+  EXPECT_EQ(stages.back(), RunStage::kWrite);
+  EXPECT_EQ(last, 1.0);
+}
+
+TEST_F(PipelineTest, EmptyNamesFailBeforeAnythingIsTouched) {
+  RunSettings settings = settings_;
+  settings.classes_path.clear();
+  EXPECT_EQ(FailureOf(settings), "No classes file named");
+  settings = settings_;
+  settings.output_path.clear();
+  EXPECT_EQ(FailureOf(settings), "No output file named");
+  settings = settings_;
+  settings.text_path.clear();
+  EXPECT_EQ(FailureOf(settings), "No text file named");
+}
+
+TEST_F(PipelineTest, RefusesToWriteOverAnInput) {
+  RunSettings settings = settings_;
+  settings.output_path = dir_.Path("./text.txt");
+  EXPECT_NE(FailureOf(settings).find("same file as the text file"), std::string::npos);
+  std::filesystem::create_symlink("classes.txt", dir_.Path("alias"));
+  settings.output_path = dir_.Path("alias");
+  EXPECT_NE(FailureOf(settings).find("same file as the classes file"), std::string::npos);
+  EXPECT_EQ(ReadFile(settings_.classes_path), "1 0");
+  settings = settings_;
+  settings.raw_path = settings.output_path;
+  EXPECT_NE(FailureOf(settings).find("same file as the output file"), std::string::npos);
+}
+
+TEST_F(PipelineTest, FailedRunLeavesTheOldOutput) {
+  WriteFile(settings_.output_path, "previous cases");
+  RunSettings settings = settings_;
+  settings.classes_path = dir_.Path("missing");
+  EXPECT_EQ(FailureOf(settings), dir_.Path("missing") + ": File not found");
+  settings = settings_;
+  settings.text_path = dir_.Path("missing");
+  EXPECT_EQ(FailureOf(settings), "Cannot open file " + dir_.Path("missing"));
+  EXPECT_EQ(ReadFile(settings_.output_path), "previous cases");
+}
+
+TEST_F(PipelineTest, TwoRunsSideBySideAreIndependent) {
+  RunSettings other = settings_;
+  other.text_path = dir_.Path("other.txt");
+  other.output_path = dir_.Path("other-cases.txt");
+  WriteFile(other.text_path, "Fim.");
+  std::thread first([&] { RunCases(settings_, tables_, {}); });
+  std::thread second([&] { RunCases(other, tables_, {}); });
+  first.join();
+  second.join();
+  EXPECT_EQ(ReadFile(settings_.output_path), "4 1\r\n1 0\r\n");
+  EXPECT_EQ(ReadFile(other.output_path), "2 1\r\n");
+}
+
+}  // namespace
+}  // namespace casewright

@@ -1,0 +1,86 @@
+#include "text/classes_file.h"
+
+#include <gtest/gtest.h>
+
+#include "core/run_error.h"
+#include "testing/temp_dir.h"
+
+namespace casewright {
+namespace {
+
+using testing::TempDir;
+using testing::WriteFile;
+
+std::vector<std::string> ClassesOf(const std::string& content, int count) {
+  TempDir dir;
+  WriteFile(dir.Path("c"), content);
+  ClassesFile file(dir.Path("c"));
+  std::vector<std::string> classes;
+  for (int i = 0; i < count; ++i) classes.push_back(file.ReadNextClass());
+  return classes;
+}
+
+using Classes = std::vector<std::string>;
+
+TEST(ClassesFileTest, ClassesEndAtASpaceOrTheEndOfTheFile) {
+  EXPECT_EQ(ClassesOf("1 0 0 1", 4), (Classes{"1", "0", "0", "1"}));
+  EXPECT_EQ(ClassesOf("1 0 0 1", 6), (Classes{"1", "0", "0", "1", "", ""}));
+  EXPECT_EQ(ClassesOf("1\r\n0\r\n1", 3), (Classes{"101", "", ""}));
+  EXPECT_EQ(ClassesOf(" 1 0", 3), (Classes{"", "1", "0"}));
+  EXPECT_EQ(ClassesOf("1  0", 3), (Classes{"1", "", "0"}));
+  EXPECT_EQ(ClassesOf("1a2 x 007 ", 3), (Classes{"12", "", "007"}));
+  EXPECT_EQ(ClassesOf("1 2\x1A 3 4", 3), (Classes{"1", "2", ""}));
+  EXPECT_EQ(ClassesOf("", 1), (Classes{""}));
+}
+
+TEST(ClassesFileTest, CountsTheClassesLeftUnread) {
+  TempDir dir;
+  WriteFile(dir.Path("c"), "1 0 1 1 x \n");
+  ClassesFile file(dir.Path("c"));
+  file.ReadNextClass();
+  EXPECT_EQ(file.CountUnreadClasses(), 3u);
+}
+
+// The classes paired with `count` sentences, and the warnings.
+SentenceClasses Paired(const std::string& content, std::size_t count) {
+  TempDir dir;
+  WriteFile(dir.Path("c"), content);
+  ClassesFile file(dir.Path("c"));
+  return ReadSentenceClasses(file, count);
+}
+
+TEST(ClassesFileTest, ClassCountMismatchesAreWarnings) {
+  SentenceClasses fewer = Paired("7", 2);
+  EXPECT_EQ(fewer.classes, (Classes{"7", ""}));
+  ASSERT_EQ(fewer.warnings.size(), 1u);
+  EXPECT_NE(fewer.warnings[0].find("1 sentence got an empty class"), std::string::npos) << fewer.warnings[0];
+
+  SentenceClasses more = Paired("1 0 1 1\r\n", 2);
+  EXPECT_EQ(more.classes, (Classes{"1", "0"}));
+  ASSERT_EQ(more.warnings.size(), 1u);
+  EXPECT_NE(more.warnings[0].find("2 classes were left unread"), std::string::npos) << more.warnings[0];
+
+  SentenceClasses exact = Paired("1 0\r\n", 2);
+  EXPECT_EQ(exact.classes, (Classes{"1", "0"}));
+  EXPECT_TRUE(exact.warnings.empty());
+}
+
+TEST(ClassesFileTest, MissingFileMessages) {
+  TempDir dir;
+  try {
+    ClassesFile file(dir.Path("none"));
+    FAIL();
+  } catch (const RunError& e) {
+    EXPECT_EQ(std::string(e.what()), "File not found");
+    EXPECT_EQ(e.path(), dir.Path("none"));
+  }
+  try {
+    ClassesFile file(dir.Path("no/such/folder"));
+    FAIL();
+  } catch (const RunError& e) {
+    EXPECT_EQ(std::string(e.what()), "Invalid filename");
+  }
+}
+
+}  // namespace
+}  // namespace casewright
