@@ -149,6 +149,7 @@ class Main2Test : public QObject {
   void cleanup();
 
   void startState();
+  void featuresAgreeWithTheCommandLine();
   void tabOrderFollowsTheForm();
   void captionsFitTheirControls();
   void timeOfDayLeavesOutTheZone();
@@ -474,6 +475,21 @@ void Main2Test::sameBytesAsTheCommandLine() {
   const std::string written = ReadFile(from_window.toStdString());
   QVERIFY(!written.empty());
   QCOMPARE(written, ReadFile(from_cli.toStdString()));
+}
+
+// The window's check boxes and the command line's feature list both come
+// from the feature table, numbered as the case writer orders the codes.
+void Main2Test::featuresAgreeWithTheCommandLine() {
+  QProcess cli;
+  cli.start(CASEWRIGHT_CLI, {"--help"});
+  QVERIFY(cli.waitForFinished(60000));
+  const QString help = QString::fromUtf8(cli.readAllStandardOutput());
+  for (const casewright::FeatureInfo& info : casewright::kFeatures) {
+    const QString caption = QString::fromUtf8(info.caption);
+    const QByteArray name = QStringLiteral("CheckBox%1").arg(info.number).toUtf8();
+    QCOMPARE(Find<QCheckBox>(*window_, name.constData())->text(), caption);
+    QVERIFY2(help.contains(QStringLiteral("  %1  %2\n").arg(info.number).arg(caption)), qPrintable(caption));
+  }
 }
 
 void Main2Test::warningsFollowDone() {
