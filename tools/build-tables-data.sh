@@ -2,7 +2,7 @@
 # Rebuild Casewright's default table sources and example texts from pinned
 # Debian packages.
 #
-#   tools/build-tables-data.sh [DEB_DIR]
+#   [CASEWRIGHT_CLI=PATH] tools/build-tables-data.sh [DEB_DIR]
 #
 # Downloads the packages below with `apt-get download` (or takes them from
 # DEB_DIR when it holds the same files), checks their SHA-256 sums, unpacks
@@ -10,14 +10,25 @@
 #   data/tables/lexicon.tsv, stoplist.txt, SOURCES, copyright/
 #   data/examples/*.txt, *.classes, SOURCES, copyright/
 # data/tables/cues.txt is hand-written: it is only checked here.
-# Needs apt-get, dpkg-deb, python3 and lt-print (Debian package lttoolbox).
+# The sentences of the examples, their classes and the characters a word key
+# may hold come from a built casewright-cli: the one CASEWRIGHT_CLI names,
+# else build/bin/casewright-cli of this repository.
+# Needs apt-get, dpkg-deb, python3 and lt-print (Debian package lttoolbox-dev).
 # Running it twice gives identical files.
 set -euo pipefail
+
+case ${1:-} in
+  -h | --help)
+    sed -n '2,/^set -euo/{/^#/s/^# \{0,1\}//p}' "$0"
+    exit 0
+    ;;
+esac
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 tables=$root/data/tables
 examples=$root/data/examples
 helpers=$root/tools/data
+cli=${CASEWRIGHT_CLI:-$root/build/bin/casewright-cli}
 
 # package, version, sha256 of the .deb (Debian 12 "bookworm")
 packages=(
@@ -30,10 +41,15 @@ packages=(
 
 for tool in apt-get dpkg-deb python3 lt-print sha256sum; do
   command -v "$tool" >/dev/null || {
-    echo "build-tables-data: $tool not found (lt-print: apt-get install lttoolbox)" >&2
+    echo "build-tables-data: $tool not found (lt-print: apt-get install lttoolbox-dev)" >&2
     exit 1
   }
 done
+[ -x "$cli" ] || {
+  echo "build-tables-data: $cli is not an executable casewright-cli" \
+    "(build it, or name it in CASEWRIGHT_CLI)" >&2
+  exit 1
+}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -67,9 +83,9 @@ ref=$work/x/debian-reference-pt/usr/share/debian-reference/debian-reference.pt.t
 # Tables.
 lt-print "$por/por-cat.automorf.bin" >"$work/automorf.att"
 mkdir -p "$tables/copyright" "$examples/copyright"
-python3 "$helpers/build_tables.py" --att "$work/automorf.att" \
+python3 -B "$helpers/build_tables.py" --att "$work/automorf.att" \
   --snowball "$snowball" --cues "$tables/cues.txt" --out "$tables" \
-  >"$work/counts"
+  --cli "$cli" >"$work/counts"
 # shellcheck disable=SC1091
 . "$work/counts"
 
@@ -81,7 +97,7 @@ for name in focalinux-text debian-faq-pt debian-reference-pt; do
 done
 
 sha_of() { sha256sum "$debs/$1" | cut -d' ' -f1; }
-lt_version=$(dpkg-query -W -f '${Version}' lttoolbox 2>/dev/null || echo unknown)
+lt_version=$(dpkg-query -W -f '${Version}' lttoolbox-dev 2>/dev/null || echo unknown)
 
 cat >"$tables/SOURCES" <<SRC
 Sources of Casewright's default tables (written by tools/build-tables-data.sh).
@@ -92,7 +108,7 @@ Packages (Debian 12 "bookworm"):
     sha256  $(sha_of apertium-por-cat_0.10.1-2_all.deb)
     used    usr/share/apertium/apertium-por-cat/por-cat.automorf.bin
             (Portuguese morphological analyser; Portuguese data GPL-3+)
-    dumped  with lt-print from lttoolbox $lt_version
+    dumped  with lt-print from lttoolbox-dev $lt_version
   liblingua-stopwords-perl 0.12-2
     file    liblingua-stopwords-perl_0.12-2_all.deb
     sha256  $(sha_of liblingua-stopwords-perl_0.12-2_all.deb)
@@ -172,11 +188,12 @@ python3 "$helpers/build_examples.py" --focalinux "$foca" --faq "$faq" \
   echo "holds a cue word (data/tables/cues.txt), 0 for every other sentence."
   echo "Illustrative data, not hand-annotated summaries."
 } >"$examples/SOURCES"
+"$cli" tables build --lexicon "$tables/lexicon.tsv" \
+  --stoplist "$tables/stoplist.txt" --cues "$tables/cues.txt" \
+  --into "$work/built" >/dev/null
 for text in example faq-debian foca-seguranca large-1mb; do
-  python3 "$helpers/segment.py" "$examples/$text.txt" \
-    --lexicon "$tables/lexicon.tsv" --cues "$tables/cues.txt" \
-    --classes "$examples/$text.classes"
-  n=$(python3 "$helpers/segment.py" "$examples/$text.txt")
+  n=$(python3 -B "$helpers/example_classes.py" "$cli" "$work/built" \
+    "$examples/$text.txt" --write "$examples/$text.classes")
   w=$(wc -w <"$examples/$text.txt")
   b=$(wc -c <"$examples/$text.txt")
   printf '  %-20s %8d bytes %7d words %6d sentences\n' "$text.txt" "$b" "$w" "$n" \

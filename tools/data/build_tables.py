@@ -2,15 +2,17 @@
 """Build Casewright's lexical source tables from a dumped morphological analyser.
 
 Input: the AT&T text dump (lt-print) of the Portuguese analyser, the Snowball
-Portuguese stopword module and the hand-written cue word list. Output, in the
-tables folder: lexicon.tsv (form TAB lemma), stoplist.txt (one key a line) and
-a summary of counts on standard output for SOURCES.
+Portuguese stopword module, the hand-written cue word list and casewright-cli,
+which tells the characters a word key may hold. Output, in the tables folder:
+lexicon.tsv (form TAB lemma), stoplist.txt (one key a line) and a summary of
+counts on standard output for SOURCES.
 
-Only forms that can occur as a word key of the segmenter are kept: forms that
-lower-casing leaves unchanged, made of word characters and periods, and
-representable in Windows-1252. Each kept form gets exactly one lemma, chosen by
-the ranking in `rank()` below. The output is sorted by the form's UTF-8 bytes,
-so running the script twice gives identical files.
+Only forms that can occur as a word key of the program are kept: forms made of
+the characters that the program keeps unchanged in a key (the word characters
+that lower-casing leaves alone, and the period), all of them in Windows-1252.
+Each kept form gets exactly one lemma, chosen by the ranking in `rank()` below.
+The output is sorted by the form's UTF-8 bytes, so running the script twice
+gives identical files.
 """
 
 import argparse
@@ -19,15 +21,8 @@ import shlex
 import sys
 from collections import defaultdict
 
-# Characters a word key may hold: the word characters that lower-casing maps to
-# themselves, plus the period (a period inside a word stays part of it).
-KEY_CHARS = frozenset(
-    "&-0123456789@_abcdefghijklmnopqrstuvwxyz\u00a9\u00aa\u00ae\u00b0"
-    "\u00e0\u00e1\u00e2\u00e3\u00e4"
-    "\u00e7\u00e8\u00e9\u00ea\u00eb\u00ec\u00ed\u00ee\u00ef"
-    "\u00f2\u00f3\u00f4\u00f5\u00f6"
-    "\u00f9\u00fa\u00fb\u00fc\u00fd\u00ff."
-)
+import cli_rows
+import word_keys
 
 # Tags of function words: prepositions, determiners, pronouns, conjunctions,
 # relatives and pre-adverbs.
@@ -71,15 +66,10 @@ MISSPELLED = frozenset(["tém", "houverei", "houverá", "houveremos",
 TAG_RE = re.compile(r"<([^>]+)>")
 
 
-def is_key(word):
-    """True when the word can be a key: non-empty, lower-case, key characters."""
-    if not word or any(c not in KEY_CHARS for c in word):
-        return False
-    try:
-        word.encode("cp1252")
-    except UnicodeEncodeError:
-        return False
-    return True
+def is_key(word, key_chars):
+    """True when the word can be a key: non-empty, made of `key_chars` (the
+    characters that are keys by themselves, all in Windows-1252)."""
+    return bool(word) and all(c in key_chars for c in word)
 
 
 def read_att(path):
@@ -106,7 +96,7 @@ def read_att(path):
     return max(sections, key=lambda s: sum(len(v) for v in s[0].values()))
 
 
-def enumerate_paths(arcs, finals):
+def enumerate_paths(arcs, finals, key_chars):
     """Yield (form, analysis) for every accepted path.
 
     Paths are cut as soon as they cannot give a kept entry: an input character
@@ -119,7 +109,7 @@ def enumerate_paths(arcs, finals):
         if state in finals:
             yield form, out
         for target, isym, osym in arcs.get(state, ()):
-            if isym != "ε" and isym not in KEY_CHARS:
+            if isym != "ε" and isym not in key_chars:
                 continue
             if osym == "<enc>":
                 continue
@@ -175,18 +165,18 @@ def rank(form, lemma, tags):
     return (tier, sub, lemma != form, lemma.encode("utf-8"))
 
 
-def collect(att_path):
+def collect(att_path, key_chars):
     """Return {form: set of (lemma, tags tuple)} of the kept analyses."""
     arcs, finals = read_att(att_path)
     analyses = defaultdict(set)
-    for form, out in enumerate_paths(arcs, finals):
-        if not is_key(form):
+    for form, out in enumerate_paths(arcs, finals, key_chars):
+        if not is_key(form, key_chars):
             continue
         parsed = parse_analysis(out)
         if parsed is None:
             continue
         lemma, tags = parsed
-        if "np" in tags or not is_key(lemma):
+        if "np" in tags or not is_key(lemma, key_chars):
             continue
         analyses[form].add((lemma, tuple(tags)))
     return analyses
@@ -264,10 +254,15 @@ def main():
     ap.add_argument("--snowball", required=True, help="Lingua/StopWords/PT.pm")
     ap.add_argument("--cues", required=True, help="cue word list to check")
     ap.add_argument("--out", required=True, help="tables folder to write into")
+    ap.add_argument("--cli", required=True, help="casewright-cli")
     ap.add_argument("--ambiguous", help="write the ambiguous forms here")
     args = ap.parse_args()
 
-    analyses = collect(args.att)
+    try:
+        key_chars = word_keys.key_chars(args.cli)
+    except cli_rows.CliError as e:
+        sys.exit(f"build_tables: {e}")
+    analyses = collect(args.att, key_chars)
     lexicon = choose(analyses)
     forms = sorted(lexicon, key=lambda f: f.encode("utf-8"))
     write_lines(args.out + "/lexicon.tsv",
@@ -285,7 +280,7 @@ def main():
     write_lines(args.out + "/stoplist.txt", stoplist)
 
     cues = read_list(args.cues)
-    bad = [c for c in cues if key_of(lexicon, c) != c or not is_key(c)]
+    bad = [c for c in cues if key_of(lexicon, c) != c or not is_key(c, key_chars)]
     if bad:
         sys.exit("build_tables: cue words that are not their own key: "
                  + ", ".join(f"{c} (key {key_of(lexicon, c)})" for c in bad))

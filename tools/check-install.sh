@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# A packager's build: the programs alone (no GoogleTest, Google Benchmark or
+# QtTest), installed into a temporary prefix, from which casewright-cli must
+# find its default tables and write the golden cases of the bundled example.
+#   tools/check-install.sh [BUILD_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-package}
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake -S . -B "$build" -G Ninja -DBUILD_TESTING=OFF
+cmake --build "$build"
+cmake --install "$build" --prefix "$prefix"
+test -x "$prefix/bin/casewright"
+"$prefix/bin/casewright-cli" --text data/examples/example.txt --classes data/examples/example.classes \
+  --output "$prefix/example.cases"
+cmp "$prefix/example.cases" data/examples/golden/example.cases
+echo "The installed casewright-cli writes the golden cases of the example"

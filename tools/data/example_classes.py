@@ -1,0 +1,72 @@
+#!/usr/bin/env python3
+"""Classes of a bundled example text, one a sentence.
+
+Illustrative classes in the manner of location and cue methods: 1 for the
+first sentence of a paragraph when that sentence has words and either the
+paragraph has two or more sentences or the sentence holds a cue word; 0 for
+every other sentence. Sentences, paragraph ends and cue words are the
+program's own, read from its --raw rows.
+
+Usage: example_classes.py CLI TABLES_DIR TEXT [--write CLASSES]
+
+CLI is casewright-cli, TABLES_DIR a folder of built tables. Prints the
+number of sentences of TEXT; with --write, also writes the classes file
+(the classes separated by one blank, ended by LF).
+"""
+
+import argparse
+import sys
+
+import cli_rows
+
+
+def paragraphs(rows):
+    """Group sentence rows into paragraphs: a paragraph ends at a sentence
+    that ends a paragraph, or at the end of the text."""
+    paras, current = [], []
+    for row in rows:
+        current.append(row)
+        if row["ends_paragraph"] == "1":
+            paras.append(current)
+            current = []
+    if current:
+        paras.append(current)
+    return paras
+
+
+def classes(rows):
+    """The class of each sentence row, in text order."""
+    out = []
+    for para in paragraphs(rows):
+        lead = para[0]
+        chosen = lead["word_count"] != "0" and (
+            len(para) > 1 or lead["has_cue_phrase"] == "1")
+        out.append(1 if chosen else 0)
+        out.extend(0 for _ in para[1:])
+    return out
+
+
+def classes_file(classes_):
+    """The bytes of a classes file holding `classes_`."""
+    return (" ".join(str(c) for c in classes_) + "\n").encode("ascii")
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument("cli", help="casewright-cli")
+    ap.add_argument("tables", help="folder of the built lexical tables")
+    ap.add_argument("text", help="the example text (Windows-1252)")
+    ap.add_argument("--write", metavar="CLASSES", help="classes file to write")
+    args = ap.parse_args()
+    try:
+        rows = cli_rows.sentence_rows(args.cli, args.text, args.tables)
+    except cli_rows.CliError as e:
+        sys.exit(f"example_classes: {e}")
+    if args.write:
+        with open(args.write, "wb") as f:
+            f.write(classes_file(classes(rows)))
+    print(len(rows))
+
+
+if __name__ == "__main__":
+    main()
