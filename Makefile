@@ -27,4 +27,4 @@ bench: build
 	$(BUILD)/bin/casewright-bench
 
 clean:
-	rm -rf $(BUILD) build-sanitize
+	rm -rf $(BUILD) build-sanitize build-package
