@@ -7,5 +7,5 @@ apt-get update
 apt-get install -y --no-install-recommends \
   g++ cmake ninja-build make \
   qt6-base-dev libgl-dev \
-  libsqlite3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev \
+  libsqlite3-dev libcli11-dev libabsl-dev libgtest-dev libgmock-dev libbenchmark-dev \
   python3 fonts-dejavu-core

@@ -61,8 +61,9 @@ void SqliteStatement::Fail() const {
   throw RunError(message, path_);
 }
 
-SqliteDatabase::SqliteDatabase(const std::string& path, int flags) : path_(path) {
-  if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+SqliteDatabase::SqliteDatabase(const std::string& name, int flags, std::string path)
+    : path_(path.empty() ? name : std::move(path)) {
+  if (sqlite3_open_v2(name.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
     // A failed open may still hand out a connection, which holds the message.
     std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
     Close();

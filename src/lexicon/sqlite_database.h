@@ -44,8 +44,10 @@ class SqliteStatement {
 
 class SqliteDatabase {
  public:
-  // Opens the database file at `path` with the SQLITE_OPEN_* `flags`.
-  SqliteDatabase(const std::string& path, int flags);
+  // Opens the database `name` (a file's path, or a "file:" URI with
+  // SQLITE_OPEN_URI) with the SQLITE_OPEN_* `flags`.  Messages name `path`,
+  // the file itself, which is `name` when not given.
+  SqliteDatabase(const std::string& name, int flags, std::string path = {});
   SqliteDatabase(SqliteDatabase&& other) noexcept;
   SqliteDatabase& operator=(SqliteDatabase&& other) noexcept;
   ~SqliteDatabase();

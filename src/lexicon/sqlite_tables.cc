@@ -58,11 +58,33 @@ class SqliteTables::Table {
     if (!fs::is_directory(folder, error)) Fail(folder, schema, "the folder does not exist");
     if (!fs::is_regular_file(path, error)) Fail(folder, schema, "the file " + std::string(schema.file) + " does not exist");
     try {
-      return SqliteDatabase(path, SQLITE_OPEN_READONLY);
+      SqliteDatabase database(ImmutableUri(path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, path);
+      // Pages are read through a memory map rather than a read per page.
+      database.Execute("PRAGMA mmap_size = " + std::to_string(kMapBytes));
+      return database;
     } catch (const RunError& e) {
       Fail(folder, schema, e.what());
     }
   }
+
+  // A "file:" URI naming `path` with immutable=1; "%", "?" and "#" are
+  // escaped so that any file name reads back as itself.
+  static std::string ImmutableUri(const std::string& path) {
+    std::string uri = "file:";
+    for (char c : path) {
+      if (c == '%' || c == '?' || c == '#') {
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        uri += '%';
+        uri += kHex[static_cast<unsigned char>(c) >> 4];
+        uri += kHex[static_cast<unsigned char>(c) & 15];
+      } else {
+        uri += c;
+      }
+    }
+    return uri + "?immutable=1";
+  }
+
+  static constexpr std::int64_t kMapBytes = std::int64_t{1} << 30;
 
   SqliteStatement Prepare(const std::string& folder, const TableSchema& schema, const std::string& sql) {
     try {
@@ -89,11 +111,22 @@ SqliteTables::SqliteTables(const std::string& folder)
     : folder_(folder),
       lexicon_(std::make_unique<Table>(
           folder, kLexiconSchema,
-          Select(Quoted(kCanonicalColumn), kLexiconSchema, "WHERE " + Quoted(kWordColumn) + " = ?1"))),
-      stoplist_(std::make_unique<Table>(folder, kStoplistSchema,
-                                        Select("1", kStoplistSchema, "WHERE " + Quoted(kWordColumn) + " = ?1"))),
-      cue_phrases_(std::make_unique<Table>(folder, kCuePhrasesSchema,
-                                           Select(Quoted(kWordColumn), kCuePhrasesSchema, "ORDER BY rowid"))) {}
+          Select(Quoted(kCanonicalColumn), kLexiconSchema, "WHERE " + Quoted(kWordColumn) + " = ?1"))) {
+  // A stored stopword with no Windows-1252 spelling can match no key.
+  Table stoplist(folder, kStoplistSchema, Select(Quoted(kWordColumn), kStoplistSchema, ""));
+  stoplist.Query(nullptr, [&](const SqliteStatement& row) {
+    if (auto word = row.ColumnText(0)) {
+      if (auto key = Utf8ToCp1252(*word)) stopwords_.insert(std::move(*key));
+    }
+    return true;
+  });
+  Table cue_phrases(folder, kCuePhrasesSchema, Select(Quoted(kWordColumn), kCuePhrasesSchema, "ORDER BY rowid"));
+  cue_phrases.Query(nullptr, [&](const SqliteStatement& row) {
+    auto value = row.ColumnText(0);
+    cue_words_.push_back(value ? Utf8ToCp1252(*value) : std::nullopt);
+    return true;
+  });
+}
 
 SqliteTables::~SqliteTables() = default;
 
@@ -111,24 +144,8 @@ std::string SqliteTables::Canonicalize(const std::string& word) const {
   return *canonical;
 }
 
-bool SqliteTables::IsStopword(const std::string& key) const {
-  std::string utf8 = Cp1252ToUtf8(key);
-  bool found = false;
-  stoplist_->Query(&utf8, [&](const SqliteStatement&) {
-    found = true;
-    return false;
-  });
-  return found;
-}
+bool SqliteTables::IsStopword(const std::string& key) const { return stopwords_.contains(key); }
 
-std::vector<std::optional<std::string>> SqliteTables::ReadCueWords() const {
-  std::vector<std::optional<std::string>> words;
-  cue_phrases_->Query(nullptr, [&](const SqliteStatement& row) {
-    auto value = row.ColumnText(0);
-    words.push_back(value ? Utf8ToCp1252(*value) : std::nullopt);
-    return true;
-  });
-  return words;
-}
+std::vector<std::optional<std::string>> SqliteTables::ReadCueWords() const { return cue_words_; }
 
 }  // namespace casewright

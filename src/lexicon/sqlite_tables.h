@@ -1,6 +1,11 @@
 // The lexical tables in their store: three SQLite files in the folder that
 // the alias names (table_schema.h gives their layout).
 //
+// The files are opened read-only and immutable: a look-up then takes no lock
+// and checks no journal, which would cost system calls on every word.  The
+// table builder replaces a file by renaming a new one over it, so an open
+// table never changes under a running program.
+//
 // Values are UTF-8; words are converted from and to Windows-1252 at this
 // boundary.  Searches are exact (SQLite's BINARY collation).  A word with no
 // UTF-8 form cannot occur (every byte has one), and a stored value with no
@@ -13,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "absl/container/flat_hash_set.h"
 #include "core/lexical_tables.h"
 #include "lexicon/table_schema.h"
 
@@ -41,8 +47,10 @@ class SqliteTables : public LexicalTables {
   class Table;
   std::string folder_;
   std::unique_ptr<Table> lexicon_;
-  std::unique_ptr<Table> stoplist_;
-  std::unique_ptr<Table> cue_phrases_;
+  // The stoplist and the cue words are short: they are read whole when the
+  // tables are opened, so that asking for them costs no look-up in the store.
+  absl::flat_hash_set<std::string> stopwords_;
+  std::vector<std::optional<std::string>> cue_words_;
 };
 
 }  // namespace casewright

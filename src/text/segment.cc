@@ -1,7 +1,9 @@
 #include "text/segment.h"
 
 #include <string>
-#include <unordered_map>
+#include <vector>
+
+#include "absl/container/flat_hash_map.h"
 
 #include "text/charclass.h"
 
@@ -51,8 +53,6 @@ bool IsSentenceEnd(std::string_view text, std::size_t position, WordCharFinder& 
   return word == std::string_view::npos || !IsAsciiLower(static_cast<unsigned char>(text[word]));
 }
 
-bool IsWordMaterial(unsigned char c) { return IsWordChar(c) || IsPunctuation(c); }
-
 std::string StripPunctuation(std::string_view word) {
   std::string stripped;
   stripped.reserve(word.size());
@@ -63,64 +63,111 @@ std::string StripPunctuation(std::string_view word) {
 }
 
 // Builds the sentences and counts the words of one text.
+//
+// A word is a run of word and punctuation characters and of periods that end
+// no sentence, so it stands in the text as one piece and is handled as a
+// view of it.  A sentence's stored text is its words as they stand, each
+// closed by a separator followed by "#"; it is gathered in a buffer kept from
+// sentence to sentence and copied into the record in one allocation.
 class Segmenter {
  public:
   Segmenter(Run& run, std::string_view text) : run_(run), text_(text), finder_(text) {}
 
   void SegmentAll() {
     run_.progress.Begin(RunStage::kSegment, text_.size());
-    for (std::size_t i = 0; i < text_.size(); ++i) {
+    ReserveSentences();
+    std::size_t i = 0;
+    while (i < text_.size()) {
       run_.progress.Advance(i);
-      Examine(i);
+      i = Examine(i);
     }
     run_.progress.End();
   }
 
  private:
-  void Examine(std::size_t i) {
-    auto c = static_cast<unsigned char>(text_[i]);
-    if (IsWordMaterial(c)) {
-      Append(c);
-    } else if (c == '.' || c == '!' || c == '?') {
-      if (IsSentenceEnd(text_, i, finder_)) {
-        EndSentence(i);
-      } else {
-        Append(c);
-      }
-    } else if (!word_.empty()) {
-      CloseWord();
-      sentence_ += kWordSeparator;
+  // No more sentences than terminator candidates: reserving that many keeps
+  // the list from being copied as it grows (untouched capacity costs no
+  // memory).
+  void ReserveSentences() {
+    std::size_t candidates = 0;
+    for (char c : text_) candidates += ClassOf(static_cast<unsigned char>(c)) == ByteClass::kTerminator;
+    run_.sentence_list.reserve(candidates);
+  }
+
+  // Handles the character at `i` and returns the position to go on from.
+  std::size_t Examine(std::size_t i) {
+    switch (ClassOf(static_cast<unsigned char>(text_[i]))) {
+      case ByteClass::kWord:
+      case ByteClass::kPunctuation:
+        return ExtendWord(i);
+      case ByteClass::kTerminator:
+        if (IsSentenceEnd(text_, i, finder_)) {
+          EndSentence(i);
+          return i + 1;
+        }
+        return ExtendWord(i);
+      case ByteClass::kSeparator:
+        if (InWord()) {
+          CloseWord(i);
+          sentence_ += kWordSeparator;
+        }
+        return i + 1;
     }
+    return i + 1;
   }
 
-  void Append(unsigned char c) {
-    sentence_ += static_cast<char>(c);
-    word_ += static_cast<char>(c);
+  // Takes the character at `i` and every word or punctuation character after
+  // it into the current word.
+  std::size_t ExtendWord(std::size_t i) {
+    if (!InWord()) word_start_ = i;
+    ++i;
+    while (i < text_.size()) {
+      ByteClass c = ClassOf(static_cast<unsigned char>(text_[i]));
+      if (c != ByteClass::kWord && c != ByteClass::kPunctuation) break;
+      ++i;
+    }
+    return i;
   }
 
-  void CloseWord() {
-    std::string normalized = NormalizeWord(StripPunctuation(word_));
+  bool InWord() const { return word_start_ != std::string_view::npos; }
+
+  // Closes the word that runs up to `end`, counting its key.
+  void CloseWord(std::size_t end) {
+    std::string_view word = text_.substr(word_start_, end - word_start_);
+    words_.push_back(IdOf(word));
+    sentence_ += word;
+    word_start_ = std::string_view::npos;
+  }
+
+  // Counts one occurrence of `word` and returns the id of its key.  A word
+  // seen before costs one hash look-up; only a new spelling is stripped,
+  // lower-cased and, when its lower-cased form is new too, looked up in the
+  // lexicon.
+  WordId IdOf(std::string_view word) {
+    if (auto known = ids_by_spelling_.find(word); known != ids_by_spelling_.end()) {
+      run_.word_table[known->second].Weight += 1.0;
+      return known->second;
+    }
+    std::string normalized = NormalizeWord(StripPunctuation(word));
     WordId id;
-    auto known = ids_by_form_.find(normalized);
-    if (known != ids_by_form_.end()) {
+    if (auto known = ids_by_form_.find(normalized); known != ids_by_form_.end()) {
       id = known->second;
       run_.word_table[id].Weight += 1.0;
     } else {
       id = run_.word_table.Count(run_.tables.Canonicalize(normalized));
       ids_by_form_.emplace(std::move(normalized), id);
     }
-    words_.push_back(id);
-    word_.clear();
+    ids_by_spelling_.emplace(word, id);
+    return id;
   }
 
   void EndSentence(std::size_t i) {
-    if (!word_.empty()) CloseWord();
-    frase sentence;
-    sentence.Text = std::move(sentence_);
+    if (InWord()) CloseWord(i);
+    frase& sentence = run_.sentence_list.emplace_back();
+    sentence.Text.assign(sentence_);
     sentence.WordCount = static_cast<std::int32_t>(words_.size());
-    sentence.Words = std::move(words_);
+    sentence.Words.assign(words_.begin(), words_.end());
     sentence.EndsParagraph = EndsParagraphAfter(text_, i);
-    run_.sentence_list.push_back(std::move(sentence));
     sentence_.clear();
     words_.clear();
   }
@@ -128,12 +175,14 @@ class Segmenter {
   Run& run_;
   std::string_view text_;
   WordCharFinder finder_;
+  std::size_t word_start_ = std::string_view::npos;
   std::string sentence_;
-  std::string word_;
   std::vector<WordId> words_;
-  // Normalised word -> id of its key, so each distinct word is looked up in
-  // the lexicon once per run.
-  std::unordered_map<std::string, WordId> ids_by_form_;
+  // Each spelling met in the text (a view of its first occurrence) and each
+  // lower-cased form, with the id of its key, so that each distinct form is
+  // looked up in the lexicon once per run.
+  absl::flat_hash_map<std::string_view, WordId> ids_by_spelling_;
+  absl::flat_hash_map<std::string, WordId> ids_by_form_;
 };
 
 }  // namespace
