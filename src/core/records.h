@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace casewright {
@@ -24,9 +25,10 @@ struct frase {
   std::string Text;
   // Words of the sentence, empty words (punctuation only) included.
   std::int32_t WordCount = 0;
-  // "begin", "middle" or "end"; empty until the location stage runs.
-  std::string TextLocation;
-  std::string ParagraphLocation;
+  // "begin", "middle" or "end"; empty until the location stage runs.  The
+  // labels are string literals, so a view of them is enough.
+  std::string_view TextLocation;
+  std::string_view ParagraphLocation;
   bool HasKeyword = false;
   bool HasGistWord = false;
   double DistributionWeight = 0.0;

@@ -1,6 +1,6 @@
 #include "output/discretize.h"
 
-#include <string>
+#include <string_view>
 
 namespace casewright {
 namespace {
@@ -9,7 +9,7 @@ double SizeOf(const frase& s) { return static_cast<double>(s.WordCount); }
 double DistributionOf(const frase& s) { return s.DistributionWeight; }
 double TfIsfOf(const frase& s) { return s.TfIsf; }
 
-char LocationCode(const std::string& label) {
+char LocationCode(std::string_view label) {
   if (label == "begin") return '1';
   if (label == "middle") return '2';
   return '3';

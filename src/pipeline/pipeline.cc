@@ -61,9 +61,9 @@ void RefuseOverwritingInputs(const RunSettings& settings) {
   }
 }
 
-// The analysis, in the order that lets each stage rely on the ones before.
-void Analyse(Run& run, FeatureSet features, std::string_view text) {
-  SegmentText(run, text);
+// The analysis after segmentation, in the order that lets each stage rely on
+// the ones before.
+void Analyse(Run& run, FeatureSet features) {
   SuppressStopwords(run);
   if (features.Has(Feature::kDistributionWeight)) ComputeDistributionWeights(run);
   if (features.Has(Feature::kTfIsf)) ComputeTfIsf(run);
@@ -82,13 +82,17 @@ SentenceClasses PairClasses(const Run& run, ClassesFile& file) {
   return ReadSentenceClasses(file, run.sentence_list.size());
 }
 
+// Runs on `text`.  When the run owns the text (`owned_text` holds it), the
+// text is released once it is segmented, since no later stage reads it.
 // REQUIRES: the names are checked.
-RunOutcome RunOnText(const RunSettings& settings, std::string_view text, const LexicalTables& tables,
-                     const ProgressCallback& progress) {
+RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::string* owned_text,
+                     const LexicalTables& tables, const ProgressCallback& progress) {
   RefuseOverwritingInputs(settings);
   Run run(tables, progress);
   run.ResetLists();
-  Analyse(run, settings.features, text);
+  SegmentText(run, text);
+  if (owned_text != nullptr) std::string().swap(*owned_text);
+  Analyse(run, settings.features);
 
   // The classes file is read before the output is opened, so that a missing
   // classes file touches no output.
@@ -113,13 +117,14 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, const L
 
 RunOutcome RunCases(const RunSettings& settings, const LexicalTables& tables, const ProgressCallback& progress) {
   RequireNames(settings);
-  return RunOnText(settings, LoadText(settings.text_path), tables, progress);
+  std::string text = LoadText(settings.text_path);
+  return RunOnText(settings, text, &text, tables, progress);
 }
 
 RunOutcome RunCasesOnText(const RunSettings& settings, std::string_view text, const LexicalTables& tables,
                           const ProgressCallback& progress) {
   RequireNames(settings);
-  return RunOnText(settings, text, tables, progress);
+  return RunOnText(settings, text, nullptr, tables, progress);
 }
 
 }  // namespace casewright
