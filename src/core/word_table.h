@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "core/records.h"
+#include "core/string_map.h"
 
 namespace casewright {
 
@@ -35,12 +35,8 @@ class WordTable {
   void clear();
 
  private:
-  struct Hash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-  };
   std::vector<palavra> entries_;
-  std::unordered_map<std::string, WordId, Hash, std::equal_to<>> index_;
+  StringMap<WordId> index_;
 };
 
 }  // namespace casewright

@@ -101,6 +101,8 @@ class SqliteTables::Table {
 
 namespace {
 
+constexpr std::size_t kCachedWords = 1 << 20;
+
 std::string Select(std::string_view column, const TableSchema& schema, std::string_view rest) {
   return "SELECT " + std::string(column) + " FROM " + Quoted(schema.table) + " " + std::string(rest);
 }
@@ -131,17 +133,27 @@ SqliteTables::SqliteTables(const std::string& folder)
 SqliteTables::~SqliteTables() = default;
 
 std::string SqliteTables::Canonicalize(const std::string& word) const {
+  {
+    std::lock_guard lock(canonical_mutex_);
+    if (auto known = canonical_cache_.find(word); known != canonical_cache_.end()) {
+      return known->second.value_or(word);
+    }
+  }
   std::string utf8 = Cp1252ToUtf8(word);
   std::optional<std::optional<std::string>> found;
   lexicon_->Query(&utf8, [&](const SqliteStatement& row) {
     found = row.ColumnText(0);
     return false;
   });
-  if (!found) return word;
-  if (!*found) throw MissingCanonicalForm(word, lexicon_->path());
-  auto canonical = Utf8ToCp1252(**found);
-  if (!canonical) throw UnrepresentableCanonicalForm(word, **found, lexicon_->path());
-  return *canonical;
+  std::optional<std::string> canonical;
+  if (found) {
+    if (!*found) throw MissingCanonicalForm(word, lexicon_->path());
+    canonical = Utf8ToCp1252(**found);
+    if (!canonical) throw UnrepresentableCanonicalForm(word, **found, lexicon_->path());
+  }
+  std::lock_guard lock(canonical_mutex_);
+  if (canonical_cache_.size() < kCachedWords) canonical_cache_.emplace(word, canonical);
+  return canonical.value_or(word);
 }
 
 bool SqliteTables::IsStopword(const std::string& key) const { return stopwords_.contains(key); }

@@ -14,12 +14,14 @@
 #define CASEWRIGHT_LEXICON_SQLITE_TABLES_H_
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "absl/container/flat_hash_set.h"
 #include "core/lexical_tables.h"
+#include "core/string_map.h"
 #include "lexicon/table_schema.h"
 
 namespace casewright {
@@ -47,6 +49,12 @@ class SqliteTables : public LexicalTables {
   class Table;
   std::string folder_;
   std::unique_ptr<Table> lexicon_;
+  // The lexicon's answers so far, by word: its canonical form, or nullopt
+  // for a word it does not hold.  Texts of one corpus share most of their
+  // words, so a batch looks most of them up in the store only once.  Capped,
+  // so that a corpus of endless distinct words cannot exhaust memory.
+  mutable std::mutex canonical_mutex_;
+  mutable StringMap<std::optional<std::string>> canonical_cache_;
   // The stoplist and the cue words are short: they are read whole when the
   // tables are opened, so that asking for them costs no look-up in the store.
   absl::flat_hash_set<std::string> stopwords_;

@@ -11,16 +11,16 @@ std::string ConvertLineBreaks(std::string_view raw) {
   raw = raw.substr(0, raw.find('\0'));
   std::string text;
   text.reserve(raw.size() + raw.size() / 32);
-  for (std::size_t i = 0; i < raw.size(); ++i) {
-    char c = raw[i];
-    if (c == '\r') {
-      text += "\r\n";
-      if (i + 1 < raw.size() && raw[i + 1] == '\n') ++i;
-    } else if (c == '\n') {
-      text += "\r\n";
-    } else {
-      text += c;
-    }
+  std::size_t i = 0;
+  while (i < raw.size()) {
+    // Copies the run up to the next line break in one piece.
+    std::size_t end = i;
+    while (end < raw.size() && raw[end] != '\r' && raw[end] != '\n') ++end;
+    text.append(raw.data() + i, end - i);
+    if (end == raw.size()) break;
+    text += "\r\n";
+    bool pair = raw[end] == '\r' && end + 1 < raw.size() && raw[end + 1] == '\n';
+    i = end + (pair ? 2 : 1);
   }
   return text;
 }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "absl/container/flat_hash_map.h"
+#include "core/string_map.h"
 
 #include "text/charclass.h"
 
@@ -178,11 +178,13 @@ class Segmenter {
   std::size_t word_start_ = std::string_view::npos;
   std::string sentence_;
   std::vector<WordId> words_;
-  // Each spelling met in the text (a view of its first occurrence) and each
-  // lower-cased form, with the id of its key, so that each distinct form is
-  // looked up in the lexicon once per run.
-  absl::flat_hash_map<std::string_view, WordId> ids_by_spelling_;
-  absl::flat_hash_map<std::string, WordId> ids_by_form_;
+  // Each spelling met in the text and each lower-cased form, with the id of
+  // its key, so that each distinct form is looked up in the lexicon once per
+  // run.  The spellings are copied rather than viewed in the text: most are
+  // short enough to sit inside the map's own slots, so comparing one reads
+  // no far-away part of the text.
+  StringMap<WordId> ids_by_spelling_;
+  StringMap<WordId> ids_by_form_;
 };
 
 }  // namespace
