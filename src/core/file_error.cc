@@ -29,6 +29,8 @@ std::string Message(int error_code, const std::string& path) {
     case EROFS:
     case EISDIR:
       return "File access denied";
+    case ELOOP:
+      return "Symbolic link loop";
     default:
       return "I/O error " + std::to_string(error_code);
   }

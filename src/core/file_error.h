@@ -4,6 +4,7 @@
 //   a folder of the path does not exist     "Invalid filename"
 //   too many open files                     "Too many open files"
 //   access denied                           "File access denied"
+//   symbolic links that never end           "Symbolic link loop"
 //   anything else (a full disk included)    "I/O error <code>"
 #ifndef CASEWRIGHT_CORE_FILE_ERROR_H_
 #define CASEWRIGHT_CORE_FILE_ERROR_H_
