@@ -1,15 +1,17 @@
 #include "output/output_file.h"
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
-#include <random>
 
-#include "core/run_error.h"
 #include "core/file_error.h"
+#include "core/file_path.h"
 
 namespace casewright {
 namespace fs = std::filesystem;
@@ -17,49 +19,61 @@ namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
 
-// Creates a new file next to `target` with a name no other file has.  The
-// mode 0666 goes through the umask, as for any new file.
-int CreateTemporary(const std::string& target, std::string& name) {
-  fs::path path(target);
-  std::random_device seed;
-  std::mt19937 random(seed());
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    name = (path.parent_path() / ("." + path.filename().string() + ".tmp" + std::to_string(random() % 1000000)))
-               .string();
-    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+// A connection to the listening socket at `path`, or -1 with errno set.
+int ConnectSocket(const std::string& path) {
+  sockaddr_un address = {};
+  address.sun_family = AF_UNIX;
+  if (path.size() >= sizeof address.sun_path) {
+    errno = ENAMETOOLONG;
+    return -1;
   }
-  errno = EEXIST;
-  return -1;
+  std::memcpy(address.sun_path, path.data(), path.size());
+  int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
+  }
+  return fd;
+}
+
+// A device, a FIFO or a socket, opened for writing; -1 with errno set.
+int OpenDirectly(const std::string& path, const struct stat& info) {
+  if (S_ISSOCK(info.st_mode)) return ConnectSocket(path);
+  return ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
 }
 
 }  // namespace
 
-OutputFile::OutputFile(const std::string& path) : path_(path), target_(path) {
-  struct stat existing;
-  if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
-    fd_ = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd_ < 0) throw FileError(errno, path_);
+OutputFile::OutputFile(const std::string& path) : path_(path) {
+  std::optional<int> descriptor = NamedDescriptor(path, true);
+  const std::string target = descriptor ? path : FollowLinks(path);
+  if (!descriptor) descriptor = NamedDescriptor(target, true);
+  if (descriptor) {
+    direct_fd_ = ::fcntl(*descriptor, F_DUPFD_CLOEXEC, 0);
+    if (direct_fd_ < 0) throw FileError(errno, path_);
     return;
   }
-  bool exists = ::stat(path.c_str(), &existing) == 0;
+  struct stat existing;
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
   if (exists && S_ISDIR(existing.st_mode)) throw FileError(EISDIR, path_);
-  // Follow a symbolic link, so that the file it points to is replaced.
-  std::error_code error;
-  fs::path resolved = fs::weakly_canonical(path, error);
-  if (!error) target_ = resolved.string();
-  fd_ = CreateTemporary(target_, temporary_);
-  if (fd_ < 0) {
-    int code = errno;
-    temporary_.clear();
-    throw FileError(code, path_);
+  if (exists && !S_ISREG(existing.st_mode)) {
+    direct_fd_ = OpenDirectly(target, existing);
+    if (direct_fd_ < 0) throw FileError(errno, path_);
+    return;
   }
-  if (exists) ::fchmod(fd_, existing.st_mode & 07777);
+  if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) throw FileError(errno, path_);
+  const fs::path target_path(target);
+  target_name_ = target_path.filename().string();
+  if (target_name_.empty()) throw FileError(EISDIR, path_);  // "folder/"
+  temporary_.emplace(target_path.has_parent_path() ? target_path.parent_path().string() : ".", path_);
+  if (exists) ::fchmod(temporary_->fd(), existing.st_mode & 07777);
   buffer_.reserve(kBufferSize);
 }
 
 OutputFile::~OutputFile() {
-  if (!committed_) Discard();
+  if (direct_fd_ >= 0) ::close(direct_fd_);
 }
 
 void OutputFile::Write(std::string_view bytes) {
@@ -70,7 +84,7 @@ void OutputFile::Write(std::string_view bytes) {
 void OutputFile::Flush() {
   std::size_t written = 0;
   while (written < buffer_.size()) {
-    ssize_t n = ::write(fd_, buffer_.data() + written, buffer_.size() - written);
+    ssize_t n = ::write(fd(), buffer_.data() + written, buffer_.size() - written);
     if (n < 0) {
       if (errno == EINTR) continue;
       throw FileError(errno, path_);
@@ -80,21 +94,23 @@ void OutputFile::Flush() {
   buffer_.clear();
 }
 
-void OutputFile::Commit() {
+void OutputFile::Finish() {
   Flush();
   // No fdatasync: the rename makes the file appear whole to every reader,
   // and syncing each file would cost a batch of short texts most of its time.
-  int fd = fd_;
-  fd_ = -1;
-  if (::close(fd) != 0) throw FileError(errno, path_);
-  if (!temporary_.empty() && ::rename(temporary_.c_str(), target_.c_str()) != 0) throw FileError(errno, path_);
-  committed_ = true;
+  if (temporary_) {
+    temporary_->Close();
+  } else {
+    int fd = direct_fd_;
+    direct_fd_ = -1;
+    if (::close(fd) != 0) throw FileError(errno, path_);
+  }
+  finished_ = true;
 }
 
-void OutputFile::Discard() noexcept {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+void OutputFile::Commit() {
+  if (!finished_) Finish();
+  if (temporary_) temporary_->MoveTo(target_name_);
 }
 
 }  // namespace casewright

@@ -1,5 +1,6 @@
 #include "output/output_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -98,6 +99,67 @@ TEST(OutputFileTest, FailuresCarryTheFileMessages) {
     fs::permissions(dir.Path("locked"), fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_EQ(MessageOf([&] { OutputFile out(dir.Path("locked/cases")); }), "File access denied");
   }
+}
+
+// Names of the files in `dir` whose name starts with a dot.
+std::vector<std::string> HiddenFilesIn(const TempDir& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir.root())) {
+    if (entry.path().filename().string().starts_with(".")) names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+TEST(OutputFileTest, TemporaryNamesAreShortAndRecognisable) {
+  TempDir dir;
+  const std::string longest = dir.Path(std::string(255, 'n'));  // the longest valid name
+  OutputFile out(longest);
+  std::vector<std::string> hidden = HiddenFilesIn(dir);
+  ASSERT_EQ(hidden.size(), 1u);
+  EXPECT_TRUE(hidden[0].starts_with(".casewright-")) << hidden[0];
+  EXPECT_EQ(hidden[0].size(), 18u);
+  out.Write("x");
+  out.Commit();
+  EXPECT_EQ(ReadFile(longest), "x");
+  EXPECT_TRUE(HiddenFilesIn(dir).empty());
+}
+
+TEST(OutputFileTest, DanglingLinkCreatesItsTargetAndALoopFails) {
+  TempDir dir;
+  fs::create_symlink("target", dir.Path("link"));
+  OutputFile out(dir.Path("link"));
+  out.Write("new");
+  out.Commit();
+  EXPECT_TRUE(fs::is_symlink(dir.Path("link")));
+  EXPECT_EQ(ReadFile(dir.Path("target")), "new");
+
+  fs::create_symlink("loop-b", dir.Path("loop-a"));
+  fs::create_symlink("loop-a", dir.Path("loop-b"));
+  EXPECT_EQ(MessageOf([&] { OutputFile loop(dir.Path("loop-a")); }), "Symbolic link loop");
+  EXPECT_TRUE(fs::is_symlink(dir.Path("loop-a")));
+}
+
+TEST(OutputFileTest, OpenDescriptorsAreWrittenInPlace) {
+  TempDir dir;
+  const std::string path = dir.Path("appended");
+  WriteFile(path, "kept ");
+  struct stat before;
+  ASSERT_EQ(::stat(path.c_str(), &before), 0);
+  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
+  ASSERT_GE(fd, 0);
+  fs::create_symlink("/dev/fd/" + std::to_string(fd), dir.Path("to-fd"));
+  for (const std::string& name : {"/dev/fd/" + std::to_string(fd), "/proc/self/fd/" + std::to_string(fd),
+                                  dir.Path("to-fd")}) {
+    OutputFile out(name);
+    out.Write("+");
+    out.Commit();
+  }
+  ::close(fd);
+  EXPECT_EQ(ReadFile(path), "kept +++");
+  struct stat after;
+  ASSERT_EQ(::stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(MessageOf([] { OutputFile out("/dev/fd/999"); }), "I/O error 9");  // not open
 }
 
 }  // namespace

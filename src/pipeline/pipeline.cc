@@ -1,8 +1,6 @@
 #include "pipeline/pipeline.h"
 
-#include <filesystem>
-#include <optional>
-
+#include "core/file_path.h"
 #include "core/run.h"
 #include "core/run_error.h"
 #include "features/cue_phrases.h"
@@ -12,7 +10,7 @@
 #include "features/stopwords.h"
 #include "features/tf_isf.h"
 #include "output/case_writer.h"
-#include "output/output_file.h"
+#include "output/output_files.h"
 #include "output/raw_values.h"
 #include "text/classes_file.h"
 #include "text/load_text.h"
@@ -31,33 +29,37 @@ void RequireNames(const RunSettings& settings) {
   RequireName(settings.output_path, "output file");
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code error;
-  return std::filesystem::equivalent(a, b, error) && !error;
+// A file a run reads or writes, as the user named it.
+struct RunFile {
+  const std::string& path;
+  const char* what;
+  bool written;
+};
+
+std::vector<RunFile> FilesOf(const RunSettings& settings) {
+  std::vector<RunFile> files = {{settings.text_path, "text file", false},
+                                {settings.classes_path, "classes file", false},
+                                {settings.output_path, "output file", true}};
+  if (!settings.raw_path.empty()) files.push_back({settings.raw_path, "raw values file", true});
+  return files;
 }
 
-// Writing a file the run also reads would destroy the input, so such an
-// output is refused before anything is written.
-void RefuseOverwritingInputs(const RunSettings& settings) {
-  struct Named {
-    const std::string& path;
-    const char* what;
-  };
-  const Named inputs[] = {{settings.text_path, "text file"}, {settings.classes_path, "classes file"}};
-  std::vector<Named> outputs = {{settings.output_path, "output file"}};
-  if (!settings.raw_path.empty()) outputs.push_back({settings.raw_path, "raw values file"});
-  for (const Named& output : outputs) {
-    for (const Named& input : inputs) {
-      if (SameFile(output.path, input.path)) {
-        throw RunError(std::string("The ") + output.what + " is the same file as the " + input.what +
-                           "; nothing was written",
-                       output.path);
+// Writing a file the run also reads, or writing one file twice, would destroy
+// data, so a run that would do so is refused before anything is written.
+// Names are compared once links are followed and paths normalised, so that
+// "o" and "./o" are one file even before it exists.
+void RefuseSharedFiles(const std::vector<RunFile>& files) {
+  std::vector<FileIdentity> identities;
+  for (const RunFile& file : files) identities.push_back(IdentifyFile(file.path, file.written));
+  for (std::size_t later = 1; later < files.size(); ++later) {
+    for (std::size_t earlier = 0; earlier < later; ++earlier) {
+      if (!files[later].written && !files[earlier].written) continue;
+      if (SameFile(identities[earlier], identities[later])) {
+        throw RunError(std::string("The ") + files[later].what + " is the same file as the " +
+                           files[earlier].what + "; nothing was written",
+                       files[later].path);
       }
     }
-  }
-  if (outputs.size() == 2 && (outputs[0].path == outputs[1].path || SameFile(outputs[0].path, outputs[1].path))) {
-    throw RunError("The raw values file is the same file as the output file; nothing was written",
-                   settings.raw_path);
   }
 }
 
@@ -87,7 +89,7 @@ SentenceClasses PairClasses(const Run& run, ClassesFile& file) {
 // REQUIRES: the names are checked.
 RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::string* owned_text,
                      const LexicalTables& tables, const ProgressCallback& progress) {
-  RefuseOverwritingInputs(settings);
+  RefuseSharedFiles(FilesOf(settings));
   Run run(tables, progress);
   run.ResetLists();
   SegmentText(run, text);
@@ -98,13 +100,12 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   // classes file touches no output.
   ClassesFile classes_file(settings.classes_path);
   SentenceClasses classes = PairClasses(run, classes_file);
-  OutputFile out(settings.output_path);
-  std::optional<OutputFile> raw;
-  if (!settings.raw_path.empty()) raw.emplace(settings.raw_path);
-  WriteCases(run, settings.features, *MakeCaseLayout(settings.format), classes.classes, out);
-  if (raw) WriteRawValues(run, classes.classes, *raw);
-  out.Commit();
-  if (raw) raw->Commit();
+  // Nothing is put in place until every file is written in full.
+  OutputFiles outputs;
+  WriteCases(run, settings.features, *MakeCaseLayout(settings.format), classes.classes,
+             outputs.Open(settings.output_path));
+  if (!settings.raw_path.empty()) WriteRawValues(run, classes.classes, outputs.Open(settings.raw_path));
+  outputs.CommitAll();
 
   RunOutcome outcome;
   outcome.sentences = run.sentence_list.size();

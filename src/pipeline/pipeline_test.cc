@@ -112,8 +112,28 @@ TEST_F(PipelineTest, FailedRunLeavesTheOldOutput) {
   EXPECT_EQ(FailureOf(settings), dir_.Path("missing") + ": File not found");
   settings = settings_;
   settings.text_path = dir_.Path("missing");
-  EXPECT_EQ(FailureOf(settings), "Cannot open file " + dir_.Path("missing"));
+  EXPECT_EQ(FailureOf(settings),
+            dir_.Path("missing") + ": Cannot open file " + dir_.Path("missing") + " (File not found)");
   EXPECT_EQ(ReadFile(settings_.output_path), "previous cases");
+}
+
+TEST_F(PipelineTest, AFailureInAnyOutputReplacesNoOutput) {
+  WriteFile(settings_.output_path, "previous cases");
+  RunSettings settings = settings_;
+  settings.raw_path = "/dev/full";  // written directly: fails once the cases are complete
+  EXPECT_EQ(FailureOf(settings), "/dev/full: I/O error 28");
+  EXPECT_EQ(ReadFile(settings_.output_path), "previous cases");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.root()), {}), 3);
+}
+
+TEST_F(PipelineTest, OutputsThatAreOneFileAreRefusedBeforeTheyExist) {
+  RunSettings settings = settings_;
+  settings.raw_path = dir_.Path("./cases.txt");
+  EXPECT_NE(FailureOf(settings).find("same file as the output file"), std::string::npos);
+  std::filesystem::create_symlink("cases.txt", dir_.Path("dangling"));
+  settings.raw_path = dir_.Path("dangling");
+  EXPECT_NE(FailureOf(settings).find("same file as the output file"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(settings_.output_path));
 }
 
 TEST_F(PipelineTest, TwoRunsSideBySideAreIndependent) {
