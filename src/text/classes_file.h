@@ -5,10 +5,17 @@
 // skipped and ends nothing, so "1 0 1" gives three classes and "1" LF "0"
 // one, "10".  A Ctrl-Z (0x1A) ends the file.  A class is kept as text
 // (leading zeros and all) and may be empty.
+//
+// The file is read as a stream, as far as the run needs it, and never
+// beyond kMaxBytes: a file that goes on past that (a device such as
+// /dev/zero) fails the run instead of reading forever.
 #ifndef CASEWRIGHT_TEXT_CLASSES_FILE_H_
 #define CASEWRIGHT_TEXT_CLASSES_FILE_H_
 
 #include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,26 +23,46 @@ namespace casewright {
 
 class ClassesFile {
  public:
-  // Reads the whole file.  Throws RunError (file_error.h messages).
-  explicit ClassesFile(const std::string& path);
+  // Twice the largest number of sentences a text can hold, with a class
+  // and a space each, and room to spare.
+  static constexpr std::uint64_t kMaxBytes = std::uint64_t{4} << 30;
 
-  // The next class: its digits in order, possibly none.
+  // Opens the file.  Throws RunError (file_error.h messages).
+  explicit ClassesFile(const std::string& path, std::uint64_t max_bytes = kMaxBytes);
+
+  // The next class: its digits in order, possibly none.  Throws RunError
+  // when the file cannot be read or goes on past the limit.
   std::string ReadNextClass();
 
-  bool AtEnd() const { return position_ >= bytes_.size(); }
+  // Whether nothing is left to read.  Throws as ReadNextClass.
+  bool AtEnd();
 
   // The classes after the read position that hold at least one digit.
-  std::size_t CountUnreadClasses() const;
+  // Reads the rest of the file; throws as ReadNextClass.
+  std::size_t CountUnreadClasses();
 
  private:
-  std::string bytes_;
-  std::size_t position_ = 0;
+  struct Closer {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+
+  // The next byte without taking it, or EOF at the end of the classes.
+  int Peek();
+  int Take();
+
+  std::string path_;
+  std::unique_ptr<std::FILE, Closer> file_;
+  std::uint64_t max_bytes_;
+  std::uint64_t bytes_read_ = 0;
+  int next_ = EOF;      // the byte Peek looked at
+  bool peeked_ = false;
 };
 
 struct SentenceClasses {
   // The class of each sentence, in order.
   std::vector<std::string> classes;
-  // A file with fewer or more classes than there are sentences.
+  // Sentences left with an empty class, classes shifted by an empty one, a
+  // file with more classes than there are sentences.
   std::vector<std::string> warnings;
 };
 

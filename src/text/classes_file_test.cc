@@ -23,12 +23,13 @@ std::vector<std::string> ClassesOf(const std::string& content, int count) {
 using Classes = std::vector<std::string>;
 
 TEST(ClassesFileTest, ClassesEndAtASpaceOrTheEndOfTheFile) {
-  EXPECT_EQ(ClassesOf("1 0 0 1", 4), (Classes{"1", "0", "0", "1"}));
+  EXPECT_EQ(ClassesOf("10 9 0 1", 4), (Classes{"10", "9", "0", "1"}));
   EXPECT_EQ(ClassesOf("1 0 0 1", 6), (Classes{"1", "0", "0", "1", "", ""}));
   EXPECT_EQ(ClassesOf("1\r\n0\r\n1", 3), (Classes{"101", "", ""}));
   EXPECT_EQ(ClassesOf(" 1 0", 3), (Classes{"", "1", "0"}));
   EXPECT_EQ(ClassesOf("1  0", 3), (Classes{"1", "", "0"}));
   EXPECT_EQ(ClassesOf("1a2 x 007 ", 3), (Classes{"12", "", "007"}));
+  EXPECT_EQ(ClassesOf("3-4 5\t6 78 ", 3), (Classes{"34", "56", "78"}));
   EXPECT_EQ(ClassesOf("1 2\x1A 3 4", 3), (Classes{"1", "2", ""}));
   EXPECT_EQ(ClassesOf("", 1), (Classes{""}));
 }
@@ -65,6 +66,32 @@ TEST(ClassesFileTest, ClassCountMismatchesAreWarnings) {
   EXPECT_TRUE(exact.warnings.empty());
 }
 
+TEST(ClassesFileTest, EveryEmptyClassIsCountedAndAShiftIsNamed) {
+  SentenceClasses leading = Paired(" 10 9", 3);
+  EXPECT_EQ(leading.classes, (Classes{"", "10", "9"}));
+  ASSERT_EQ(leading.warnings.size(), 2u);
+  EXPECT_NE(leading.warnings[0].find("classes shifted from sentence 1"), std::string::npos) << leading.warnings[0];
+  EXPECT_NE(leading.warnings[1].find("1 sentence got an empty class"), std::string::npos) << leading.warnings[1];
+
+  SentenceClasses doubled = Paired("10  9 0", 5);  // an empty class, then one too few
+  EXPECT_EQ(doubled.classes, (Classes{"10", "", "9", "0", ""}));
+  ASSERT_EQ(doubled.warnings.size(), 2u);
+  EXPECT_NE(doubled.warnings[0].find("classes shifted from sentence 2"), std::string::npos) << doubled.warnings[0];
+  EXPECT_NE(doubled.warnings[1].find("fewer classes"), std::string::npos) << doubled.warnings[1];
+  EXPECT_NE(doubled.warnings[1].find("2 sentences got an empty class"), std::string::npos) << doubled.warnings[1];
+}
+
+TEST(ClassesFileTest, AnEndlessFileStopsAtTheLimit) {
+  ClassesFile endless("/dev/zero", 1000);
+  try {
+    endless.ReadNextClass();
+    FAIL();
+  } catch (const RunError& e) {
+    EXPECT_EQ(e.path(), "/dev/zero");
+    EXPECT_NE(std::string(e.what()).find("1000 bytes"), std::string::npos) << e.what();
+  }
+}
+
 TEST(ClassesFileTest, MissingFileMessages) {
   TempDir dir;
   try {
@@ -79,6 +106,13 @@ TEST(ClassesFileTest, MissingFileMessages) {
     FAIL();
   } catch (const RunError& e) {
     EXPECT_EQ(std::string(e.what()), "Invalid filename");
+  }
+  try {
+    ClassesFile folder(dir.Path(""));
+    ReadSentenceClasses(folder, 1);
+    FAIL();
+  } catch (const RunError& e) {
+    EXPECT_EQ(e.path(), dir.Path(""));
   }
 }
 

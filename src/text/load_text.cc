@@ -32,9 +32,9 @@ std::string LoadText(const std::string& path, std::size_t capacity) {
   std::optional<std::string> raw;
   try {
     raw = ReadWholeFile(path, 2 * capacity + 1);
-  } catch (const RunError&) {
-    // The message names the file itself, so it carries no separate path.
-    throw RunError("Cannot open file " + path);
+  } catch (const RunError& error) {
+    // The text's own message, with the reason the file could not be read.
+    throw RunError("Cannot open file " + path + " (" + error.what() + ")", path);
   }
   if (!raw) throw RunError("Text exceeds memo capacity", path);
   std::string text = ConvertLineBreaks(*raw);

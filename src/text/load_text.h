@@ -18,9 +18,9 @@ inline constexpr std::size_t kMemoCapacity = std::size_t{1} << 30;
 std::string ConvertLineBreaks(std::string_view raw);
 
 // Reads the file at `path`.  Throws RunError "No text file named" for an
-// empty path, "Cannot open file <path>" when it
-// cannot be read and "Text exceeds memo capacity" when the converted text is
-// longer than `capacity`.
+// empty path, "Cannot open file <path> (<reason>)" when it cannot be read
+// and "Text exceeds memo capacity" when the converted text is longer than
+// `capacity`; both carry `path`.
 std::string LoadText(const std::string& path, std::size_t capacity = kMemoCapacity);
 
 }  // namespace casewright

@@ -35,7 +35,8 @@ TEST(LoadTextTest, Failures) {
     LoadText(missing);
     FAIL();
   } catch (const RunError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot open file " + missing);
+    EXPECT_EQ(std::string(e.what()), "Cannot open file " + missing + " (File not found)");
+    EXPECT_EQ(e.path(), missing);
   }
   EXPECT_THROW(LoadText(dir.Path("")), RunError);  // a folder
   try {
