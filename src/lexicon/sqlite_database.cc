@@ -69,6 +69,11 @@ SqliteDatabase::SqliteDatabase(const std::string& name, int flags, std::string p
     Close();
     throw RunError(message, path_);
   }
+  // Without this, SQLite reads a double-quoted name that matches no column
+  // as a string literal, and a table with a misnamed column would answer
+  // every query with the column's name instead of failing.
+  sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+  sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
 }
 
 SqliteDatabase::SqliteDatabase(SqliteDatabase&& other) noexcept

@@ -46,7 +46,8 @@ class SqliteDatabase {
  public:
   // Opens the database `name` (a file's path, or a "file:" URI with
   // SQLITE_OPEN_URI) with the SQLITE_OPEN_* `flags`.  Messages name `path`,
-  // the file itself, which is `name` when not given.
+  // the file itself, which is `name` when not given.  A double-quoted string
+  // is always a name, never a string literal.
   SqliteDatabase(const std::string& name, int flags, std::string path = {});
   SqliteDatabase(SqliteDatabase&& other) noexcept;
   SqliteDatabase& operator=(SqliteDatabase&& other) noexcept;

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -22,6 +23,27 @@ std::string ResolveTablesFolder(const std::string& override_folder) {
   if (error) return "share/casewright/tables";
   return (exe.parent_path().parent_path() / "share" / "casewright" / "tables").lexically_normal().string();
 }
+
+namespace {
+
+// What keeps `database` from serving as the table of `schema`: the table or
+// one of its columns missing.  Checked when a table is opened, so that a
+// misnamed column fails at once instead of giving wrong cases.
+std::optional<std::string> SchemaProblem(const SqliteDatabase& database, const TableSchema& schema) {
+  SqliteStatement columns = database.Prepare("SELECT name FROM pragma_table_info(?1)");
+  columns.BindText(1, schema.table);
+  std::vector<std::string> present;
+  while (columns.Step()) present.push_back(columns.ColumnText(0).value_or(""));
+  if (present.empty()) return "the file holds no table " + Quoted(schema.table);
+  for (std::string_view column : schema.columns) {
+    if (std::find(present.begin(), present.end(), column) == present.end()) {
+      return "the table has no column " + Quoted(column);
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
 
 // One open table with its single prepared query.  A mutex serialises the
 // use of the statement, so runs on several threads can share the tables.
@@ -87,11 +109,14 @@ class SqliteTables::Table {
   static constexpr std::int64_t kMapBytes = std::int64_t{1} << 30;
 
   SqliteStatement Prepare(const std::string& folder, const TableSchema& schema, const std::string& sql) {
+    std::optional<std::string> problem;
     try {
-      return database_.Prepare(sql);
+      problem = SchemaProblem(database_, schema);
+      if (!problem) return database_.Prepare(sql);
     } catch (const RunError& e) {
       Fail(folder, schema, e.what());
     }
+    Fail(folder, schema, *problem);
   }
 
   SqliteDatabase database_;

@@ -8,6 +8,7 @@
 
 #include "core/run_error.h"
 #include "core/cp1252.h"
+#include "lexicon/sqlite_database.h"
 #include "lexicon/table_builder.h"
 #include "testing/temp_dir.h"
 
@@ -119,6 +120,56 @@ TEST(SqliteTablesTest, MissingOrBrokenTablesNameAliasFolderAndTable) {
   std::string dropped = MessageOf([&] { SqliteTables tables(folder); });
   EXPECT_NE(dropped.find("\"Cuephrases\""), std::string::npos) << dropped;
   EXPECT_NE(dropped.find("Orbelin"), std::string::npos) << dropped;
+}
+
+TEST(SqliteTablesTest, MisnamedColumnsFailNamingFileTableAndColumn) {
+  TempDir dir;
+  struct Case {
+    const char* file;
+    const char* table;
+    const char* create;
+    const char* missing;
+  };
+  const Case cases[] = {
+      {"L\xC3\xA9xico.db", "\"L\xC3\xA9xico\"", "(\"Palavra\" TEXT PRIMARY KEY, \"Canonica\" TEXT)",
+       "\"Can\xC3\xB4nica\""},
+      {"Stoplist.db", "\"Stoplist\"", "(\"Word\" TEXT PRIMARY KEY)", "\"Palavra\""},
+      {"Cuephrases.db", "\"Cuephrases\"", "(\"Palavras\" TEXT)", "\"Palavra\""},
+  };
+  for (const Case& c : cases) {
+    std::string folder = Build(dir, "casas\tcasa\n", "de\n", "resumo\n");
+    std::string file = folder + "/" + c.file;
+    std::filesystem::remove(file);
+    Execute(file, std::string("CREATE TABLE ") + c.table + " " + c.create);
+    std::string message = MessageOf([&] { SqliteTables tables(folder); });
+    EXPECT_TRUE(message.starts_with(file + ": ")) << message;
+    EXPECT_NE(message.find(c.table), std::string::npos) << message;
+    EXPECT_NE(message.find(std::string("no column ") + c.missing), std::string::npos) << message;
+  }
+}
+
+TEST(SqliteDatabaseTest, DoubleQuotesAlwaysNameAColumn) {
+  TempDir dir;
+  SqliteDatabase db(dir.Path("t.db"), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  db.Execute("CREATE TABLE t (a TEXT)");
+  EXPECT_THROW(db.Prepare("SELECT \"b\" FROM t"), RunError);
+}
+
+TEST(SqliteTablesTest, AnInvalidStoredValueIsEscapedInTheMessage) {
+  TempDir dir;
+  std::string folder = Build(dir, "", "", "");
+  Execute(folder + "/L\xC3\xA9xico.db", "INSERT INTO \"L\xC3\xA9xico\" VALUES ('bad', CAST(X'41FF0A42' AS TEXT))");
+  std::string message = MessageOf([&] { SqliteTables(folder).Canonicalize("bad"); });
+  EXPECT_NE(message.find("\"A\\xFF\\x0AB\""), std::string::npos) << message;
+  EXPECT_TRUE(IsValidUtf8(message));
+}
+
+TEST(TableBuilderTest, SkipsAByteOrderMark) {
+  TempDir dir;
+  SqliteTables tables(Build(dir, "\xEF\xBB\xBF" "casas\tcasa\n", "\xEF\xBB\xBF" "de\n", "\xEF\xBB\xBF" "resumo\n"));
+  EXPECT_EQ(tables.Canonicalize("casas"), "casa");
+  EXPECT_TRUE(tables.IsStopword("de"));
+  EXPECT_EQ(tables.ReadCueWords(), (std::vector<std::optional<std::string>>{"resumo"}));
 }
 
 TEST(TableBuilderTest, RejectsMalformedSources) {

@@ -5,19 +5,22 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <set>
 #include <vector>
 
 #include "core/cp1252.h"
-#include "core/file_error.h"
 #include "core/read_file.h"
 #include "core/run_error.h"
+#include "core/temporary_file.h"
 #include "lexicon/sqlite_database.h"
 #include "lexicon/table_schema.h"
 
 namespace casewright {
 namespace fs = std::filesystem;
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 struct Line {
   std::size_t number;
@@ -28,7 +31,8 @@ struct Line {
 std::vector<Line> ReadEntries(const std::string& path) {
   const std::string bytes = *ReadWholeFile(path);
   std::vector<Line> lines;
-  std::size_t start = 0;
+  // A byte-order mark, as some editors write, is no part of the first word.
+  std::size_t start = bytes.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
   for (std::size_t number = 1; start < bytes.size(); ++number) {
     std::size_t end = std::min(bytes.find('\n', start), bytes.size());
     std::string text = bytes.substr(start, end - start);
@@ -64,7 +68,10 @@ std::string InsertStatement(const TableSchema& schema) {
 
 void FillTable(const std::string& path, const TableSchema& schema, const std::vector<Line>& entries,
                const BindFn& bind) {
-  SqliteDatabase db(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  SqliteDatabase db(path, SQLITE_OPEN_READWRITE);
+  // The file is new and thrown away whole on failure, so it needs no journal
+  // on disk, which a failure would otherwise leave behind.
+  db.Execute("PRAGMA journal_mode=MEMORY");
   db.Execute(CreateStatement(schema));
   db.Execute("BEGIN");
   SqliteStatement insert = db.Prepare(InsertStatement(schema));
@@ -76,22 +83,19 @@ void FillTable(const std::string& path, const TableSchema& schema, const std::ve
   db.Execute("COMMIT");
 }
 
-// Builds one table file next to its final place and renames it in.
-void WriteTable(const fs::path& folder, const TableSchema& schema, const std::vector<Line>& entries,
-                const BindFn& bind) {
+// Builds one table in a temporary file beside its final place, removed
+// again if anything fails.
+std::unique_ptr<TemporaryFile> BuildTable(const fs::path& folder, const TableSchema& schema,
+                                          const std::vector<Line>& entries, const BindFn& bind) {
   const std::string target = (folder / schema.file).string();
-  const std::string temporary = target + ".new";
-  std::error_code error;
-  fs::remove(temporary, error);
-  if (error) throw FileError(error.value(), temporary);
+  auto temporary = std::make_unique<TemporaryFile>(folder.string(), target);
+  temporary->Close();
   try {
-    FillTable(temporary, schema, entries, bind);
-  } catch (...) {
-    fs::remove(temporary, error);
-    throw;
+    FillTable(temporary->path(), schema, entries, bind);
+  } catch (const RunError& e) {
+    throw RunError(e.what(), target);
   }
-  fs::rename(temporary, target, error);
-  if (error) throw FileError(error.value(), target);
+  return temporary;
 }
 
 }  // namespace
@@ -115,7 +119,7 @@ TableCounts BuildTables(const TableSources& sources, const std::string& folder) 
   fs::create_directories(dir, error);
   if (error) throw RunError("Cannot create the folder: " + error.message(), folder);
 
-  WriteTable(dir, kLexiconSchema, lexicon, [](SqliteStatement& s, const Line& entry) {
+  auto bind_lexicon = [](SqliteStatement& s, const Line& entry) {
     auto tab = entry.text.find('\t');
     s.BindText(1, std::string_view(entry.text).substr(0, tab));
     std::string_view canonical = std::string_view(entry.text).substr(tab + 1);
@@ -124,10 +128,14 @@ TableCounts BuildTables(const TableSources& sources, const std::string& folder) 
     } else {
       s.BindText(2, canonical);
     }
-  });
+  };
   auto bind_word = [](SqliteStatement& s, const Line& entry) { s.BindText(1, entry.text); };
-  WriteTable(dir, kStoplistSchema, stoplist, bind_word);
-  WriteTable(dir, kCuePhrasesSchema, cue_words, bind_word);
+  // The tables are put in place only once all three are complete.
+  std::unique_ptr<TemporaryFile> built[] = {BuildTable(dir, kLexiconSchema, lexicon, bind_lexicon),
+                                            BuildTable(dir, kStoplistSchema, stoplist, bind_word),
+                                            BuildTable(dir, kCuePhrasesSchema, cue_words, bind_word)};
+  const TableSchema* schemas[] = {&kLexiconSchema, &kStoplistSchema, &kCuePhrasesSchema};
+  for (std::size_t i = 0; i < std::size(built); ++i) built[i]->MoveTo(std::string(schemas[i]->file));
   return {lexicon.size(), stoplist.size(), cue_words.size()};
 }
 

@@ -8,7 +8,7 @@
 //
 // In all three, blank lines and lines starting with "#" are skipped ("#" is
 // a separator, so it never belongs to a word), and a CR before the line end
-// is dropped.
+// is dropped.  A UTF-8 byte-order mark at the start of a file is skipped.
 #ifndef CASEWRIGHT_LEXICON_TABLE_BUILDER_H_
 #define CASEWRIGHT_LEXICON_TABLE_BUILDER_H_
 
@@ -29,7 +29,8 @@ struct TableCounts {
 };
 
 // Writes Léxico.db, Stoplist.db and Cuephrases.db into `folder` (created
-// when missing), replacing each only once it is complete.  Throws RunError
+// when missing), replacing them only once all three are complete; a failed
+// build leaves no file of its own behind.  Throws RunError
 // naming the file and line of a malformed line (invalid UTF-8, a lexicon line
 // without a tab, a form or stopword given twice).
 TableCounts BuildTables(const TableSources& sources, const std::string& folder);

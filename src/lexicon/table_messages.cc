@@ -3,6 +3,38 @@
 #include "core/cp1252.h"
 
 namespace casewright {
+namespace {
+
+// The length of the UTF-8 sequence that `lead` starts, by its high bits.
+std::size_t SequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  return 2;
+}
+
+// `bytes` for a message: valid UTF-8 as it is, a control character or a byte
+// outside a valid sequence as \xHH, so that a message stays valid, printable
+// UTF-8 and still shows every byte.
+std::string EscapeInvalidUtf8(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string escaped;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const std::string_view sequence = bytes.substr(i, SequenceLength(lead));
+    const bool control = lead < 0x20 || lead == 0x7F;
+    if (!control && sequence.size() == SequenceLength(lead) && IsValidUtf8(sequence)) {
+      escaped += sequence;
+      i += sequence.size();
+    } else {
+      escaped += {'\\', 'x', kHex[lead >> 4], kHex[lead & 0xF]};
+      ++i;
+    }
+  }
+  return escaped;
+}
+
+}  // namespace
 
 RunError MissingCanonicalForm(const std::string& word, const std::string& table_path) {
   return RunError("Invalid variant type conversion: the lexicon entry \"" + Cp1252ToUtf8(word) +
@@ -12,8 +44,8 @@ RunError MissingCanonicalForm(const std::string& word, const std::string& table_
 
 RunError UnrepresentableCanonicalForm(const std::string& word, const std::string& stored,
                                       const std::string& table_path) {
-  return RunError("the lexicon entry \"" + Cp1252ToUtf8(word) + "\" has the canonical form \"" + stored +
-                      "\", which cannot be written in Windows-1252",
+  return RunError("the lexicon entry \"" + Cp1252ToUtf8(word) + "\" has the canonical form \"" +
+                      EscapeInvalidUtf8(stored) + "\", which cannot be written in Windows-1252",
                   table_path);
 }
 
