@@ -1,10 +1,9 @@
 // Runs casewright-cli as a process, as a batch script would.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <string>
 
+#include "testing/run_command.h"
 #include "testing/temp_dir.h"
 
 namespace casewright {
@@ -14,21 +13,9 @@ using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
-struct Result {
-  int status;
-  std::string output;  // stdout and stderr together
-};
+using Result = testing::CommandResult;
 
-Result RunCli(const std::string& arguments) {
-  std::string command = std::string(CASEWRIGHT_CLI) + " " + arguments + " 2>&1";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  std::string output;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-  int status = ::pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
+Result RunCli(const std::string& arguments) { return testing::RunShell(std::string(CASEWRIGHT_CLI) + " " + arguments); }
 
 class CliTest : public ::testing::Test {
  protected:

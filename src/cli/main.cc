@@ -6,11 +6,14 @@
 //
 // Exit status: 0 on success, 1 when the run fails, 2 for a usage error.
 #include <CLI/CLI.hpp>
+#include <unistd.h>
 
 #include <iostream>
 #include <stdexcept>
 
+#include "core/file_path.h"
 #include "core/run_error.h"
+#include "core/temporary_file.h"
 #include "pipeline/pipeline.h"
 #include "cli/feature_list.h"
 #include "lexicon/sqlite_tables.h"
@@ -20,6 +23,19 @@ namespace {
 
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
+
+// Prints the summary of a finished command.  A summary that cannot be
+// written (standard output closed or full) fails the command: a batch that
+// checks the status must not take the lost line for success.  Cases written
+// to standard output keep it for themselves, so the summary goes to stderr.
+int Report(const std::string& line, bool to_stderr = false) {
+  std::ostream& out = to_stderr ? std::cerr : std::cout;
+  out << line << "\n" << std::flush;
+  if (out) return 0;
+  std::cerr << "casewright-cli: " << (to_stderr ? "standard error" : "standard output")
+            << ": cannot write \"" << line << "\"\n";
+  return kFailed;
+}
 
 struct Options {
   casewright::RunSettings settings;
@@ -46,20 +62,21 @@ int Generate(Options& options) {
   casewright::SqliteTables tables(casewright::ResolveTablesFolder(options.tables));
   casewright::RunOutcome outcome = casewright::RunCases(options.settings, tables);
   for (const std::string& warning : outcome.warnings) std::cerr << "warning: " << warning << "\n";
-  std::cout << "Wrote " << outcome.sentences << " cases to " << s.output_path << "\n";
-  return 0;
+  const bool cases_on_stdout = casewright::NamedDescriptor(s.output_path, true) == STDOUT_FILENO;
+  return Report("Wrote " + std::to_string(outcome.sentences) + " cases to " + s.output_path, cases_on_stdout);
 }
 
 int BuildTables(const Options& options) {
   casewright::TableCounts counts = casewright::BuildTables(options.sources, options.into);
-  std::cout << "Built the tables in " << options.into << ": " << counts.lexicon << " lexicon entries, "
-            << counts.stoplist << " stopwords, " << counts.cue_words << " cue words\n";
-  return 0;
+  return Report("Built the tables in " + options.into + ": " + std::to_string(counts.lexicon) +
+                " lexicon entries, " + std::to_string(counts.stoplist) + " stopwords, " +
+                std::to_string(counts.cue_words) + " cue words");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  casewright::RemoveTemporaryFilesOnSignals();
   Options options;
   CLI::App app{"Turns a text, sentence by sentence, into training cases for a classifier that learns "
                "which sentences belong in an extractive summary."};
@@ -72,7 +89,8 @@ int main(int argc, char** argv) {
   auto& s = options.settings;
   app.add_option("--text", s.text_path, "The text to analyse (Windows-1252)")->type_name("FILE");
   app.add_option("--classes", s.classes_path, "One class per sentence, separated by spaces")->type_name("FILE");
-  app.add_option("--output", s.output_path, "The file of training cases to write (replaced whole)")
+  app.add_option("--output", s.output_path,
+                 "The file of training cases to write (replaced whole; - for standard output)")
       ->type_name("FILE");
   app.add_option("--features", options.features, casewright::FeatureListHelp())->type_name("LIST")->default_str("1-8");
   app.add_flag("--quinlan", options.quinlan, "Write the cases in the C4.5 data layout (\"1, 0, 3, 1.\")");

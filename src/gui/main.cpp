@@ -2,11 +2,13 @@
 // until the user closes it.
 #include <QApplication>
 
+#include "core/temporary_file.h"
 #include "gui/Main2.h"
 #include "gui/gui_prompts.h"
 #include "gui/gui_start.h"
 
 int main(int argc, char* argv[]) {
+  casewright::RemoveTemporaryFilesOnSignals();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Casewright");
 

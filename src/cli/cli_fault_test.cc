@@ -1,0 +1,245 @@
+// casewright-cli under faults: a full disk, signals during a large run,
+// standard output redirected, closed or full, and files it may not read or
+// write.  Every failure must leave the previous files as they were and no
+// temporary file behind.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "lexicon/table_builder.h"
+#include "testing/run_command.h"
+#include "testing/temp_dir.h"
+
+namespace casewright {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::CommandResult;
+using testing::ReadFile;
+using testing::RunShell;
+using testing::ShellQuoted;
+using testing::TempDir;
+using testing::WriteFile;
+
+class CliFaultTest : public ::testing::Test {
+ protected:
+  CliFaultTest() {
+    // Readable by the unprivileged user the permission tests run as.
+    fs::permissions(dir_.root(), fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+    WriteFile(dir_.Path("lexicon.tsv"), "gatos\tgato\n");
+    WriteFile(dir_.Path("stoplist.txt"), "o\n");
+    WriteFile(dir_.Path("cues.txt"), "rato\n");
+    BuildTables({dir_.Path("lexicon.tsv"), dir_.Path("stoplist.txt"), dir_.Path("cues.txt")}, dir_.Path("tables"));
+    WriteInputs(3);
+  }
+
+  // A text of `sentences` sentences, with a class for each.
+  void WriteInputs(int sentences) {
+    std::string text;
+    std::string classes;
+    for (int i = 0; i < sentences; ++i) {
+      text += "O gato n\xFAmero " + std::to_string(i) + " viu o rato.\r\n";
+      classes += std::to_string(i % 11) + " ";
+    }
+    WriteFile(dir_.Path("text"), text);
+    WriteFile(dir_.Path("classes"), classes);
+  }
+
+  // The arguments of a run on the test's inputs; `output` and `more` are
+  // shell words.
+  std::vector<std::string> Arguments() const {
+    return {"--text", dir_.Path("text"), "--classes", dir_.Path("classes"), "--tables", dir_.Path("tables")};
+  }
+  std::string Cli(const std::string& output, const std::string& more = "") const {
+    std::string command = CASEWRIGHT_CLI;
+    for (const std::string& argument : Arguments()) command += " " + ShellQuoted(argument);
+    return command + " --output " + output + " " + more;
+  }
+
+  // The hidden files in `folder`, as temporary files are.
+  static std::vector<std::string> Leftovers(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      if (entry.path().filename().string().starts_with(".")) names.push_back(entry.path().string());
+    }
+    return names;
+  }
+
+  TempDir dir_;
+};
+
+// Runs `script` with $DISK a fresh tmpfs of `size` (as mount takes it), in a
+// mount namespace of its own so that the mount ends with it.  nullopt when
+// mounting is not allowed.
+std::optional<std::string> WithSmallDisk(const TempDir& dir, const std::string& size, const std::string& script) {
+  if (::geteuid() != 0 || RunShell("unshare -m true").status != 0) return std::nullopt;
+  fs::create_directory(dir.Path("disk"));
+  const std::string inner = "DISK=" + ShellQuoted(dir.Path("disk")) +
+                            "; mount -t tmpfs -o size=" + size + " tmpfs \"$DISK\" || exit 99; " + script;
+  CommandResult result = RunShell("unshare -m sh -c " + ShellQuoted(inner));
+  if (result.status == 99) return std::nullopt;
+  return result.output;
+}
+
+TEST_F(CliFaultTest, AFullDiskChangesNoFile) {
+  // Cases that fit on the disk, raw values that do not, yet fit in the
+  // output buffer: their write fails only once the cases are complete.
+  WriteInputs(500);
+  std::optional<std::string> report =
+      WithSmallDisk(dir_, "48k", "printf old > \"$DISK/cases\"; printf old > \"$DISK/raw\"; " +
+                              Cli("\"$DISK/cases\"", "--raw \"$DISK/raw\"") +
+                              "; echo status $?; cat \"$DISK/cases\" \"$DISK/raw\"; echo; ls -A \"$DISK\"");
+  if (!report) {
+    GTEST_LOG_(INFO) << "no small tmpfs can be mounted here; /dev/full stands in for a full disk";
+    WriteFile(dir_.Path("cases"), "old");
+    CommandResult full = RunShell(Cli(ShellQuoted(dir_.Path("cases")), "--raw /dev/full"));
+    EXPECT_EQ(full.status, 1) << full.output;
+    EXPECT_EQ(ReadFile(dir_.Path("cases")), "old");
+    EXPECT_TRUE(Leftovers(dir_.Path("")).empty());
+    return;
+  }
+  EXPECT_NE(report->find("I/O error 28"), std::string::npos) << *report;
+  EXPECT_NE(report->find("status 1\noldold\ncases\nraw\n"), std::string::npos) << *report;
+}
+
+TEST_F(CliFaultTest, AFullDiskFailsATableBuildCleanly) {
+  // A new lexicon, then a cue table too large for the disk.
+  WriteFile(dir_.Path("other.tsv"), "casas\tcasa\n");
+  std::string cues;
+  for (int i = 0; i < 5000; ++i) cues += "palavra" + std::to_string(i) + "\n";
+  WriteFile(dir_.Path("big.txt"), cues);
+  const std::string build = std::string(CASEWRIGHT_CLI) + " tables build --stoplist " +
+                            ShellQuoted(dir_.Path("stoplist.txt")) + " --into \"$DISK\"";
+  std::optional<std::string> report =
+      WithSmallDisk(dir_, "128k", build + " --lexicon " + ShellQuoted(dir_.Path("lexicon.tsv")) + " --cues " +
+                              ShellQuoted(dir_.Path("cues.txt")) + " >/dev/null && cd \"$DISK\" && " +
+                              "md5sum * > ../sums && " + build + " --lexicon " + ShellQuoted(dir_.Path("other.tsv")) +
+                              " --cues " + ShellQuoted(dir_.Path("big.txt")) +
+                              "; echo status $?; ls -A; md5sum -c --quiet ../sums && echo unchanged");
+  if (!report) GTEST_SKIP() << "no small tmpfs can be mounted here";
+  EXPECT_NE(report->find("status 1\nCuephrases.db\nL\xC3\xA9xico.db\nStoplist.db\nunchanged"), std::string::npos)
+      << *report;
+}
+
+// Starts a large run whose raw values go to a FIFO that nobody reads, so the
+// run stops in the middle of writing; sends `signal_number` once it does.
+int InterruptedRunStatus(const std::vector<std::string>& arguments, const std::string& fifo, int signal_number) {
+  ::mkfifo(fifo.c_str(), 0600);
+  int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  std::vector<std::string> words = {CASEWRIGHT_CLI};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  // The run must meet the signals' default actions, whatever the test's are.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t defaults;
+  sigemptyset(&defaults);
+  for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&defaults, s);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+  pid_t pid = -1;
+  EXPECT_EQ(::posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ), 0);
+  posix_spawnattr_destroy(&attributes);
+  pollfd ready = {reader, POLLIN, 0};
+  EXPECT_EQ(::poll(&ready, 1, 60000), 1);  // the first raw values arrive
+  ::kill(pid, signal_number);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ::close(reader);
+  ::unlink(fifo.c_str());
+  return status;
+}
+
+TEST_F(CliFaultTest, SignalsDuringALargeRunLeaveTheOldOutputAndNoTemporaryFile) {
+  WriteInputs(50000);
+  for (int signal_number : {SIGTERM, SIGINT, SIGHUP}) {
+    WriteFile(dir_.Path("cases"), "old");
+    std::vector<std::string> arguments = Arguments();
+    arguments.insert(arguments.end(), {"--output", dir_.Path("cases"), "--raw", dir_.Path("raw")});
+    int status = InterruptedRunStatus(arguments, dir_.Path("raw"), signal_number);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << signal_number << ": " << status;
+    EXPECT_EQ(ReadFile(dir_.Path("cases")), "old");
+    EXPECT_EQ(Leftovers(dir_.Path("")), std::vector<std::string>());
+  }
+}
+
+TEST_F(CliFaultTest, StandardOutputIsWrittenInPlaceAndItsFailuresFail) {
+  ASSERT_EQ(RunShell(Cli(ShellQuoted(dir_.Path("cases")))).status, 0);
+  const std::string cases = ReadFile(dir_.Path("cases"));
+  const std::string out = ShellQuoted(dir_.Path("out"));
+  WriteFile(dir_.Path("out"), "kept\n");
+  struct stat before;
+  ::stat(dir_.Path("out").c_str(), &before);
+  CommandResult appended = RunShell(Cli("/dev/stdout", ">> " + out));
+  EXPECT_EQ(appended.status, 0) << appended.output;
+  CommandResult dashed = RunShell(Cli("-", ">> " + out));
+  EXPECT_EQ(dashed.status, 0) << dashed.output;
+  EXPECT_EQ(ReadFile(dir_.Path("out")), "kept\n" + cases + cases);  // the summaries went to stderr
+  struct stat after;
+  ::stat(dir_.Path("out").c_str(), &after);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+
+  for (const char* broken : {">&-", "> /dev/full"}) {
+    CommandResult failed = RunShell(Cli(ShellQuoted(dir_.Path("cases")), broken));
+    EXPECT_EQ(failed.status, 1) << broken;
+    EXPECT_NE(failed.output.find("standard output"), std::string::npos) << failed.output;
+  }
+}
+
+TEST_F(CliFaultTest, PermissionFaultsAsAnUnprivilegedUser) {
+  std::string as_user;
+  if (::geteuid() == 0) {
+    if (RunShell("setpriv --reuid=65534 --regid=65534 --clear-groups true").status == 0) {
+      as_user = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    } else if (RunShell("runuser -u nobody -- true").status == 0) {
+      as_user = "runuser -u nobody -- ";
+    } else {
+      GTEST_SKIP() << "neither setpriv nor runuser can switch to the user nobody";
+    }
+  }
+  fs::create_directory(dir_.Path("locked"));
+  fs::permissions(dir_.Path("locked"), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+  fs::create_directory(dir_.Path("open"));
+  fs::permissions(dir_.Path("open"), fs::perms::all);
+  WriteFile(dir_.Path("open/read-only"), "kept");
+  fs::permissions(dir_.Path("open/read-only"), fs::perms::owner_read | fs::perms::others_read);
+
+  struct Case {
+    std::string unreadable;  // an input only its owner may read, or empty
+    std::string output;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"", dir_.Path("locked/cases"), dir_.Path("locked/cases") + ": File access denied"},
+      {"", dir_.Path("open/read-only"), dir_.Path("open/read-only") + ": File access denied"},
+      {dir_.Path("classes"), dir_.Path("open/cases"), dir_.Path("classes") + ": File access denied"},
+      {dir_.Path("text"), dir_.Path("open/cases"),
+       dir_.Path("text") + ": Cannot open file " + dir_.Path("text") + " (File access denied)"},
+  };
+  for (const Case& c : cases) {
+    if (!c.unreadable.empty()) fs::permissions(c.unreadable, fs::perms::others_read, fs::perm_options::remove);
+    CommandResult result = RunShell(as_user + Cli(ShellQuoted(c.output)));
+    if (!c.unreadable.empty()) fs::permissions(c.unreadable, fs::perms::others_read, fs::perm_options::add);
+    EXPECT_EQ(result.status, 1) << result.output;
+    EXPECT_NE(result.output.find(c.message), std::string::npos) << result.output;
+  }
+  EXPECT_EQ(ReadFile(dir_.Path("open/read-only")), "kept");
+  EXPECT_FALSE(fs::exists(dir_.Path("locked/cases")));
+  EXPECT_FALSE(fs::exists(dir_.Path("open/cases")));
+  EXPECT_TRUE(Leftovers(dir_.Path("open")).empty());
+}
+
+}  // namespace
+}  // namespace casewright
