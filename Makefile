@@ -4,7 +4,10 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 CLI := $(BUILD)/bin/casewright-cli
 
-.PHONY: all build run test sanitize bench clean
+FUZZ_TARGETS := fuzz_run fuzz_classes fuzz_table_open fuzz_table_sources
+FUZZ_SECONDS ?= 60
+
+.PHONY: all build run test sanitize tsan fuzz bench clean
 
 all: build
 
@@ -23,8 +26,20 @@ test: build
 sanitize:
 	$(MAKE) test BUILD=build-sanitize CMAKE_FLAGS="-DCASEWRIGHT_SANITIZE=ON -DCASEWRIGHT_BUILD_BENCH=OFF"
 
+# The runs side by side under ThreadSanitizer.
+tsan:
+	cmake -S . -B build-tsan -G Ninja -DCASEWRIGHT_TSAN=ON -DCASEWRIGHT_BUILD_GUI=OFF -DCASEWRIGHT_BUILD_BENCH=OFF
+	cmake --build build-tsan --target shared_tables_test
+	TSAN_OPTIONS=halt_on_error=1 build-tsan/bin/shared_tables_test
+
+# The libFuzzer targets, built with clang and run FUZZ_SECONDS each.
+fuzz:
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCASEWRIGHT_FUZZ=ON -DBUILD_TESTING=OFF -DCASEWRIGHT_BUILD_GUI=OFF
+	cmake --build build-fuzz --target $(FUZZ_TARGETS)
+	bash tools/fuzz.sh $(FUZZ_SECONDS)
+
 bench: build
 	$(BUILD)/bin/casewright-bench
 
 clean:
-	rm -rf $(BUILD) build-sanitize build-package
+	rm -rf $(BUILD) build-sanitize build-package build-tsan build-fuzz

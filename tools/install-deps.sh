@@ -8,4 +8,5 @@ apt-get install -y --no-install-recommends \
   g++ cmake ninja-build make \
   qt6-base-dev libgl-dev \
   libsqlite3-dev libcli11-dev libabsl-dev libgtest-dev libgmock-dev libbenchmark-dev \
-  python3 fonts-dejavu-core
+  python3 fonts-dejavu-core \
+  clang libclang-rt-14-dev util-linux
