@@ -7,7 +7,7 @@ CLI := $(BUILD)/bin/casewright-cli
 FUZZ_TARGETS := fuzz_run fuzz_classes fuzz_table_open fuzz_table_sources
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test sanitize tsan fuzz bench clean
+.PHONY: all build run test sanitize tsan fuzz-build fuzz bench clean
 
 all: build
 
@@ -33,9 +33,11 @@ tsan:
 	TSAN_OPTIONS=halt_on_error=1 build-tsan/bin/shared_tables_test
 
 # The libFuzzer targets, built with clang and run FUZZ_SECONDS each.
-fuzz:
+fuzz-build:
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCASEWRIGHT_FUZZ=ON -DBUILD_TESTING=OFF -DCASEWRIGHT_BUILD_GUI=OFF
 	cmake --build build-fuzz --target $(FUZZ_TARGETS)
+
+fuzz: fuzz-build
 	bash tools/fuzz.sh $(FUZZ_SECONDS)
 
 bench: build
