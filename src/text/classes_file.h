@@ -23,8 +23,9 @@ namespace casewright {
 
 class ClassesFile {
  public:
-  // Twice the largest number of sentences a text can hold, with a class
-  // and a space each, and room to spare.
+  // The most sentences a text can hold (one a byte of a 1 GiB text), each
+  // with a one-digit class and its space, take 2 GiB: twice that leaves
+  // room to spare.
   static constexpr std::uint64_t kMaxBytes = std::uint64_t{4} << 30;
 
   // Opens the file.  Throws RunError (file_error.h messages).
