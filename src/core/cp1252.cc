@@ -83,12 +83,14 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
   return out;
 }
 
-bool IsValidUtf8(std::string_view text) {
+bool IsValidUtf8(std::string_view text) { return !FindInvalidUtf8(text); }
+
+std::optional<std::size_t> FindInvalidUtf8(std::string_view text) {
   std::size_t pos = 0;
   while (pos < text.size()) {
-    if (!DecodeUtf8(text, pos)) return false;
+    if (!DecodeUtf8(text, pos)) return pos;
   }
-  return true;
+  return std::nullopt;
 }
 
 std::optional<std::string> Utf8ToCp1252(std::string_view utf8) {
@@ -101,6 +103,24 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8) {
     auto byte = ByteOf(*cp);
     if (!byte) return std::nullopt;
     out += static_cast<char>(*byte);
+  }
+  return out;
+}
+
+Cp1252Text Utf8ToCp1252Replacing(std::string_view utf8, char stand_in) {
+  Cp1252Text out;
+  out.bytes.reserve(utf8.size());
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    const std::size_t start = pos;
+    const std::optional<char32_t> cp = DecodeUtf8(utf8, pos);
+    if (!cp) ++pos;
+    if (const std::optional<unsigned char> byte = cp ? ByteOf(*cp) : std::nullopt) {
+      out.bytes += static_cast<char>(*byte);
+      continue;
+    }
+    if (out.replaced++ == 0) out.first_replaced = start;
+    out.bytes += stand_in;
   }
   return out;
 }

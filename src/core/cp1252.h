@@ -6,6 +6,7 @@
 #ifndef CASEWRIGHT_CORE_CP1252_H_
 #define CASEWRIGHT_CORE_CP1252_H_
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,21 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
 
 bool IsValidUtf8(std::string_view text);
+
+// The byte offset of the first malformed sequence of `text` (an overlong
+// form, a surrogate or a value past U+10FFFF included), or nullopt when it
+// is valid UTF-8.
+std::optional<std::size_t> FindInvalidUtf8(std::string_view text);
+
+// A UTF-8 text converted to Windows-1252 with a stand-in byte for every
+// character that has no Windows-1252 form (and for every malformed byte).
+struct Cp1252Text {
+  std::string bytes;
+  std::size_t replaced = 0;        // how many characters the stand-in took
+  std::size_t first_replaced = 0;  // the UTF-8 byte offset of the first one
+};
+
+Cp1252Text Utf8ToCp1252Replacing(std::string_view utf8, char stand_in);
 
 }  // namespace casewright
 

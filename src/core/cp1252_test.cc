@@ -34,5 +34,20 @@ TEST(Cp1252Test, MalformedUtf8IsRejected) {
   }
 }
 
+TEST(Cp1252Test, OffsetOfTheFirstMalformedSequence) {
+  EXPECT_EQ(FindInvalidUtf8("ab\xC3\xA9"), std::nullopt);
+  EXPECT_EQ(FindInvalidUtf8("ab\xC0\xAF"), 2u);         // overlong "/"
+  EXPECT_EQ(FindInvalidUtf8("\xC3\xA9\xED\xA0\x80"), 2u);  // surrogate U+D800
+  EXPECT_EQ(FindInvalidUtf8("abc\xE2\x82"), 3u);         // cut short
+}
+
+TEST(Cp1252Test, StandInForCharactersWithoutAForm) {
+  Cp1252Text text = Utf8ToCp1252Replacing("a\xC4\x9F\xE2\x82\xAC\xF0\x9F\x98\x80z", ' ');  // a ğ € emoji z
+  EXPECT_EQ(text.bytes, "a \x80 z");
+  EXPECT_EQ(text.replaced, 2u);
+  EXPECT_EQ(text.first_replaced, 1u);
+  EXPECT_EQ(Utf8ToCp1252Replacing("\xC3\xA9", ' ').replaced, 0u);
+}
+
 }  // namespace
 }  // namespace casewright

@@ -11,12 +11,12 @@
 namespace casewright {
 namespace {
 
-// Closes the descriptor however the read ends.
+// Closes the descriptor however the read ends; standard input stays open.
 class Descriptor {
  public:
-  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(int fd, bool owned) : fd_(fd), owned_(owned) {}
   ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
+    if (owned_ && fd_ >= 0) ::close(fd_);
   }
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
@@ -24,6 +24,7 @@ class Descriptor {
 
  private:
   int fd_;
+  bool owned_;
 };
 
 constexpr std::size_t kChunk = std::size_t{1} << 16;
@@ -47,7 +48,8 @@ bool ReadUpTo(int fd, std::string& bytes, std::size_t size, const std::string& p
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t max_bytes) {
-  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  const bool standard_input = path == kStandardInput;
+  Descriptor file(standard_input ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC), !standard_input);
   if (file.get() < 0) throw FileError(errno, path);
   struct stat info;
   if (::fstat(file.get(), &info) != 0) throw FileError(errno, path);

@@ -11,9 +11,14 @@
 
 namespace casewright {
 
-// The bytes of the file at `path`, or nullopt when it holds more than
-// `max_bytes`.  Throws RunError when it cannot be opened or read (a folder
-// included).  Works on pipes and devices as on regular files.
+// The path that names standard input, as command lines spell it.  A file
+// of that name is reached as "./-".
+inline constexpr const char* kStandardInput = "-";
+
+// The bytes of the file at `path` (kStandardInput: standard input), or
+// nullopt when it holds more than `max_bytes`.  Throws RunError when it
+// cannot be opened or read (a folder included).  Works on pipes and devices
+// as on regular files.
 std::optional<std::string> ReadWholeFile(const std::string& path,
                                          std::size_t max_bytes = std::numeric_limits<std::size_t>::max());
 

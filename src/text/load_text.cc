@@ -1,5 +1,6 @@
 #include "text/load_text.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "core/read_file.h"
@@ -25,7 +26,7 @@ std::string ConvertLineBreaks(std::string_view raw) {
   return text;
 }
 
-std::string LoadText(const std::string& path, std::size_t capacity) {
+DecodedText LoadTextAs(const std::string& path, TextEncoding encoding, std::size_t capacity) {
   if (path.empty()) throw RunError("No text file named");
   // Converting line breaks can at most double a text, so a file beyond twice
   // the capacity is refused before it is read whole.
@@ -37,9 +38,15 @@ std::string LoadText(const std::string& path, std::size_t capacity) {
     throw RunError("Cannot open file " + path + " (" + error.what() + ")", path);
   }
   if (!raw) throw RunError("Text exceeds memo capacity", path);
-  std::string text = ConvertLineBreaks(*raw);
-  if (text.size() > capacity) throw RunError("Text exceeds memo capacity", path);
-  return text;
+  raw->resize(std::min(raw->size(), raw->find('\0')));
+  DecodedText decoded = DecodeText(std::move(*raw), encoding, path);
+  decoded.bytes = ConvertLineBreaks(decoded.bytes);
+  if (decoded.bytes.size() > capacity) throw RunError("Text exceeds memo capacity", path);
+  return decoded;
+}
+
+std::string LoadText(const std::string& path, std::size_t capacity) {
+  return LoadTextAs(path, TextEncoding::kWindows1252, capacity).bytes;
 }
 
 }  // namespace casewright

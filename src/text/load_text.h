@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/text_encoding.h"
+
 namespace casewright {
 
 // The largest loaded text, line breaks converted: 1 GiB, well inside the
@@ -17,10 +19,15 @@ inline constexpr std::size_t kMemoCapacity = std::size_t{1} << 30;
 // Converts every line break of `raw` to CR LF and cuts it at the first NUL.
 std::string ConvertLineBreaks(std::string_view raw);
 
-// Reads the file at `path`.  Throws RunError "No text file named" for an
-// empty path, "Cannot open file <path> (<reason>)" when it cannot be read
-// and "Text exceeds memo capacity" when the converted text is longer than
-// `capacity`; both carry `path`.
+// Reads the file at `path` (`-`: standard input) in `encoding`
+// (text_encoding.h), then converts its line breaks.  Throws RunError "No
+// text file named" for an empty path, "Cannot open file <path> (<reason>)"
+// when it cannot be read and "Text exceeds memo capacity" when the converted
+// text is longer than `capacity`, both carrying `path`, and the decoding's
+// errors.
+DecodedText LoadTextAs(const std::string& path, TextEncoding encoding, std::size_t capacity = kMemoCapacity);
+
+// The same for a Windows-1252 text, without its warnings.
 std::string LoadText(const std::string& path, std::size_t capacity = kMemoCapacity);
 
 }  // namespace casewright

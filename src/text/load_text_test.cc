@@ -56,5 +56,60 @@ TEST(LoadTextTest, Failures) {
   EXPECT_EQ(LoadText(dir.Path("big.txt"), 12).size(), 12u);
 }
 
+// The same text in Windows-1252 and in UTF-8.
+constexpr char kCp1252[] = "Ol\xE1, cora\xE7\xE3o.\nFim \x80 5.";
+constexpr char kUtf8[] = "Ol\xC3\xA1, cora\xC3\xA7\xC3\xA3o.\nFim \xE2\x82\xAC 5.";
+
+class LoadTextAsTest : public ::testing::Test {
+ protected:
+  DecodedText Load(std::string_view bytes, TextEncoding encoding) {
+    testing::WriteFile(dir_.Path("t.txt"), bytes);
+    return LoadTextAs(dir_.Path("t.txt"), encoding);
+  }
+
+  testing::TempDir dir_;
+};
+
+TEST_F(LoadTextAsTest, Utf8GivesTheWindows1252Bytes) {
+  const std::string expected = ConvertLineBreaks(kCp1252);
+  DecodedText utf8 = Load(kUtf8, TextEncoding::kUtf8);
+  EXPECT_EQ(utf8.bytes, expected);
+  EXPECT_TRUE(utf8.warnings.empty());
+  EXPECT_EQ(Load(std::string("\xEF\xBB\xBF") + kUtf8, TextEncoding::kUtf8).bytes, expected);  // BOM skipped
+
+  DecodedText detected = Load(kUtf8, TextEncoding::kAuto);
+  EXPECT_EQ(detected.bytes, expected);
+  EXPECT_EQ(detected.notes, std::vector<std::string>{"The text was read as UTF-8."});
+  detected = Load(kCp1252, TextEncoding::kAuto);
+  EXPECT_EQ(detected.bytes, expected);
+  EXPECT_EQ(detected.notes, std::vector<std::string>{"The text was read as Windows-1252."});
+}
+
+TEST_F(LoadTextAsTest, WarningsAndErrors) {
+  // Characters without a Windows-1252 form become blanks; the warning counts
+  // them and gives the first one's line.
+  DecodedText odd = Load("Um.\r\nDois\xC4\x9F.\rTr\xC3\xAAs \xF0\x9F\x98\x80.", TextEncoding::kUtf8);
+  EXPECT_EQ(odd.bytes, "Um.\r\nDois .\r\nTr\xEAs  .");
+  EXPECT_EQ(odd.warnings, std::vector<std::string>{
+                              "2 characters of the text have no Windows-1252 form and were read as blanks; the "
+                              "first is on line 2."});
+
+  // A UTF-8 text read as Windows-1252 is kept as it is, with a warning.
+  DecodedText kept = Load(kUtf8, TextEncoding::kWindows1252);
+  EXPECT_EQ(kept.bytes, ConvertLineBreaks(kUtf8));
+  ASSERT_EQ(kept.warnings.size(), 1u);
+  EXPECT_NE(kept.warnings[0].find("--encoding utf-8"), std::string::npos);
+  EXPECT_TRUE(Load(kCp1252, TextEncoding::kWindows1252).warnings.empty());
+
+  // Invalid UTF-8 names its offset in the file; what follows a NUL is not read.
+  try {
+    Load("\xEF\xBB\xBFOl\xE1.", TextEncoding::kUtf8);
+    FAIL();
+  } catch (const RunError& e) {
+    EXPECT_EQ(e.Describe(), dir_.Path("t.txt") + ": Invalid UTF-8 at byte offset 5");
+  }
+  EXPECT_EQ(Load(std::string("Ol\xC3\xA1.\0\xFF", 8), TextEncoding::kUtf8).bytes, "Ol\xE1.");
+}
+
 }  // namespace
 }  // namespace casewright
