@@ -3,6 +3,10 @@
 //
 //   plain     "3 2 1 1 0 4 2 0 1" CR LF       a code and a space each
 //   quinlan   "3, 2, 1, 1, 0, 4, 2, 0, 1." CR LF  the C4.5 data-file layout
+//   arff      "3,2,1,1,0,4,2,0,1" LF after a header of nominal attributes,
+//             an empty class written "?" (Weka)
+//   csv       "3,2,1,1,0,4,2,0,1" LF after a header row of the features'
+//             short names and "class" (pandas, scikit-learn)
 //
 // A layout is one small file that implements CaseLayout; MakeCaseLayout
 // maps a format to it.
@@ -10,6 +14,7 @@
 #define CASEWRIGHT_OUTPUT_CASE_LAYOUT_H_
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,14 +23,25 @@
 
 namespace casewright {
 
-enum class CaseFormat { kPlain, kQuinlan };
+enum class CaseFormat { kPlain, kQuinlan, kArff, kCsv };
+
+// "plain", "quinlan", "arff" or "csv", as the command line spells them.
+std::string_view FormatName(CaseFormat format);
+std::optional<CaseFormat> FormatNamed(std::string_view name);
 
 // What a file of cases holds, for layouts that describe it in a header.
 struct CaseSchema {
   FeatureSet features;
-  // Every class value that occurs, in order of first occurrence.
+  // Every class value that occurs, empty ones left out, in order of first
+  // occurrence.
   std::vector<std::string> class_values;
+  // What the cases come from (a text's name, a manifest's), for headers
+  // that name it.
+  std::string relation;
 };
+
+// The features `features` holds, in output order.
+std::vector<FeatureInfo> TickedFeatures(FeatureSet features);
 
 class CaseLayout {
  public:
@@ -41,6 +57,8 @@ class CaseLayout {
 
 std::unique_ptr<CaseLayout> MakePlainLayout();
 std::unique_ptr<CaseLayout> MakeQuinlanLayout();
+std::unique_ptr<CaseLayout> MakeArffLayout();
+std::unique_ptr<CaseLayout> MakeCsvLayout();
 std::unique_ptr<CaseLayout> MakeCaseLayout(CaseFormat format);
 
 }  // namespace casewright

@@ -10,15 +10,15 @@ std::vector<std::string> ClassValues(const std::vector<std::string>& classes) {
   std::vector<std::string> values;
   std::unordered_set<std::string_view> seen;
   for (const std::string& c : classes) {
-    if (seen.insert(c).second) values.push_back(c);
+    if (!c.empty() && seen.insert(c).second) values.push_back(c);
   }
   return values;
 }
 
-void WriteCases(Run& run, FeatureSet features, const CaseLayout& layout, const std::vector<std::string>& classes,
-                OutputFile& out) {
+void WriteCases(Run& run, const CaseSchema& schema, const CaseLayout& layout, const std::vector<std::string>& classes,
+                OutputFile& out, std::string* copy) {
   const SentenceList& sentences = run.sentence_list;
-  out.Write(layout.Header(CaseSchema{features, ClassValues(classes)}));
+  out.Write(layout.Header(schema));
   if (sentences.empty()) return;
   const CaseCoder coder(sentences);
   run.progress.Begin(RunStage::kWrite, sentences.size());
@@ -28,11 +28,12 @@ void WriteCases(Run& run, FeatureSet features, const CaseLayout& layout, const s
     const FeatureCodes all = coder.CodesOf(sentences[i]);
     codes.clear();
     for (const FeatureInfo& info : kFeatures) {
-      if (features.Has(info.feature)) codes += all[static_cast<int>(info.feature)];
+      if (schema.features.Has(info.feature)) codes += all[static_cast<int>(info.feature)];
     }
     line.clear();
     layout.AppendCase(codes, classes[i], line);
     out.Write(line);
+    if (copy) copy->append(line);
     run.progress.Advance(i + 1);
   }
   run.progress.End();

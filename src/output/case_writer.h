@@ -12,14 +12,16 @@
 
 namespace casewright {
 
-// Every class value of `classes`, once, in order of first occurrence.
+// Every class value of `classes` but the empty one, once, in order of first
+// occurrence.
 std::vector<std::string> ClassValues(const std::vector<std::string>& classes);
 
-// Writes the layout's header, then one case per sentence of the run: the
-// codes of `features`, then the sentence's class.
+// Writes the layout's header for `schema`, then one case per sentence of
+// the run: the codes of schema.features, then the sentence's class.  When
+// `copy` is not null, the cases (not the header) are also appended to it.
 // REQUIRES: classes.size() == run.sentence_list.size().
-void WriteCases(Run& run, FeatureSet features, const CaseLayout& layout, const std::vector<std::string>& classes,
-                OutputFile& out);
+void WriteCases(Run& run, const CaseSchema& schema, const CaseLayout& layout, const std::vector<std::string>& classes,
+                OutputFile& out, std::string* copy = nullptr);
 
 }  // namespace casewright
 

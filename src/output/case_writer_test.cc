@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "output/discretize.h"
+#include "output/names_file.h"
 #include "testing/memory_tables.h"
 #include "testing/temp_dir.h"
 
@@ -83,7 +84,7 @@ class WriterTest : public ::testing::Test {
 
   std::string Write(const std::vector<std::string>& classes, FeatureSet features, CaseFormat format) {
     OutputFile out(dir_.Path("out"));
-    WriteCases(run_, features, *MakeCaseLayout(format), classes, out);
+    WriteCases(run_, CaseSchema{features, ClassValues(classes), "t"}, *MakeCaseLayout(format), classes, out);
     out.Commit();
     return ReadFile(dir_.Path("out"));
   }
@@ -118,6 +119,27 @@ TEST_F(WriterTest, EmptyClassesEndTheLineAsAnyOther) {
   FeatureSet size_only = Only({Feature::kSentenceSize});
   EXPECT_EQ(Write({"7", ""}, size_only, CaseFormat::kQuinlan), "4, 7.\r\n1, .\r\n");
   EXPECT_EQ(Write({"7", ""}, size_only, CaseFormat::kPlain), "4 7\r\n1 \r\n");
+}
+
+TEST_F(WriterTest, ArffAndCsvForTodaysLearners) {
+  FeatureSet size_and_cue = Only({Feature::kSentenceSize, Feature::kCuePhrases});
+  EXPECT_EQ(Write({"10", ""}, size_and_cue, CaseFormat::kArff),
+            "@relation t\n\n@attribute size {1,2,3,4}\n@attribute cue_phrase {0,1}\n@attribute class {10}\n\n"
+            "@data\n4,0,10\n1,1,?\n");
+  EXPECT_EQ(Write({"10", ""}, size_and_cue, CaseFormat::kCsv), "size,cue_phrase,class\n4,0,10\n1,1,\n");
+  EXPECT_EQ(Write({"1", "0"}, FeatureSet::None(), CaseFormat::kCsv), "class\n1\n0\n");
+  // A relation that is not one plain word is quoted.
+  EXPECT_EQ(MakeArffLayout()->Header({FeatureSet::None(), {"1"}, "o texto d'ele"}),
+            "@relation 'o texto d\\'ele'\n\n@attribute class {1}\n\n@data\n");
+}
+
+TEST(NamesFileTest, ClassesThenTheTickedFeatures) {
+  EXPECT_EQ(ClassValues({"1", "", "0", "1", "9"}), (std::vector<std::string>{"1", "0", "9"}));
+  FeatureSet features = FeatureSet::None();
+  features.Set(Feature::kTextLocation);
+  features.Set(Feature::kKeywords);
+  EXPECT_EQ(NamesFileText({features, {"1", "0", "9"}, "t"}),
+            "1, 0, 9.\n\ntext_location: 1, 2, 3.\nkeyword: 0, 1.\n");
 }
 
 }  // namespace

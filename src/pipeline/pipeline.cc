@@ -1,6 +1,9 @@
 #include "pipeline/pipeline.h"
 
+#include <filesystem>
+
 #include "core/file_path.h"
+#include "core/read_file.h"
 #include "core/run.h"
 #include "core/run_error.h"
 #include "features/cue_phrases.h"
@@ -10,6 +13,7 @@
 #include "features/stopwords.h"
 #include "features/tf_isf.h"
 #include "output/case_writer.h"
+#include "output/names_file.h"
 #include "output/output_files.h"
 #include "output/raw_values.h"
 #include "text/classes_file.h"
@@ -27,6 +31,9 @@ void RequireNames(const RunSettings& settings) {
   RequireName(settings.text_path, "text file");
   RequireName(settings.classes_path, "classes file");
   RequireName(settings.output_path, "output file");
+  if (settings.text_path == kStandardInput && settings.classes_path == kStandardInput) {
+    throw RunError("The text and the classes file cannot both be standard input (-)");
+  }
 }
 
 // A file a run reads or writes, as the user named it.
@@ -41,6 +48,7 @@ std::vector<RunFile> FilesOf(const RunSettings& settings) {
                                 {settings.classes_path, "classes file", false},
                                 {settings.output_path, "output file", true}};
   if (!settings.raw_path.empty()) files.push_back({settings.raw_path, "raw values file", true});
+  if (!settings.names_path.empty()) files.push_back({settings.names_path, "names file", true});
   return files;
 }
 
@@ -100,15 +108,18 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   // classes file touches no output.
   ClassesFile classes_file(settings.classes_path);
   SentenceClasses classes = PairClasses(run, classes_file);
+  const CaseSchema schema{settings.features, ClassValues(classes.classes), RelationOf(settings.text_path)};
+  RunOutcome outcome;
   // Nothing is put in place until every file is written in full.
   OutputFiles outputs;
-  WriteCases(run, settings.features, *MakeCaseLayout(settings.format), classes.classes,
-             outputs.Open(settings.output_path));
+  WriteCases(run, schema, *MakeCaseLayout(settings.format), classes.classes, outputs.Open(settings.output_path),
+             settings.keep_cases ? &outcome.cases : nullptr);
   if (!settings.raw_path.empty()) WriteRawValues(run, classes.classes, outputs.Open(settings.raw_path));
+  if (!settings.names_path.empty()) outputs.Open(settings.names_path).Write(NamesFileText(schema));
   outputs.CommitAll();
 
-  RunOutcome outcome;
   outcome.sentences = run.sentence_list.size();
+  outcome.class_values = schema.class_values;
   outcome.warnings = std::move(classes.warnings);
   run.FreeLists();
   return outcome;
@@ -116,10 +127,18 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
 
 }  // namespace
 
+std::string RelationOf(const std::string& text_path) {
+  if (text_path == kStandardInput) return "stdin";
+  return std::filesystem::path(text_path).stem().string();
+}
+
 RunOutcome RunCases(const RunSettings& settings, const LexicalTables& tables, const ProgressCallback& progress) {
   RequireNames(settings);
-  std::string text = LoadText(settings.text_path);
-  return RunOnText(settings, text, &text, tables, progress);
+  DecodedText text = LoadTextAs(settings.text_path, settings.encoding);
+  RunOutcome outcome = RunOnText(settings, text.bytes, &text.bytes, tables, progress);
+  outcome.warnings.insert(outcome.warnings.begin(), text.warnings.begin(), text.warnings.end());
+  outcome.notes = std::move(text.notes);
+  return outcome;
 }
 
 RunOutcome RunCasesOnText(const RunSettings& settings, std::string_view text, const LexicalTables& tables,

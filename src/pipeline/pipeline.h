@@ -19,9 +19,11 @@
 #include "core/lexical_tables.h"
 #include "core/progress.h"
 #include "output/case_layout.h"
+#include "text/text_encoding.h"
 
 namespace casewright {
 
+// The text and the classes file may be `-`, standard input (not both).
 struct RunSettings {
   std::string text_path;
   std::string classes_path;
@@ -29,24 +31,43 @@ struct RunSettings {
   // All ticked, in the plain layout, as the window starts.
   FeatureSet features = FeatureSet::All();
   CaseFormat format = CaseFormat::kPlain;
+  TextEncoding encoding = TextEncoding::kWindows1252;
   // When not empty, the raw values of every sentence go to this TSV file.
   std::string raw_path;
+  // When not empty, the C4.5 names file of the cases goes to this file.
+  std::string names_path;
+  // Whether RunOutcome::cases gets a copy of the cases written.
+  bool keep_cases = false;
 };
 
 struct RunOutcome {
   std::size_t sentences = 0;
+  // The class values of the cases, empty ones left out, in order of first
+  // occurrence.
+  std::vector<std::string> class_values;
+  // The cases as written, without the layout's header, when
+  // RunSettings::keep_cases asked for them.
+  std::string cases;
   // Things the user should know about a run that succeeded (a classes file
-  // that does not match the sentences, a text with no sentence).
+  // that does not match the sentences, a text with no sentence, characters
+  // the text's encoding could not carry).
   std::vector<std::string> warnings;
+  // Things worth saying that need no action (the encoding `auto` took).
+  std::vector<std::string> notes;
 };
 
-// Runs the whole pipeline, loading the text from settings.text_path.
-// Throws RunError; a failed run leaves no output file changed.
+// What a run's headers call its cases: the text's file name without its
+// extension ("stdin" for standard input).
+std::string RelationOf(const std::string& text_path);
+
+// Runs the whole pipeline, loading the text from settings.text_path in
+// settings.encoding.  Throws RunError; a failed run leaves no output file
+// changed.
 RunOutcome RunCases(const RunSettings& settings, const LexicalTables& tables,
                     const ProgressCallback& progress = {});
 
-// The same on a text already loaded (line breaks converted), as the window
-// holds it.
+// The same on a text already loaded (decoded, line breaks converted), as
+// the window holds it; the load's warnings are the caller's.
 RunOutcome RunCasesOnText(const RunSettings& settings, std::string_view text,
                           const LexicalTables& tables, const ProgressCallback& progress = {});
 

@@ -105,6 +105,29 @@ TEST_F(PipelineTest, RefusesToWriteOverAnInput) {
   EXPECT_NE(FailureOf(settings).find("same file as the output file"), std::string::npos);
 }
 
+TEST_F(PipelineTest, Utf8TextNamesFileAndTheCasesKept) {
+  WriteFile(settings_.text_path, "\xEF\xBB\xBFUm dois tr\xC3\xAAs quatro.\nCinco.\n");
+  WriteFile(settings_.classes_path, "1 0");
+  RunSettings settings = settings_;
+  settings.encoding = TextEncoding::kAuto;
+  settings.names_path = dir_.Path("cases.names");
+  settings.keep_cases = true;
+  RunOutcome outcome = RunCases(settings, tables_, {});
+  EXPECT_EQ(ReadFile(settings.output_path), "4 1\r\n1 0\r\n");  // as the Windows-1252 text gives
+  EXPECT_EQ(outcome.cases, "4 1\r\n1 0\r\n");
+  EXPECT_EQ(outcome.class_values, (std::vector<std::string>{"1", "0"}));
+  EXPECT_EQ(outcome.notes, std::vector<std::string>{"The text was read as UTF-8."});
+  EXPECT_EQ(ReadFile(settings.names_path), "1, 0.\n\nsize: 1, 2, 3, 4.\n");
+
+  settings.names_path = settings.output_path;
+  EXPECT_NE(FailureOf(settings).find("The names file is the same file as the output file"), std::string::npos);
+  settings.names_path = settings.text_path;
+  EXPECT_NE(FailureOf(settings).find("The names file is the same file as the text file"), std::string::npos);
+  settings = settings_;
+  settings.text_path = settings.classes_path = "-";
+  EXPECT_EQ(FailureOf(settings), "The text and the classes file cannot both be standard input (-)");
+}
+
 TEST_F(PipelineTest, FailedRunLeavesTheOldOutput) {
   WriteFile(settings_.output_path, "previous cases");
   RunSettings settings = settings_;

@@ -1,0 +1,68 @@
+// The ARFF layout that Weka reads:
+//
+//   @relation example
+//
+//   @attribute size {1,2,3,4}
+//   ...                            one nominal attribute per ticked feature
+//   @attribute class {1,0}         the class values that occur
+//
+//   @data
+//   3,2,1,1,0,4,2,0,1              LF; an empty class is "?", a missing value
+#include <string>
+
+#include "output/separated_layout.h"
+
+namespace casewright {
+namespace {
+
+// Any character that ARFF would read as the end of a name or as syntax.
+bool NeedsQuotes(std::string_view name) {
+  if (name.empty()) return true;
+  for (char c : name) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                       c == '-' || c == '.';
+    if (!plain) return true;
+  }
+  return false;
+}
+
+std::string Quoted(std::string_view name) {
+  if (!NeedsQuotes(name)) return std::string(name);
+  std::string quoted = "'";
+  for (char c : name) {
+    if (c == '\'' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "'";
+}
+
+// Values joined as a nominal specification: "{1,2,3}".
+template <typename Values>
+std::string Nominal(const Values& values) {
+  std::string spec = "{";
+  for (const auto& value : values) {
+    if (spec.size() > 1) spec += ',';
+    spec += value;
+  }
+  return spec + "}";
+}
+
+class ArffLayout : public SeparatedLayout {
+ public:
+  ArffLayout() : SeparatedLayout(",", "\n", "?") {}
+
+  std::string Header(const CaseSchema& schema) const override {
+    std::string header = "@relation " + Quoted(schema.relation) + "\n\n";
+    for (const FeatureInfo& info : TickedFeatures(schema.features)) {
+      header += "@attribute " + std::string(info.short_name) + " " + Nominal(info.codes) + "\n";
+    }
+    header += "@attribute class " + Nominal(schema.class_values) + "\n\n@data\n";
+    return header;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<CaseLayout> MakeArffLayout() { return std::make_unique<ArffLayout>(); }
+
+}  // namespace casewright
