@@ -1,6 +1,7 @@
 // Runs casewright-cli as a process, as a batch script would.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "testing/run_command.h"
@@ -15,7 +16,10 @@ using testing::WriteFile;
 
 using Result = testing::CommandResult;
 
-Result RunCli(const std::string& arguments) { return testing::RunShell(std::string(CASEWRIGHT_CLI) + " " + arguments); }
+// Runs `program` (casewright-cli unless named) with `arguments`.
+Result RunCli(const std::string& arguments, const std::string& program = CASEWRIGHT_CLI) {
+  return testing::RunShell(program + " " + arguments);
+}
 
 class CliTest : public ::testing::Test {
  protected:
@@ -82,6 +86,72 @@ TEST_F(CliTest, FailuresAndUsageErrors) {
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.output.find("Example"), std::string::npos);
   EXPECT_NE(help.output.find("--quinlan"), std::string::npos);
+}
+
+TEST_F(CliTest, StandardInputVersionAndOptions) {
+  WriteFile(dir_.Path("text"), "Um. Dois tr\xEAs.");
+  WriteFile(dir_.Path("classes"), "1 0");
+  auto with = [&](const std::string& text, const std::string& classes) {
+    return "--text " + text + " --classes " + classes + " --output " + dir_.Path("cases") + " --tables " +
+           dir_.Path("tables") + " --features 1";
+  };
+  Result piped = RunCli(with("-", dir_.Path("classes")) + " < " + dir_.Path("text"));
+  EXPECT_EQ(piped.status, 0) << piped.output;
+  EXPECT_EQ(ReadFile(dir_.Path("cases")), "2 1\r\n4 0\r\n");
+  EXPECT_EQ(RunCli(with(dir_.Path("text"), "-") + " < " + dir_.Path("classes")).status, 0);
+  EXPECT_EQ(ReadFile(dir_.Path("cases")), "2 1\r\n4 0\r\n");
+  Result both = RunCli(with("-", "-") + " < " + dir_.Path("classes"));
+  EXPECT_EQ(both.status, 1);
+  EXPECT_NE(both.output.find("cannot both be standard input"), std::string::npos) << both.output;
+
+  EXPECT_EQ(RunCli("--version").output, "casewright-cli " CASEWRIGHT_VERSION "\n");
+  EXPECT_EQ(RunCli(Arguments("--quinlan --format csv")).status, 2);
+  EXPECT_EQ(RunCli(Arguments("--format xml")).status, 2);
+  EXPECT_EQ(RunCli(Arguments("--encoding latin1")).status, 2);
+}
+
+TEST_F(CliTest, Utf8TextGivesTheWindows1252Cases) {
+  const std::string cp1252 = Cases("Ol\xE1 cora\xE7\xE3o. Tr\xEAs \x80 dois.", "1 0", "--features 1-8");
+  EXPECT_EQ(Cases("Ol\xC3\xA1 cora\xC3\xA7\xC3\xA3o. Tr\xC3\xAAs \xE2\x82\xAC dois.", "1 0",
+                  "--features 1-8 --encoding utf-8"),
+            cp1252);
+  Result warned = RunCli(Arguments(""));  // the UTF-8 text read as Windows-1252
+  EXPECT_NE(warned.output.find("warning: The text looks like UTF-8"), std::string::npos) << warned.output;
+  WriteFile(dir_.Path("text"), "Ol\xE1.");
+  Result invalid = RunCli(Arguments("--encoding utf-8"));
+  EXPECT_EQ(invalid.status, 1);
+  EXPECT_NE(invalid.output.find(dir_.Path("text") + ": Invalid UTF-8 at byte offset 2"), std::string::npos)
+      << invalid.output;
+}
+
+TEST_F(CliTest, BatchReportsFailedLinesAndExitsOne) {
+  WriteFile(dir_.Path("a.txt"), "Um. Dois tr\xEAs.");
+  WriteFile(dir_.Path("a.classes"), "1 0");
+  WriteFile(dir_.Path("m.tsv"), "# corpus\na.txt\ta.classes\ta.cases\nnone.txt\ta.classes\tb.cases\n"
+                                "a.txt\ta.classes\tc.cases\n");
+  const std::string batch = "batch " + dir_.Path("m.tsv") + " --tables " + dir_.Path("tables") + " --features 1";
+  Result result = RunCli(batch + " --jobs 2 --combined " + dir_.Path("all"));
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.output.find(dir_.Path("m.tsv") + ":3: Cannot open file " + dir_.Path("none.txt")),
+            std::string::npos)
+      << result.output;
+  EXPECT_NE(result.output.find("Batch: 2 succeeded, 1 failed, of 3 texts; 4 cases"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir_.Path("c.cases")), "2 1\r\n4 0\r\n");
+  EXPECT_EQ(result.output.find('\r'), std::string::npos);  // no progress line off a terminal
+
+  // On a terminal the progress line is drawn, then cleared.
+  WriteFile(dir_.Path("m.tsv"), "a.txt\ta.classes\ta.cases\n");
+  Result terminal = RunCli("-qec '" + std::string(CASEWRIGHT_CLI) + " " + batch + "' /dev/null", "script");
+  EXPECT_EQ(terminal.status, 0) << terminal.output;
+  EXPECT_NE(terminal.output.find("\r1/1 texts, 2 sentences, "), std::string::npos) << terminal.output;
+
+  // A malformed line stops the batch before anything runs.
+  std::filesystem::remove(dir_.Path("a.cases"));
+  WriteFile(dir_.Path("m.tsv"), "a.txt\ta.classes\ta.cases\nb.txt\tb.classes\n");
+  Result malformed = RunCli(batch);
+  EXPECT_EQ(malformed.status, 1);
+  EXPECT_NE(malformed.output.find(dir_.Path("m.tsv") + ":2: The line has 2 fields"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir_.Path("a.cases")));
 }
 
 }  // namespace

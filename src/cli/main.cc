@@ -1,23 +1,29 @@
 // casewright-cli: the command line over the core, for batches.
 //
-//   casewright-cli --text T --classes C --output O [--features LIST] [--quinlan]
-//                  [--tables DIR] [--raw FILE]
+//   casewright-cli --text T --classes C --output O [run options] [--raw FILE]
+//   casewright-cli batch MANIFEST [run options] [--jobs N] [--shard K/N] [--combined FILE]
+//   casewright-cli join SHARD... --combined FILE [--names FILE]
 //   casewright-cli tables build --lexicon L --stoplist S --cues C --into DIR
 //
-// Exit status: 0 on success, 1 when the run fails, 2 for a usage error.
+// Exit status: 0 on success, 1 when a run fails, 2 for a usage error.
 #include <CLI/CLI.hpp>
 #include <unistd.h>
 
 #include <iostream>
 #include <stdexcept>
+#include <thread>
 
+#include "batch/batch.h"
+#include "batch/manifest.h"
+#include "batch/shard_join.h"
+#include "cli/batch_progress.h"
+#include "cli/feature_list.h"
 #include "core/file_path.h"
 #include "core/run_error.h"
 #include "core/temporary_file.h"
-#include "pipeline/pipeline.h"
-#include "cli/feature_list.h"
 #include "lexicon/sqlite_tables.h"
 #include "lexicon/table_builder.h"
+#include "pipeline/pipeline.h"
 
 namespace {
 
@@ -37,33 +43,168 @@ int Report(const std::string& line, bool to_stderr = false) {
   return kFailed;
 }
 
-struct Options {
-  casewright::RunSettings settings;
+// Whether one of the files a command writes is its standard output.
+bool WritesStandardOutput(std::initializer_list<std::string> paths) {
+  for (const std::string& path : paths) {
+    if (casewright::NamedDescriptor(path, true) == STDOUT_FILENO) return true;
+  }
+  return false;
+}
+
+// A mistake in the command line, reported with exit status 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The options a single run and a batch share.
+struct RunOptions {
   std::string features = "1-8";
+  std::string format = "plain";
   bool quinlan = false;
+  std::string encoding = "windows-1252";
   std::string tables;
+  std::string names;
+};
+
+struct Choices {
+  casewright::FeatureSet features = casewright::FeatureSet::All();
+  casewright::CaseFormat format = casewright::CaseFormat::kPlain;
+  casewright::TextEncoding encoding = casewright::TextEncoding::kWindows1252;
+};
+
+struct Options {
+  RunOptions run;
+  casewright::RunSettings settings;
+  std::string manifest;
+  unsigned jobs = 0;  // 0: one per core
+  std::string shard;
+  std::string combined;
+  std::vector<std::string> shards;
   casewright::TableSources sources;
   std::string into;
 };
 
-int Generate(Options& options) {
-  const auto& s = options.settings;
-  if (s.text_path.empty() || s.classes_path.empty() || s.output_path.empty()) {
-    std::cerr << "casewright-cli: --text, --classes and --output are required (see --help)\n";
-    return kUsage;
-  }
+void AddRunOptions(CLI::App& app, RunOptions& options) {
+  app.add_option("--features", options.features, casewright::FeatureListHelp())
+      ->type_name("LIST")
+      ->default_str("1-8");
+  CLI::Option* format =
+      app.add_option("--format", options.format,
+                     "Layout of the cases: plain (\"1 0 3 1\"), quinlan (the C4.5 data layout, \"1, 0, 3, 1.\"), "
+                     "arff (Weka) or csv (pandas, scikit-learn)")
+          ->check(CLI::IsMember({"plain", "quinlan", "arff", "csv"}))
+          ->default_str("plain");
+  app.add_flag("--quinlan", options.quinlan, "The same as --format quinlan")->excludes(format);
+  app.add_option("--encoding", options.encoding,
+                 "Encoding of the text: windows-1252, utf-8 (a byte-order mark is skipped) or auto (UTF-8 when the "
+                 "text is valid UTF-8 with a multi-byte character, else Windows-1252)")
+      ->check(CLI::IsMember({"windows-1252", "utf-8", "auto"}))
+      ->default_str("windows-1252");
+  app.add_option("--tables", options.tables, "Folder of the lexical tables, instead of the alias Orbelin")
+      ->type_name("DIR");
+  app.add_option("--names", options.names, "Also write the C4.5 names file of the cases to this file")
+      ->type_name("FILE");
+}
+
+Choices Choose(const RunOptions& options) {
+  Choices choices;
   try {
-    options.settings.features = casewright::ParseFeatureList(options.features);
+    choices.features = casewright::ParseFeatureList(options.features);
   } catch (const std::invalid_argument& e) {
-    std::cerr << "casewright-cli: --features: " << e.what() << "\n";
-    return kUsage;
+    throw UsageError(std::string("--features: ") + e.what());
   }
-  if (options.quinlan) options.settings.format = casewright::CaseFormat::kQuinlan;
-  casewright::SqliteTables tables(casewright::ResolveTablesFolder(options.tables));
-  casewright::RunOutcome outcome = casewright::RunCases(options.settings, tables);
+  choices.format = options.quinlan ? casewright::CaseFormat::kQuinlan : *casewright::FormatNamed(options.format);
+  choices.encoding = *casewright::EncodingNamed(options.encoding);
+  return choices;
+}
+
+void PrintOutcomeMessages(const casewright::RunOutcome& outcome) {
   for (const std::string& warning : outcome.warnings) std::cerr << "warning: " << warning << "\n";
-  const bool cases_on_stdout = casewright::NamedDescriptor(s.output_path, true) == STDOUT_FILENO;
-  return Report("Wrote " + std::to_string(outcome.sentences) + " cases to " + s.output_path, cases_on_stdout);
+  for (const std::string& note : outcome.notes) std::cerr << "note: " << note << "\n";
+}
+
+int Generate(Options& options) {
+  casewright::RunSettings& s = options.settings;
+  if (s.text_path.empty() || s.classes_path.empty() || s.output_path.empty()) {
+    throw UsageError("--text, --classes and --output are required (see --help)");
+  }
+  const Choices choices = Choose(options.run);
+  s.features = choices.features;
+  s.format = choices.format;
+  s.encoding = choices.encoding;
+  s.names_path = options.run.names;
+  casewright::SqliteTables tables(casewright::ResolveTablesFolder(options.run.tables));
+  casewright::RunOutcome outcome = casewright::RunCases(s, tables);
+  PrintOutcomeMessages(outcome);
+  const bool to_stderr = WritesStandardOutput({s.output_path, s.names_path, s.raw_path});
+  int status = Report("Wrote " + std::to_string(outcome.sentences) + " cases to " + s.output_path, to_stderr);
+  if (!s.names_path.empty()) status |= Report("Wrote their C4.5 names file to " + s.names_path, to_stderr);
+  return status;
+}
+
+unsigned JobsOf(unsigned asked) {
+  if (asked > 0) return asked;
+  return std::max(1u, std::thread::hardware_concurrency());
+}
+
+int Batch(const Options& options) {
+  const Choices choices = Choose(options.run);
+  casewright::BatchSettings settings;
+  settings.features = choices.features;
+  settings.format = choices.format;
+  settings.encoding = choices.encoding;
+  settings.jobs = JobsOf(options.jobs);
+  settings.combined_path = options.combined;
+  settings.relation = casewright::RelationOf(options.manifest);
+  settings.names_path = options.run.names;
+  if (!options.shard.empty()) {
+    try {
+      settings.shard = casewright::ParseShard(options.shard);
+    } catch (const std::invalid_argument& e) {
+      throw UsageError(std::string("--shard: ") + e.what());
+    }
+  }
+
+  const std::vector<casewright::ManifestEntry> manifest = casewright::ReadManifest(options.manifest);
+  settings.manifest_entries = manifest.size();
+  const std::vector<casewright::ManifestEntry> entries =
+      settings.shard ? casewright::EntriesOfShard(manifest, *settings.shard) : manifest;
+  casewright::SqliteTables tables(casewright::ResolveTablesFolder(options.run.tables));
+  casewright::BatchProgress progress(options.manifest == "-" ? "stdin" : options.manifest, std::cerr,
+                                     ::isatty(STDERR_FILENO) == 1);
+  const casewright::BatchReport report = casewright::RunBatch(entries, settings, tables, progress);
+  progress.Finish();
+
+  const casewright::BatchCounts& counts = report.counts;
+  const bool to_stderr = WritesStandardOutput({settings.combined_path, settings.names_path});
+  int status = Report("Batch: " + std::to_string(counts.done - counts.failed) + " succeeded, " +
+                          std::to_string(counts.failed) + " failed, of " + std::to_string(counts.entries) +
+                          (counts.entries == 1 ? " text; " : " texts; ") + std::to_string(counts.sentences) +
+                          " cases",
+                      to_stderr);
+  if (report.combined_written) {
+    if (!settings.combined_path.empty()) status |= Report("Wrote every case to " + settings.combined_path, to_stderr);
+    if (!settings.names_path.empty()) {
+      status |= Report("Wrote their C4.5 names file to " + settings.names_path, to_stderr);
+    }
+  } else if (!settings.combined_path.empty() || !settings.names_path.empty()) {
+    std::cerr << "casewright-cli: the combined and names files were not written, since a text failed\n";
+  }
+  return counts.failed == 0 ? status : kFailed;
+}
+
+int Join(const Options& options) {
+  const casewright::JoinReport report = casewright::JoinShards(options.shards, options.combined, options.run.names);
+  const bool to_stderr = WritesStandardOutput({options.combined, options.run.names});
+  int status = Report("Joined " + std::to_string(options.shards.size()) + " shards: " +
+                          std::to_string(report.entries) + " texts, " + std::to_string(report.cases) + " cases to " +
+                          options.combined,
+                      to_stderr);
+  if (!options.run.names.empty()) {
+    status |= Report("Wrote their C4.5 names file to " + options.run.names, to_stderr);
+  }
+  return status;
 }
 
 int BuildTables(const Options& options) {
@@ -80,25 +221,58 @@ int main(int argc, char** argv) {
   Options options;
   CLI::App app{"Turns a text, sentence by sentence, into training cases for a classifier that learns "
                "which sentences belong in an extractive summary."};
+  app.set_version_flag("--version", "casewright-cli " CASEWRIGHT_VERSION);
+  app.set_help_all_flag("--help-all", "Print this help with every subcommand's options, and exit");
   app.footer(
       "Example:\n"
       "  casewright-cli --text texto.txt --classes texto.classes --output texto.cases --features 1-3,8 --quinlan\n"
-      "\nThe lexical tables are found through the alias Orbelin: --tables DIR, else the folder in\n"
+      "\nThe text or the classes file may be -, standard input; the output file -, standard output.\n"
+      "The lexical tables are found through the alias Orbelin: --tables DIR, else the folder in\n"
       "CASEWRIGHT_ORBELIN, else the default tables installed with the program.\n"
-      "Exit status: 0 on success, 1 when the run fails, 2 for a usage error.");
+      "Exit status: 0 on success, 1 when a run fails, 2 for a usage error.");
   auto& s = options.settings;
-  app.add_option("--text", s.text_path, "The text to analyse (Windows-1252)")->type_name("FILE");
+  app.add_option("--text", s.text_path, "The text to analyse (Windows-1252 unless --encoding says otherwise)")
+      ->type_name("FILE");
   app.add_option("--classes", s.classes_path, "One class per sentence, separated by spaces")->type_name("FILE");
   app.add_option("--output", s.output_path,
                  "The file of training cases to write (replaced whole; - for standard output)")
       ->type_name("FILE");
-  app.add_option("--features", options.features, casewright::FeatureListHelp())->type_name("LIST")->default_str("1-8");
-  app.add_flag("--quinlan", options.quinlan, "Write the cases in the C4.5 data layout (\"1, 0, 3, 1.\")");
-  app.add_option("--tables", options.tables, "Folder of the lexical tables, instead of the alias Orbelin")
-      ->type_name("DIR");
-  app.add_option("--raw", s.raw_path,
-                 "Also write every sentence's raw feature values to this UTF-8 TSV file")
+  AddRunOptions(app, options.run);
+  app.add_option("--raw", s.raw_path, "Also write every sentence's raw feature values to this UTF-8 TSV file")
       ->type_name("FILE");
+
+  CLI::App* batch = app.add_subcommand(
+      "batch", "Run every line of a manifest: a UTF-8 TSV of text<TAB>classes<TAB>output lines");
+  batch->add_option("manifest", options.manifest,
+                    "The manifest (-: standard input); relative paths in it are relative to its folder, and a "
+                    "line starting with # is a comment")
+      ->required()
+      ->type_name("MANIFEST");
+  AddRunOptions(*batch, options.run);
+  batch->add_option("--jobs", options.jobs, "Worker threads (default: one per core)")
+      ->type_name("N")
+      ->check(CLI::PositiveNumber);
+  batch->add_option("--shard", options.shard,
+                    "Run only the lines whose index (from 0) is K modulo N, so that N machines share the "
+                    "manifest; with --combined, an index FILE.index is written for casewright-cli join")
+      ->type_name("K/N");
+  batch->add_option("--combined", options.combined,
+                    "Also write every case of every line, in manifest order, to this one file")
+      ->type_name("FILE");
+  batch->footer(
+      "Example:\n  casewright-cli batch corpus.tsv --jobs 4 --format arff --combined corpus.arff\n"
+      "A line that fails is reported with its line number and does not stop the others; the exit status is\n"
+      "then 1, and the combined and names files are not written.");
+
+  CLI::App* join = app.add_subcommand(
+      "join", "Join the combined files of a manifest's shards into the combined file of the whole manifest");
+  join->add_option("shards", options.shards, "The shards' combined files, each with its index FILE.index")
+      ->required()
+      ->type_name("SHARD");
+  join->add_option("--combined", options.combined, "The file to write")->required()->type_name("FILE");
+  join->add_option("--names", options.run.names, "Also write the C4.5 names file of the cases to this file")
+      ->type_name("FILE");
+  join->footer("Example:\n  casewright-cli join shard-0.arff shard-1.arff --combined corpus.arff");
 
   CLI::App* tables = app.add_subcommand("tables", "Manage the lexical tables");
   tables->require_subcommand(1);
@@ -121,7 +295,13 @@ int main(int argc, char** argv) {
     return status == 0 ? 0 : kUsage;
   }
   try {
-    return build->parsed() ? BuildTables(options) : Generate(options);
+    if (build->parsed()) return BuildTables(options);
+    if (batch->parsed()) return Batch(options);
+    if (join->parsed()) return Join(options);
+    return Generate(options);
+  } catch (const UsageError& e) {
+    std::cerr << "casewright-cli: " << e.what() << "\n";
+    return kUsage;
   } catch (const std::exception& e) {
     std::cerr << "casewright-cli: " << casewright::DescribeError(e) << "\n";
     return kFailed;

@@ -1,0 +1,82 @@
+// A batch: the runs of a manifest's entries on several worker threads that
+// share the lexical tables, each entry giving, byte for byte, what a single
+// run with its three files gives.
+//
+// An entry that fails is reported and does not stop the others.  The
+// combined file (every case of every entry, in manifest order whatever the
+// number of threads, under one header) and the names file are written at
+// the end, and only when every entry succeeded: a training set with texts
+// silently missing is worse than none.
+#ifndef CASEWRIGHT_BATCH_BATCH_H_
+#define CASEWRIGHT_BATCH_BATCH_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "batch/manifest.h"
+#include "core/features.h"
+#include "core/lexical_tables.h"
+#include "output/case_layout.h"
+#include "pipeline/pipeline.h"
+#include "text/text_encoding.h"
+
+namespace casewright {
+
+struct BatchSettings {
+  FeatureSet features = FeatureSet::All();
+  CaseFormat format = CaseFormat::kPlain;
+  TextEncoding encoding = TextEncoding::kWindows1252;
+  unsigned jobs = 1;
+  // When not empty: every case of every entry, in manifest order, under one
+  // header that calls them `relation`.
+  std::string combined_path;
+  std::string relation;
+  // When not empty: the C4.5 names file of every entry's cases.
+  std::string names_path;
+  // The shard the entries are, if any: its combined file then gets an index
+  // (shard_index.h) so that the shards' files can be joined.
+  std::optional<Shard> shard;
+  std::size_t manifest_entries = 0;  // the whole manifest's, for the index
+};
+
+// How far a batch has got.
+struct BatchCounts {
+  std::size_t entries = 0;
+  std::size_t done = 0;
+  std::size_t failed = 0;
+  std::uint64_t sentences = 0;
+  std::uint64_t bytes_done = 0;   // of the texts finished
+  std::uint64_t bytes_total = 0;  // of every text, as their files' sizes say
+};
+
+class BatchObserver {
+ public:
+  virtual ~BatchObserver() = default;
+  // An entry has finished: `outcome` is null when it failed with `error`.
+  // Called for one entry at a time, in the order the entries finish.
+  virtual void EntryFinished(const ManifestEntry& entry, const RunOutcome* outcome, const std::string& error) = 0;
+  // Called a few times a second while the batch runs, on the thread that
+  // called RunBatch.
+  virtual void Progress(const BatchCounts& /*counts*/) {}
+};
+
+struct BatchReport {
+  BatchCounts counts;
+  // Whether the combined and names files were written (every entry
+  // succeeded).
+  bool combined_written = false;
+};
+
+// Runs every entry.  Throws RunError, before any entry runs, when the
+// combined or names file is a file of an entry, and when the combined,
+// names or index file cannot be written.
+// REQUIRES: settings.jobs >= 1.
+BatchReport RunBatch(const std::vector<ManifestEntry>& entries, const BatchSettings& settings,
+                     const LexicalTables& tables, BatchObserver& observer);
+
+}  // namespace casewright
+
+#endif  // CASEWRIGHT_BATCH_BATCH_H_

@@ -1,0 +1,136 @@
+#include "batch/manifest.h"
+
+#include <charconv>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <string_view>
+
+#include "core/cp1252.h"
+#include "core/read_file.h"
+#include "core/run_error.h"
+
+namespace casewright {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+[[noreturn]] void FailAt(const std::string& manifest, std::size_t line, const std::string& why) {
+  throw RunError(why, manifest + ":" + std::to_string(line));
+}
+
+// `entry` as the runs see it: relative to the manifest's folder.  A bare
+// "-" names a file, never standard input.
+std::string Resolve(const fs::path& folder, const std::string& entry) {
+  fs::path path(entry);
+  if (path.is_absolute()) return entry;
+  if (folder.empty()) return entry == kStandardInput ? "./-" : entry;
+  return (folder / path).string();
+}
+
+// Splits one line into its three fields, or fails naming what is wrong.
+ManifestEntry ParseLine(std::string_view text, std::size_t line, const std::string& manifest,
+                        const fs::path& folder) {
+  if (!IsValidUtf8(text)) FailAt(manifest, line, "The line is not valid UTF-8");
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t tab = text.find('\t', start);
+    fields.emplace_back(text.substr(start, tab - start));
+    if (tab == std::string_view::npos) break;
+    start = tab + 1;
+  }
+  if (fields.size() != 3) {
+    FailAt(manifest, line,
+           "The line has " + std::to_string(fields.size()) +
+               (fields.size() == 1 ? " field" : " fields") + "; a line is text<TAB>classes<TAB>output");
+  }
+  const char* names[] = {"text", "classes", "output"};
+  for (int i = 0; i < 3; ++i) {
+    if (fields[i].empty()) FailAt(manifest, line, std::string("The line has no ") + names[i] + " file");
+  }
+  return {0, line, Resolve(folder, fields[0]), Resolve(folder, fields[1]), Resolve(folder, fields[2])};
+}
+
+// Two lines writing one file, or a line writing what another reads, would
+// give results that depend on which runs first.
+void CheckOutputsAreDistinct(const std::vector<ManifestEntry>& entries, const std::string& manifest) {
+  std::map<std::string, const ManifestEntry*> outputs;
+  for (const ManifestEntry& entry : entries) {
+    auto [it, added] = outputs.emplace(NormalizedPath(entry.output_path), &entry);
+    if (!added) {
+      FailAt(manifest, entry.line, "The output file is also the output file of line " + std::to_string(it->second->line));
+    }
+  }
+  for (const ManifestEntry& entry : entries) {
+    for (const auto& [input, what] : {std::pair{&entry.text_path, "text"}, std::pair{&entry.classes_path, "classes"}}) {
+      auto it = outputs.find(NormalizedPath(*input));
+      if (it != outputs.end()) {
+        FailAt(manifest, it->second->line,
+               std::string("The output file is the ") + what + " file of line " + std::to_string(entry.line));
+      }
+    }
+  }
+}
+
+}  // namespace
+
+std::string NormalizedPath(const std::string& path) {
+  std::error_code error;
+  fs::path absolute = fs::absolute(path, error);
+  fs::path canonical = fs::weakly_canonical(absolute, error);
+  return error ? absolute.lexically_normal().string() : canonical.string();
+}
+
+std::vector<ManifestEntry> ReadManifest(const std::string& path) {
+  std::string bytes = *ReadWholeFile(path);
+  std::string_view rest(bytes);
+  if (rest.starts_with(kByteOrderMark)) rest.remove_prefix(kByteOrderMark.size());
+  const bool standard_input = path == kStandardInput;
+  const fs::path folder = standard_input ? fs::path() : fs::path(path).parent_path();
+  const std::string name = standard_input ? "stdin" : path;  // as messages name it
+  std::vector<ManifestEntry> entries;
+  for (std::size_t line = 1; !rest.empty(); ++line) {
+    std::size_t end = rest.find('\n');
+    std::string_view text = rest.substr(0, end);
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    if (text.ends_with('\r')) text.remove_suffix(1);
+    if (text.empty() || text.starts_with('#')) continue;
+    entries.push_back(ParseLine(text, line, name, folder));
+    entries.back().index = entries.size() - 1;
+  }
+  CheckOutputsAreDistinct(entries, name);
+  return entries;
+}
+
+const ManifestEntry* EntryUsingFile(const std::vector<ManifestEntry>& entries, const std::string& path) {
+  const std::string normalized = NormalizedPath(path);
+  for (const ManifestEntry& entry : entries) {
+    for (const std::string* file : {&entry.text_path, &entry.classes_path, &entry.output_path}) {
+      if (NormalizedPath(*file) == normalized) return &entry;
+    }
+  }
+  return nullptr;
+}
+
+Shard ParseShard(const std::string& text) {
+  Shard shard;
+  const char* end = text.data() + text.size();
+  auto [slash, error] = std::from_chars(text.data(), end, shard.k);
+  if (error == std::errc() && slash != end && *slash == '/') {
+    auto [stop, n_error] = std::from_chars(slash + 1, end, shard.n);
+    if (n_error == std::errc() && stop == end && shard.n > 0 && shard.k < shard.n) return shard;
+  }
+  throw std::invalid_argument("\"" + text + "\" is not K/N with 0 <= K < N (say 0/4 for the first of four shards)");
+}
+
+std::vector<ManifestEntry> EntriesOfShard(const std::vector<ManifestEntry>& entries, Shard shard) {
+  std::vector<ManifestEntry> chosen;
+  for (const ManifestEntry& entry : entries) {
+    if (entry.index % shard.n == shard.k) chosen.push_back(entry);
+  }
+  return chosen;
+}
+
+}  // namespace casewright

@@ -1,0 +1,53 @@
+// The manifest of a batch: one run per line, as a UTF-8 TSV of
+//
+//   text<TAB>classes<TAB>output
+//
+// Relative paths are relative to the manifest's folder (to the working
+// folder for a manifest read from standard input).  A line whose first
+// character is "#" is a comment; blank lines are skipped.  The whole
+// manifest is checked before anything runs: a malformed line, or an output
+// file that another line also writes or reads, is an error that names the
+// line.
+#ifndef CASEWRIGHT_BATCH_MANIFEST_H_
+#define CASEWRIGHT_BATCH_MANIFEST_H_
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace casewright {
+
+struct ManifestEntry {
+  std::size_t index = 0;  // position among the manifest's entries, from 0
+  std::size_t line = 0;   // line number in the manifest, from 1
+  std::string text_path;
+  std::string classes_path;
+  std::string output_path;
+};
+
+// Reads and checks the manifest at `path` (`-`: standard input).  Throws
+// RunError; a line's error carries "<manifest>:<line>" as its path.
+std::vector<ManifestEntry> ReadManifest(const std::string& path);
+
+// One spelling of the file at `path`, the same for every spelling of it (a
+// relative path, a path through a symbolic link, "a/../b").
+std::string NormalizedPath(const std::string& path);
+
+// The entry that reads or writes the file at `path`, or null.
+const ManifestEntry* EntryUsingFile(const std::vector<ManifestEntry>& entries, const std::string& path);
+
+// Which entries one of several machines runs: those whose index is `k`
+// modulo `n`.
+struct Shard {
+  std::size_t k = 0;
+  std::size_t n = 1;
+};
+
+// Parses "K/N" with 0 <= K < N.  Throws std::invalid_argument.
+Shard ParseShard(const std::string& text);
+
+std::vector<ManifestEntry> EntriesOfShard(const std::vector<ManifestEntry>& entries, Shard shard);
+
+}  // namespace casewright
+
+#endif  // CASEWRIGHT_BATCH_MANIFEST_H_
