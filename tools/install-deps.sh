@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything Casewright needs to build, test and run on Debian 12,
-# from Debian's packages.  Run as root.
+# from Debian's packages.  Run as root.  help2man makes the man page; Java
+# and Weka, scikit-learn and GNU parallel are for the tests that run
+# casewright-cli with them.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
@@ -8,5 +10,6 @@ apt-get install -y --no-install-recommends \
   g++ cmake ninja-build make \
   qt6-base-dev libgl-dev \
   libsqlite3-dev libcli11-dev libabsl-dev libgtest-dev libgmock-dev libbenchmark-dev \
-  python3 fonts-dejavu-core \
-  clang libclang-rt-14-dev util-linux
+  python3 fonts-dejavu-core help2man \
+  clang libclang-rt-14-dev util-linux \
+  default-jre-headless weka python3-sklearn parallel

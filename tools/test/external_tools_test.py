@@ -1,0 +1,152 @@
+#!/usr/bin/env python3
+"""Check casewright-cli with the tools people run it with: learners and GNU parallel.
+
+Usage: external_tools_test.py CHECK CLI EXAMPLES_DIR TABLES_DIR
+CHECK is one of:
+  weka      Weka's J48 trains on the ARFF of the bundled texts with every case
+            read, and Weka's C4.5 loader reads the names file with the cases
+  sklearn   scikit-learn fits a decision tree on the CSV of the bundled texts
+  parallel  GNU parallel runs two shards of a manifest as the README shows
+            (--sshlogin, the local machine standing in for two), and the
+            joined shards equal the combined file of a one-job batch
+
+Exits 0 when the check passes, 1 when it fails, and 77 (a skip for ctest)
+when the tool it needs is missing, unless CASEWRIGHT_REQUIRE_TOOLS=1 (set by
+CI): then a missing tool fails.
+"""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+SKIP = 77
+TEXTS = ["example", "faq-debian", "foca-seguranca"]
+WEKA_JAR = "/usr/share/java/weka.jar"
+
+
+def missing(tool, package):
+    message = f"{tool} is missing (Debian package {package})"
+    if os.environ.get("CASEWRIGHT_REQUIRE_TOOLS") == "1":
+        sys.exit(f"FAIL: {message}, and CASEWRIGHT_REQUIRE_TOOLS=1 requires it")
+    print(f"SKIP: {message}")
+    sys.exit(SKIP)
+
+
+def fail(message):
+    sys.exit(f"FAIL: {message}")
+
+
+def run(command, **kwargs):
+    result = subprocess.run(command, capture_output=True, text=True, **kwargs)
+    if result.returncode != 0:
+        fail(f"{' '.join(command)} exited {result.returncode}:\n{result.stdout}{result.stderr}")
+    return result.stdout + result.stderr
+
+
+class Corpus:
+    """A manifest of the bundled texts in a temporary folder."""
+
+    def __init__(self, cli, examples, tables, folder):
+        self.cli, self.tables, self.folder = cli, tables, folder
+        self.manifest = os.path.join(folder, "corpus.tsv")
+        with open(self.manifest, "w", encoding="utf-8") as out:
+            for i, name in enumerate(TEXTS * 2):
+                base = os.path.join(examples, name)
+                out.write(f"{base}.txt\t{base}.classes\tout-{i}.cases\n")
+
+    def batch(self, *options):
+        """Runs the batch; returns how many cases it wrote."""
+        output = run([self.cli, "batch", self.manifest, "--tables", self.tables, *options])
+        return int(re.search(r"; (\d+) cases", output).group(1))
+
+    def path(self, name):
+        return os.path.join(self.folder, name)
+
+
+def check_weka(corpus):
+    if not shutil.which("java") or not os.path.exists(WEKA_JAR):
+        missing("Java or Weka", "default-jre-headless and weka")
+    cases = corpus.batch("--format", "arff", "--combined", corpus.path("all.arff"))
+    # Weka exits 0 even when it could not load a file: read its report.
+    report = run(["java", "-cp", WEKA_JAR, "weka.classifiers.trees.J48", "-t", corpus.path("all.arff"),
+                  "-x", "10", "-o", "-v"])
+    instances = re.search(r"Total Number of Instances\s+(\d+)", report)
+    if "Exception" in report or not instances or int(instances.group(1)) != cases:
+        fail(f"J48 did not train on the {cases} cases:\n{report}")
+    print(f"ok: J48 cross-validated on all {cases} cases of the ARFF file")
+
+    # Weka's C4.5 loader takes the names file, but reads the blank that the
+    # Quinlan layout writes after each comma as part of the next value, so
+    # it is given the same cases without those blanks.
+    cases = corpus.batch("--format", "quinlan", "--combined", corpus.path("all.data"),
+                         "--names", corpus.path("all.names"))
+    with open(corpus.path("all.data"), encoding="ascii", newline="") as data:
+        quinlan = data.read()
+    os.mkdir(corpus.path("weka"))
+    shutil.copy(corpus.path("all.names"), corpus.path("weka/all.names"))
+    with open(corpus.path("weka/all.data"), "w", encoding="ascii", newline="") as data:
+        data.write(quinlan.replace(", ", ","))
+    arff = run(["java", "-cp", WEKA_JAR, "weka.core.converters.C45Loader", corpus.path("weka/all.names")])
+    attributes = re.findall(r"^@attribute (\S+) \{(.*)\}$", arff, re.M)
+    expected = [("size", "1,2,3,4"), ("text_location", "1,2,3"), ("paragraph_location", "1,2,3"),
+                ("keyword", "0,1"), ("gist_word", "0,1"), ("distribution_weight", "1,2,3,4"),
+                ("tf_isf", "1,2,3,4"), ("cue_phrase", "0,1"), ("Class", "1,0")]
+    rows = re.findall(r"^\d(,\d)+$", arff, re.M)
+    if "Exception" in arff or attributes != expected or len(rows) != cases:
+        fail(f"Weka's C4.5 loader read {len(rows)} of {cases} cases, attributes {attributes}:\n{arff[-2000:]}")
+    print(f"ok: Weka's C4.5 loader read the names file and all {cases} cases")
+
+
+def check_sklearn(corpus):
+    try:
+        from sklearn.tree import DecisionTreeClassifier
+    except ImportError:
+        missing("scikit-learn", "python3-sklearn")
+    import csv
+
+    cases = corpus.batch("--format", "csv", "--combined", corpus.path("all.csv"))
+    with open(corpus.path("all.csv"), newline="", encoding="ascii") as data:
+        rows = list(csv.reader(data))
+    header, rows = rows[0], rows[1:]
+    if header[-1] != "class" or len(header) != 9 or len(rows) != cases:
+        fail(f"header {header}, {len(rows)} rows for {cases} cases")
+    features = [[int(code) for code in row[:-1]] for row in rows]
+    classes = [row[-1] for row in rows]
+    tree = DecisionTreeClassifier(random_state=0).fit(features, classes)
+    accuracy = tree.score(features, classes)
+    if tree.n_features_in_ != 8 or accuracy < 0.7:
+        fail(f"the tree saw {tree.n_features_in_} features, training accuracy {accuracy:.2f}")
+    print(f"ok: scikit-learn fitted a tree on all {cases} cases (training accuracy {accuracy:.2f})")
+
+
+def check_parallel(corpus):
+    version = shutil.which("parallel") and subprocess.run(["parallel", "--version"], capture_output=True,
+                                                            text=True).stdout
+    if not version or "GNU parallel" not in version:
+        missing("GNU parallel", "parallel")
+    # The README's form, with ":" (this machine) standing in for each host.
+    run(["parallel", "--sshlogin", "1/:,1/:", "--workdir", ".", corpus.cli, "batch", "corpus.tsv",
+         "--tables", corpus.tables, "--format", "arff", "--shard", "{}/2", "--combined", "shard-{}.arff",
+         ":::", "0", "1"], cwd=corpus.folder)
+    run([corpus.cli, "join", "shard-0.arff", "shard-1.arff", "--combined", "joined.arff"], cwd=corpus.folder)
+    corpus.batch("--jobs", "1", "--format", "arff", "--combined", corpus.path("one-job.arff"))
+    with open(corpus.path("joined.arff"), "rb") as joined, open(corpus.path("one-job.arff"), "rb") as one:
+        if joined.read() != one.read():
+            fail("the joined shards differ from the one-job batch")
+    print("ok: two shards run by GNU parallel, joined, equal the one-job batch")
+
+
+def main():
+    if len(sys.argv) != 5 or sys.argv[1] not in ("weka", "sklearn", "parallel"):
+        sys.exit(__doc__.split("\n\n")[1])
+    check, cli, examples, tables = sys.argv[1:]
+    with tempfile.TemporaryDirectory(prefix="casewright-tools-") as folder:
+        corpus = Corpus(os.path.abspath(cli), examples, tables, folder)
+        {"weka": check_weka, "sklearn": check_sklearn, "parallel": check_parallel}[check](corpus)
+
+
+if __name__ == "__main__":
+    main()
