@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
@@ -12,14 +14,18 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTimer>
 #include <algorithm>
 #include <exception>
+#include <filesystem>
 #include <utility>
 #include <vector>
 
 #include "core/cp1252.h"
+#include "core/read_file.h"
 #include "core/run_error.h"
+#include "gui/options_menu.h"
 #include "text/load_text.h"
 
 namespace casewright {
@@ -28,6 +34,8 @@ namespace {
 constexpr const char* kIdleCaption = "Casewright";
 constexpr const char* kRunningCaption = "Wait...";
 constexpr const char* kExecuteCaption = "Execute";
+// The QSettings key of the folder of the last file chosen.
+constexpr const char* kLastFolderKey = "lastFolder";
 // How often the window looks at the run's progress.
 constexpr int kProgressIntervalMs = 250;
 constexpr int kProgressSteps = 1000;
@@ -77,6 +85,33 @@ QString TextForDisplay(const std::string& text) {
   return shown;
 }
 
+// The window has no standard streams: a field holding "-" names the file of
+// that name, not standard input or output as on the command line.
+std::string FilePath(const QString& field) {
+  const std::string path = field.toStdString();
+  return path == kStandardInput ? "./-" : path;
+}
+
+// The C4.5 names file beside `output`: the same name with the extension
+// ".names", as C4.5 looks for it beside a ".data" file.
+std::string NamesFileBeside(const std::string& output) {
+  return std::filesystem::path(output).replace_extension(".names").string();
+}
+
+// "Done!", then where the cases went, then what the user should know.
+QString DoneMessage(const RunSettings& settings, const RunOutcome& outcome) {
+  QString message = QStringLiteral("Done!\n%1 cases written to %2")
+                        .arg(outcome.sentences)
+                        .arg(QString::fromStdString(settings.output_path));
+  if (!settings.names_path.empty()) {
+    message += QStringLiteral("\nC4.5 names file written to ") + QString::fromStdString(settings.names_path);
+  }
+  for (const auto* lines : {&outcome.notes, &outcome.warnings}) {
+    for (const std::string& line : *lines) message += QLatin1Char('\n') + QString::fromStdString(line);
+  }
+  return message;
+}
+
 }  // namespace
 
 QString LongTimeOfDay(const QLocale& locale, const QTime& time) {
@@ -122,6 +157,16 @@ TMainForm2::TMainForm2(const LexicalTables& tables, GuiPrompts& prompts, QWidget
   connect(classes_search_button_, &QPushButton::clicked, this, &TMainForm2::ChooseClassesFile);
   connect(output_search_button_, &QPushButton::clicked, this, &TMainForm2::ChooseOutputFile);
   connect(execute_button_, &QPushButton::clicked, this, &TMainForm2::Execute);
+  // "Formato Quinlan" and the format in Options are one setting.
+  connect(quinlan_box_, &QCheckBox::toggled, this, [this](bool quinlan) {
+    if (quinlan) {
+      options_menu_->SetFormat(CaseFormat::kQuinlan);
+    } else if (options_menu_->format() == CaseFormat::kQuinlan) {
+      options_menu_->SetFormat(CaseFormat::kPlain);
+    }
+  });
+  connect(options_menu_, &OptionsMenu::FormatChanged, this,
+          [this](CaseFormat format) { quinlan_box_->setChecked(format == CaseFormat::kQuinlan); });
 
   FormCreate();
 }
@@ -176,13 +221,17 @@ void TMainForm2::BuildControls() {
   text_memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   text_memo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   quinlan_box_ = MakeCheckBox(this, "CheckBox9", QStringLiteral("Formato Quinlan"), {392, 476, 105, 17});
+  // Options sits at the right end of the bottom row, under the memo's edge.
+  options_menu_ = new OptionsMenu(this);
+  options_menu_->setObjectName("ToolButton1");
+  options_menu_->setGeometry(614, 472, 75, 25);
 
   // Tab order: the three files with their Search buttons, the features, then
   // Execute, the memo and the output format.
   std::vector<QWidget*> order = {text_path_edit_,   text_search_button_,   classes_path_edit_,
                                  classes_search_button_, output_path_edit_, output_search_button_};
   order.insert(order.end(), feature_boxes_.begin(), feature_boxes_.end());
-  order.insert(order.end(), {execute_button_, text_memo_, quinlan_box_});
+  order.insert(order.end(), {execute_button_, text_memo_, quinlan_box_, options_menu_});
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   for (QWidget* w : {static_cast<QWidget*>(features_group_), static_cast<QWidget*>(progress_bar_)}) {
     w->setFocusPolicy(Qt::NoFocus);
@@ -207,9 +256,9 @@ void TMainForm2::FitCaptions() {
     setFont(narrowed);
   }
   for (QLabel* label : findChildren<QLabel*>()) label->adjustSize();
-  // "Formato Quinlan" has room to grow to the right, up to the memo's edge.
+  // "Formato Quinlan" has room to grow to the right, up to Options.
   quinlan_box_->resize(std::clamp(quinlan_box_->sizeHint().width(), quinlan_box_->width(),
-                               text_memo_->geometry().right() - quinlan_box_->x()),
+                               options_menu_->x() - 4 - quinlan_box_->x()),
                     quinlan_box_->height());
 }
 
@@ -219,27 +268,45 @@ void TMainForm2::FormCreate() {
 }
 
 void TMainForm2::ChooseTextFile() {
-  const QString path = prompts_.OpenFileName(this);
+  const QString path = prompts_.OpenFileName(this, DialogFolder(text_path_edit_->text()));
   if (path.isEmpty()) return;
+  RememberFolder(path);
   text_path_edit_->setText(path);
   LoadIntoMemo(path);
 }
 
 void TMainForm2::ChooseClassesFile() {
-  const QString path = prompts_.OpenFileName(this);
-  if (!path.isEmpty()) classes_path_edit_->setText(path);
+  const QString path = prompts_.OpenFileName(this, DialogFolder(classes_path_edit_->text()));
+  if (path.isEmpty()) return;
+  RememberFolder(path);
+  classes_path_edit_->setText(path);
 }
 
 void TMainForm2::ChooseOutputFile() {
-  const QString path = prompts_.SaveFileName(this);
-  if (!path.isEmpty()) output_path_edit_->setText(path);
+  const QString path = prompts_.SaveFileName(this, DialogFolder(output_path_edit_->text()));
+  if (path.isEmpty()) return;
+  RememberFolder(path);
+  output_path_edit_->setText(path);
 }
 
-std::optional<std::string> TMainForm2::LoadIntoMemo(const QString& path) {
+QString TMainForm2::DialogFolder(const QString& path) const {
+  if (!path.isEmpty()) {
+    const QFileInfo file(path);
+    if (file.absoluteDir().exists()) return file.absolutePath();
+  }
+  const QString last = QSettings().value(kLastFolderKey).toString();
+  return QDir(last).exists() ? last : QString();
+}
+
+void TMainForm2::RememberFolder(const QString& chosen) {
+  QSettings().setValue(kLastFolderKey, QFileInfo(chosen).absolutePath());
+}
+
+std::optional<DecodedText> TMainForm2::LoadIntoMemo(const QString& path) {
   text_memo_->clear();
   try {
-    std::string text = LoadText(path.toStdString());
-    text_memo_->setPlainText(TextForDisplay(text));
+    DecodedText text = LoadTextAs(FilePath(path), options_menu_->encoding());
+    text_memo_->setPlainText(TextForDisplay(text.bytes));
     return text;
   } catch (const std::exception& error) {
     prompts_.ShowError(this, QString::fromStdString(DescribeError(error)));
@@ -249,13 +316,17 @@ std::optional<std::string> TMainForm2::LoadIntoMemo(const QString& path) {
 
 RunSettings TMainForm2::ReadSettings() const {
   RunSettings settings;
-  settings.text_path = text_path_edit_->text().toStdString();
-  settings.classes_path = classes_path_edit_->text().toStdString();
-  settings.output_path = output_path_edit_->text().toStdString();
+  settings.text_path = FilePath(text_path_edit_->text());
+  settings.classes_path = FilePath(classes_path_edit_->text());
+  settings.output_path = FilePath(output_path_edit_->text());
   for (const FeatureInfo& info : kFeatures) {
     settings.features.Set(info.feature, feature_boxes_[info.number - 1]->isChecked());
   }
-  if (quinlan_box_->isChecked()) settings.format = CaseFormat::kQuinlan;
+  settings.format = options_menu_->format();
+  settings.encoding = options_menu_->encoding();
+  if (options_menu_->names_file() && !settings.output_path.empty()) {
+    settings.names_path = NamesFileBeside(settings.output_path);
+  }
   return settings;
 }
 
@@ -263,7 +334,7 @@ void TMainForm2::Execute() {
   if (running_) return;
   // The text is loaded here, before anything changes, so that a text that
   // cannot be read leaves the window idle with the memo cleared.
-  std::optional<std::string> text = LoadIntoMemo(text_path_edit_->text());
+  std::optional<DecodedText> text = LoadIntoMemo(text_path_edit_->text());
   if (!text) {
     emit ExecuteFinished();
     return;
@@ -271,14 +342,17 @@ void TMainForm2::Execute() {
   EnterRunning();
 
   worker_ = std::thread([this, settings = ReadSettings(), text = std::move(*text)] {
-    RunResult result;
+    RunResult result{settings, std::nullopt, {}};
     auto on_tick = [this](const ProgressTick& tick) {
       tick_time_ms_.store(QTime::currentTime().msecsSinceStartOfDay(), std::memory_order_relaxed);
       tick_permille_.store(static_cast<int>(tick.Fraction() * kProgressSteps),
                            std::memory_order_relaxed);
     };
     try {
-      result.outcome = RunCasesOnText(settings, text, tables_, on_tick);
+      result.outcome = RunCasesOnText(settings, text.bytes, tables_, on_tick);
+      result.outcome->warnings.insert(result.outcome->warnings.begin(), text.warnings.begin(),
+                                      text.warnings.end());
+      result.outcome->notes = text.notes;
     } catch (const std::exception& error) {
       result.error = QString::fromStdString(DescribeError(error));
     }
@@ -308,12 +382,10 @@ void TMainForm2::ShowProgress() {
 void TMainForm2::FinishRun(const RunResult& result) {
   worker_.join();
   ReturnToIdle();
-  if (result.outcome) {
-    QString message = QStringLiteral("Done!");
-    for (const std::string& warning : result.outcome->warnings) {
-      message += QLatin1Char('\n') + QString::fromStdString(warning);
-    }
-    prompts_.ShowMessage(this, message);
+  if (result.outcome && result.outcome->warnings.empty()) {
+    prompts_.ShowMessage(this, DoneMessage(result.settings, *result.outcome));
+  } else if (result.outcome) {
+    prompts_.ShowWarning(this, DoneMessage(result.settings, *result.outcome));
   } else {
     prompts_.ShowError(this, result.error);
   }

@@ -1,8 +1,12 @@
 // The main window: the three files, the eight feature switches, the output
-// format, the text being analysed and the Execute button.  The window only
-// gathers the settings, shows the text and reports progress; the run itself
-// is the core's RunCasesOnText, on a worker thread so that the window keeps
-// repainting while it works.
+// format, the text being analysed and the Execute button, with the Options
+// menu (options_menu.h) for the text's encoding, the other output formats
+// and the C4.5 names file.  The window only gathers the settings, shows the
+// text and reports progress; the run itself is the core's RunCasesOnText, on
+// a worker thread so that the window keeps repainting while it works.
+//
+// The file dialogs open in the folder of the path in their field, else in
+// the folder of the last file chosen, which QSettings keeps between starts.
 #ifndef CASEWRIGHT_GUI_MAIN2_H_
 #define CASEWRIGHT_GUI_MAIN2_H_
 
@@ -19,6 +23,7 @@
 #include "core/lexical_tables.h"
 #include "gui/gui_prompts.h"
 #include "pipeline/pipeline.h"
+#include "text/text_encoding.h"
 
 class QCheckBox;
 class QFrame;
@@ -31,6 +36,8 @@ class QPushButton;
 class QTimer;
 
 namespace casewright {
+
+class OptionsMenu;
 
 // The time of day as the locale writes it in its long format, without the
 // time zone (the Execute button has room for the time only).
@@ -71,6 +78,7 @@ class TMainForm2 : public QWidget {
 
  private:
   struct RunResult {
+    RunSettings settings;
     std::optional<RunOutcome> outcome;  // empty when the run failed
     QString error;
   };
@@ -79,9 +87,14 @@ class TMainForm2 : public QWidget {
   bool CaptionsFit() const;
   void FitCaptions();
   void FormCreate();
-  // Clears the memo and loads the file at `path` into it.  On failure shows
-  // the error and returns nullopt, leaving the memo empty.
-  std::optional<std::string> LoadIntoMemo(const QString& path);
+  // Clears the memo and loads the file at `path` into it, in the encoding
+  // the options give.  On failure shows the error and returns nullopt,
+  // leaving the memo empty.
+  std::optional<DecodedText> LoadIntoMemo(const QString& path);
+  // The folder a file dialog opens in for a field holding `path`.
+  QString DialogFolder(const QString& path) const;
+  // Keeps the folder of a file the user chose, for the next dialog.
+  void RememberFolder(const QString& chosen);
   RunSettings ReadSettings() const;
   void EnterRunning();
   void FinishRun(const RunResult& result);
@@ -111,6 +124,7 @@ class TMainForm2 : public QWidget {
   QLabel* text_heading_;                                 // Label6 "Text"
   QPlainTextEdit* text_memo_;                            // Memo1
   QCheckBox* quinlan_box_;                               // CheckBox9 "Formato Quinlan"
+  OptionsMenu* options_menu_;                            // ToolButton1 "Options"
   QTimer* progress_timer_;
 
   bool running_ = false;

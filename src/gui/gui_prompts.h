@@ -13,25 +13,29 @@ class GuiPrompts {
  public:
   virtual ~GuiPrompts() = default;
 
-  // The file-open dialog (used for the text and the classes file).  Returns
-  // the chosen path, or an empty string when the user cancels.
-  virtual QString OpenFileName(QWidget* parent) = 0;
+  // The file-open dialog (used for the text and the classes file), opened
+  // in `folder` (empty: the working folder).  Returns the chosen path, or an
+  // empty string when the user cancels.
+  virtual QString OpenFileName(QWidget* parent, const QString& folder) = 0;
   // The file-save dialog (the output file); empty when the user cancels.
-  virtual QString SaveFileName(QWidget* parent) = 0;
+  virtual QString SaveFileName(QWidget* parent, const QString& folder) = 0;
   // A modal error box.
   virtual void ShowError(QWidget* parent, const QString& message) = 0;
   // A modal plain message box with an OK button.
   virtual void ShowMessage(QWidget* parent, const QString& message) = 0;
+  // The same with a warning icon.
+  virtual void ShowWarning(QWidget* parent, const QString& message) = 0;
 };
 
 // The real dialogs: Qt's file dialogs with no filter, no title and no
 // default suffix, and Qt's message boxes titled with the application name.
 class QtPrompts : public GuiPrompts {
  public:
-  QString OpenFileName(QWidget* parent) override;
-  QString SaveFileName(QWidget* parent) override;
+  QString OpenFileName(QWidget* parent, const QString& folder) override;
+  QString SaveFileName(QWidget* parent, const QString& folder) override;
   void ShowError(QWidget* parent, const QString& message) override;
   void ShowMessage(QWidget* parent, const QString& message) override;
+  void ShowWarning(QWidget* parent, const QString& message) override;
 };
 
 }  // namespace casewright

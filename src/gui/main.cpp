@@ -11,6 +11,7 @@ int main(int argc, char* argv[]) {
   casewright::RemoveTemporaryFilesOnSignals();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Casewright");
+  QApplication::setOrganizationName("Casewright");  // where QSettings keeps the last folder
 
   casewright::QtPrompts prompts;
   std::unique_ptr<casewright::LexicalTables> tables = casewright::OpenTablesOrReport(prompts);

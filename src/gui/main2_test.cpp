@@ -2,6 +2,7 @@
 // paths, ticks boxes, clicks buttons, and checks the files written, the
 // captions and the boxes shown.  Dialogs and message boxes are answered by
 // ScriptedPrompts, so no test waits on a modal loop.
+#include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,9 +11,11 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
+#include <QToolButton>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,6 +24,7 @@
 #include <memory>
 #include <mutex>
 
+#include "core/cp1252.h"
 #include "gui/Main2.h"
 #include "gui/gui_prompts.h"
 #include "gui/gui_start.h"
@@ -44,21 +48,25 @@ class ScriptedPrompts : public casewright::GuiPrompts {
     QString message;
     bool window_enabled;
     QString window_title;
+    bool warning_icon = false;
   };
 
   QStringList open_answers;  // taken in order; empty answer = cancel
   QStringList save_answers;
   int open_calls = 0;
   int save_calls = 0;
+  QStringList folders;  // where each dialog opened
   QList<Box> errors;
   QList<Box> messages;
 
-  QString OpenFileName(QWidget*) override {
+  QString OpenFileName(QWidget*, const QString& folder) override {
     ++open_calls;
+    folders.append(folder);
     return open_answers.isEmpty() ? QString() : open_answers.takeFirst();
   }
-  QString SaveFileName(QWidget*) override {
+  QString SaveFileName(QWidget*, const QString& folder) override {
     ++save_calls;
+    folders.append(folder);
     return save_answers.isEmpty() ? QString() : save_answers.takeFirst();
   }
   void ShowError(QWidget* parent, const QString& message) override {
@@ -66,6 +74,10 @@ class ScriptedPrompts : public casewright::GuiPrompts {
   }
   void ShowMessage(QWidget* parent, const QString& message) override {
     messages.append(Record(parent, message));
+  }
+  void ShowWarning(QWidget* parent, const QString& message) override {
+    messages.append(Record(parent, message));
+    messages.back().warning_icon = true;
   }
 
  private:
@@ -160,6 +172,8 @@ class Main2Test : public QObject {
   void runWritesWhatTheCoreWrites();
   void sameBytesAsTheCommandLine_data();
   void sameBytesAsTheCommandLine();
+  void quinlanBoxAndFormatMenuAgree();
+  void dialogsOpenInTheFieldsFolder();
   void warningsFollowDone();
   void twoRunsInARow();
   void executeReloadsTheTypedPath();
@@ -187,6 +201,8 @@ class Main2Test : public QObject {
 
 void Main2Test::init() {
   dir_ = std::make_unique<TempDir>();
+  // The last folder goes to a settings file of the test's own.
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(dir_->Path("settings")));
   tables_ = std::make_unique<casewright::MemoryTables>(TestTables());
   prompts_ = std::make_unique<ScriptedPrompts>();
   window_ = std::make_unique<TMainForm2>(*tables_, *prompts_);
@@ -271,6 +287,14 @@ void Main2Test::startState() {
                            "Bevel2", "Button1", "Button2", "Button3"}) {
     QVERIFY2(window_->findChild<QWidget*>(name), name);
   }
+  // Options takes free room in the bottom row: it covers no other control.
+  const QRect options = Find<QToolButton>(*window_, "ToolButton1")->geometry();
+  QVERIFY(window_->rect().contains(options));
+  for (QWidget* child : window_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (child->objectName() != "ToolButton1" && child->isVisible()) {
+      QVERIFY2(!child->geometry().intersects(options), qPrintable(child->objectName()));
+    }
+  }
   // The progress bar sits in the free strip left of Execute.
   const QRect bar = Find<QProgressBar>(*window_, "ProgressBar1")->geometry();
   const QRect execute = Find<QPushButton>(*window_, "Button4")->geometry();
@@ -282,7 +306,7 @@ void Main2Test::tabOrderFollowsTheForm() {
   const QStringList expected = {"Edit1",     "Button1",   "Edit2",     "Button2",   "Edit3",
                                 "Button3",   "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",
                                 "CheckBox5", "CheckBox6", "CheckBox7", "CheckBox8", "Button4",
-                                "Memo1",     "CheckBox9"};
+                                "Memo1",     "CheckBox9", "ToolButton1"};
   QStringList order;
   QWidget* w = Find<QLineEdit>(*window_, "Edit1");
   do {
@@ -413,7 +437,9 @@ void Main2Test::runWritesWhatTheCoreWrites() {
   QVERIFY2(prompts_->errors.isEmpty(),
            qPrintable(prompts_->errors.isEmpty() ? "" : prompts_->errors[0].message));
   QCOMPARE(prompts_->messages.size(), 1);
-  QCOMPARE(prompts_->messages[0].message, QStringLiteral("Done!"));
+  QCOMPARE(prompts_->messages[0].message,
+           QStringLiteral("Done!\n5 cases written to %1").arg(QString::fromStdString(output)));
+  QVERIFY(!prompts_->messages[0].warning_icon);
   // "Done!" comes up once the window is idle again.
   QVERIFY(prompts_->messages[0].window_enabled);
   QCOMPARE(prompts_->messages[0].window_title, QStringLiteral("Casewright"));
@@ -432,42 +458,64 @@ void Main2Test::runWritesWhatTheCoreWrites() {
 }
 
 void Main2Test::sameBytesAsTheCommandLine_data() {
-  QTest::addColumn<QString>("features");  // as the command line takes them
-  QTest::addColumn<bool>("quinlan");
-  QTest::newRow("plain, all features") << "1-8" << false;
-  QTest::newRow("Quinlan, features 1-3 and 8") << "1-3,8" << true;
+  QTest::addColumn<QList<int>>("features");
+  QTest::addColumn<QString>("format");  // as the command line names it
+  QTest::addColumn<QString>("encoding");
+  QTest::addColumn<bool>("names");
+  const QList<int> all = {1, 2, 3, 4, 5, 6, 7, 8};
+  QTest::newRow("plain, all features") << all << "plain" << "windows-1252" << false;
+  QTest::newRow("Quinlan, features 1-3 and 8, names file") << QList<int>{1, 2, 3, 8} << "quinlan" << "windows-1252"
+                                                           << true;
+  QTest::newRow("ARFF, UTF-8 text") << all << "arff" << "utf-8" << false;
+  QTest::newRow("CSV, encoding detected") << QList<int>{2, 4, 5, 6} << "csv" << "auto" << false;
 }
 
 void Main2Test::sameBytesAsTheCommandLine() {
-  QFETCH(QString, features);
-  QFETCH(bool, quinlan);
+  QFETCH(QList<int>, features);
+  QFETCH(QString, format);
+  QFETCH(QString, encoding);
+  QFETCH(bool, names);
   // The bundled example through the tables the build makes, in the window
-  // and in the command-line program.
+  // and in the command-line program; in UTF-8 where the encoding says so.
   const std::string folder = casewright::ResolveTablesFolder();
   const casewright::SqliteTables tables(folder);
   TMainForm2 window(tables, *prompts_);
-  const QString text = CASEWRIGHT_EXAMPLES "/example.txt";
+  QString text = CASEWRIGHT_EXAMPLES "/example.txt";
+  if (encoding != "windows-1252") {
+    const std::string utf8 = dir_->Path("example-utf8.txt");
+    WriteFile(utf8, casewright::Cp1252ToUtf8(ReadFile(text.toStdString())));
+    text = QString::fromStdString(utf8);
+  }
   const QString classes = CASEWRIGHT_EXAMPLES "/example.classes";
-  const QString from_window = QString::fromStdString(dir_->Path("window.cases"));
-  const QString from_cli = QString::fromStdString(dir_->Path("cli.cases"));
+  const QString from_window = QString::fromStdString(dir_->Path("window.data"));
+  const QString from_cli = QString::fromStdString(dir_->Path("cli.data"));
   Find<QLineEdit>(window, "Edit1")->setText(text);
   Find<QLineEdit>(window, "Edit2")->setText(classes);
   Find<QLineEdit>(window, "Edit3")->setText(from_window);
-  Find<QCheckBox>(window, "CheckBox9")->setChecked(quinlan);
-  const QSet<int> ticked = features == "1-8" ? QSet<int>{1, 2, 3, 4, 5, 6, 7, 8}
-                                             : QSet<int>{1, 2, 3, 8};
+  QStringList numbers;
   for (int k = 1; k <= 8; ++k) {
-    window.findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(k))->setChecked(ticked.contains(k));
+    window.findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(k))->setChecked(features.contains(k));
+    if (features.contains(k)) numbers << QString::number(k);
   }
+  // Quinlan through its check box, the other choices through Options.
+  if (format == "quinlan") {
+    Find<QCheckBox>(window, "CheckBox9")->setChecked(true);
+  } else {
+    format[0] = format[0].toUpper();
+    Find<QAction>(window, qPrintable("Format" + format))->trigger();
+  }
+  const char* encodings[] = {"EncodingWindows1252", "EncodingUtf8", "EncodingAuto"};
+  Find<QAction>(window, encodings[encoding == "utf-8" ? 1 : encoding == "auto" ? 2 : 0])->trigger();
+  if (names) Find<QAction>(window, "NamesFile")->trigger();
   QSignalSpy finished(&window, &TMainForm2::ExecuteFinished);
   QTest::mouseClick(Find<QPushButton>(window, "Button4"), Qt::LeftButton);
   QVERIFY(finished.count() == 1 || finished.wait(60000));
   QVERIFY(prompts_->errors.isEmpty());
 
-  QStringList arguments = {"--text",     text,     "--classes", classes,
-                           "--output",   from_cli, "--features", features,
+  QStringList arguments = {"--text",     text,     "--classes", classes,  "--output", from_cli,
+                           "--features", numbers.join(','), "--format",  format.toLower(), "--encoding", encoding,
                            "--tables",   QString::fromStdString(folder)};
-  if (quinlan) arguments << "--quinlan";
+  if (names) arguments << "--names" << QString::fromStdString(dir_->Path("cli.names"));
   QProcess cli;
   cli.start(CASEWRIGHT_CLI, arguments);
   QVERIFY(cli.waitForFinished(60000));
@@ -475,9 +523,55 @@ void Main2Test::sameBytesAsTheCommandLine() {
   const std::string written = ReadFile(from_window.toStdString());
   QVERIFY(!written.empty());
   QCOMPARE(written, ReadFile(from_cli.toStdString()));
+  if (names) {
+    // Beside the output, named as C4.5 looks for it.
+    QCOMPARE(ReadFile(dir_->Path("window.names")), ReadFile(dir_->Path("cli.names")));
+    QVERIFY(prompts_->messages.back().message.contains(QString::fromStdString(dir_->Path("window.names"))));
+  }
 }
 
-// The window's check boxes and the command line's feature list both come
+void Main2Test::quinlanBoxAndFormatMenuAgree() {
+  auto* quinlan = Find<QCheckBox>(*window_, "CheckBox9");
+  auto* names = Find<QAction>(*window_, "NamesFile");
+  QVERIFY(Find<QAction>(*window_, "FormatPlain")->isChecked());
+  QVERIFY(Find<QAction>(*window_, "EncodingWindows1252")->isChecked());
+  QVERIFY(!names->isEnabled());  // a names file goes with C4.5 cases only
+  quinlan->setChecked(true);
+  QVERIFY(Find<QAction>(*window_, "FormatQuinlan")->isChecked());
+  QVERIFY(names->isEnabled());
+  Find<QAction>(*window_, "FormatArff")->trigger();
+  QVERIFY(!quinlan->isChecked());
+  QVERIFY(!names->isEnabled());
+  Find<QAction>(*window_, "FormatQuinlan")->trigger();
+  QVERIFY(quinlan->isChecked());
+  quinlan->setChecked(false);
+  QVERIFY(Find<QAction>(*window_, "FormatPlain")->isChecked());
+}
+
+void Main2Test::dialogsOpenInTheFieldsFolder() {
+  std::filesystem::create_directories(dir_->Path("texts"));
+  std::filesystem::create_directories(dir_->Path("cases"));
+  const QString texts = QString::fromStdString(dir_->Path("texts"));
+  const QString cases = QString::fromStdString(dir_->Path("cases"));
+  // Nothing typed and nothing chosen yet: the working folder.
+  QTest::mouseClick(Find<QPushButton>(*window_, "Button2"), Qt::LeftButton);
+  QCOMPARE(prompts_->folders.takeLast(), QString());
+  // The folder of the path in the field, even before the file exists.
+  Find<QLineEdit>(*window_, "Edit3")->setText(cases + "/new.data");
+  QTest::mouseClick(Find<QPushButton>(*window_, "Button3"), Qt::LeftButton);
+  QCOMPARE(prompts_->folders.takeLast(), cases);
+  // Else the folder of the last file chosen, kept for the next start.
+  prompts_->open_answers = {texts + "/a.classes"};
+  QTest::mouseClick(Find<QPushButton>(*window_, "Button2"), Qt::LeftButton);
+  window_.reset();
+  window_ = std::make_unique<TMainForm2>(*tables_, *prompts_);
+  QVERIFY(Find<QLineEdit>(*window_, "Edit2")->text().isEmpty());  // fields start empty all the same
+  Find<QLineEdit>(*window_, "Edit1")->setText(QString::fromStdString(dir_->Path("gone/t.txt")));
+  QTest::mouseClick(Find<QPushButton>(*window_, "Button1"), Qt::LeftButton);
+  QCOMPARE(prompts_->folders.takeLast(), texts);
+}
+
+// The window's check boxes and the command line's feature list both come// The window's check boxes and the command line's feature list both come
 // from the feature table, numbered as the case writer orders the codes.
 void Main2Test::featuresAgreeWithTheCommandLine() {
   QProcess cli;
@@ -497,18 +591,20 @@ void Main2Test::warningsFollowDone() {
   Fill(kTextA, "1 0 ", output, false);  // fewer classes than sentences
   QVERIFY(Execute());
   QCOMPARE(prompts_->messages.size(), 1);
-  const QStringList lines = prompts_->messages[0].message.split('\n');
-  QVERIFY(lines.size() >= 2);
-  QCOMPARE(lines[0], QStringLiteral("Done!"));
+  QVERIFY(prompts_->messages[0].warning_icon);
+  QStringList lines = prompts_->messages[0].message.split('\n');
+  QVERIFY(lines.size() >= 3);
+  QCOMPARE(lines.takeFirst(), QStringLiteral("Done!"));
+  QCOMPARE(lines.takeFirst(), QStringLiteral("5 cases written to %1").arg(QString::fromStdString(output)));
 
   casewright::RunSettings settings;
   settings.text_path = Find<QLineEdit>(*window_, "Edit1")->text().toStdString();
   settings.classes_path = Find<QLineEdit>(*window_, "Edit2")->text().toStdString();
   settings.output_path = dir_->Path("core.data");
   const casewright::RunOutcome outcome = casewright::RunCases(settings, *tables_);
-  QCOMPARE(lines.size() - 1, static_cast<qsizetype>(outcome.warnings.size()));
+  QCOMPARE(lines.size(), static_cast<qsizetype>(outcome.warnings.size()));
   for (std::size_t i = 0; i < outcome.warnings.size(); ++i) {
-    QCOMPARE(lines[i + 1], QString::fromStdString(outcome.warnings[i]));
+    QCOMPARE(lines[i], QString::fromStdString(outcome.warnings[i]));
   }
 }
 

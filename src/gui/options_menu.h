@@ -1,0 +1,47 @@
+// The window's Options button: a small menu with the run settings that
+// have no control of their own on the form, so that the form's controls
+// keep their places.
+//
+//   Text encoding   Windows-1252 | UTF-8 | Detect
+//   Output format   Plain | Quinlan (C4.5) | ARFF (Weka) | CSV
+//   C4.5 names file beside the output      (with the Quinlan format only)
+//
+// Every choice starts as the command line's default.
+#ifndef CASEWRIGHT_GUI_OPTIONS_MENU_H_
+#define CASEWRIGHT_GUI_OPTIONS_MENU_H_
+
+#include <QToolButton>
+
+#include "output/case_layout.h"
+#include "text/text_encoding.h"
+
+class QAction;
+class QActionGroup;
+
+namespace casewright {
+
+class OptionsMenu : public QToolButton {
+  Q_OBJECT
+
+ public:
+  explicit OptionsMenu(QWidget* parent);
+
+  TextEncoding encoding() const;
+  CaseFormat format() const;
+  // Whether the run also writes the C4.5 names file beside its output.
+  bool names_file() const;
+
+  void SetFormat(CaseFormat format);
+
+ signals:
+  void FormatChanged(CaseFormat format);
+
+ private:
+  QActionGroup* encodings_;
+  QActionGroup* formats_;
+  QAction* names_file_;
+};
+
+}  // namespace casewright
+
+#endif  // CASEWRIGHT_GUI_OPTIONS_MENU_H_
