@@ -178,7 +178,10 @@ int Batch(const Options& options) {
 
   const casewright::BatchCounts& counts = report.counts;
   const bool to_stderr = WritesStandardOutput({settings.combined_path, settings.names_path});
-  int status = Report("Batch: " + std::to_string(counts.done - counts.failed) + " succeeded, " +
+  const std::string batch = settings.shard ? "Shard " + std::to_string(settings.shard->k) + "/" +
+                                                std::to_string(settings.shard->n) + " of batch: "
+                                          : std::string("Batch: ");
+  int status = Report(batch + std::to_string(counts.done - counts.failed) + " succeeded, " +
                           std::to_string(counts.failed) + " failed, of " + std::to_string(counts.entries) +
                           (counts.entries == 1 ? " text; " : " texts; ") + std::to_string(counts.sentences) +
                           " cases",
