@@ -1,0 +1,19 @@
+#include "cli/batch_progress.h"
+
+#include <gtest/gtest.h>
+
+namespace casewright {
+namespace {
+
+TEST(BatchProgressTest, ProgressLineEstimatesTheTimeLeftFromTheBytes) {
+  BatchCounts counts{10, 3, 0, 120, 2'000'000, 8'000'000};
+  EXPECT_EQ(BatchProgress::ProgressLine(counts, std::chrono::seconds(1)),
+            "3/10 texts, 120 sentences, 2.0 MB/s, 0:03 left");
+  EXPECT_TRUE(BatchProgress::ProgressLine(counts, std::chrono::seconds(1300)).ends_with(", 1:05:00 left"));
+  counts.bytes_done = 0;
+  EXPECT_EQ(BatchProgress::ProgressLine(counts, std::chrono::seconds(1)),
+            "3/10 texts, 120 sentences, 0.0 MB/s, time left unknown");
+}
+
+}  // namespace
+}  // namespace casewright
