@@ -144,7 +144,9 @@ BatchReport RunBatch(const std::vector<ManifestEntry>& entries, const BatchSetti
       } else {
         ++counts.failed;
       }
-      finished.notify_one();
+      // The waiting thread needs waking for the last entry only; it looks at
+      // the counts on its own every kProgressInterval.
+      if (counts.done == entries.size()) finished.notify_one();
     }
   };
   {
