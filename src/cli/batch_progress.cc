@@ -54,7 +54,7 @@ std::string BatchProgress::ProgressLine(const BatchCounts& counts, std::chrono::
 void BatchProgress::Finish() {
   ClearLine();
   for (const auto& [note, count] : notes_) {
-    err_ << "note: " << note << " (" << count << (count == 1 ? " text)" : " texts)") << "\n";
+    err_ << "note: " << count << (count == 1 ? " text: " : " texts: ") << note << "\n";
   }
 }
 

@@ -24,7 +24,7 @@ class BatchProgress : public BatchObserver {
   void Progress(const BatchCounts& counts) override;
 
   // Clears the progress line and says how many entries gave each note
-  // ("The text was read as UTF-8.").
+  // ("note: 12 texts: The text was read as UTF-8.").
   void Finish();
 
   // The progress line for `counts` after `elapsed`.
