@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 
 #include "batch/shard_index.h"
 #include "core/run_error.h"
@@ -46,17 +47,18 @@ std::vector<NamedFile> BatchFiles(const BatchSettings& settings) {
 
 void RefuseEntryFiles(const std::vector<ManifestEntry>& entries, const BatchSettings& settings) {
   const std::vector<NamedFile> files = BatchFiles(settings);
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    if (const ManifestEntry* entry = EntryUsingFile(entries, files[i].path)) {
-      throw RunError(std::string("The ") + files[i].what + " is a file of manifest line " +
-                         std::to_string(entry->line) + "; nothing was run",
-                     files[i].path);
+  if (files.empty()) return;
+  PathNormalizer normalizer;
+  std::unordered_map<std::string, std::string> used;  // each file, with who uses it
+  for (const ManifestEntry& entry : entries) {
+    for (const std::string* path : {&entry.text_path, &entry.classes_path, &entry.output_path}) {
+      used.try_emplace(normalizer.Normalize(*path), "a file of manifest line " + std::to_string(entry.line));
     }
-    for (std::size_t j = 0; j < i; ++j) {
-      if (NormalizedPath(files[j].path) == NormalizedPath(files[i].path)) {
-        throw RunError(std::string("The ") + files[i].what + " is the " + files[j].what + "; nothing was run",
-                       files[i].path);
-      }
+  }
+  for (const NamedFile& file : files) {
+    auto [it, added] = used.try_emplace(normalizer.Normalize(file.path), std::string("the ") + file.what);
+    if (!added) {
+      throw RunError(std::string("The ") + file.what + " is " + it->second + "; nothing was run", file.path);
     }
   }
 }

@@ -56,16 +56,17 @@ ManifestEntry ParseLine(std::string_view text, std::size_t line, const std::stri
 // Two lines writing one file, or a line writing what another reads, would
 // give results that depend on which runs first.
 void CheckOutputsAreDistinct(const std::vector<ManifestEntry>& entries, const std::string& manifest) {
+  PathNormalizer normalizer;
   std::map<std::string, const ManifestEntry*> outputs;
   for (const ManifestEntry& entry : entries) {
-    auto [it, added] = outputs.emplace(NormalizedPath(entry.output_path), &entry);
+    auto [it, added] = outputs.emplace(normalizer.Normalize(entry.output_path), &entry);
     if (!added) {
       FailAt(manifest, entry.line, "The output file is also the output file of line " + std::to_string(it->second->line));
     }
   }
   for (const ManifestEntry& entry : entries) {
     for (const auto& [input, what] : {std::pair{&entry.text_path, "text"}, std::pair{&entry.classes_path, "classes"}}) {
-      auto it = outputs.find(NormalizedPath(*input));
+      auto it = outputs.find(normalizer.Normalize(*input));
       if (it != outputs.end()) {
         FailAt(manifest, it->second->line,
                std::string("The output file is the ") + what + " file of line " + std::to_string(entry.line));
@@ -76,12 +77,25 @@ void CheckOutputsAreDistinct(const std::vector<ManifestEntry>& entries, const st
 
 }  // namespace
 
-std::string NormalizedPath(const std::string& path) {
+std::string PathNormalizer::Normalize(const std::string& path) {
   std::error_code error;
-  fs::path absolute = fs::absolute(path, error);
-  fs::path canonical = fs::weakly_canonical(absolute, error);
-  return error ? absolute.lexically_normal().string() : canonical.string();
+  if (working_folder_.empty()) working_folder_ = fs::current_path(error);
+  const fs::path absolute = working_folder_ / path;
+  const fs::path name = absolute.filename();
+  // A name that is a symbolic link, or no name at all, is resolved whole.
+  if (name.empty() || name == "." || name == ".." || fs::is_symlink(fs::symlink_status(absolute, error))) {
+    fs::path canonical = fs::weakly_canonical(absolute, error);
+    return error ? absolute.lexically_normal().string() : canonical.string();
+  }
+  auto [folder, added] = folders_.try_emplace(absolute.parent_path().string());
+  if (added) {
+    folder->second = fs::weakly_canonical(absolute.parent_path(), error);
+    if (error) folder->second = absolute.parent_path().lexically_normal();
+  }
+  return (folder->second / name).string();
 }
+
+std::string NormalizedPath(const std::string& path) { return PathNormalizer().Normalize(path); }
 
 std::vector<ManifestEntry> ReadManifest(const std::string& path) {
   std::string bytes = *ReadWholeFile(path);
@@ -102,16 +116,6 @@ std::vector<ManifestEntry> ReadManifest(const std::string& path) {
   }
   CheckOutputsAreDistinct(entries, name);
   return entries;
-}
-
-const ManifestEntry* EntryUsingFile(const std::vector<ManifestEntry>& entries, const std::string& path) {
-  const std::string normalized = NormalizedPath(path);
-  for (const ManifestEntry& entry : entries) {
-    for (const std::string* file : {&entry.text_path, &entry.classes_path, &entry.output_path}) {
-      if (NormalizedPath(*file) == normalized) return &entry;
-    }
-  }
-  return nullptr;
 }
 
 Shard ParseShard(const std::string& text) {

@@ -12,7 +12,9 @@
 #define CASEWRIGHT_BATCH_MANIFEST_H_
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace casewright {
@@ -29,12 +31,23 @@ struct ManifestEntry {
 // RunError; a line's error carries "<manifest>:<line>" as its path.
 std::vector<ManifestEntry> ReadManifest(const std::string& path);
 
-// One spelling of the file at `path`, the same for every spelling of it (a
-// relative path, a path through a symbolic link, "a/../b").
-std::string NormalizedPath(const std::string& path);
+// One spelling of a file, the same for every spelling of it (a relative
+// path, a path through a symbolic link, "a/../b"), to tell whether two paths
+// name one file.  It remembers the folders it has resolved: the files of a
+// manifest share a few folders, and resolving every folder of every path
+// anew would cost a manifest of thousands of lines tens of thousands of
+// system calls before anything runs.
+class PathNormalizer {
+ public:
+  std::string Normalize(const std::string& path);
 
-// The entry that reads or writes the file at `path`, or null.
-const ManifestEntry* EntryUsingFile(const std::vector<ManifestEntry>& entries, const std::string& path);
+ private:
+  std::filesystem::path working_folder_;
+  std::unordered_map<std::string, std::filesystem::path> folders_;
+};
+
+// The same for a single path.
+std::string NormalizedPath(const std::string& path);
 
 // Which entries one of several machines runs: those whose index is `k`
 // modulo `n`.
