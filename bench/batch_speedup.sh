@@ -1,29 +1,32 @@
 #!/bin/sh
 # How much faster a batch runs on more worker threads: a manifest of 1,000
-# entries (the three bundled texts in turn, each entry its own output),
-# run start to exit with --jobs 1 and with --jobs N, each the median of
-# several runs, alternating.  Prints the load average before and after,
-# since other work on the machine skews the figures.
+# entries (the three bundled texts in turn, each entry its own output, the
+# outputs spread over FOLDERS folders), run start to exit with --jobs 1 and
+# with --jobs N, each the median of several runs, alternating.  Prints the
+# load average before and after, since other work on the machine skews the
+# figures.  The outputs go under $TMPDIR (default /tmp).
 #
-#   bench/batch_speedup.sh [BUILD_DIR] [JOBS] [RUNS]    (build, 2, 5)
+#   bench/batch_speedup.sh [BUILD_DIR] [JOBS] [RUNS] [FOLDERS]    (build, 2, 5, 1)
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 jobs=${2:-2}
 runs=${3:-5}
+folders=${4:-1}
 cli=$build/bin/casewright-cli
 [ -x "$cli" ] || { echo "batch_speedup.sh: no $cli (build first)" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir "$work/out"
+f=0
+while [ $f -lt "$folders" ]; do mkdir "$work/out$f"; f=$((f + 1)); done
 i=0
 while [ $i -lt 1000 ]; do
   for name in example faq-debian foca-seguranca; do
     [ $i -lt 1000 ] || break
     base=$root/data/examples/$name
-    printf '%s.txt\t%s.classes\tout/%d.cases\n' "$base" "$base" $i
+    printf '%s.txt\t%s.classes\tout%d/%d.cases\n' "$base" "$base" $((i % folders)) $i
     i=$((i + 1))
   done
 done > "$work/manifest.tsv"
