@@ -147,7 +147,8 @@ TEST_F(BatchTest, AFailedLineIsReportedAndStopsNoOther) {
   const BatchReport report = Run(ReadManifest(dir_.Path("m.tsv")), settings, recorder);
   EXPECT_EQ(report.counts.failed, 1u);
   ASSERT_EQ(recorder.failures.size(), 1u);
-  EXPECT_EQ(recorder.failures[0], "2: Cannot open file " + dir_.Path("missing.txt"));
+  EXPECT_EQ(recorder.failures[0], "2: " + dir_.Path("missing.txt") + ": Cannot open file " +
+                                      dir_.Path("missing.txt") + " (File not found)");
   EXPECT_TRUE(std::filesystem::exists(dir_.Path("a.out")));
   EXPECT_TRUE(std::filesystem::exists(dir_.Path("c.out")));
   // No combined file that silently lacks a text.

@@ -132,7 +132,7 @@ TEST_F(CliTest, BatchReportsFailedLinesAndExitsOne) {
   const std::string batch = "batch " + dir_.Path("m.tsv") + " --tables " + dir_.Path("tables") + " --features 1";
   Result result = RunCli(batch + " --jobs 2 --combined " + dir_.Path("all"));
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.output.find(dir_.Path("m.tsv") + ":3: Cannot open file " + dir_.Path("none.txt")),
+  EXPECT_NE(result.output.find(dir_.Path("m.tsv") + ":3: " + dir_.Path("none.txt") + ": Cannot open file"),
             std::string::npos)
       << result.output;
   EXPECT_NE(result.output.find("Batch: 2 succeeded, 1 failed, of 3 texts; 4 cases"), std::string::npos);

@@ -1,8 +1,11 @@
 #include "text/classes_file.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 
 #include "core/file_error.h"
+#include "core/read_file.h"
 #include "core/run_error.h"
 
 namespace casewright {
@@ -21,10 +24,21 @@ std::string SizeText(std::uint64_t bytes) {
   return bytes % kGiB == 0 ? std::to_string(bytes / kGiB) + " GiB" : std::to_string(bytes) + " bytes";
 }
 
+// Standard input is read through a copy of its descriptor, so that closing
+// the stream leaves it open.
+std::FILE* OpenForReading(const std::string& path) {
+  if (path != kStandardInput) return std::fopen(path.c_str(), "rbe");
+  const int fd = ::dup(STDIN_FILENO);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (!file) ::close(fd);
+  return file;
+}
+
 }  // namespace
 
 ClassesFile::ClassesFile(const std::string& path, std::uint64_t max_bytes)
-    : path_(path), file_(std::fopen(path.c_str(), "rbe")), max_bytes_(max_bytes) {
+    : path_(path), file_(OpenForReading(path)), max_bytes_(max_bytes) {
   if (!file_) throw FileError(errno, path_);
 }
 

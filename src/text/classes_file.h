@@ -28,7 +28,8 @@ class ClassesFile {
   // room to spare.
   static constexpr std::uint64_t kMaxBytes = std::uint64_t{4} << 30;
 
-  // Opens the file.  Throws RunError (file_error.h messages).
+  // Opens the file (`-`: standard input).  Throws RunError (file_error.h
+  // messages).
   explicit ClassesFile(const std::string& path, std::uint64_t max_bytes = kMaxBytes);
 
   // The next class: its digits in order, possibly none.  Throws RunError
