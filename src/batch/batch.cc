@@ -4,7 +4,6 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <exception>
 #include <filesystem>
 #include <mutex>
@@ -15,7 +14,7 @@
 #include "core/run_error.h"
 #include "output/case_writer.h"
 #include "output/names_file.h"
-#include "output/output_file.h"
+#include "output/output_files.h"
 
 namespace casewright {
 namespace {
@@ -82,7 +81,7 @@ RunSettings RunSettingsOf(const ManifestEntry& entry, const BatchSettings& setti
 }
 
 // Writes the combined file (with its index for a shard) and the names file,
-// committing them only when all are written.
+// putting them in place only when all are written.
 void WriteBatchFiles(const std::vector<ManifestEntry>& entries, std::vector<EntryResult>& results,
                      const BatchSettings& settings) {
   std::vector<std::string> all_values;
@@ -90,9 +89,9 @@ void WriteBatchFiles(const std::vector<ManifestEntry>& entries, std::vector<Entr
     all_values.insert(all_values.end(), result.class_values.begin(), result.class_values.end());
   }
   const CaseSchema schema{settings.features, ClassValues(all_values), settings.relation};
-  std::deque<OutputFile> files;
+  OutputFiles files;
   if (!settings.combined_path.empty()) {
-    OutputFile& combined = files.emplace_back(settings.combined_path);
+    OutputFile& combined = files.Open(settings.combined_path);
     const std::string header = MakeCaseLayout(settings.format)->Header(schema);
     combined.Write(header);
     for (EntryResult& result : results) {
@@ -105,11 +104,11 @@ void WriteBatchFiles(const std::vector<ManifestEntry>& entries, std::vector<Entr
       for (std::size_t i = 0; i < entries.size(); ++i) {
         index.entries.push_back({entries[i].index, results[i].cases, results[i].class_values});
       }
-      files.emplace_back(IndexPathOf(settings.combined_path)).Write(ShardIndexText(index));
+      files.Open(IndexPathOf(settings.combined_path)).Write(ShardIndexText(index));
     }
   }
-  if (!settings.names_path.empty()) files.emplace_back(settings.names_path).Write(NamesFileText(schema));
-  for (OutputFile& file : files) file.Commit();
+  if (!settings.names_path.empty()) files.Open(settings.names_path).Write(NamesFileText(schema));
+  files.CommitAll();
 }
 
 }  // namespace

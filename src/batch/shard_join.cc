@@ -10,7 +10,7 @@
 #include "core/run_error.h"
 #include "output/case_writer.h"
 #include "output/names_file.h"
-#include "output/output_file.h"
+#include "output/output_files.h"
 
 namespace casewright {
 namespace {
@@ -137,13 +137,12 @@ JoinReport JoinShards(const std::vector<std::string>& shard_paths, const std::st
   report.entries = first.manifest_entries;
 
   const CaseSchema schema{first.features, ClassValues(all_values), first.relation};
-  OutputFile combined(combined_path);
+  OutputFiles files;
+  OutputFile& combined = files.Open(combined_path);
   combined.Write(MakeCaseLayout(first.format)->Header(schema));
   for (std::string_view block : blocks) combined.Write(block);
-  std::optional<OutputFile> names;
-  if (!names_path.empty()) names.emplace(names_path).Write(NamesFileText(schema));
-  combined.Commit();
-  if (names) names->Commit();
+  if (!names_path.empty()) files.Open(names_path).Write(NamesFileText(schema));
+  files.CommitAll();
   return report;
 }
 
