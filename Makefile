@@ -26,11 +26,12 @@ test: build
 sanitize:
 	$(MAKE) test BUILD=build-sanitize CMAKE_FLAGS="-DCASEWRIGHT_SANITIZE=ON -DCASEWRIGHT_BUILD_BENCH=OFF"
 
-# The runs side by side under ThreadSanitizer.
+# The runs side by side, and a batch's worker threads, under ThreadSanitizer.
 tsan:
 	cmake -S . -B build-tsan -G Ninja -DCASEWRIGHT_TSAN=ON -DCASEWRIGHT_BUILD_GUI=OFF -DCASEWRIGHT_BUILD_BENCH=OFF
-	cmake --build build-tsan --target shared_tables_test
+	cmake --build build-tsan --target shared_tables_test batch_test
 	TSAN_OPTIONS=halt_on_error=1 build-tsan/bin/shared_tables_test
+	TSAN_OPTIONS=halt_on_error=1 build-tsan/bin/batch_test
 
 # The libFuzzer targets, built with clang and run FUZZ_SECONDS each.
 fuzz-build:
