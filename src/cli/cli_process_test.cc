@@ -145,6 +145,8 @@ TEST_F(CliTest, BatchReportsFailedLinesAndExitsOne) {
   EXPECT_EQ(terminal.status, 0) << terminal.output;
   EXPECT_NE(terminal.output.find("\r1/1 texts, 2 sentences, "), std::string::npos) << terminal.output;
 
+  EXPECT_EQ(RunCli(batch + " --shard 0/2 --combined -").status, 2);  // no room for the shard's index
+
   // A malformed line stops the batch before anything runs.
   std::filesystem::remove(dir_.Path("a.cases"));
   WriteFile(dir_.Path("m.tsv"), "a.txt\ta.classes\ta.cases\nb.txt\tb.classes\n");

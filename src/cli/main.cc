@@ -164,6 +164,10 @@ int Batch(const Options& options) {
     } catch (const std::invalid_argument& e) {
       throw UsageError(std::string("--shard: ") + e.what());
     }
+    // The index that lets the shards be joined goes beside the combined file.
+    if (casewright::NamedDescriptor(settings.combined_path, true)) {
+      throw UsageError("--combined: a shard's combined file must be a file, for its index beside it");
+    }
   }
 
   const std::vector<casewright::ManifestEntry> manifest = casewright::ReadManifest(options.manifest);
