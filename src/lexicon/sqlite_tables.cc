@@ -159,7 +159,8 @@ SqliteTables::~SqliteTables() = default;
 
 std::string SqliteTables::Canonicalize(const std::string& word) const {
   {
-    std::lock_guard lock(canonical_mutex_);
+    // Runs side by side mostly find their words here, so they only read.
+    std::shared_lock lock(canonical_mutex_);
     if (auto known = canonical_cache_.find(word); known != canonical_cache_.end()) {
       return known->second.value_or(word);
     }
@@ -176,7 +177,7 @@ std::string SqliteTables::Canonicalize(const std::string& word) const {
     canonical = Utf8ToCp1252(**found);
     if (!canonical) throw UnrepresentableCanonicalForm(word, **found, lexicon_->path());
   }
-  std::lock_guard lock(canonical_mutex_);
+  std::unique_lock lock(canonical_mutex_);
   if (canonical_cache_.size() < kCachedWords) canonical_cache_.emplace(word, canonical);
   return canonical.value_or(word);
 }

@@ -15,6 +15,7 @@
 
 #include <memory>
 #include <mutex>
+#include <shared_mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,7 +54,7 @@ class SqliteTables : public LexicalTables {
   // for a word it does not hold.  Texts of one corpus share most of their
   // words, so a batch looks most of them up in the store only once.  Capped,
   // so that a corpus of endless distinct words cannot exhaust memory.
-  mutable std::mutex canonical_mutex_;
+  mutable std::shared_mutex canonical_mutex_;
   mutable StringMap<std::optional<std::string>> canonical_cache_;
   // The stoplist and the cue words are short: they are read whole when the
   // tables are opened, so that asking for them costs no look-up in the store.
