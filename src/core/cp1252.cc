@@ -76,6 +76,8 @@ std::optional<char32_t> DecodeUtf8(std::string_view s, std::size_t& pos) {
 
 }  // namespace
 
+char32_t Cp1252CodePoint(unsigned char byte) { return CodePointOf(byte); }
+
 std::string Cp1252ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());

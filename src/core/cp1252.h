@@ -15,6 +15,10 @@ namespace casewright {
 
 std::string Cp1252ToUtf8(std::string_view bytes);
 
+// The Unicode character of one Windows-1252 byte; always in the Basic
+// Multilingual Plane.
+char32_t Cp1252CodePoint(unsigned char byte);
+
 // nullopt when `utf8` is not valid UTF-8 or holds a character that has no
 // Windows-1252 form.
 std::optional<std::string> Utf8ToCp1252(std::string_view utf8);

@@ -22,7 +22,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/cp1252.h"
 #include "core/read_file.h"
 #include "core/run_error.h"
 #include "gui/options_menu.h"
@@ -76,13 +75,6 @@ QCheckBox* MakeCheckBox(QWidget* parent, const QString& name, const QString& cap
   box->setObjectName(name);
   box->setGeometry(geometry);
   return box;
-}
-
-// The memo shows the text with Qt's line breaks; the run reads the bytes.
-QString TextForDisplay(const std::string& text) {
-  QString shown = QString::fromUtf8(Cp1252ToUtf8(text));
-  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  return shown;
 }
 
 // The window has no standard streams: a field holding "-" names the file of
@@ -220,6 +212,7 @@ void TMainForm2::BuildControls() {
   text_memo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   text_memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   text_memo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo_filler_ = new MemoFiller(text_memo_);
   quinlan_box_ = MakeCheckBox(this, "CheckBox9", QStringLiteral("Formato Quinlan"), {392, 476, 105, 17});
   // Options sits at the right end of the bottom row, under the memo's edge.
   options_menu_ = new OptionsMenu(this);
@@ -302,11 +295,13 @@ void TMainForm2::RememberFolder(const QString& chosen) {
   QSettings().setValue(kLastFolderKey, QFileInfo(chosen).absolutePath());
 }
 
-std::optional<DecodedText> TMainForm2::LoadIntoMemo(const QString& path) {
-  text_memo_->clear();
+std::optional<TMainForm2::LoadedText> TMainForm2::LoadIntoMemo(const QString& path) {
+  memo_filler_->Clear();
   try {
-    DecodedText text = LoadTextAs(FilePath(path), options_menu_->encoding());
-    text_memo_->setPlainText(TextForDisplay(text.bytes));
+    DecodedText decoded = LoadTextAs(FilePath(path), options_menu_->encoding());
+    LoadedText text{std::make_shared<const std::string>(std::move(decoded.bytes)), std::move(decoded.warnings),
+                    std::move(decoded.notes)};
+    memo_filler_->Show(text.bytes);
     return text;
   } catch (const std::exception& error) {
     prompts_.ShowError(this, QString::fromStdString(DescribeError(error)));
@@ -334,7 +329,7 @@ void TMainForm2::Execute() {
   if (running_) return;
   // The text is loaded here, before anything changes, so that a text that
   // cannot be read leaves the window idle with the memo cleared.
-  std::optional<DecodedText> text = LoadIntoMemo(text_path_edit_->text());
+  std::optional<LoadedText> text = LoadIntoMemo(text_path_edit_->text());
   if (!text) {
     emit ExecuteFinished();
     return;
@@ -349,7 +344,7 @@ void TMainForm2::Execute() {
                            std::memory_order_relaxed);
     };
     try {
-      result.outcome = RunCasesOnText(settings, text.bytes, tables_, on_tick);
+      result.outcome = RunCasesOnText(settings, *text.bytes, tables_, on_tick);
       result.outcome->warnings.insert(result.outcome->warnings.begin(), text.warnings.begin(),
                                       text.warnings.end());
       result.outcome->notes = text.notes;

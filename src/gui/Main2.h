@@ -15,13 +15,16 @@
 #include <QWidget>
 #include <array>
 #include <atomic>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "core/features.h"
 #include "core/lexical_tables.h"
 #include "gui/gui_prompts.h"
+#include "gui/memo_filler.h"
 #include "pipeline/pipeline.h"
 #include "text/text_encoding.h"
 
@@ -83,6 +86,14 @@ class TMainForm2 : public QWidget {
     QString error;
   };
 
+  // A text as loaded: its bytes, shared by the memo and the run, and what
+  // decoding it had to say.
+  struct LoadedText {
+    std::shared_ptr<const std::string> bytes;  // Windows-1252
+    std::vector<std::string> warnings;
+    std::vector<std::string> notes;
+  };
+
   void BuildControls();
   bool CaptionsFit() const;
   void FitCaptions();
@@ -90,7 +101,7 @@ class TMainForm2 : public QWidget {
   // Clears the memo and loads the file at `path` into it, in the encoding
   // the options give.  On failure shows the error and returns nullopt,
   // leaving the memo empty.
-  std::optional<DecodedText> LoadIntoMemo(const QString& path);
+  std::optional<LoadedText> LoadIntoMemo(const QString& path);
   // The folder a file dialog opens in for a field holding `path`.
   QString DialogFolder(const QString& path) const;
   // Keeps the folder of a file the user chose, for the next dialog.
@@ -123,6 +134,7 @@ class TMainForm2 : public QWidget {
   QPushButton* execute_button_;                          // Button4
   QLabel* text_heading_;                                 // Label6 "Text"
   QPlainTextEdit* text_memo_;                            // Memo1
+  MemoFiller* memo_filler_;                              // shows a long text a piece at a time
   QCheckBox* quinlan_box_;                               // CheckBox9 "Formato Quinlan"
   OptionsMenu* options_menu_;                            // ToolButton1 "Options"
   QTimer* progress_timer_;
