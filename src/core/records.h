@@ -18,27 +18,28 @@ namespace casewright {
 // Index of a key in the run's WordTable.
 using WordId = std::uint32_t;
 
-// One sentence.
+// One sentence.  (The members are ordered by size, so that a record wastes
+// no padding: a long text has hundreds of thousands of them.)
 struct frase {
   // The sentence's words as they stood in the text (case, accents and
   // punctuation kept), each closed by a separator followed by "#".
   std::string Text;
-  // Words of the sentence, empty words (punctuation only) included.
-  std::int32_t WordCount = 0;
+  // The keys of the sentence's words in text order, exactly WordCount of
+  // them: what splitting Text at "#" and keying each piece gives.
+  std::vector<WordId> Words;
   // "begin", "middle" or "end"; empty until the location stage runs.  The
   // labels are string literals, so a view of them is enough.
   std::string_view TextLocation;
   std::string_view ParagraphLocation;
-  bool HasKeyword = false;
-  bool HasGistWord = false;
   double DistributionWeight = 0.0;
   double TfIsf = 0.0;
+  // Words of the sentence, empty words (punctuation only) included.
+  std::int32_t WordCount = 0;
+  bool HasKeyword = false;
+  bool HasGistWord = false;
   bool HasCuePhrase = false;
   // Only blanks stand between the sentence's terminator and a line break.
   bool EndsParagraph = false;
-  // The keys of the sentence's words in text order, exactly WordCount of
-  // them: what splitting Text at "#" and keying each piece gives.
-  std::vector<WordId> Words;
 };
 
 // A word key with a weight: in the WordTable, first its number of
