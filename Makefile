@@ -7,7 +7,7 @@ CLI := $(BUILD)/bin/casewright-cli
 FUZZ_TARGETS := fuzz_run fuzz_classes fuzz_table_open fuzz_table_sources
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test sanitize tsan fuzz-build fuzz bench clean
+.PHONY: all build run test sanitize tsan fuzz-build fuzz bench speed clean
 
 all: build
 
@@ -43,6 +43,12 @@ fuzz: fuzz-build
 
 bench: build
 	$(BUILD)/bin/casewright-bench
+
+# Whole runs on texts of 1, 10 and 50 MB against wc -w, and the window with
+# long texts (on the offscreen platform unless a display is given).
+speed: build
+	$(BUILD)/bin/casewright-speed
+	QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen} $(BUILD)/bin/casewright-window-speed
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-package build-tsan build-fuzz
