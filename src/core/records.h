@@ -35,6 +35,12 @@ struct frase {
   double TfIsf = 0.0;
   // Words of the sentence, empty words (punctuation only) included.
   std::int32_t WordCount = 0;
+  // Where the sentence stands in the segmented text: from just after the
+  // previous sentence's terminator (or the start of the text) to just past
+  // its own, so that it can be shown as the text has it.  A loaded text is
+  // at most 1 GiB, so 32 bits hold every position.
+  std::uint32_t SpanStart = 0;
+  std::uint32_t SpanEnd = 0;
   bool HasKeyword = false;
   bool HasGistWord = false;
   bool HasCuePhrase = false;

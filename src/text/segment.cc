@@ -1,5 +1,6 @@
 #include "text/segment.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,9 @@ class Segmenter {
     sentence.WordCount = static_cast<std::int32_t>(words_.size());
     sentence.Words.assign(words_.begin(), words_.end());
     sentence.EndsParagraph = EndsParagraphAfter(text_, i);
+    sentence.SpanStart = static_cast<std::uint32_t>(span_start_);
+    sentence.SpanEnd = static_cast<std::uint32_t>(i + 1);
+    span_start_ = i + 1;
     sentence_.clear();
     words_.clear();
   }
@@ -176,6 +180,7 @@ class Segmenter {
   std::string_view text_;
   WordCharFinder finder_;
   std::size_t word_start_ = std::string_view::npos;
+  std::size_t span_start_ = 0;  // where the sentence being read starts
   std::string sentence_;
   std::vector<WordId> words_;
   // Each spelling met in the text and each lower-cased form, with the id of

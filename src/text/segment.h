@@ -34,8 +34,9 @@ bool EndsParagraphAfter(std::string_view text, std::size_t position);
 // Segments `text` into run.sentence_list and counts its words into
 // run.word_table.  Text after the last terminator forms no sentence; its words
 // closed by a separator still count, a word running to the end of the text
-// does not.  Looks each distinct word up in the lexicon once.
-// REQUIRES: the run's lists are empty.
+// does not.  Looks each distinct word up in the lexicon once.  Each
+// sentence records its span in `text` (frase::SpanStart, SpanEnd).
+// REQUIRES: the run's lists are empty; text.size() < 2^32.
 void SegmentText(Run& run, std::string_view text);
 
 }  // namespace casewright

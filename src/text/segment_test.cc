@@ -174,6 +174,16 @@ TEST(SegmentTextTest, ParagraphEnds) {
   EXPECT_EQ(Segmented("Um fim.\r\nmais texto.").Sentences(), (Sentences{{"Um#fim.#mais#texto", 4}}));
 }
 
+TEST(SegmentTextTest, SpansRunFromThePreviousTerminatorThroughTheirOwn) {
+  const std::string text = "T\xEDtulo\r\nSr. Silva chegou!! 'Sim.' Fim";
+  Segmented segmented(text);
+  std::vector<std::string> spans;
+  for (const frase& s : segmented.run().sentence_list) {
+    spans.push_back(text.substr(s.SpanStart, s.SpanEnd - s.SpanStart));
+  }
+  EXPECT_EQ(spans, (std::vector<std::string>{"T\xEDtulo\r\nSr.", " Silva chegou!", "!", " 'Sim."}));
+}
+
 TEST(IsSentenceEndTest, PeriodsDependOnWhatFollows) {
   EXPECT_TRUE(IsSentenceEnd("a!b", 1));
   EXPECT_TRUE(IsSentenceEnd("a?b", 1));
