@@ -1,10 +1,11 @@
 // The classes-file reader on arbitrary bytes, paired with 0 to 64 sentences.
 // Properties: one class per sentence, each of digits only; the classes read
 // are, digit for digit, the start of the file's digits before any Ctrl-Z;
-// the warnings tell of empty classes, a shift and classes left unread
-// exactly when there are such.
+// the warnings tell of empty classes, a shift, digits run together across
+// skipped bytes and classes left unread exactly when there are such.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <string>
 
 #include "fuzz_check.h"
@@ -48,6 +49,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     empty = empty || sentence_class.empty();
   }
   FUZZ_CHECK(file_digits.starts_with(read_digits));
+  // Digits run together when, within the bytes the sentences' classes were
+  // read from, a digit follows a skipped byte that follows a digit of the
+  // same class.
+  const std::size_t file_end = std::min(bytes.find('\x1A'), bytes.size());
+  std::size_t read_to = 0;
+  for (std::size_t taken = 0; taken < read.classes.size() && read_to < file_end; ++taken) {
+    const std::size_t space = bytes.find(' ', read_to);
+    read_to = space < file_end ? space + 1 : file_end;
+  }
+  bool merged = false;
+  bool digit_seen = false;
+  bool gap = false;
+  for (std::size_t i = 0; i < read_to; ++i) {
+    if (bytes[i] == ' ') {
+      digit_seen = gap = false;
+    } else if (bytes[i] >= '0' && bytes[i] <= '9') {
+      merged = merged || (digit_seen && gap);
+      digit_seen = true;
+      gap = false;
+    } else {
+      gap = digit_seen;
+    }
+  }
+  FUZZ_CHECK(Warns(read, "runs digits together") == merged);
   FUZZ_CHECK(Warns(read, "got an empty class") == empty);
   FUZZ_CHECK(Warns(read, "classes shifted from sentence") == shifted);
   FUZZ_CHECK(Warns(read, "left unread") == (file_digits.size() > read_digits.size()));

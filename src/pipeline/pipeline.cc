@@ -84,12 +84,20 @@ void Analyse(Run& run, FeatureSet features) {
 }
 
 // The class of each sentence, with the warnings a user should see about the
-// classes file.
-SentenceClasses PairClasses(const Run& run, ClassesFile& file) {
-  if (run.sentence_list.empty()) {
-    return {{}, {"The text has no sentence; the output file is empty."}};
+// classes file; under settings.strict_classes a classes file that does not
+// fit the sentences fails the run instead.
+SentenceClasses PairClasses(const Run& run, const RunSettings& settings) {
+  ClassesFile file(settings.classes_path);
+  SentenceClasses classes = ReadSentenceClasses(file, run.sentence_list.size());
+  if (settings.strict_classes && !classes.warnings.empty()) {
+    std::string message;
+    for (const std::string& warning : classes.warnings) message += (message.empty() ? "" : " ") + warning;
+    throw RunError(message, settings.classes_path);
   }
-  return ReadSentenceClasses(file, run.sentence_list.size());
+  if (run.sentence_list.empty()) {
+    classes.warnings.insert(classes.warnings.begin(), "The text has no sentence; the output file is empty.");
+  }
+  return classes;
 }
 
 // Runs on `text`.  When the run owns the text (`owned_text` holds it), the
@@ -106,8 +114,7 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
 
   // The classes file is read before the output is opened, so that a missing
   // classes file touches no output.
-  ClassesFile classes_file(settings.classes_path);
-  SentenceClasses classes = PairClasses(run, classes_file);
+  SentenceClasses classes = PairClasses(run, settings);
   const CaseSchema schema{settings.features, ClassValues(classes.classes), RelationOf(settings.text_path)};
   RunOutcome outcome;
   // Nothing is put in place until every file is written in full.

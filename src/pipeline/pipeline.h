@@ -38,6 +38,10 @@ struct RunSettings {
   std::string names_path;
   // Whether RunOutcome::cases gets a copy of the cases written.
   bool keep_cases = false;
+  // Whether a classes file that does not fit the sentences (one that would
+  // warn: too few or too many classes, an empty class, digits run together
+  // across a line break) fails the run, before anything is written.
+  bool strict_classes = false;
 };
 
 struct RunOutcome {

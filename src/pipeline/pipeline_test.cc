@@ -61,8 +61,22 @@ TEST_F(PipelineTest, NoSentenceWritesAnEmptyFileAndWarns) {
   WriteFile(settings_.text_path, "no terminator");
   RunOutcome outcome = RunCases(settings_, tables_, {});
   EXPECT_EQ(ReadFile(settings_.output_path), "");
-  ASSERT_EQ(outcome.warnings.size(), 1u);
+  ASSERT_EQ(outcome.warnings.size(), 2u);
   EXPECT_NE(outcome.warnings[0].find("no sentence"), std::string::npos);
+  EXPECT_NE(outcome.warnings[1].find("2 classes were left unread"), std::string::npos) << outcome.warnings[1];
+}
+
+TEST_F(PipelineTest, StrictClassesFailTheRunInsteadOfWarning) {
+  WriteFile(settings_.output_path, "old");
+  settings_.strict_classes = true;
+  for (const char* classes : {"1", "1 0 1", "1\n0"}) {
+    WriteFile(settings_.classes_path, classes);
+    EXPECT_NE(FailureOf(settings_).find(settings_.classes_path + ": The classes file"), std::string::npos)
+        << classes << ": " << FailureOf(settings_);
+    EXPECT_EQ(ReadFile(settings_.output_path), "old");
+  }
+  WriteFile(settings_.classes_path, "1 0");
+  EXPECT_TRUE(RunCases(settings_, tables_, {}).warnings.empty());
 }
 
 TEST_F(PipelineTest, ReportsProgressStageByStage) {

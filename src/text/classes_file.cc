@@ -57,7 +57,10 @@ int ClassesFile::Peek() {
 int ClassesFile::Take() {
   int c = Peek();
   // The end stays the end: nothing after a Ctrl-Z is read.
-  if (c != EOF) peeked_ = false;
+  if (c == EOF) return c;
+  peeked_ = false;
+  if (c == '\r' || (c == '\n' && last_taken_ != '\r')) ++line_;
+  last_taken_ = c;
   return c;
 }
 
@@ -65,9 +68,22 @@ bool ClassesFile::AtEnd() { return Peek() == EOF; }
 
 std::string ClassesFile::ReadNextClass() {
   std::string digits;
-  for (int c = Take(); c != EOF; c = Take()) {
-    if (IsDigit(c)) digits += static_cast<char>(c);
-    if (c == ' ') break;
+  class_merged_ = false;
+  bool skipped = false;  // since the last digit
+  for (int c = Take(); c != EOF && c != ' '; c = Take()) {
+    if (!IsDigit(c)) {
+      skipped = true;
+      continue;
+    }
+    // A digit is never a line break, so line_ is still its line.
+    if (digits.empty()) {
+      class_first_line_ = line_;
+    } else {
+      class_merged_ = class_merged_ || skipped;
+    }
+    class_last_line_ = line_;
+    skipped = false;
+    digits += static_cast<char>(c);
   }
   return digits;
 }
@@ -81,25 +97,43 @@ std::size_t ClassesFile::CountUnreadClasses() {
 SentenceClasses ReadSentenceClasses(ClassesFile& file, std::size_t sentence_count) {
   SentenceClasses result;
   result.classes.reserve(sentence_count);
-  std::size_t starved = 0;      // sentences whose class was read past the end
-  std::size_t empty = 0;        // sentences with an empty class, those included
-  std::size_t first_empty = 0;  // from 1; 0 while every class has digits
-  bool shifted = false;         // a class with digits follows the first empty one
+  std::size_t starved = 0;        // sentences whose class was read past the end
+  std::size_t empty = 0;          // sentences with an empty class, those included
+  std::size_t last_with_digits = 0;
+  std::size_t merged = 0;
+  std::string merged_lines;       // where the first merged class stands
+  bool shifted = false;           // a class with digits follows the first empty one
   for (std::size_t i = 0; i < sentence_count; ++i) {
     if (file.AtEnd()) ++starved;
     std::string sentence_class = file.ReadNextClass();
     if (sentence_class.empty()) {
       ++empty;
-      if (first_empty == 0) first_empty = i + 1;
+      if (result.first_empty == 0) result.first_empty = i + 1;
     } else {
-      shifted = shifted || first_empty != 0;
+      shifted = shifted || result.first_empty != 0;
+      last_with_digits = i + 1;
+    }
+    if (file.last_class_merged() && merged++ == 0) {
+      result.first_merged = i + 1;
+      const std::size_t first = file.last_class_first_line();
+      const std::size_t last = file.last_class_last_line();
+      merged_lines = first == last ? "line " + std::to_string(first)
+                                   : "lines " + std::to_string(first) + " to " + std::to_string(last);
     }
     result.classes.push_back(std::move(sentence_class));
   }
+  if (starved > 0) result.run_out = last_with_digits + 1;
+  if (merged > 0) {
+    const std::size_t n = result.first_merged;
+    result.warnings.push_back("The classes file runs digits together across line breaks or other bytes that end "
+                              "no class, in " + Plural(merged, "class", "classes") + ": the first is the class " +
+                              result.classes[n - 1] + " of sentence " + std::to_string(n) + ", on " + merged_lines +
+                              " of the file (a class ends only at a space or at the end of the file).");
+  }
   if (shifted) {
-    result.warnings.push_back("The classes file gives sentence " + std::to_string(first_empty) +
+    result.warnings.push_back("The classes file gives sentence " + std::to_string(result.first_empty) +
                               " an empty class, yet later sentences get classes: classes shifted from sentence " +
-                              std::to_string(first_empty) +
+                              std::to_string(result.first_empty) +
                               " (a space at the start, two spaces in a row or a class without digits).");
   }
   if (empty > 0) {
@@ -108,9 +142,10 @@ SentenceClasses ReadSentenceClasses(ClassesFile& file, std::size_t sentence_coun
                      : "The classes file has an empty class for some sentences: ") +
         Plural(empty, "sentence", "sentences") + " got an empty class.");
   }
-  if (std::size_t unread = file.CountUnreadClasses(); unread > 0) {
+  result.extra_classes = file.CountUnreadClasses();
+  if (result.extra_classes > 0) {
     result.warnings.push_back("The classes file has more classes than the text has sentences: " +
-                              Plural(unread, "class was", "classes were") + " left unread.");
+                              Plural(result.extra_classes, "class was", "classes were") + " left unread.");
   }
   return result;
 }

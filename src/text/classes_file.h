@@ -4,7 +4,10 @@
 // by the end of the file.  Every other byte, line breaks included, is
 // skipped and ends nothing, so "1 0 1" gives three classes and "1" LF "0"
 // one, "10".  A Ctrl-Z (0x1A) ends the file.  A class is kept as text
-// (leading zeros and all) and may be empty.
+// (leading zeros and all) and may be empty.  Files that exist may rely on
+// that rule, so it stays; but a class whose digits were run together across
+// skipped bytes is almost always a file written one class a line, so the
+// reader notes where that first happens and every run warns of it.
 //
 // The file is read as a stream, as far as the run needs it, and never
 // beyond kMaxBytes: a file that goes on past that (a device such as
@@ -36,6 +39,14 @@ class ClassesFile {
   // when the file cannot be read or goes on past the limit.
   std::string ReadNextClass();
 
+  // Of the class ReadNextClass last returned: the lines (from 1) of the
+  // file on which its first and last digits stand, and whether skipped
+  // bytes (a line break, a letter) stand between two of its digits.  A
+  // line ends at CR LF, CR or LF.
+  std::size_t last_class_first_line() const { return class_first_line_; }
+  std::size_t last_class_last_line() const { return class_last_line_; }
+  bool last_class_merged() const { return class_merged_; }
+
   // Whether nothing is left to read.  Throws as ReadNextClass.
   bool AtEnd();
 
@@ -58,14 +69,29 @@ class ClassesFile {
   std::uint64_t bytes_read_ = 0;
   int next_ = EOF;      // the byte Peek looked at
   bool peeked_ = false;
+  std::size_t line_ = 1;  // of the next byte
+  int last_taken_ = EOF;
+  std::size_t class_first_line_ = 0;
+  std::size_t class_last_line_ = 0;
+  bool class_merged_ = false;
 };
 
 struct SentenceClasses {
   // The class of each sentence, in order.
   std::vector<std::string> classes;
   // Sentences left with an empty class, classes shifted by an empty one, a
-  // file with more classes than there are sentences.
+  // class whose digits were run together across skipped bytes, a file with
+  // more classes than there are sentences.
   std::vector<std::string> warnings;
+  // Where the classes stop fitting the sentences, as sentence numbers from
+  // 1 (0: nowhere): the first sentence with an empty class; the first of
+  // the sentences left without a class when the file ran out before the
+  // last sentence; the first sentence whose class was run together.
+  std::size_t first_empty = 0;
+  std::size_t run_out = 0;
+  std::size_t first_merged = 0;
+  // The classes with digits after the last sentence's.
+  std::size_t extra_classes = 0;
 };
 
 // Reads the classes of `sentence_count` sentences from the start of `file`.

@@ -81,6 +81,35 @@ TEST(ClassesFileTest, EveryEmptyClassIsCountedAndAShiftIsNamed) {
   EXPECT_NE(doubled.warnings[1].find("2 sentences got an empty class"), std::string::npos) << doubled.warnings[1];
 }
 
+TEST(ClassesFileTest, DigitsRunTogetherAcrossSkippedBytesAreNamedWithTheirLines) {
+  SentenceClasses lines = Paired("0 1\r\n0\r\n1 1\n\n1", 4);
+  EXPECT_EQ(lines.classes, (Classes{"0", "101", "11", ""}));
+  EXPECT_EQ(lines.first_merged, 2u);
+  ASSERT_FALSE(lines.warnings.empty());
+  EXPECT_NE(lines.warnings[0].find("in 2 classes: the first is the class 101 of sentence 2, on lines 1 to 3"),
+            std::string::npos)
+      << lines.warnings[0];
+
+  SentenceClasses letter = Paired("1 1a2 ", 2);
+  ASSERT_EQ(letter.warnings.size(), 1u);
+  EXPECT_NE(letter.warnings[0].find("class 12 of sentence 2, on line 1 "), std::string::npos) << letter.warnings[0];
+
+  // Bytes before or after a class's digits run nothing together.
+  EXPECT_TRUE(Paired("x1\r\n 0\r\n", 2).warnings.empty());
+}
+
+TEST(ClassesFileTest, MarksWhereTheClassesStopFittingTheSentences) {
+  SentenceClasses shifted_then_short = Paired("1  0 ", 5);  // "1", "", "0", then the file ends
+  EXPECT_EQ(shifted_then_short.first_empty, 2u);
+  EXPECT_EQ(shifted_then_short.run_out, 4u);
+  EXPECT_EQ(shifted_then_short.extra_classes, 0u);
+
+  SentenceClasses longer = Paired("1 0 1 1\n", 2);
+  EXPECT_EQ(longer.first_empty, 0u);
+  EXPECT_EQ(longer.run_out, 0u);
+  EXPECT_EQ(longer.extra_classes, 2u);
+}
+
 TEST(ClassesFileTest, AnEndlessFileStopsAtTheLimit) {
   ClassesFile endless("/dev/zero", 1000);
   try {
