@@ -48,22 +48,17 @@ void AppendUtf8(char32_t cp, std::string& out) {
 // (overlong forms, surrogates and values past U+10FFFF included).
 std::optional<char32_t> DecodeUtf8(std::string_view s, std::size_t& pos) {
   auto lead = static_cast<unsigned char>(s[pos]);
-  int length;
-  char32_t cp;
   if (lead < 0x80) {
     ++pos;
     return lead;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, cp = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, cp = lead & 0x0F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, cp = lead & 0x07;
-  } else {
-    return std::nullopt;
   }
+  const std::size_t length = Utf8SequenceLength(lead);
+  if (length == 1) return std::nullopt;
+  // The bits of the lead byte that carry the value, by sequence length.
+  constexpr unsigned char kLeadBits[] = {0, 0, 0x1F, 0x0F, 0x07};
+  char32_t cp = lead & kLeadBits[length];
   if (pos + length > s.size()) return std::nullopt;
-  for (int i = 1; i < length; ++i) {
+  for (std::size_t i = 1; i < length; ++i) {
     auto c = static_cast<unsigned char>(s[pos + i]);
     if ((c & 0xC0) != 0x80) return std::nullopt;
     cp = (cp << 6) | (c & 0x3F);
@@ -83,6 +78,13 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
   out.reserve(bytes.size());
   for (char c : bytes) AppendUtf8(CodePointOf(static_cast<unsigned char>(c)), out);
   return out;
+}
+
+std::size_t Utf8SequenceLength(unsigned char lead) {
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 1;
 }
 
 bool IsValidUtf8(std::string_view text) { return !FindInvalidUtf8(text); }

@@ -30,6 +30,10 @@ bool IsValidUtf8(std::string_view text);
 // is valid UTF-8.
 std::optional<std::size_t> FindInvalidUtf8(std::string_view text);
 
+// How many bytes the UTF-8 sequence that starts with `lead` takes: 1 for
+// an ASCII byte and for a byte that starts no valid sequence.
+std::size_t Utf8SequenceLength(unsigned char lead);
+
 // A UTF-8 text converted to Windows-1252 with a stand-in byte for every
 // character that has no Windows-1252 form (and for every malformed byte).
 struct Cp1252Text {

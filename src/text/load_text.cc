@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
 
 #include "core/read_file.h"
 #include "core/run_error.h"
@@ -26,7 +27,12 @@ std::string ConvertLineBreaks(std::string_view raw) {
   return text;
 }
 
-DecodedText LoadTextAs(const std::string& path, TextEncoding encoding, std::size_t capacity) {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The bytes of the text file at `path`, up to the first NUL.
+std::string ReadTextFile(const std::string& path, std::size_t capacity) {
   if (path.empty()) throw RunError("No text file named");
   // Converting line breaks can at most double a text, so a file beyond twice
   // the capacity is refused before it is read whole.
@@ -39,10 +45,30 @@ DecodedText LoadTextAs(const std::string& path, TextEncoding encoding, std::size
   }
   if (!raw) throw RunError("Text exceeds memo capacity", path);
   raw->resize(std::min(raw->size(), raw->find('\0')));
-  DecodedText decoded = DecodeText(std::move(*raw), encoding, path);
+  return std::move(*raw);
+}
+
+DecodedText Decode(std::string raw, TextEncoding encoding, const std::string& path, std::size_t capacity) {
+  DecodedText decoded = DecodeText(std::move(raw), encoding, path);
   decoded.bytes = ConvertLineBreaks(decoded.bytes);
   if (decoded.bytes.size() > capacity) throw RunError("Text exceeds memo capacity", path);
   return decoded;
+}
+
+}  // namespace
+
+DecodedText LoadTextAs(const std::string& path, TextEncoding encoding, std::size_t capacity) {
+  return Decode(ReadTextFile(path, capacity), encoding, path, capacity);
+}
+
+SourceText LoadTextWithOriginal(const std::string& path, TextEncoding encoding, std::size_t capacity) {
+  SourceText source;
+  source.original = ReadTextFile(path, capacity);
+  source.text = Decode(source.original, encoding, path, capacity);
+  if (source.text.utf8 && std::string_view(source.original).starts_with(kByteOrderMark)) {
+    source.original.erase(0, kByteOrderMark.size());
+  }
+  return source;
 }
 
 std::string LoadText(const std::string& path, std::size_t capacity) {

@@ -30,6 +30,18 @@ DecodedText LoadTextAs(const std::string& path, TextEncoding encoding, std::size
 // The same for a Windows-1252 text, without its warnings.
 std::string LoadText(const std::string& path, std::size_t capacity = kMemoCapacity);
 
+// A text as LoadTextAs gives it, with the file's own bytes beside it, so
+// that parts of the text can be shown as the file has them.
+struct SourceText {
+  DecodedText text;
+  // The file's bytes up to its first NUL, without a UTF-8 byte-order mark.
+  std::string original;
+};
+
+// LoadTextAs, keeping the file's bytes.  Throws as LoadTextAs.
+SourceText LoadTextWithOriginal(const std::string& path, TextEncoding encoding,
+                                std::size_t capacity = kMemoCapacity);
+
 }  // namespace casewright
 
 #endif  // CASEWRIGHT_TEXT_LOAD_TEXT_H_

@@ -42,7 +42,7 @@ DecodedText DecodeUtf8(std::string_view raw, const std::string& path) {
     throw RunError("Invalid UTF-8 at byte offset " + std::to_string(*bad + skipped), path);
   }
   Cp1252Text converted = Utf8ToCp1252Replacing(raw, kStandIn);
-  DecodedText decoded{std::move(converted.bytes), {}, {}};
+  DecodedText decoded{std::move(converted.bytes), {}, {}, true};
   if (converted.replaced > 0) {
     const std::string line = std::to_string(LineOf(raw, converted.first_replaced));
     decoded.warnings.push_back(
@@ -69,14 +69,14 @@ DecodedText DecodeText(std::string raw, TextEncoding encoding, const std::string
       return DecodeUtf8(raw, path);
     case TextEncoding::kAuto: {
       const bool utf8 = LooksLikeUtf8(raw);
-      DecodedText decoded = utf8 ? DecodeUtf8(raw, path) : DecodedText{std::move(raw), {}, {}};
+      DecodedText decoded = utf8 ? DecodeUtf8(raw, path) : DecodedText{std::move(raw), {}, {}, false};
       decoded.notes.push_back(utf8 ? "The text was read as UTF-8." : "The text was read as Windows-1252.");
       return decoded;
     }
     case TextEncoding::kWindows1252:
       break;
   }
-  DecodedText decoded{std::move(raw), {}, {}};
+  DecodedText decoded{std::move(raw), {}, {}, false};
   if (LooksLikeUtf8(decoded.bytes)) {
     decoded.warnings.push_back(
         "The text looks like UTF-8 (it is valid UTF-8 with multi-byte characters) but was read as Windows-1252; "

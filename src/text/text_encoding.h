@@ -27,6 +27,8 @@ struct DecodedText {
   std::vector<std::string> warnings;
   // Which encoding `auto` took.
   std::vector<std::string> notes;
+  // Whether the file was read as UTF-8.
+  bool utf8 = false;
 };
 
 // Decodes the bytes of the text file at `path` (named in messages).  Under

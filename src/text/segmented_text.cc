@@ -1,0 +1,47 @@
+#include "text/segmented_text.h"
+
+#include "core/cp1252.h"
+#include "text/segment.h"
+
+namespace casewright {
+
+SegmentedText::SegmentedText(const std::string& path, TextEncoding encoding, const LexicalTables& tables)
+    : source_(LoadTextWithOriginal(path, encoding)),
+      loaded_size_(source_.text.bytes.size()),
+      run_(tables, {}),
+      original_(source_.original, source_.text.utf8) {
+  SegmentText(run_, source_.text.bytes);
+  // The sentences are shown from the file's own bytes: the loaded text has
+  // done its work.
+  std::string().swap(source_.text.bytes);
+}
+
+std::string SegmentedText::Original(std::size_t index) {
+  const frase& sentence = run_.sentence_list[index];
+  return original_.Utf8Of(sentence.SpanStart, sentence.SpanEnd);
+}
+
+std::string SegmentedText::Tail() {
+  const std::size_t end = run_.sentence_list.empty() ? 0 : run_.sentence_list.back().SpanEnd;
+  return original_.Utf8Of(end, loaded_size_);
+}
+
+bool SegmentedText::BeginsParagraph(std::size_t index) const {
+  return index == 0 || run_.sentence_list[index - 1].EndsParagraph;
+}
+
+bool SegmentedText::EndsParagraph(std::size_t index) const {
+  return run_.sentence_list[index].EndsParagraph || index + 1 == run_.sentence_list.size();
+}
+
+std::string SegmentedText::Keys(std::size_t index) const {
+  const std::vector<WordId>& words = run_.sentence_list[index].Words;
+  std::string keys;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) keys += ' ';
+    keys += Cp1252ToUtf8(run_.word_table[words[i]].Word);
+  }
+  return keys;
+}
+
+}  // namespace casewright
