@@ -50,7 +50,8 @@ void RefuseEntryFiles(const std::vector<ManifestEntry>& entries, const BatchSett
   PathNormalizer normalizer;
   std::unordered_map<std::string, std::string> used;  // each file, with who uses it
   for (const ManifestEntry& entry : entries) {
-    for (const std::string* path : {&entry.text_path, &entry.classes_path, &entry.output_path}) {
+    for (const std::string* path : {&entry.text_path, &entry.classes_path, &entry.extract_path, &entry.output_path}) {
+      if (path->empty()) continue;
       used.try_emplace(normalizer.Normalize(*path), "a file of manifest line " + std::to_string(entry.line));
     }
   }
@@ -76,6 +77,9 @@ RunSettings RunSettingsOf(const ManifestEntry& entry, const BatchSettings& setti
   run.features = settings.features;
   run.format = settings.format;
   run.encoding = settings.encoding;
+  run.strict_classes = settings.strict_classes;
+  run.extract = settings.extract;
+  run.extract.path = entry.extract_path;
   run.keep_cases = !settings.combined_path.empty();
   return run;
 }

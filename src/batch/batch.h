@@ -21,6 +21,7 @@
 #include "core/lexical_tables.h"
 #include "output/case_layout.h"
 #include "pipeline/pipeline.h"
+#include "text/extract_classes.h"
 #include "text/text_encoding.h"
 
 namespace casewright {
@@ -29,6 +30,10 @@ struct BatchSettings {
   FeatureSet features = FeatureSet::All();
   CaseFormat format = CaseFormat::kPlain;
   TextEncoding encoding = TextEncoding::kWindows1252;
+  // As RunSettings has them, for every entry; the extract's path is each
+  // entry's own.
+  bool strict_classes = false;
+  ExtractSettings extract;
   unsigned jobs = 1;
   // When not empty: every case of every entry, in manifest order, under one
   // header that calls them `relation`.

@@ -162,5 +162,25 @@ TEST_F(BatchTest, AFailedLineIsReportedAndStopsNoOther) {
   EXPECT_FALSE(std::filesystem::exists(dir_.Path("a.out")));
 }
 
+TEST_F(BatchTest, ExtractLinesMakeTheirClassesFromTheExtract) {
+  WriteFile(dir_.Path("a.txt"), "Um dois. Tr\xEAs quatro! Cinco seis?");
+  WriteFile(dir_.Path("a.summary"), "CINCO, seis? Um dois.");
+  WriteFile(dir_.Path("b.summary"), "Sete oito.");
+  WriteFile(dir_.Path("m.tsv"), "a.txt\textract:a.summary\ta.out\na.txt\textract:b.summary\tb.out\n");
+  BatchSettings settings;
+  settings.features = FeatureSet::None();
+  Recorder recorder;
+  EXPECT_EQ(Run(ReadManifest(dir_.Path("m.tsv")), settings, recorder).counts.failed, 1u);
+  EXPECT_EQ(ReadFile(dir_.Path("a.out")), "1\r\n0\r\n1\r\n");
+  ASSERT_EQ(recorder.failures.size(), 1u);
+  EXPECT_EQ(recorder.failures[0], "2: " + dir_.Path("b.summary") +
+                                      ": Extract sentence 1 matches no sentence of the text: \"Sete oito.\"");
+
+  settings.extract.allow_unmatched = true;
+  recorder.failures.clear();
+  EXPECT_EQ(Run(ReadManifest(dir_.Path("m.tsv")), settings, recorder).counts.failed, 0u);
+  EXPECT_EQ(ReadFile(dir_.Path("b.out")), "0\r\n0\r\n0\r\n");
+}
+
 }  // namespace
 }  // namespace casewright

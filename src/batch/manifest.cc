@@ -15,6 +15,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kExtractPrefix = "extract:";
 
 [[noreturn]] void FailAt(const std::string& manifest, std::size_t line, const std::string& why) {
   throw RunError(why, manifest + ":" + std::to_string(line));
@@ -46,11 +47,17 @@ ManifestEntry ParseLine(std::string_view text, std::size_t line, const std::stri
            "The line has " + std::to_string(fields.size()) +
                (fields.size() == 1 ? " field" : " fields") + "; a line is text<TAB>classes<TAB>output");
   }
-  const char* names[] = {"text", "classes", "output"};
+  const bool extract = std::string_view(fields[1]).starts_with(kExtractPrefix);
+  if (extract) fields[1].erase(0, kExtractPrefix.size());
+  const char* names[] = {"text", extract ? "extract" : "classes", "output"};
   for (int i = 0; i < 3; ++i) {
-    if (fields[i].empty()) FailAt(manifest, line, std::string("The line has no ") + names[i] + " file");
+    if (fields[i].empty()) {
+      FailAt(manifest, line, std::string("The line has no ") + names[i] + (extract && i == 1 ? "" : " file"));
+    }
   }
-  return {0, line, Resolve(folder, fields[0]), Resolve(folder, fields[1]), Resolve(folder, fields[2])};
+  ManifestEntry entry{0, line, Resolve(folder, fields[0]), {}, {}, Resolve(folder, fields[2])};
+  (extract ? entry.extract_path : entry.classes_path) = Resolve(folder, fields[1]);
+  return entry;
 }
 
 // Two lines writing one file, or a line writing what another reads, would
@@ -65,11 +72,14 @@ void CheckOutputsAreDistinct(const std::vector<ManifestEntry>& entries, const st
     }
   }
   for (const ManifestEntry& entry : entries) {
-    for (const auto& [input, what] : {std::pair{&entry.text_path, "text"}, std::pair{&entry.classes_path, "classes"}}) {
+    for (const auto& [input, what] : {std::pair{&entry.text_path, "text file"},
+                                      std::pair{&entry.classes_path, "classes file"},
+                                      std::pair{&entry.extract_path, "extract"}}) {
+      if (input->empty()) continue;
       auto it = outputs.find(normalizer.Normalize(*input));
       if (it != outputs.end()) {
         FailAt(manifest, it->second->line,
-               std::string("The output file is the ") + what + " file of line " + std::to_string(entry.line));
+               std::string("The output file is the ") + what + " of line " + std::to_string(entry.line));
       }
     }
   }

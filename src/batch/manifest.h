@@ -3,7 +3,9 @@
 //   text<TAB>classes<TAB>output
 //
 // Relative paths are relative to the manifest's folder (to the working
-// folder for a manifest read from standard input).  A line whose first
+// folder for a manifest read from standard input).  A classes field
+// "extract:FILE" names a reference extract instead, from which the run makes
+// the text's classes (extract_classes.h).  A line whose first
 // character is "#" is a comment; blank lines are skipped.  The whole
 // manifest is checked before anything runs: a malformed line, or an output
 // file that another line also writes or reads, is an error that names the
@@ -23,7 +25,8 @@ struct ManifestEntry {
   std::size_t index = 0;  // position among the manifest's entries, from 0
   std::size_t line = 0;   // line number in the manifest, from 1
   std::string text_path;
-  std::string classes_path;
+  std::string classes_path;  // empty when the classes come from an extract
+  std::string extract_path;
   std::string output_path;
 };
 

@@ -46,6 +46,12 @@ TEST_F(ManifestTest, LinesCommentsAndPaths) {
   EXPECT_EQ(entries[1].text_path, "/abs/b.txt");
   // "-" in a manifest is a file, never standard input.
   EXPECT_EQ(entries[1].classes_path, dir_.Path("-"));
+
+  entries = ReadManifest(Write("a.txt\textract:s/a.txt\ta.cases\nb.txt\t./extract:b\tb.cases\n"));
+  EXPECT_EQ(entries[0].classes_path, "");
+  EXPECT_EQ(entries[0].extract_path, dir_.Path("s/a.txt"));
+  EXPECT_EQ(entries[1].classes_path, dir_.Path("./extract:b"));
+  EXPECT_EQ(entries[1].extract_path, "");
 }
 
 TEST_F(ManifestTest, MalformedLinesAreNamedBeforeAnythingRuns) {
@@ -58,6 +64,8 @@ TEST_F(ManifestTest, MalformedLinesAreNamedBeforeAnythingRuns) {
   EXPECT_EQ(ErrorOf("a\tb\tout\nc\td\tx/../out\n"), m + ":2: The output file is also the output file of line 1");
   EXPECT_EQ(ErrorOf("a\tb\tc\nc\td\te\n"), m + ":1: The output file is the text file of line 2");
   EXPECT_EQ(ErrorOf("a\tb\tb\n"), m + ":1: The output file is the classes file of line 1");
+  EXPECT_EQ(ErrorOf("a\textract:\tc\n"), m + ":1: The line has no extract");
+  EXPECT_EQ(ErrorOf("a\textract:e\tc\nb\tx\te\n"), m + ":2: The output file is the extract of line 1");
 }
 
 TEST(ShardTest, ParsesAndCoversTheManifestOnce) {

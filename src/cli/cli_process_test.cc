@@ -1,9 +1,12 @@
 // Runs casewright-cli as a process, as a batch script would.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "core/cp1252.h"
 #include "testing/run_command.h"
 #include "testing/temp_dir.h"
 
@@ -122,6 +125,107 @@ TEST_F(CliTest, Utf8TextGivesTheWindows1252Cases) {
   EXPECT_EQ(invalid.status, 1);
   EXPECT_NE(invalid.output.find(dir_.Path("text") + ": Invalid UTF-8 at byte offset 2"), std::string::npos)
       << invalid.output;
+}
+
+// The rows of a tsv listing, each split at its TABs, the header left out.
+std::vector<std::vector<std::string>> TsvRows(const std::string& tsv) {
+  std::vector<std::vector<std::string>> rows;
+  std::size_t start = tsv.find('\n') + 1;
+  for (std::size_t end; (end = tsv.find('\n', start)) != std::string::npos; start = end + 1) {
+    std::vector<std::string>& row = rows.emplace_back();
+    for (std::size_t from = start;;) {
+      const std::size_t tab = std::min(tsv.find('\t', from), end);
+      row.push_back(tsv.substr(from, tab - from));
+      if (tab == end) break;
+      from = tab + 1;
+    }
+  }
+  return rows;
+}
+
+TEST_F(CliTest, ClassesFromAnExtractOfListedSentencesMarkExactlyThem) {
+  // The text in one encoding, the extract in the other.
+  const std::string cp1252 =
+      "T\xEDtulo sem ponto\r\nA casa \xE9 bonita. Ela tem tr\xEAs quartos!\r\n\r\n"
+      "O Sr. Silva mora l\xE1. Ele gosta? Sim.";
+  for (const char* encoding : {"windows-1252", "utf-8"}) {
+    const bool utf8 = encoding == std::string("utf-8");
+    WriteFile(dir_.Path("text"), utf8 ? Cp1252ToUtf8(cp1252) : cp1252);
+    const std::string common = " --text " + dir_.Path("text") + " --encoding " + encoding + " --tables " +
+                               dir_.Path("tables");
+    Result listed = RunCli("sentences --format tsv" + common);
+    ASSERT_EQ(listed.status, 0) << listed.output;
+    const auto rows = TsvRows(listed.output);
+    ASSERT_EQ(rows.size(), 6u) << listed.output;
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"1", "1", "0", "7", "T\xC3\xADtulo sem ponto A casa \xC3\xA9 bonita.",
+                                                 "t\xC3\xADtulo sem ponto a casa \xC3\xA9 bonita"}));
+    // Sentences 2, 4 and 5, shuffled, each on a line of its own or not.
+    const std::string extract = rows[4][4] + "\n" + rows[1][4] + " " + rows[3][4] + "\n";
+    WriteFile(dir_.Path("extract"), utf8 ? *Utf8ToCp1252(extract) : extract);
+    Result made = RunCli("classes" + common + " --extract " + dir_.Path("extract") + " --output " +
+                         dir_.Path("classes"));
+    ASSERT_EQ(made.status, 0) << made.output;
+    EXPECT_NE(made.output.find("Wrote 6 classes to " + dir_.Path("classes") + ": 3 of class 1"), std::string::npos);
+    EXPECT_EQ(Cases(ReadFile(dir_.Path("text")), ReadFile(dir_.Path("classes")),
+                    std::string("--features none --encoding ") + encoding),
+              "0\r\n1\r\n0\r\n1\r\n1\r\n0\r\n");
+  }
+}
+
+TEST_F(CliTest, SentencesMarkWhereTheClassesStopFitting) {
+  WriteFile(dir_.Path("text"), "Um. Dois.\r\nTr\xEAs. Quatro.");
+  WriteFile(dir_.Path("classes"), "1 0 1");  // one short
+  const std::string listing = "sentences --text " + dir_.Path("text") + " --classes " + dir_.Path("classes") +
+                              " --tables " + dir_.Path("tables");
+  Result text = RunCli(listing);
+  EXPECT_EQ(text.status, 0);
+  EXPECT_NE(text.output.find("3 [  1 Tr\xC3\xAAs.\n>>>> classes run out: the classes file has no class for this "
+                             "sentence or any later one\n4  ] - Quatro.\n"),
+            std::string::npos)
+      << text.output;
+  EXPECT_NE(text.output.find("warning: The classes file has fewer classes"), std::string::npos);
+
+  WriteFile(dir_.Path("classes"), "1\n0 1 1 0 1");  // one class a line, then one too many
+  Result tsv = RunCli(listing + " --format tsv --strict-classes");
+  EXPECT_EQ(tsv.status, 1);
+  const auto rows = TsvRows(tsv.output.substr(tsv.output.find("number\t")));
+  ASSERT_GE(rows.size(), 5u) << tsv.output;
+  EXPECT_EQ(rows[0][4] + "|" + rows[0][5], "10|merged class");
+  EXPECT_EQ(rows[4][5], "1 extra class");
+  EXPECT_NE(tsv.output.find(dir_.Path("classes") + ": The classes file runs digits together across line breaks "
+                            "or other bytes that end no class, in 1 class: the first is the class 10 of "
+                            "sentence 1, on lines 1 to 2"),
+            std::string::npos)
+      << tsv.output;
+}
+
+TEST_F(CliTest, UnmatchedExtractSentencesFailUnlessAllowedAndStrictClassesFail) {
+  WriteFile(dir_.Path("text"), "Um dois. Tr\xEAs quatro.");
+  WriteFile(dir_.Path("extract"), "Um dois. Cinco seis.");
+  const std::string classes = "classes --text " + dir_.Path("text") + " --extract " + dir_.Path("extract") +
+                              " --output " + dir_.Path("made") + " --tables " + dir_.Path("tables");
+  Result failed = RunCli(classes);
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_NE(failed.output.find(dir_.Path("extract") +
+                               ": Extract sentence 2 matches no sentence of the text: \"Cinco seis.\""),
+            std::string::npos)
+      << failed.output;
+  EXPECT_FALSE(std::filesystem::exists(dir_.Path("made")));
+  Result allowed = RunCli(classes + " --allow-unmatched");
+  EXPECT_EQ(allowed.status, 0);
+  EXPECT_NE(allowed.output.find("warning: Extract sentence 2 matches no sentence"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir_.Path("made")), "1 0\n");
+  EXPECT_EQ(RunCli(classes + " --min-overlap 0").status, 2);
+
+  // Classes written one a line run together: a warning, or with
+  // --strict-classes a failure that writes nothing.
+  WriteFile(dir_.Path("classes"), "1\n0\n");
+  Result warned = RunCli(Arguments("--features none"));
+  EXPECT_EQ(warned.status, 0);
+  EXPECT_NE(warned.output.find("warning: The classes file runs digits together"), std::string::npos);
+  std::filesystem::remove(dir_.Path("cases"));
+  EXPECT_EQ(RunCli(Arguments("--features none --strict-classes")).status, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir_.Path("cases")));
 }
 
 TEST_F(CliTest, BatchReportsFailedLinesAndExitsOne) {

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "core/file_path.h"
 #include "core/read_file.h"
 #include "core/run.h"
 #include "core/run_error.h"
@@ -16,9 +15,11 @@
 #include "output/names_file.h"
 #include "output/output_files.h"
 #include "output/raw_values.h"
+#include "pipeline/run_files.h"
 #include "text/classes_file.h"
 #include "text/load_text.h"
 #include "text/segment.h"
+#include "text/segmented_text.h"
 
 namespace casewright {
 namespace {
@@ -29,46 +30,27 @@ void RequireName(const std::string& path, const char* what) {
 
 void RequireNames(const RunSettings& settings) {
   RequireName(settings.text_path, "text file");
-  RequireName(settings.classes_path, "classes file");
+  const bool extract = !settings.extract.path.empty();
+  if (!extract) RequireName(settings.classes_path, "classes file");
   RequireName(settings.output_path, "output file");
-  if (settings.text_path == kStandardInput && settings.classes_path == kStandardInput) {
-    throw RunError("The text and the classes file cannot both be standard input (-)");
+  if (settings.text_path == kStandardInput &&
+      (extract ? settings.extract.path : settings.classes_path) == kStandardInput) {
+    throw RunError(std::string("The text and the ") + (extract ? "extract" : "classes file") +
+                   " cannot both be standard input (-)");
   }
 }
 
-// A file a run reads or writes, as the user named it.
-struct RunFile {
-  const std::string& path;
-  const char* what;
-  bool written;
-};
-
 std::vector<RunFile> FilesOf(const RunSettings& settings) {
-  std::vector<RunFile> files = {{settings.text_path, "text file", false},
-                                {settings.classes_path, "classes file", false},
-                                {settings.output_path, "output file", true}};
+  std::vector<RunFile> files = {{settings.text_path, "text file", false}};
+  if (settings.extract.path.empty()) {
+    files.push_back({settings.classes_path, "classes file", false});
+  } else {
+    files.push_back({settings.extract.path, "extract", false});
+  }
+  files.push_back({settings.output_path, "output file", true});
   if (!settings.raw_path.empty()) files.push_back({settings.raw_path, "raw values file", true});
   if (!settings.names_path.empty()) files.push_back({settings.names_path, "names file", true});
   return files;
-}
-
-// Writing a file the run also reads, or writing one file twice, would destroy
-// data, so a run that would do so is refused before anything is written.
-// Names are compared once links are followed and paths normalised, so that
-// "o" and "./o" are one file even before it exists.
-void RefuseSharedFiles(const std::vector<RunFile>& files) {
-  std::vector<FileIdentity> identities;
-  for (const RunFile& file : files) identities.push_back(IdentifyFile(file.path, file.written));
-  for (std::size_t later = 1; later < files.size(); ++later) {
-    for (std::size_t earlier = 0; earlier < later; ++earlier) {
-      if (!files[later].written && !files[earlier].written) continue;
-      if (SameFile(identities[earlier], identities[later])) {
-        throw RunError(std::string("The ") + files[later].what + " is the same file as the " +
-                           files[earlier].what + "; nothing was written",
-                       files[later].path);
-      }
-    }
-  }
 }
 
 // The analysis after segmentation, in the order that lets each stage rely on
@@ -83,17 +65,44 @@ void Analyse(Run& run, FeatureSet features) {
   if (features.Has(Feature::kCuePhrases)) MarkCuePhrases(run);
 }
 
-// The class of each sentence, with the warnings a user should see about the
-// classes file; under settings.strict_classes a classes file that does not
-// fit the sentences fails the run instead.
-SentenceClasses PairClasses(const Run& run, const RunSettings& settings) {
+// Fails the run with `messages`, one after the other, naming `path`.
+void FailWith(const std::vector<std::string>& messages, const std::string& path) {
+  std::string message;
+  for (const std::string& line : messages) message += (message.empty() ? "" : " ") + line;
+  throw RunError(message, path);
+}
+
+// The classes of the sentences from the extract.  An extract sentence that
+// matches nothing fails the run unless allowed; one that matches several
+// does under strict classes.
+SentenceClasses ExtractedClasses(const Run& run, const RunSettings& settings, std::vector<std::string>& notes) {
+  const ExtractSettings& from = settings.extract;
+  SegmentedText extract(from.path, from.encoding, run.tables);
+  ExtractClasses found = ClassesFromExtract(run, extract, from.min_overlap);
+  if (!found.unmatched.empty() && !from.allow_unmatched) FailWith(found.unmatched, from.path);
+  if (!found.repeated.empty() && settings.strict_classes) FailWith(found.repeated, from.path);
+  SentenceClasses classes{std::move(found.classes), std::move(found.unmatched)};
+  for (auto* more : {&found.repeated, &found.warnings}) {
+    classes.warnings.insert(classes.warnings.end(), more->begin(), more->end());
+  }
+  notes = std::move(found.notes);
+  return classes;
+}
+
+// The classes of the sentences from the classes file.  Under strict
+// classes, a file that does not fit the sentences fails the run.
+SentenceClasses FileClasses(const Run& run, const RunSettings& settings) {
   ClassesFile file(settings.classes_path);
   SentenceClasses classes = ReadSentenceClasses(file, run.sentence_list.size());
-  if (settings.strict_classes && !classes.warnings.empty()) {
-    std::string message;
-    for (const std::string& warning : classes.warnings) message += (message.empty() ? "" : " ") + warning;
-    throw RunError(message, settings.classes_path);
-  }
+  if (settings.strict_classes && !classes.warnings.empty()) FailWith(classes.warnings, settings.classes_path);
+  return classes;
+}
+
+// The class of each sentence, with the warnings a user should see about
+// them; `notes` gets what is worth saying about the extract.
+SentenceClasses PairClasses(const Run& run, const RunSettings& settings, std::vector<std::string>& notes) {
+  SentenceClasses classes =
+      settings.extract.path.empty() ? FileClasses(run, settings) : ExtractedClasses(run, settings, notes);
   if (run.sentence_list.empty()) {
     classes.warnings.insert(classes.warnings.begin(), "The text has no sentence; the output file is empty.");
   }
@@ -114,9 +123,9 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
 
   // The classes file is read before the output is opened, so that a missing
   // classes file touches no output.
-  SentenceClasses classes = PairClasses(run, settings);
-  const CaseSchema schema{settings.features, ClassValues(classes.classes), RelationOf(settings.text_path)};
   RunOutcome outcome;
+  SentenceClasses classes = PairClasses(run, settings, outcome.notes);
+  const CaseSchema schema{settings.features, ClassValues(classes.classes), RelationOf(settings.text_path)};
   // Nothing is put in place until every file is written in full.
   OutputFiles outputs;
   WriteCases(run, schema, *MakeCaseLayout(settings.format), classes.classes, outputs.Open(settings.output_path),
@@ -144,7 +153,7 @@ RunOutcome RunCases(const RunSettings& settings, const LexicalTables& tables, co
   DecodedText text = LoadTextAs(settings.text_path, settings.encoding);
   RunOutcome outcome = RunOnText(settings, text.bytes, &text.bytes, tables, progress);
   outcome.warnings.insert(outcome.warnings.begin(), text.warnings.begin(), text.warnings.end());
-  outcome.notes = std::move(text.notes);
+  outcome.notes.insert(outcome.notes.begin(), text.notes.begin(), text.notes.end());
   return outcome;
 }
 

@@ -19,15 +19,20 @@
 #include "core/lexical_tables.h"
 #include "core/progress.h"
 #include "output/case_layout.h"
+#include "text/extract_classes.h"
 #include "text/text_encoding.h"
 
 namespace casewright {
 
-// The text and the classes file may be `-`, standard input (not both).
+// The text and the classes file (or the extract) may be `-`, standard
+// input (not both).
 struct RunSettings {
   std::string text_path;
   std::string classes_path;
   std::string output_path;
+  // When extract.path is not empty, the classes come from that reference
+  // extract (extract_classes.h) and classes_path is not read.
+  ExtractSettings extract;
   // All ticked, in the plain layout, as the window starts.
   FeatureSet features = FeatureSet::All();
   CaseFormat format = CaseFormat::kPlain;
@@ -40,7 +45,8 @@ struct RunSettings {
   bool keep_cases = false;
   // Whether a classes file that does not fit the sentences (one that would
   // warn: too few or too many classes, an empty class, digits run together
-  // across a line break) fails the run, before anything is written.
+  // across a line break), or an extract sentence that matches several
+  // sentences, fails the run, before anything is written.
   bool strict_classes = false;
 };
 

@@ -150,4 +150,29 @@ SentenceClasses ReadSentenceClasses(ClassesFile& file, std::size_t sentence_coun
   return result;
 }
 
+ClassMark MarkAt(const SentenceClasses& classes, std::size_t number) {
+  if (number == 0) return ClassMark::kNone;
+  if (number == classes.run_out) return ClassMark::kRunOut;
+  if (number == classes.first_empty) return ClassMark::kEmpty;
+  if (number == classes.first_merged) return ClassMark::kMerged;
+  return ClassMark::kNone;
+}
+
+std::size_t FirstMarked(const SentenceClasses& classes) {
+  std::size_t first = 0;
+  for (std::size_t number : {classes.run_out, classes.first_empty, classes.first_merged}) {
+    if (number != 0 && (first == 0 || number < first)) first = number;
+  }
+  return first;
+}
+
+std::string ClassesFileText(const std::vector<std::string>& classes) {
+  std::string text;
+  for (std::size_t i = 0; i < classes.size(); ++i) {
+    if (i > 0) text += ' ';
+    text += classes[i];
+  }
+  return text + '\n';
+}
+
 }  // namespace casewright

@@ -97,6 +97,21 @@ struct SentenceClasses {
 // Reads the classes of `sentence_count` sentences from the start of `file`.
 SentenceClasses ReadSentenceClasses(ClassesFile& file, std::size_t sentence_count);
 
+// Where the classes stop fitting the sentences, as a listing marks it: the
+// sentence the file ran out at, else the first with an empty class, else the
+// first whose class was run together.
+enum class ClassMark { kNone, kRunOut, kEmpty, kMerged };
+
+// The mark of sentence `number` (from 1).
+ClassMark MarkAt(const SentenceClasses& classes, std::size_t number);
+
+// The first sentence (from 1) that MarkAt marks, or 0.
+std::size_t FirstMarked(const SentenceClasses& classes);
+
+// The bytes of a classes file holding `classes`: separated by one blank,
+// ended by LF.
+std::string ClassesFileText(const std::vector<std::string>& classes);
+
 }  // namespace casewright
 
 #endif  // CASEWRIGHT_TEXT_CLASSES_FILE_H_

@@ -16,9 +16,6 @@ using KeySequence = std::vector<WordId>;
 // extract sentence's size and matches nothing.
 constexpr WordId kNotInText = std::numeric_limits<WordId>::max();
 
-// How long a sentence quoted in a message may be, in bytes.
-constexpr std::size_t kQuoteBytes = 120;
-
 // An extract sentence holding a key, and how often it holds it.
 struct Posting {
   std::uint32_t sentence;
@@ -134,15 +131,6 @@ class ExtractMatcher {
   std::vector<std::uint32_t> touched_;
 };
 
-// `text` in double quotation marks, cut short (at a character's start) when
-// it is long.
-std::string Quoted(const std::string& text) {
-  if (text.size() <= kQuoteBytes) return "\"" + text + "\"";
-  std::size_t cut = kQuoteBytes;
-  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-  return "\"" + text.substr(0, cut) + "...\"";
-}
-
 // "5", "5 and 9", "5, 9 and 12", of sentence indices counted from 1; past
 // kListed numbers, "and N more".
 std::string NumberList(const std::vector<std::size_t>& indices) {
@@ -163,7 +151,7 @@ std::string UnmatchedMessage(std::size_t e, const ExtractMatcher& matcher, const
     message += " (sentence " + std::to_string(closest.sentence + 1) + " holds the most of its words: " +
                std::to_string(closest.shared) + " of " + std::to_string(matcher.KeyCount(e)) + ")";
   }
-  return message + ": " + Quoted(original);
+  return message + ": " + QuotedExcerpt(original);
 }
 
 }  // namespace
@@ -185,9 +173,9 @@ ExtractClasses ClassesFromExtract(const Run& text, SegmentedText& extract, doubl
     if (matches.empty()) {
       result.unmatched.push_back(UnmatchedMessage(e, matcher, extract.Original(e)));
     } else if (matches.size() > 1) {
-      result.warnings.push_back("Extract sentence " + std::to_string(e + 1) + " matches " +
+      result.repeated.push_back("Extract sentence " + std::to_string(e + 1) + " matches " +
                                 std::to_string(matches.size()) + " sentences of the text (" +
-                                NumberList(matches) + "), which all get 1: " + Quoted(extract.Original(e)));
+                                NumberList(matches) + "), which all get 1: " + QuotedExcerpt(extract.Original(e)));
     }
   }
   if (compared == 0) {
@@ -197,7 +185,7 @@ ExtractClasses ClassesFromExtract(const Run& text, SegmentedText& extract, doubl
   }
   if (const std::string tail = extract.Tail(); !tail.empty()) {
     result.warnings.push_back("The extract ends with text that ends no sentence, which was left out: " +
-                              Quoted(tail));
+                              QuotedExcerpt(tail));
   }
   for (const std::string& warning : extract.warnings()) result.warnings.push_back("In the extract: " + warning);
   if (!extract.notes().empty()) {

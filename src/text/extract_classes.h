@@ -29,8 +29,20 @@
 
 #include "core/run.h"
 #include "text/segmented_text.h"
+#include "text/text_encoding.h"
 
 namespace casewright {
+
+// A reference extract, and how its sentences are matched.
+struct ExtractSettings {
+  std::string path;
+  TextEncoding encoding = TextEncoding::kAuto;
+  // The least share of an extract sentence's keys that a sentence must hold
+  // to match it; 0 asks for equal keys only.
+  double min_overlap = 0;
+  // Whether an extract sentence that matches no sentence is only a warning.
+  bool allow_unmatched = false;
+};
 
 struct ExtractClasses {
   // "1" or "0" for each sentence of the text, in order.
@@ -41,8 +53,10 @@ struct ExtractClasses {
   // the sentence that shares the most keys with it, if any; or one saying
   // that the extract holds no sentence to compare.
   std::vector<std::string> unmatched;
-  // An extract sentence that matched several sentences (each of them gets
-  // 1), text after the extract's last sentence (in no sentence, so never
+  // One message for each extract sentence that matched several sentences,
+  // each of which gets 1.
+  std::vector<std::string> repeated;
+  // Text after the extract's last sentence (in no sentence, so never
   // compared), and what loading the extract warned of.
   std::vector<std::string> warnings;
   // What loading the extract noted (the encoding `auto` took).

@@ -44,4 +44,12 @@ std::string SegmentedText::Keys(std::size_t index) const {
   return keys;
 }
 
+std::string QuotedExcerpt(const std::string& utf8) {
+  constexpr std::size_t kMostBytes = 120;
+  if (utf8.size() <= kMostBytes) return "\"" + utf8 + "\"";
+  std::size_t cut = kMostBytes;
+  while (cut > 0 && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80) --cut;
+  return "\"" + utf8.substr(0, cut) + "...\"";
+}
+
 }  // namespace casewright

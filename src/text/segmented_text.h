@@ -67,6 +67,10 @@ class SegmentedText {
   OriginalText original_;
 };
 
+// `utf8` (a sentence, say) in double quotation marks for a message, cut
+// short past 120 bytes, at a character's start, with "...".
+std::string QuotedExcerpt(const std::string& utf8);
+
 }  // namespace casewright
 
 #endif  // CASEWRIGHT_TEXT_SEGMENTED_TEXT_H_

@@ -1,0 +1,46 @@
+// Writing a text's classes file from a reference extract (extract_classes.h):
+// what `casewright-cli classes` and the window's Sentences view do.
+#ifndef CASEWRIGHT_PIPELINE_EXTRACT_RUN_H_
+#define CASEWRIGHT_PIPELINE_EXTRACT_RUN_H_
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "core/lexical_tables.h"
+#include "text/extract_classes.h"
+#include "text/text_encoding.h"
+
+namespace casewright {
+
+// The text and the extract may be `-`, standard input (not both); the
+// classes file `-`, standard output.
+struct ExtractRunSettings {
+  std::string text_path;
+  TextEncoding encoding = TextEncoding::kWindows1252;
+  ExtractSettings extract;
+  std::string classes_path;
+  // Whether an extract sentence that matches several sentences is an error.
+  bool strict = false;
+};
+
+struct ExtractRunOutcome {
+  std::size_t sentences = 0;
+  std::size_t chosen = 0;  // sentences of class 1
+  // Why the classes file was not written: extract sentences that match no
+  // sentence (unless allowed) or, when strict, several.  Each names the
+  // extract sentence.
+  std::vector<std::string> errors;
+  std::vector<std::string> warnings;
+  std::vector<std::string> notes;
+};
+
+// Writes the classes file, "1" or "0" for each sentence of the text, unless
+// the outcome has errors, when nothing is written.  Throws RunError when a
+// file cannot be read or written, or the classes file is the text or the
+// extract.
+ExtractRunOutcome WriteClassesFromExtract(const ExtractRunSettings& settings, const LexicalTables& tables);
+
+}  // namespace casewright
+
+#endif  // CASEWRIGHT_PIPELINE_EXTRACT_RUN_H_
