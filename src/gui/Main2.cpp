@@ -25,6 +25,7 @@
 #include "core/read_file.h"
 #include "core/run_error.h"
 #include "gui/options_menu.h"
+#include "gui/sentences_view.h"
 #include "text/load_text.h"
 
 namespace casewright {
@@ -159,6 +160,10 @@ TMainForm2::TMainForm2(const LexicalTables& tables, GuiPrompts& prompts, QWidget
   });
   connect(options_menu_, &OptionsMenu::FormatChanged, this,
           [this](CaseFormat format) { quinlan_box_->setChecked(format == CaseFormat::kQuinlan); });
+  connect(options_menu_, &OptionsMenu::SentencesRequested, this, [this] {
+    OpenSentencesView(this, tables_, prompts_, FilePath(text_path_edit_->text()), options_menu_->encoding(),
+                      FilePath(classes_path_edit_->text()), classes_path_edit_);
+  });
 
   FormCreate();
 }

@@ -51,6 +51,11 @@ OptionsMenu::OptionsMenu(QWidget* parent) : QToolButton(parent) {
   names_file_->setObjectName("NamesFile");
   names_file_->setCheckable(true);
   names_file_->setEnabled(false);
+  menu->addSeparator();
+  QAction* sentences = menu->addAction(QStringLiteral("Sentences..."));
+  sentences->setObjectName("ShowSentences");
+  connect(sentences, &QAction::triggered, this, &OptionsMenu::SentencesRequested);
+
   connect(formats_, &QActionGroup::triggered, this, [this] {
     names_file_->setEnabled(format() == CaseFormat::kQuinlan);
     emit FormatChanged(format());

@@ -5,6 +5,8 @@
 //   Text encoding   Windows-1252 | UTF-8 | Detect
 //   Output format   Plain | Quinlan (C4.5) | ARFF (Weka) | CSV
 //   C4.5 names file beside the output      (with the Quinlan format only)
+//   ----
+//   Sentences...    the text's sentences beside their classes (sentences_view.h)
 //
 // Every choice starts as the command line's default.
 #ifndef CASEWRIGHT_GUI_OPTIONS_MENU_H_
@@ -35,6 +37,8 @@ class OptionsMenu : public QToolButton {
 
  signals:
   void FormatChanged(CaseFormat format);
+  // The user asked for the Sentences view.
+  void SentencesRequested();
 
  private:
   QActionGroup* encodings_;

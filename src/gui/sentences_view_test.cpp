@@ -1,0 +1,133 @@
+// The Sentences view, opened from the window's Options menu as a user
+// would, on the offscreen platform; the file dialogs are answered from a
+// script.
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include "gui/Main2.h"
+#include "gui/sentence_table_model.h"
+#include "gui/sentences_view.h"
+#include "testing/memory_tables.h"
+#include "testing/temp_dir.h"
+
+using casewright::SentenceTableModel;
+using casewright::testing::ReadFile;
+using casewright::testing::TempDir;
+using casewright::testing::WriteFile;
+
+namespace {
+
+// Answers each file dialog with the next path given, and keeps the errors.
+class AnsweringPrompts : public casewright::GuiPrompts {
+ public:
+  QStringList answers;
+  QStringList errors;
+
+  QString OpenFileName(QWidget*, const QString&) override { return Next(); }
+  QString SaveFileName(QWidget*, const QString&) override { return Next(); }
+  void ShowError(QWidget*, const QString& message) override { errors.append(message); }
+  void ShowMessage(QWidget*, const QString&) override {}
+  void ShowWarning(QWidget*, const QString&) override {}
+
+ private:
+  QString Next() { return answers.isEmpty() ? QString() : answers.takeFirst(); }
+};
+
+// The column `column` of every row of the view's table.
+QStringList Column(const QTableView& table, int column) {
+  QStringList cells;
+  for (int row = 0; row < table.model()->rowCount(); ++row) {
+    cells.append(table.model()->index(row, column).data().toString());
+  }
+  return cells;
+}
+
+bool Highlighted(const QTableView& table, int row) {
+  return table.model()->index(row, SentenceTableModel::kSentence).data(Qt::BackgroundRole).isValid();
+}
+
+}  // namespace
+
+class SentencesViewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<TempDir>();
+    window_ = std::make_unique<casewright::TMainForm2>(tables_, prompts_);
+    window_->show();
+  }
+  void cleanup() {
+    window_.reset();
+    dir_.reset();
+  }
+
+  void showsTheClassesFileAndTheExtractAndSavesTheExtracts() {
+    WriteFile(dir_->Path("t.txt"), "Um dois. Tr\xEAs quatro!\r\nCinco seis? Sete oito.");
+    WriteFile(dir_->Path("t.classes"), "1\n0 1");  // one class a line, then too few
+    WriteFile(dir_->Path("summary.txt"), "Sete oito.\nTR\xC3\x8AS quatro.");
+    window_->findChild<QLineEdit*>("Edit1")->setText(QString::fromStdString(dir_->Path("t.txt")));
+    auto* classes_edit = window_->findChild<QLineEdit*>("Edit2");
+    classes_edit->setText(QString::fromStdString(dir_->Path("t.classes")));
+    window_->findChild<QAction*>("ShowSentences")->trigger();
+    auto* view = window_->findChild<casewright::SentencesView*>("SentencesView");
+    QVERIFY(view && view->isVisible());
+    const auto& table = *view->findChild<QTableView*>("SentencesTable");
+
+    QCOMPARE(Column(table, SentenceTableModel::kSentence),
+             (QStringList{"Um dois.", QString::fromUtf8("Tr\xC3\xAAs quatro!"), "Cinco seis?", "Sete oito."}));
+    QCOMPARE(Column(table, SentenceTableModel::kParagraph), (QStringList{"[ ", " ]", "[ ", " ]"}));
+    QCOMPARE(Column(table, SentenceTableModel::kFileClass), (QStringList{"10", "1", "-", "-"}));
+    // The merged class comes first.
+    QVERIFY(Highlighted(table, 0));
+    QVERIFY(!Highlighted(table, 2));
+    QCOMPARE(table.currentIndex().row(), 0);
+
+    prompts_.answers = {QString::fromStdString(dir_->Path("summary.txt")),
+                        QString::fromStdString(dir_->Path("new.classes"))};
+    QTest::mouseClick(view->findChild<QPushButton*>("ExtractButton"), Qt::LeftButton);
+    QCOMPARE(Column(table, SentenceTableModel::kExtractClass), (QStringList{"0", "1", "0", "1"}));
+    QTest::mouseClick(view->findChild<QPushButton*>("SaveClassesButton"), Qt::LeftButton);
+    QCOMPARE(ReadFile(dir_->Path("new.classes")), std::string("0 1 0 1\n"));
+    QCOMPARE(classes_edit->text(), QString::fromStdString(dir_->Path("new.classes")));
+    QCOMPARE(Column(table, SentenceTableModel::kFileClass), (QStringList{"0", "1", "0", "1"}));
+    for (int row = 0; row < 4; ++row) QVERIFY(!Highlighted(table, row));
+    QVERIFY(prompts_.errors.isEmpty());
+  }
+
+  void theFirstDisagreementWithTheExtractIsHighlighted() {
+    WriteFile(dir_->Path("t.txt"), "Um dois. Tr\xEAs quatro! Cinco seis?");
+    WriteFile(dir_->Path("t.classes"), "1 0 1");
+    WriteFile(dir_->Path("summary.txt"), "Um dois.");
+    window_->findChild<QLineEdit*>("Edit1")->setText(QString::fromStdString(dir_->Path("t.txt")));
+    window_->findChild<QLineEdit*>("Edit2")->setText(QString::fromStdString(dir_->Path("t.classes")));
+    window_->findChild<QAction*>("ShowSentences")->trigger();
+    auto* view = window_->findChild<casewright::SentencesView*>("SentencesView");
+    const auto& table = *view->findChild<QTableView*>("SentencesTable");
+    QVERIFY(!Highlighted(table, 0));
+    prompts_.answers = {QString::fromStdString(dir_->Path("summary.txt"))};
+    QTest::mouseClick(view->findChild<QPushButton*>("ExtractButton"), Qt::LeftButton);
+    QVERIFY(!Highlighted(table, 0) && !Highlighted(table, 1) && Highlighted(table, 2));
+    QCOMPARE(table.currentIndex().row(), 2);
+  }
+
+  void anUnreadableTextOpensNothing() {
+    window_->findChild<QLineEdit*>("Edit1")->setText(QString::fromStdString(dir_->Path("none.txt")));
+    window_->findChild<QAction*>("ShowSentences")->trigger();
+    QVERIFY(!window_->findChild<casewright::SentencesView*>("SentencesView"));
+    QCOMPARE(prompts_.errors.size(), 1);
+    QVERIFY(prompts_.errors[0].contains("File not found"));
+  }
+
+ private:
+  std::unique_ptr<TempDir> dir_;
+  casewright::MemoryTables tables_;
+  AnsweringPrompts prompts_;
+  std::unique_ptr<casewright::TMainForm2> window_;
+};
+
+QTEST_MAIN(SentencesViewTest)
+#include "sentences_view_test.moc"
