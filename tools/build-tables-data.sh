@@ -10,9 +10,10 @@
 #   data/tables/lexicon.tsv, stoplist.txt, SOURCES, copyright/
 #   data/examples/*.txt, *.classes, SOURCES, copyright/
 # data/tables/cues.txt is hand-written: it is only checked here.
-# The sentences of the examples, their classes and the characters a word key
-# may hold come from a built casewright-cli: the one CASEWRIGHT_CLI names,
-# else build/bin/casewright-cli of this repository.
+# The sentences of the examples (its `sentences --format tsv` listing), their
+# classes and the characters a word key may hold come from a built
+# casewright-cli: the one CASEWRIGHT_CLI names, else build/bin/casewright-cli
+# of this repository.
 # Needs apt-get, dpkg-deb, python3 and lt-print (Debian package lttoolbox-dev).
 # Running it twice gives identical files.
 set -euo pipefail

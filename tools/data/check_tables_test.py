@@ -189,10 +189,11 @@ def classes_problems(name, built):
     with open(cpath, "rb") as f:
         got = f.read()
     try:
-        rows = cli_rows.sentence_rows(CLI, text, built)
+        rows = cli_rows.listed_sentences(CLI, text, built)
     except cli_rows.CliError as e:
         return [str(e)]
-    want = example_classes.classes_file(example_classes.classes(rows))
+    want = example_classes.classes_file(
+        example_classes.classes(rows, example_classes.cue_words(built)))
     if got == want:
         return []
     count = len(got.rstrip(b"\n").split(b" ")) if got.strip() else 0

@@ -4,8 +4,9 @@
 Illustrative classes in the manner of location and cue methods: 1 for the
 first sentence of a paragraph when that sentence has words and either the
 paragraph has two or more sentences or the sentence holds a cue word; 0 for
-every other sentence. Sentences, paragraph ends and cue words are the
-program's own, read from its --raw rows.
+every other sentence. Sentences, paragraph ends and word keys are the
+program's own, read from its sentence listing; the cue words are those of
+the tables' Cuephrases.db, which the program reads too.
 
 Usage: example_classes.py CLI TABLES_DIR TEXT [--write CLASSES]
 
@@ -15,9 +16,20 @@ number of sentences of TEXT; with --write, also writes the classes file
 """
 
 import argparse
+import contextlib
+import os
+import sqlite3
 import sys
 
 import cli_rows
+
+
+def cue_words(tables):
+    """The cue words of the tables in the folder `tables`."""
+    path = os.path.join(tables, "Cuephrases.db")
+    with contextlib.closing(sqlite3.connect(f"file:{path}?mode=ro", uri=True)) as db:
+        return {row[0] for row in db.execute('SELECT "Palavra" FROM "Cuephrases"')
+                if row[0] is not None}
 
 
 def paragraphs(rows):
@@ -34,13 +46,14 @@ def paragraphs(rows):
     return paras
 
 
-def classes(rows):
-    """The class of each sentence row, in text order."""
+def classes(rows, cues):
+    """The class of each sentence row, in text order, with the cue words
+    `cues`."""
     out = []
     for para in paragraphs(rows):
         lead = para[0]
-        chosen = lead["word_count"] != "0" and (
-            len(para) > 1 or lead["has_cue_phrase"] == "1")
+        has_cue = not cues.isdisjoint(lead["keys"].split(" "))
+        chosen = lead["word_count"] != "0" and (len(para) > 1 or has_cue)
         out.append(1 if chosen else 0)
         out.extend(0 for _ in para[1:])
     return out
@@ -59,12 +72,12 @@ def main():
     ap.add_argument("--write", metavar="CLASSES", help="classes file to write")
     args = ap.parse_args()
     try:
-        rows = cli_rows.sentence_rows(args.cli, args.text, args.tables)
+        rows = cli_rows.listed_sentences(args.cli, args.text, args.tables)
     except cli_rows.CliError as e:
         sys.exit(f"example_classes: {e}")
     if args.write:
         with open(args.write, "wb") as f:
-            f.write(classes_file(classes(rows)))
+            f.write(classes_file(classes(rows, cue_words(args.tables))))
     print(len(rows))
 
 

@@ -89,7 +89,7 @@ def test_group(cli, group, filler):
             tables)
         text = write("words.txt", "".join(
             f"{w} {filler}!\n" for w in group).encode("cp1252"))
-        rows = cli_rows.sentence_rows(cli, text, tables, features="6,8")
+        rows = cli_rows.raw_rows(cli, text, tables, features="6,8")
     # Found by their text, not their place: a word that splits into several
     # sentences shifts the rows after it.
     by_text = {r["text"]: r for r in rows if r["word_count"] == "2"}
