@@ -36,15 +36,15 @@ std::string Quoted(std::string_view name) {
   return quoted + "'";
 }
 
-// Values joined as a nominal specification: "{1,2,3}".
+// The values of a nominal attribute, as ARFF lists them: "{1,2,3}".
 template <typename Values>
 std::string Nominal(const Values& values) {
-  std::string spec = "{";
+  std::string list = "{";
   for (const auto& value : values) {
-    if (spec.size() > 1) spec += ',';
-    spec += value;
+    if (list.size() > 1) list += ',';
+    list += value;
   }
-  return spec + "}";
+  return list + "}";
 }
 
 class ArffLayout : public SeparatedLayout {
