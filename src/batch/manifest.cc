@@ -14,7 +14,6 @@ namespace casewright {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kExtractPrefix = "extract:";
 
 [[noreturn]] void FailAt(const std::string& manifest, std::size_t line, const std::string& why) {
@@ -110,7 +109,7 @@ std::string NormalizedPath(const std::string& path) { return PathNormalizer().No
 std::vector<ManifestEntry> ReadManifest(const std::string& path) {
   std::string bytes = *ReadWholeFile(path);
   std::string_view rest(bytes);
-  if (rest.starts_with(kByteOrderMark)) rest.remove_prefix(kByteOrderMark.size());
+  if (rest.starts_with(kUtf8ByteOrderMark)) rest.remove_prefix(kUtf8ByteOrderMark.size());
   const bool standard_input = path == kStandardInput;
   const fs::path folder = standard_input ? fs::path() : fs::path(path).parent_path();
   const std::string name = standard_input ? "stdin" : path;  // as messages name it

@@ -30,6 +30,10 @@ bool IsValidUtf8(std::string_view text);
 // is valid UTF-8.
 std::optional<std::size_t> FindInvalidUtf8(std::string_view text);
 
+// The byte-order mark that may open a UTF-8 file; it is no character of
+// the text.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 // How many bytes the UTF-8 sequence that starts with `lead` takes: 1 for
 // an ASCII byte and for a byte that starts no valid sequence.
 std::size_t Utf8SequenceLength(unsigned char lead);

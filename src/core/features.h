@@ -46,8 +46,6 @@ inline constexpr std::array<FeatureInfo, kFeatureCount> kFeatures = {{
     {Feature::kCuePhrases, 8, "Presence of cue phrases", "cue_phrase", "01"},
 }};
 
-constexpr const FeatureInfo& InfoOf(Feature feature) { return kFeatures[static_cast<int>(feature)]; }
-
 // Which features a run extracts.
 class FeatureSet {
  public:

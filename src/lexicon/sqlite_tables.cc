@@ -135,8 +135,7 @@ std::string Select(std::string_view column, const TableSchema& schema, std::stri
 }  // namespace
 
 SqliteTables::SqliteTables(const std::string& folder)
-    : folder_(folder),
-      lexicon_(std::make_unique<Table>(
+    : lexicon_(std::make_unique<Table>(
           folder, kLexiconSchema,
           Select(Quoted(kCanonicalColumn), kLexiconSchema, "WHERE " + Quoted(kWordColumn) + " = ?1"))) {
   // A stored stopword with no Windows-1252 spelling can match no key.

@@ -44,11 +44,8 @@ class SqliteTables : public LexicalTables {
   bool IsStopword(const std::string& key) const override;
   std::vector<std::optional<std::string>> ReadCueWords() const override;
 
-  const std::string& folder() const { return folder_; }
-
  private:
   class Table;
-  std::string folder_;
   std::unique_ptr<Table> lexicon_;
   // The lexicon's answers so far, by word: its canonical form, or nullopt
   // for a word it does not hold.  Texts of one corpus share most of their

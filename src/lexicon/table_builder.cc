@@ -20,8 +20,6 @@ namespace casewright {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 struct Line {
   std::size_t number;
   std::string text;
@@ -32,7 +30,7 @@ std::vector<Line> ReadEntries(const std::string& path) {
   const std::string bytes = *ReadWholeFile(path);
   std::vector<Line> lines;
   // A byte-order mark, as some editors write, is no part of the first word.
-  std::size_t start = bytes.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+  std::size_t start = bytes.starts_with(kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;
   for (std::size_t number = 1; start < bytes.size(); ++number) {
     std::size_t end = std::min(bytes.find('\n', start), bytes.size());
     std::string text = bytes.substr(start, end - start);

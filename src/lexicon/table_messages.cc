@@ -5,14 +5,6 @@
 namespace casewright {
 namespace {
 
-// The length of the UTF-8 sequence that `lead` starts, by its high bits.
-std::size_t SequenceLength(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if (lead >= 0xF0) return 4;
-  if (lead >= 0xE0) return 3;
-  return 2;
-}
-
 // `bytes` for a message: valid UTF-8 as it is, a control character or a byte
 // outside a valid sequence as \xHH, so that a message stays valid, printable
 // UTF-8 and still shows every byte.
@@ -21,9 +13,9 @@ std::string EscapeInvalidUtf8(std::string_view bytes) {
   std::string escaped;
   for (std::size_t i = 0; i < bytes.size();) {
     const auto lead = static_cast<unsigned char>(bytes[i]);
-    const std::string_view sequence = bytes.substr(i, SequenceLength(lead));
+    const std::string_view sequence = bytes.substr(i, Utf8SequenceLength(lead));
     const bool control = lead < 0x20 || lead == 0x7F;
-    if (!control && sequence.size() == SequenceLength(lead) && IsValidUtf8(sequence)) {
+    if (!control && sequence.size() == Utf8SequenceLength(lead) && IsValidUtf8(sequence)) {
       escaped += sequence;
       i += sequence.size();
     } else {

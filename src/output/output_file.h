@@ -46,8 +46,6 @@ class OutputFile {
   // Throws RunError.
   void Commit();
 
-  const std::string& path() const { return path_; }
-
  private:
   void Flush();
   int fd() const { return temporary_ ? temporary_->fd() : direct_fd_; }

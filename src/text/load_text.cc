@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/cp1252.h"
 #include "core/read_file.h"
 #include "core/run_error.h"
 
@@ -29,8 +30,6 @@ std::string ConvertLineBreaks(std::string_view raw) {
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 // The bytes of the text file at `path`, up to the first NUL.
 std::string ReadTextFile(const std::string& path, std::size_t capacity) {
   if (path.empty()) throw RunError("No text file named");
@@ -48,9 +47,9 @@ std::string ReadTextFile(const std::string& path, std::size_t capacity) {
   return std::move(*raw);
 }
 
-DecodedText Decode(std::string raw, TextEncoding encoding, const std::string& path, std::size_t capacity) {
-  DecodedText decoded = DecodeText(std::move(raw), encoding, path);
-  decoded.bytes = ConvertLineBreaks(decoded.bytes);
+DecodedText Decode(std::string_view raw, TextEncoding encoding, const std::string& path, std::size_t capacity) {
+  DecodedText decoded = DecodeText(raw, encoding, path);
+  decoded.bytes = ConvertLineBreaks(decoded.utf8 ? std::string_view(decoded.bytes) : raw);
   if (decoded.bytes.size() > capacity) throw RunError("Text exceeds memo capacity", path);
   return decoded;
 }
@@ -65,8 +64,8 @@ SourceText LoadTextWithOriginal(const std::string& path, TextEncoding encoding, 
   SourceText source;
   source.original = ReadTextFile(path, capacity);
   source.text = Decode(source.original, encoding, path, capacity);
-  if (source.text.utf8 && std::string_view(source.original).starts_with(kByteOrderMark)) {
-    source.original.erase(0, kByteOrderMark.size());
+  if (source.text.utf8 && std::string_view(source.original).starts_with(kUtf8ByteOrderMark)) {
+    source.original.erase(0, kUtf8ByteOrderMark.size());
   }
   return source;
 }

@@ -1,4 +1,4 @@
-// Sentence segmentation and the reading of stored sentences.
+// Sentence segmentation.
 //
 // SegmentText walks the text once, left to right.  Word and punctuation
 // characters, and periods that end no sentence, build words; any other

@@ -9,7 +9,6 @@
 namespace casewright {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // What a character without a Windows-1252 form becomes: a blank, so that it
 // separates the words on either side and belongs to none.
 constexpr char kStandIn = ' ';
@@ -36,7 +35,7 @@ std::size_t LineOf(std::string_view text, std::size_t offset) {
 }
 
 DecodedText DecodeUtf8(std::string_view raw, const std::string& path) {
-  std::size_t skipped = raw.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+  std::size_t skipped = raw.starts_with(kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;
   raw.remove_prefix(skipped);
   if (std::optional<std::size_t> bad = FindInvalidUtf8(raw)) {
     throw RunError("Invalid UTF-8 at byte offset " + std::to_string(*bad + skipped), path);
@@ -63,21 +62,21 @@ std::optional<TextEncoding> EncodingNamed(std::string_view name) {
   return ValueIn<TextEncoding>(kSpellings, name);
 }
 
-DecodedText DecodeText(std::string raw, TextEncoding encoding, const std::string& path) {
+DecodedText DecodeText(std::string_view raw, TextEncoding encoding, const std::string& path) {
   switch (encoding) {
     case TextEncoding::kUtf8:
       return DecodeUtf8(raw, path);
     case TextEncoding::kAuto: {
       const bool utf8 = LooksLikeUtf8(raw);
-      DecodedText decoded = utf8 ? DecodeUtf8(raw, path) : DecodedText{std::move(raw), {}, {}, false};
+      DecodedText decoded = utf8 ? DecodeUtf8(raw, path) : DecodedText{};
       decoded.notes.push_back(utf8 ? "The text was read as UTF-8." : "The text was read as Windows-1252.");
       return decoded;
     }
     case TextEncoding::kWindows1252:
       break;
   }
-  DecodedText decoded{std::move(raw), {}, {}, false};
-  if (LooksLikeUtf8(decoded.bytes)) {
+  DecodedText decoded;
+  if (LooksLikeUtf8(raw)) {
     decoded.warnings.push_back(
         "The text looks like UTF-8 (it is valid UTF-8 with multi-byte characters) but was read as Windows-1252; "
         "if it is UTF-8, read it as UTF-8 (--encoding utf-8).");

@@ -31,11 +31,13 @@ struct DecodedText {
   bool utf8 = false;
 };
 
-// Decodes the bytes of the text file at `path` (named in messages).  Under
-// the Windows-1252 default the bytes are kept as they are, with a warning
-// when they look like UTF-8.  Throws RunError naming the byte offset when
-// the text is read as UTF-8 and is not valid UTF-8.
-DecodedText DecodeText(std::string raw, TextEncoding encoding, const std::string& path);
+// Decodes the bytes of the text file at `path` (named in messages).  Read
+// as UTF-8, the text converted to Windows-1252 is in `bytes`; read as
+// Windows-1252, `raw` is the text as it is and `bytes` is left empty, so that
+// a large text is not copied for nothing.  Under the Windows-1252 default,
+// warns when the bytes look like UTF-8.  Throws RunError naming the byte
+// offset when the text is read as UTF-8 and is not valid UTF-8.
+DecodedText DecodeText(std::string_view raw, TextEncoding encoding, const std::string& path);
 
 }  // namespace casewright
 
