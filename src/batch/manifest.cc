@@ -104,8 +104,6 @@ std::string PathNormalizer::Normalize(const std::string& path) {
   return (folder->second / name).string();
 }
 
-std::string NormalizedPath(const std::string& path) { return PathNormalizer().Normalize(path); }
-
 std::vector<ManifestEntry> ReadManifest(const std::string& path) {
   std::string bytes = *ReadWholeFile(path);
   std::string_view rest(bytes);

@@ -49,9 +49,6 @@ class PathNormalizer {
   std::unordered_map<std::string, std::filesystem::path> folders_;
 };
 
-// The same for a single path.
-std::string NormalizedPath(const std::string& path);
-
 // Which entries one of several machines runs: those whose index is `k`
 // modulo `n`.
 struct Shard {

@@ -1,6 +1,5 @@
 #include "batch/shard_join.h"
 
-#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -11,6 +10,7 @@
 #include "output/case_writer.h"
 #include "output/names_file.h"
 #include "output/output_files.h"
+#include "pipeline/run_files.h"
 
 namespace casewright {
 namespace {
@@ -98,18 +98,18 @@ std::vector<ShardCases> ReadShards(const std::vector<std::string>& paths) {
 // Writing over a shard's file would lose it before the join is done.
 void RefuseShardFiles(const std::vector<ShardCases>& shards, const std::string& combined_path,
                       const std::string& names_path) {
-  std::vector<std::string> read;
-  for (const ShardCases& shard : shards) {
-    read.push_back(NormalizedPath(shard.path()));
-    read.push_back(NormalizedPath(IndexPathOf(shard.path())));
+  std::vector<std::string> index_paths;
+  index_paths.reserve(shards.size());
+  for (const ShardCases& shard : shards) index_paths.push_back(IndexPathOf(shard.path()));
+  std::vector<RunFile> files;
+  for (std::size_t i = 0; i < shards.size(); ++i) {
+    files.push_back({shards[i].path(), "shard", false});
+    files.push_back({index_paths[i], "shard's index", false});
   }
-  for (const std::string& output : {combined_path, names_path}) {
-    if (output.empty()) continue;
-    if (std::find(read.begin(), read.end(), NormalizedPath(output)) != read.end()) {
-      throw RunError("The file to write is one of the shards' files; nothing was written", output);
-    }
-    read.push_back(NormalizedPath(output));
+  for (const auto& [path, what] : {std::pair{&combined_path, "combined file"}, std::pair{&names_path, "names file"}}) {
+    if (!path->empty()) files.push_back({*path, what, true});
   }
+  RefuseSharedFiles(files);
 }
 
 }  // namespace
