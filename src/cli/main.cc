@@ -231,10 +231,7 @@ int ListSentences(const Options& options) {
     std::cerr << "casewright-cli: standard output: cannot write the listing\n";
     return kFailed;
   }
-  if (const std::string tail = text.Tail(); !tail.empty()) {
-    std::cerr << "note: The text after the last sentence ends no sentence, so it is in none: "
-              << casewright::QuotedExcerpt(tail) << "\n";
-  }
+  if (const std::string note = text.TailNote(); !note.empty()) std::cerr << "note: " << note << "\n";
   if (!classes) return 0;
   if (options.run.strict_classes) {
     PrintErrors(classes->warnings, s.classes_path);

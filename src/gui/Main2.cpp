@@ -352,7 +352,7 @@ void TMainForm2::Execute() {
       result.outcome = RunCasesOnText(settings, *text.bytes, tables_, on_tick);
       result.outcome->warnings.insert(result.outcome->warnings.begin(), text.warnings.begin(),
                                       text.warnings.end());
-      result.outcome->notes = text.notes;
+      result.outcome->notes.insert(result.outcome->notes.begin(), text.notes.begin(), text.notes.end());
     } catch (const std::exception& error) {
       result.error = QString::fromStdString(DescribeError(error));
     }

@@ -13,11 +13,12 @@ class GuiPrompts {
  public:
   virtual ~GuiPrompts() = default;
 
-  // The file-open dialog (used for the text and the classes file), opened
-  // in `folder` (empty: the working folder).  Returns the chosen path, or an
-  // empty string when the user cancels.
+  // The file-open dialog (for the text, the classes file and a reference
+  // extract), opened in `folder` (empty: the working folder).  Returns the
+  // chosen path, or an empty string when the user cancels.
   virtual QString OpenFileName(QWidget* parent, const QString& folder) = 0;
-  // The file-save dialog (the output file); empty when the user cancels.
+  // The file-save dialog (for the output file and a classes file made from
+  // an extract); empty when the user cancels.
   virtual QString SaveFileName(QWidget* parent, const QString& folder) = 0;
   // A modal error box.
   virtual void ShowError(QWidget* parent, const QString& message) = 0;

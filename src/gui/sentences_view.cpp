@@ -15,8 +15,7 @@
 
 #include "core/run_error.h"
 #include "gui/sentence_table_model.h"
-#include "output/output_files.h"
-#include "pipeline/run_files.h"
+#include "pipeline/extract_run.h"
 #include "text/classes_file.h"
 #include "text/extract_classes.h"
 
@@ -136,10 +135,7 @@ bool SentencesView::Load(const std::string& text_path, TextEncoding encoding, co
                         .arg(text_->size())
                         .arg(Named(text_path)));
   Append(text_messages_, text_->warnings());
-  if (const std::string tail = text_->Tail(); !tail.empty()) {
-    text_messages_.push_back(QStringLiteral("The text after the last sentence ends no sentence, so it is in none: ") +
-                             QString::fromStdString(QuotedExcerpt(tail)));
-  }
+  if (const std::string note = text_->TailNote(); !note.empty()) text_messages_.push_back(QString::fromStdString(note));
   if (!classes_path.empty()) ShowFileClasses(classes_path);
   ShowMessages();
   return true;
@@ -201,12 +197,8 @@ void SentencesView::SaveClasses() {
   if (chosen.isEmpty()) return;
   const std::string path = chosen.toStdString();
   try {
-    RefuseSharedFiles({{text_path_, "text file", false},
-                       {extract_path_, "extract", false},
-                       {path, "classes file", true}});
-    OutputFiles files;
-    files.Open(path).Write(ClassesFileText(extract_classes_));
-    files.CommitAll();
+    RefuseClassesFileShared(text_path_, extract_path_, path);
+    WriteClassesFile(path, extract_classes_);
   } catch (const std::exception& error) {
     prompts_.ShowError(this, QString::fromStdString(DescribeError(error)));
     return;

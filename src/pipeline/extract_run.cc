@@ -9,30 +9,48 @@
 
 namespace casewright {
 
+namespace {
+
+void Append(std::vector<std::string>& to, const std::vector<std::string>& messages) {
+  to.insert(to.end(), messages.begin(), messages.end());
+}
+
+}  // namespace
+
+ExtractVerdict JudgeExtract(const ExtractClasses& found, const ExtractSettings& extract, bool strict) {
+  ExtractVerdict verdict;
+  Append(extract.allow_unmatched ? verdict.warnings : verdict.errors, found.unmatched);
+  Append(strict ? verdict.errors : verdict.warnings, found.repeated);
+  Append(verdict.warnings, found.warnings);
+  return verdict;
+}
+
+void RefuseClassesFileShared(const std::string& text_path, const std::string& extract_path,
+                             const std::string& classes_path) {
+  RefuseSharedFiles({{text_path, "text file", false}, {extract_path, "extract", false},
+                     {classes_path, "classes file", true}});
+}
+
+void WriteClassesFile(const std::string& path, const std::vector<std::string>& classes) {
+  OutputFiles files;
+  files.Open(path).Write(ClassesFileText(classes));
+  files.CommitAll();
+}
+
 ExtractRunOutcome WriteClassesFromExtract(const ExtractRunSettings& settings, const LexicalTables& tables) {
   if (settings.text_path == kStandardInput && settings.extract.path == kStandardInput) {
     throw RunError("The text and the extract cannot both be standard input (-)");
   }
-  RefuseSharedFiles({{settings.text_path, "text file", false},
-                     {settings.extract.path, "extract", false},
-                     {settings.classes_path, "classes file", true}});
+  RefuseClassesFileShared(settings.text_path, settings.extract.path, settings.classes_path);
   SegmentedText text(settings.text_path, settings.encoding, tables);
   SegmentedText extract(settings.extract.path, settings.extract.encoding, tables);
-  ExtractClasses found = ClassesFromExtract(text.run(), extract, settings.extract.min_overlap);
+  const ExtractClasses found = ClassesFromExtract(text.run(), extract, settings.extract.min_overlap);
 
-  ExtractRunOutcome outcome{text.size(), found.chosen, {}, text.warnings(), text.notes()};
-  auto add = [](std::vector<std::string>& to, const std::vector<std::string>& messages) {
-    to.insert(to.end(), messages.begin(), messages.end());
-  };
-  add(settings.extract.allow_unmatched ? outcome.warnings : outcome.errors, found.unmatched);
-  add(settings.strict ? outcome.errors : outcome.warnings, found.repeated);
-  add(outcome.warnings, found.warnings);
-  add(outcome.notes, found.notes);
-  if (!outcome.errors.empty()) return outcome;
-
-  OutputFiles files;
-  files.Open(settings.classes_path).Write(ClassesFileText(found.classes));
-  files.CommitAll();
+  ExtractVerdict verdict = JudgeExtract(found, settings.extract, settings.strict);
+  ExtractRunOutcome outcome{text.size(), found.chosen, std::move(verdict.errors), text.warnings(), text.notes()};
+  Append(outcome.warnings, verdict.warnings);
+  Append(outcome.notes, found.notes);
+  if (outcome.errors.empty()) WriteClassesFile(settings.classes_path, found.classes);
   return outcome;
 }
 

@@ -35,6 +35,24 @@ struct ExtractRunOutcome {
   std::vector<std::string> notes;
 };
 
+// What ClassesFromExtract found, sorted by what it means for a run.
+struct ExtractVerdict {
+  // Extract sentences that match no sentence (unless allowed) and, when
+  // strict, those that match several: each stops the classes being used.
+  std::vector<std::string> errors;
+  // The other mismatches, and what reading the extract warned of.
+  std::vector<std::string> warnings;
+};
+ExtractVerdict JudgeExtract(const ExtractClasses& found, const ExtractSettings& extract, bool strict);
+
+// Throws RunError when the classes file to write is the text or the extract.
+void RefuseClassesFileShared(const std::string& text_path, const std::string& extract_path,
+                             const std::string& classes_path);
+
+// Writes `classes` to the classes file at `path`, replacing it whole.
+// Throws RunError.
+void WriteClassesFile(const std::string& path, const std::vector<std::string>& classes);
+
 // Writes the classes file, "1" or "0" for each sentence of the text, unless
 // the outcome has errors, when nothing is written.  Throws RunError when a
 // file cannot be read or written, or the classes file is the text or the

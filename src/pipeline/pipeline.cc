@@ -15,6 +15,7 @@
 #include "output/names_file.h"
 #include "output/output_files.h"
 #include "output/raw_values.h"
+#include "pipeline/extract_run.h"
 #include "pipeline/run_files.h"
 #include "text/classes_file.h"
 #include "text/load_text.h"
@@ -79,14 +80,10 @@ SentenceClasses ExtractedClasses(const Run& run, const RunSettings& settings, st
   const ExtractSettings& from = settings.extract;
   SegmentedText extract(from.path, from.encoding, run.tables);
   ExtractClasses found = ClassesFromExtract(run, extract, from.min_overlap);
-  if (!found.unmatched.empty() && !from.allow_unmatched) FailWith(found.unmatched, from.path);
-  if (!found.repeated.empty() && settings.strict_classes) FailWith(found.repeated, from.path);
-  SentenceClasses classes{std::move(found.classes), std::move(found.unmatched)};
-  for (auto* more : {&found.repeated, &found.warnings}) {
-    classes.warnings.insert(classes.warnings.end(), more->begin(), more->end());
-  }
+  ExtractVerdict verdict = JudgeExtract(found, from, settings.strict_classes);
+  if (!verdict.errors.empty()) FailWith(verdict.errors, from.path);
   notes = std::move(found.notes);
-  return classes;
+  return {std::move(found.classes), std::move(verdict.warnings)};
 }
 
 // The classes of the sentences from the classes file.  Under strict

@@ -26,6 +26,12 @@ std::string SegmentedText::Tail() {
   return original_.Utf8Of(end, loaded_size_);
 }
 
+std::string SegmentedText::TailNote() {
+  const std::string tail = Tail();
+  if (tail.empty()) return {};
+  return "The text after the last sentence ends no sentence, so it is in none: " + QuotedExcerpt(tail);
+}
+
 bool SegmentedText::BeginsParagraph(std::size_t index) const {
   return index == 0 || run_.sentence_list[index - 1].EndsParagraph;
 }

@@ -46,6 +46,9 @@ class SegmentedText {
   // and is therefore in no sentence, shown as Original shows a sentence;
   // empty when there is none.
   std::string Tail();
+  // What the listing says of that text ("The text after the last sentence
+  // ends no sentence..."), or empty when there is none.
+  std::string TailNote();
 
   // The first sentence of the text and every sentence after one that ends a
   // paragraph begin a paragraph; a sentence followed by a line break with
