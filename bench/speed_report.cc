@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "bundled_text.h"
 #include "core/progress.h"
 #include "lexicon/sqlite_tables.h"
 #include "pipeline/pipeline.h"
@@ -36,6 +37,8 @@ namespace casewright {
 namespace {
 
 namespace fs = std::filesystem;
+using bench::BundledTexts;
+using bench::TextOfSize;
 using Clock = std::chrono::steady_clock;
 
 double SecondsSince(Clock::time_point start) {
@@ -48,33 +51,8 @@ double Median(std::vector<double> values) {
   return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 void WriteBytes(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// The bundled texts, one after the other, as a source to repeat.
-std::string BundledTexts() {
-  std::string all;
-  for (const char* name : {"example.txt", "faq-debian.txt", "foca-seguranca.txt", "large-1mb.txt"}) {
-    all += ReadBytes(fs::path(CASEWRIGHT_SOURCE_DIR) / "data/examples" / name);
-    all += "\r\n";
-  }
-  return all;
-}
-
-// About `bytes` bytes of `source` repeated, cut after a line end.
-std::string TextOfSize(const std::string& source, std::size_t bytes) {
-  std::string text;
-  text.reserve(bytes + source.size());
-  while (text.size() < bytes) text += source;
-  text.resize(bytes);
-  text.resize(text.rfind('\n') + 1);
-  return text;
 }
 
 struct ProcessRun {

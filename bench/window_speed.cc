@@ -23,6 +23,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "bundled_text.h"
 #include "gui/Main2.h"
 #include "gui/gui_prompts.h"
 #include "gui/memo_filler.h"
@@ -69,20 +70,6 @@ class StallMeter {
   qint64 longest_ = 0;
 };
 
-std::string Repeated(std::size_t bytes) {
-  std::string source;
-  for (const char* name : {"example.txt", "faq-debian.txt", "foca-seguranca.txt", "large-1mb.txt"}) {
-    std::ifstream in(fs::path(CASEWRIGHT_SOURCE_DIR) / "data/examples" / name, std::ios::binary);
-    source.append(std::istreambuf_iterator<char>(in), {});
-    source += "\r\n";
-  }
-  std::string text;
-  while (text.size() < bytes) text += source;
-  text.resize(bytes);
-  text.resize(text.rfind('\n') + 1);
-  return text;
-}
-
 template <typename T>
 T* Find(QWidget& window, const char* name) {
   return window.findChild<T*>(name);
@@ -98,8 +85,9 @@ int main(int argc, char** argv) {
   cw::fs::create_directories(dir);
   const std::string text10 = (dir / "text10.txt").string();
   const std::string text50 = (dir / "text50.txt").string();
-  std::ofstream(text10, std::ios::binary) << cw::Repeated(10000000);
-  std::ofstream(text50, std::ios::binary) << cw::Repeated(50000000);
+  const std::string source = cw::bench::BundledTexts();
+  std::ofstream(text10, std::ios::binary) << cw::bench::TextOfSize(source, 10000000);
+  std::ofstream(text50, std::ios::binary) << cw::bench::TextOfSize(source, 50000000);
   std::ofstream(dir / "classes") << "1 0 1";
 
   cw::SqliteTables tables(cw::ResolveTablesFolder());
