@@ -1,0 +1,119 @@
+#include "cli/command.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <iostream>
+#include <thread>
+
+#include "cli/feature_list.h"
+#include "core/file_path.h"
+
+namespace casewright::cli {
+
+int Report(const std::string& line, bool to_stderr) {
+  std::ostream& out = to_stderr ? std::cerr : std::cout;
+  out << line << "\n" << std::flush;
+  if (out) return 0;
+  std::cerr << "casewright-cli: " << (to_stderr ? "standard error" : "standard output")
+            << ": cannot write \"" << line << "\"\n";
+  return kFailed;
+}
+
+bool WritesStandardOutput(std::initializer_list<std::string> paths) {
+  for (const std::string& path : paths) {
+    if (NamedDescriptor(path, true) == STDOUT_FILENO) return true;
+  }
+  return false;
+}
+
+void AddEncodingOption(CLI::App& app, RunOptions& options) {
+  app.add_option("--encoding", options.encoding,
+                 "Encoding of the text: windows-1252, utf-8 (a byte-order mark is skipped) or auto (UTF-8 when the "
+                 "text is valid UTF-8 with a multi-byte character, else Windows-1252)")
+      ->check(CLI::IsMember({"windows-1252", "utf-8", "auto"}))
+      ->default_str("windows-1252");
+  app.add_option("--tables", options.tables, "Folder of the lexical tables, instead of the alias Orbelin")
+      ->type_name("DIR");
+}
+
+void AddStrictClassesFlag(CLI::App& app, RunOptions& options, const std::string& what) {
+  app.add_flag("--strict-classes", options.strict_classes, what);
+}
+
+void AddRunOptions(CLI::App& app, RunOptions& options) {
+  app.add_option("--features", options.features, FeatureListHelp())->type_name("LIST")->default_str("1-8");
+  CLI::Option* format =
+      app.add_option("--format", options.format,
+                     "Layout of the cases: plain (\"1 0 3 1\"), quinlan (the C4.5 data layout, \"1, 0, 3, 1.\"), "
+                     "arff (Weka) or csv (pandas, scikit-learn)")
+          ->check(CLI::IsMember({"plain", "quinlan", "arff", "csv"}))
+          ->default_str("plain");
+  app.add_flag("--quinlan", options.quinlan, "The same as --format quinlan")->excludes(format);
+  AddEncodingOption(app, options);
+  app.add_option("--names", options.names, "Also write the C4.5 names file of the cases to this file")
+      ->type_name("FILE");
+  AddStrictClassesFlag(app, options,
+                       "Fail, writing nothing, when the classes do not fit the sentences (too few or too many, "
+                       "an empty class, digits run together across a line break) instead of warning");
+}
+
+void AddExtractOptions(CLI::App& app, ExtractOptions& options) {
+  app.add_option("--extract-encoding", options.encoding,
+                 "Encoding of the extract: windows-1252, utf-8 or auto (as for --encoding)")
+      ->check(CLI::IsMember({"windows-1252", "utf-8", "auto"}))
+      ->default_str("auto");
+  app.add_option("--min-overlap", options.min_overlap,
+                 "Also give 1 to a sentence that holds at least the share R (0 < R <= 1) of an extract "
+                 "sentence's word keys, counted with repeats; without it, a sentence must have the same keys "
+                 "in the same order")
+      ->type_name("R");
+  app.add_flag("--allow-unmatched", options.allow_unmatched,
+               "Warn, instead of failing, when an extract sentence matches no sentence of the text");
+}
+
+ExtractSettings ChooseExtract(const ExtractOptions& options, const std::string& path) {
+  ExtractSettings choices;
+  choices.path = path;
+  choices.encoding = *EncodingNamed(options.encoding);
+  choices.allow_unmatched = options.allow_unmatched;
+  if (options.min_overlap.empty()) return choices;
+  const std::string& text = options.min_overlap;
+  double share = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), share);
+  // Written so that NaN fails too.
+  if (error != std::errc() || end != text.data() + text.size() || !(share > 0 && share <= 1)) {
+    throw UsageError("--min-overlap: \"" + text + "\" is not a share more than 0 and at most 1 (say 0.8)");
+  }
+  choices.min_overlap = share;
+  return choices;
+}
+
+Choices Choose(const RunOptions& options) {
+  Choices choices;
+  try {
+    choices.features = ParseFeatureList(options.features);
+  } catch (const std::invalid_argument& e) {
+    throw UsageError(std::string("--features: ") + e.what());
+  }
+  choices.format = options.quinlan ? CaseFormat::kQuinlan : *FormatNamed(options.format);
+  choices.encoding = *EncodingNamed(options.encoding);
+  return choices;
+}
+
+void PrintMessages(const std::vector<std::string>& warnings, const std::vector<std::string>& notes) {
+  for (const std::string& warning : warnings) std::cerr << "warning: " << warning << "\n";
+  for (const std::string& note : notes) std::cerr << "note: " << note << "\n";
+}
+
+void PrintErrors(const std::vector<std::string>& errors, const std::string& path) {
+  for (const std::string& error : errors) std::cerr << "casewright-cli: " << path << ": " << error << "\n";
+}
+
+unsigned JobsOf(unsigned asked) {
+  if (asked > 0) return asked;
+  return std::max(1u, std::thread::hardware_concurrency());
+}
+
+}  // namespace casewright::cli
