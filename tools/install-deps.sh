@@ -12,4 +12,5 @@ apt-get install -y --no-install-recommends \
   libsqlite3-dev libcli11-dev libabsl-dev libgtest-dev libgmock-dev libbenchmark-dev \
   python3 fonts-dejavu-core help2man \
   clang libclang-rt-14-dev util-linux \
-  default-jre-headless weka python3-sklearn parallel
+  default-jre-headless weka python3-sklearn parallel \
+  libxgboost-dev python3-xgboost desktop-file-utils appstream bash-completion
