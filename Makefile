@@ -7,7 +7,7 @@ CLI := $(BUILD)/bin/casewright-cli
 FUZZ_TARGETS := fuzz_run fuzz_classes fuzz_table_open fuzz_table_sources
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test sanitize tsan fuzz-build fuzz bench speed clean
+.PHONY: all build run test sanitize tsan fuzz-build fuzz bench speed mutants clean
 
 all: build
 
@@ -50,5 +50,10 @@ speed: build
 	$(BUILD)/bin/casewright-speed
 	QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen} $(BUILD)/bin/casewright-window-speed
 
+# Plants the one-line bugs of tools/mutants.tsv one at a time and tells which
+# the tests catch (slow: a build and a test run each; not in CI).
+mutants:
+	python3 tools/mutants.py
+
 clean:
-	rm -rf $(BUILD) build-sanitize build-package build-tsan build-fuzz
+	rm -rf $(BUILD) build-sanitize build-package build-tsan build-fuzz build-mutants
