@@ -3,6 +3,7 @@
 // as its argument if any, until the user closes it.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <cstdio>
 #include <cstring>
 
@@ -53,6 +54,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName("Casewright");
   QApplication::setOrganizationName("Casewright");  // where QSettings keeps the last folder
   QApplication::setDesktopFileName(QStringLiteral(CASEWRIGHT_APP_ID));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(CASEWRIGHT_APP_ID)));  // the installed icon
   parser.process(app);
   const QStringList texts = parser.positionalArguments();
   if (texts.size() > 1) {
