@@ -63,7 +63,8 @@ class TMainForm2 : public QMainWindow {
  public:
   // `tables` and `prompts` must outlive the window.
   TMainForm2(const LexicalTables& tables, GuiPrompts& prompts, QWidget* parent = nullptr);
-  // Waits for a run still in progress.
+  // Cancels a run still in progress (a batch runs to its end) and waits
+  // for it to stop.
   ~TMainForm2() override;
 
   bool running() const { return running_; }
