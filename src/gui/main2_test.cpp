@@ -199,7 +199,10 @@ class Main2Test : public QObject {
  private:
   // Fills the edits (with the files written from the given bytes) and the
   // format switch.
-  void Fill(const char* text, const char* classes, const std::string& output, bool quinlan);
+  void Fill(const char* text, const char* classes, const std::string& output, bool quinlan) {
+    Fill(*window_, text, classes, output, quinlan);
+  }
+  void Fill(TMainForm2& window, const char* text, const char* classes, const std::string& output, bool quinlan);
   // Clicks Execute and waits until the run has been reported.
   bool Execute();
   // What the core writes for the window's current settings, for comparison.
@@ -230,7 +233,7 @@ void Main2Test::cleanup() {
   dir_.reset();
 }
 
-void Main2Test::Fill(const char* text, const char* classes, const std::string& output,
+void Main2Test::Fill(TMainForm2& window, const char* text, const char* classes, const std::string& output,
                      bool quinlan) {
   static int serial = 0;
   ++serial;
@@ -238,10 +241,10 @@ void Main2Test::Fill(const char* text, const char* classes, const std::string& o
   const std::string classes_path = dir_->Path("classes" + std::to_string(serial) + ".txt");
   WriteFile(text_path, text);
   WriteFile(classes_path, classes);
-  Find<QLineEdit>(*window_, "Edit1")->setText(QString::fromStdString(text_path));
-  Find<QLineEdit>(*window_, "Edit2")->setText(QString::fromStdString(classes_path));
-  Find<QLineEdit>(*window_, "Edit3")->setText(QString::fromStdString(output));
-  Find<QCheckBox>(*window_, "CheckBox9")->setChecked(quinlan);
+  Find<QLineEdit>(window, "Edit1")->setText(QString::fromStdString(text_path));
+  Find<QLineEdit>(window, "Edit2")->setText(QString::fromStdString(classes_path));
+  Find<QLineEdit>(window, "Edit3")->setText(QString::fromStdString(output));
+  Find<QCheckBox>(window, "CheckBox9")->setChecked(quinlan);
 }
 
 bool Main2Test::Execute() {
@@ -660,13 +663,7 @@ void Main2Test::windowIsLockedWhileRunning() {
   TMainForm2 window(gated, *prompts_);
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
-  const std::string text = dir_->Path("text.txt");
-  const std::string classes = dir_->Path("classes.txt");
-  WriteFile(text, kTextA);
-  WriteFile(classes, kClassesA);
-  Find<QLineEdit>(window, "Edit1")->setText(QString::fromStdString(text));
-  Find<QLineEdit>(window, "Edit2")->setText(QString::fromStdString(classes));
-  Find<QLineEdit>(window, "Edit3")->setText(QString::fromStdString(dir_->Path("out.data")));
+  Fill(window, kTextA, kClassesA, dir_->Path("out.data"), false);
 
   QSignalSpy finished(&window, &TMainForm2::ExecuteFinished);
   auto* execute = Find<QPushButton>(window, "Button4");
@@ -709,12 +706,8 @@ void Main2Test::cancelLeavesTheOldOutput() {
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
   const std::string output = dir_->Path("out.data");
-  WriteFile(dir_->Path("text.txt"), kTextA);
-  WriteFile(dir_->Path("classes.txt"), kClassesA);
   WriteFile(output, "previous cases");
-  Find<QLineEdit>(window, "Edit1")->setText(QString::fromStdString(dir_->Path("text.txt")));
-  Find<QLineEdit>(window, "Edit2")->setText(QString::fromStdString(dir_->Path("classes.txt")));
-  Find<QLineEdit>(window, "Edit3")->setText(QString::fromStdString(output));
+  Fill(window, kTextA, kClassesA, output, false);
 
   QSignalSpy finished(&window, &TMainForm2::ExecuteFinished);
   QTest::mouseClick(Find<QPushButton>(window, "Button4"), Qt::LeftButton);
