@@ -163,6 +163,30 @@ TEST_F(PipelineTest, AFailureInAnyOutputReplacesNoOutput) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.root()), {}), 3);
 }
 
+// Cancelled at any stage, up to the last tick of writing, a run leaves the
+// old output and no temporary file behind.
+TEST_F(PipelineTest, CancelledRunChangesNoFile) {
+  WriteFile(settings_.output_path, "previous cases");
+  settings_.features = FeatureSet::All();
+  for (RunStage stage : {RunStage::kSegment, RunStage::kTfIsf, RunStage::kWrite}) {
+    std::atomic<bool> cancel{false};
+    bool finished_writing = false;
+    auto stop_at = [&](const ProgressTick& tick) {
+      finished_writing = tick.stage == RunStage::kWrite && tick.done == tick.total;
+      if (tick.stage == stage && (stage != RunStage::kWrite || finished_writing)) cancel = true;
+    };
+    try {
+      RunCases(settings_, tables_, CancellableProgress(cancel, stop_at));
+      ADD_FAILURE() << "not cancelled at stage " << static_cast<int>(stage);
+    } catch (const RunCancelled& e) {
+      EXPECT_EQ(e.Describe(), "Cancelled; no file was changed");
+    }
+    EXPECT_EQ(finished_writing, stage == RunStage::kWrite);
+    EXPECT_EQ(ReadFile(settings_.output_path), "previous cases");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.root()), {}), 3);
+  }
+}
+
 TEST_F(PipelineTest, OutputsThatAreOneFileAreRefusedBeforeTheyExist) {
   RunSettings settings = settings_;
   settings.raw_path = dir_.Path("./cases.txt");
