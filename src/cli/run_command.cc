@@ -42,8 +42,10 @@ Command AddRunCommand(CLI::App& app) {
   RunSettings& s = options->settings;
   app.add_option("--text", s.text_path, "The text to analyse (Windows-1252 unless --encoding says otherwise)")
       ->type_name("FILE");
-  app.add_option("--classes", s.classes_path, "One class per sentence, separated by spaces; without it, every case's class is the missing value "
-                 "(an unlabelled text)")->type_name("FILE");
+  app.add_option("--classes", s.classes_path,
+                 "One class per sentence, separated by spaces; without it, every case's class is the missing "
+                 "value (an unlabelled text)")
+      ->type_name("FILE");
   app.add_option("--output", s.output_path,
                  "The file of training cases to write (replaced whole; - for standard output)")
       ->type_name("FILE");

@@ -49,7 +49,9 @@ std::vector<std::string> ParseClassValues(std::string_view list) {
                                   "\" is not a class value (a run of digits); give the values separated by "
                                   "commas, say 0,1");
     }
-    if (!seen.insert(value).second) throw std::invalid_argument("the class value " + std::string(value) + " comes twice");
+    if (!seen.insert(value).second) {
+      throw std::invalid_argument("the class value " + std::string(value) + " comes twice");
+    }
     values.emplace_back(value);
     if (comma == std::string_view::npos) return values;
     list.remove_prefix(comma + 1);
