@@ -143,6 +143,13 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   SentenceClasses classes = PairClasses(run, settings, outcome.notes);
   const CaseSchema schema{settings.features, DeclaredValues(settings, classes.classes),
                           RelationOf(settings.text_path), settings.ids};
+  const bool unlabelled = classes.classes.empty() && !run.sentence_list.empty();
+  if (unlabelled && schema.class_values.empty() &&
+      (settings.format == CaseFormat::kArff || !settings.names_path.empty())) {
+    classes.warnings.push_back(
+        "The text has no classes and no class values were declared, so the header declares none and matches no "
+        "training file's; declare the training file's values (--class-values 0,1).");
+  }
   const std::string& text_name = settings.text_name.empty() ? settings.text_path : settings.text_name;
   // Nothing is put in place until every file is written in full.
   OutputFiles outputs;

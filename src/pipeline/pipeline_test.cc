@@ -117,6 +117,13 @@ TEST_F(PipelineTest, AnUnlabelledTextWithDeclaredClassValuesAndIds) {
             "@relation text\n\n@attribute text string\n@attribute sentence numeric\n@attribute size {1,2,3,4}\n"
             "@attribute class {0,1}\n\n@data\n'corpus/t.txt',1,4,?\n'corpus/t.txt',2,1,?\n");
   EXPECT_TRUE(ReadFile(settings.raw_path).ends_with("\t\n"));  // an empty class column
+  // Without declared values, the header declares none: Weka would refuse it as a test set.
+  settings.class_values.clear();
+  outcome = RunCases(settings, tables_, {});
+  ASSERT_EQ(outcome.warnings.size(), 1u);
+  EXPECT_NE(outcome.warnings[0].find("(--class-values 0,1)"), std::string::npos);
+  settings.format = CaseFormat::kCsv;
+  EXPECT_TRUE(RunCases(settings, tables_, {}).warnings.empty());
 }
 
 TEST_F(PipelineTest, AClassOutsideTheDeclaredOnesFailsNamingItsSentence) {
