@@ -102,8 +102,6 @@ TEST_F(CliTest, IdsUnlabelledTextsAndDeclaredClassValues) {
   const std::string name = "'" + dir_.Path("text") + "'";
   EXPECT_TRUE(ReadFile(dir_.Path("cases")).ends_with("@attribute class {1,0}\n\n@data\n" + name + ",1,2,?\n" +
                                                       name + ",2,4,?\n"));
-  EXPECT_EQ(RunCli(unlabelled + "--quinlan").status, 0);
-  EXPECT_EQ(ReadFile(dir_.Path("cases")), "2, ?.\r\n4, ?.\r\n");
 
   struct Refusal {
     std::string options;
@@ -112,7 +110,6 @@ TEST_F(CliTest, IdsUnlabelledTextsAndDeclaredClassValues) {
   };
   for (const Refusal& refusal : std::vector<Refusal>{
            {"--ids", 2, "--ids: the plain layout has no place for ids; use --format arff or csv"},
-           {"--quinlan --ids", 2, "--ids: the quinlan layout has no place for ids"},
            {"--class-values 0,x", 2, "--class-values: \"x\" is not a class value"},
            {"--class-values 0,1", 1, dir_.Path("classes") +
                                          ": Sentence 2 has the class 2, which is not one of the declared class "
