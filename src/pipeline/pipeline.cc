@@ -98,9 +98,9 @@ SentenceClasses FileClasses(const Run& run, const RunSettings& settings) {
   return classes;
 }
 
-// The class of each sentence, with the warnings a user should see about
-// them; `notes` gets what is worth saying about the extract.
-// An unlabelled text has no classes (and nothing to warn about them).
+// The class of each sentence (none for an unlabelled text), with the
+// warnings a user should see about them; `notes` gets what is worth saying
+// about the extract.
 SentenceClasses PairClasses(const Run& run, const RunSettings& settings, std::vector<std::string>& notes) {
   SentenceClasses classes;
   if (!settings.extract.path.empty()) {
