@@ -128,6 +128,9 @@ QString DoneMessage(const RunSettings& settings, const RunOutcome& outcome) {
   if (!settings.names_path.empty()) {
     message += QStringLiteral("\nC4.5 names file written to ") + QString::fromStdString(settings.names_path);
   }
+  if (settings.classes_path.empty() && settings.extract.path.empty()) {
+    message += QStringLiteral("\nNo classes file: every case's class is the missing value");
+  }
   for (const auto* lines : {&outcome.notes, &outcome.warnings}) {
     for (const std::string& line : *lines) message += QLatin1Char('\n') + QString::fromStdString(line);
   }

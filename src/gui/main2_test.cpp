@@ -183,6 +183,7 @@ class Main2Test : public QObject {
   void quinlanBoxAndFormatMenuAgree();
   void dialogsOpenInTheFieldsFolder();
   void warningsFollowDone();
+  void anEmptyClassesFieldRunsAnUnlabelledText();
   void twoRunsInARow();
   void executeReloadsTheTypedPath();
   void windowIsLockedWhileRunning();
@@ -623,6 +624,18 @@ void Main2Test::warningsFollowDone() {
   for (std::size_t i = 0; i < outcome.warnings.size(); ++i) {
     QCOMPARE(lines[i], QString::fromStdString(outcome.warnings[i]));
   }
+}
+
+void Main2Test::anEmptyClassesFieldRunsAnUnlabelledText() {
+  const std::string output = dir_->Path("cases.data");
+  Fill(kTextA, "", output, true);
+  Find<QLineEdit>(*window_, "Edit2")->clear();
+  QVERIFY(Execute());
+  QCOMPARE(prompts_->messages.size(), 1);
+  QVERIFY(!prompts_->messages[0].warning_icon);
+  QVERIFY(prompts_->messages[0].message.endsWith("\nNo classes file: every case's class is the missing value"));
+  QCOMPARE(ReadFile(output), CoreOutput());
+  QVERIFY(ReadFile(output).ends_with(", ?.\r\n"));
 }
 
 void Main2Test::twoRunsInARow() {

@@ -96,14 +96,48 @@ TEST_F(PipelineTest, ReportsProgressStageByStage) {
 
 TEST_F(PipelineTest, EmptyNamesFailBeforeAnythingIsTouched) {
   RunSettings settings = settings_;
-  settings.classes_path.clear();
-  EXPECT_EQ(FailureOf(settings), "No classes file named");
-  settings = settings_;
   settings.output_path.clear();
   EXPECT_EQ(FailureOf(settings), "No output file named");
   settings = settings_;
   settings.text_path.clear();
   EXPECT_EQ(FailureOf(settings), "No text file named");
+}
+
+TEST_F(PipelineTest, AnUnlabelledTextWithDeclaredClassValuesAndIds) {
+  RunSettings settings = settings_;
+  settings.classes_path.clear();
+  settings.format = CaseFormat::kArff;
+  settings.class_values = {"0", "1"};
+  settings.ids = true;
+  settings.text_name = "corpus/t.txt";
+  settings.raw_path = dir_.Path("raw.tsv");
+  RunOutcome outcome = RunCases(settings, tables_, {});
+  EXPECT_TRUE(outcome.warnings.empty());
+  EXPECT_EQ(ReadFile(settings.output_path),
+            "@relation text\n\n@attribute text string\n@attribute sentence numeric\n@attribute size {1,2,3,4}\n"
+            "@attribute class {0,1}\n\n@data\n'corpus/t.txt',1,4,?\n'corpus/t.txt',2,1,?\n");
+  EXPECT_TRUE(ReadFile(settings.raw_path).ends_with("\t\n"));  // an empty class column
+  // Without declared values, the header declares none: Weka would refuse it as a test set.
+  settings.class_values.clear();
+  outcome = RunCases(settings, tables_, {});
+  ASSERT_EQ(outcome.warnings.size(), 1u);
+  EXPECT_NE(outcome.warnings[0].find("(--class-values 0,1)"), std::string::npos);
+  settings.format = CaseFormat::kCsv;
+  EXPECT_TRUE(RunCases(settings, tables_, {}).warnings.empty());
+}
+
+TEST_F(PipelineTest, AClassOutsideTheDeclaredOnesFailsNamingItsSentence) {
+  RunSettings settings = settings_;
+  settings.class_values = {"1"};
+  EXPECT_EQ(FailureOf(settings),
+            settings.classes_path + ": Sentence 2 has the class 0, which is not one of the declared class values 1");
+  EXPECT_FALSE(std::filesystem::exists(settings.output_path));
+  settings.class_values = {"1", "0"};
+  settings.names_path = dir_.Path("cases.names");
+  RunCases(settings, tables_, {});
+  EXPECT_EQ(ReadFile(settings.names_path), "1, 0.\n\nsize: 1, 2, 3, 4.\n");
+  settings.ids = true;
+  EXPECT_EQ(FailureOf(settings), "Cases with ids need the ARFF or CSV layout, not plain");
 }
 
 TEST_F(PipelineTest, RefusesToWriteOverAnInput) {
@@ -129,9 +163,9 @@ TEST_F(PipelineTest, Utf8TextNamesFileAndTheCasesKept) {
   RunOutcome outcome = RunCases(settings, tables_, {});
   EXPECT_EQ(ReadFile(settings.output_path), "4 1\r\n1 0\r\n");  // as the Windows-1252 text gives
   EXPECT_EQ(outcome.cases, "4 1\r\n1 0\r\n");
-  EXPECT_EQ(outcome.class_values, (std::vector<std::string>{"1", "0"}));
+  EXPECT_EQ(outcome.class_values, (std::vector<std::string>{"0", "1"}));
   EXPECT_EQ(outcome.notes, std::vector<std::string>{"The text was read as UTF-8."});
-  EXPECT_EQ(ReadFile(settings.names_path), "1, 0.\n\nsize: 1, 2, 3, 4.\n");
+  EXPECT_EQ(ReadFile(settings.names_path), "0, 1.\n\nsize: 1, 2, 3, 4.\n");
 
   settings.names_path = settings.output_path;
   EXPECT_NE(FailureOf(settings).find("The names file is the same file as the output file"), std::string::npos);
