@@ -41,8 +41,10 @@ void RequireNames(const RunSettings& settings) {
   }
 }
 
-std::vector<RunFile> FilesOf(const RunSettings& settings) {
-  std::vector<RunFile> files = {{settings.text_path, "text file", false}};
+std::vector<RunFile> FilesOf(const RunSettings& settings, const LexicalTables& tables) {
+  std::vector<RunFile> files;
+  AddTableFiles(files, tables);
+  files.push_back({settings.text_path, "text file", false});
   if (settings.extract.path.empty()) {
     files.push_back({settings.classes_path, "classes file", false});
   } else {
@@ -111,7 +113,7 @@ SentenceClasses PairClasses(const Run& run, const RunSettings& settings, std::ve
 // REQUIRES: the names are checked.
 RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::string* owned_text,
                      const LexicalTables& tables, const ProgressCallback& progress) {
-  RefuseSharedFiles(FilesOf(settings));
+  RefuseSharedFiles(FilesOf(settings, tables));
   Run run(tables, progress);
   run.ResetLists();
   SegmentText(run, text);

@@ -5,15 +5,21 @@
 
 namespace casewright {
 
+void AddTableFiles(std::vector<RunFile>& files, const LexicalTables& tables) {
+  for (std::string& path : tables.StoredFiles()) files.push_back({std::move(path), "lexical table", false});
+}
+
 void RefuseSharedFiles(const std::vector<RunFile>& files) {
   std::vector<FileIdentity> identities;
-  for (const RunFile& file : files) identities.push_back(IdentifyFile(file.path, file.written));
+  for (const RunFile& file : files) {
+    identities.push_back(file.path.empty() ? FileIdentity() : IdentifyFile(file.path, file.written));
+  }
   for (std::size_t later = 1; later < files.size(); ++later) {
     for (std::size_t earlier = 0; earlier < later; ++earlier) {
-      if (!files[later].written && !files[earlier].written) continue;
+      if (files[earlier].path.empty() || files[later].path.empty()) continue;  // no file named
       if (SameFile(identities[earlier], identities[later])) {
-        throw RunError(std::string("The ") + files[later].what + " is the same file as the " +
-                           files[earlier].what + "; nothing was written",
+        throw RunError("The " + files[later].what + " is the same file as the " + files[earlier].what + " (" +
+                           files[earlier].path + "); nothing was written",
                        files[later].path);
       }
     }
