@@ -245,6 +245,8 @@ TEST_F(CliFaultTest, FilesThatAreOneFileOrEndlessAreRefusedByName) {
        "Stoplist.db: The classes file is the same file as the lexical table ("},
       {cli + "--text - --classes /dev/stdin" + in_tables + cases + " < " + text,
        "/dev/stdin: The classes file is the same file as the text file (-); nothing was written"},
+      {cli + "sentences --text - --classes /proc/self/fd/0" + in_tables + " < " + text,
+       "/proc/self/fd/0: The classes file is the same file as the text file (-)"},
       {cli + "--text " + text + " --classes " + text + in_tables + cases,
        "The classes file is the same file as the text file (" + dir_.Path("text") + ")"},
       {run + " --output " + ShellQuoted(dir_.Path("nodir/x")), "Folder not found: " + dir_.Path("nodir")},
