@@ -25,7 +25,8 @@ int ListSentences(const SentencesOptions& options) {
     throw UsageError("--text and --classes cannot both be standard input (-)");
   }
   const Choices choices = Choose(options.run);
-  RefuseSharedFiles({{options.text_path, "text file", false}, {options.classes_path, "classes file", false}});
+  RefuseSharedFiles({{options.text_path, "text file", false}, {options.classes_path, "classes file", false}},
+                    SharedInputs::kRefused);
   SqliteTables tables(ResolveTablesFolder(options.run.tables));
   SegmentedText text(options.text_path, choices.encoding, tables);
   PrintMessages(text.warnings(), text.notes());

@@ -31,7 +31,7 @@ void RefuseClassesFileShared(const std::string& text_path, const std::string& ex
   if (tables != nullptr) AddTableFiles(files, *tables);
   files.insert(files.end(), {{text_path, "text file", false}, {extract_path, "extract", false},
                              {classes_path, "classes file", true}});
-  RefuseSharedFiles(files);
+  RefuseSharedFiles(files, SharedInputs::kRefused);
 }
 
 void WriteClassesFile(const std::string& path, const std::vector<std::string>& classes) {
