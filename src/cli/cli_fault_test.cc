@@ -66,6 +66,12 @@ class CliFaultTest : public ::testing::Test {
     return command + " --output " + output + " " + more;
   }
 
+  // A run on the test's text with the classes file `classes`, a shell word.
+  std::string CliWithClasses(const std::string& classes) const {
+    return std::string(CASEWRIGHT_CLI) + " --text " + ShellQuoted(dir_.Path("text")) + " --classes " + classes +
+           " --tables " + ShellQuoted(dir_.Path("tables")) + " --output " + ShellQuoted(dir_.Path("cases"));
+  }
+
   // The hidden files in `folder`, as temporary files are.
   static std::vector<std::string> Leftovers(const std::string& folder) {
     std::vector<std::string> names;
@@ -182,11 +188,22 @@ TEST_F(CliFaultTest, StandardOutputIsWrittenInPlaceAndItsFailuresFail) {
   WriteFile(dir_.Path("out"), "kept\n");
   struct stat before;
   ::stat(dir_.Path("out").c_str(), &before);
-  CommandResult appended = RunShell(Cli("/dev/stdout", ">> " + out));
-  EXPECT_EQ(appended.status, 0) << appended.output;
-  CommandResult dashed = RunShell(Cli("-", ">> " + out));
-  EXPECT_EQ(dashed.status, 0) << dashed.output;
-  EXPECT_EQ(ReadFile(dir_.Path("out")), "kept\n" + cases + cases);  // the summaries went to stderr
+  // Named by spelling, by this process's number, and by another process's
+  // descriptor that leads to this one's output or to a file open elsewhere.
+  const std::string commands[] = {
+      Cli("/dev/stdout", ">> " + out),
+      Cli("-", ">> " + out),
+      "exec " + Cli("/proc/$$/fd/1", ">> " + out),
+      "{ " + Cli("/proc/$$/fd/1") + "; } >> " + out + "; exit $?",
+      "exec 3>> " + out + "; " + Cli("/proc/$$/fd/3") + "; exit $?",
+  };
+  std::string expected = "kept\n";
+  for (const std::string& command : commands) {
+    CommandResult result = RunShell(command);
+    EXPECT_EQ(result.status, 0) << command << "\n" << result.output;
+    expected += cases;
+  }
+  EXPECT_EQ(ReadFile(dir_.Path("out")), expected);  // appended; the summaries went elsewhere
   struct stat after;
   ::stat(dir_.Path("out").c_str(), &after);
   EXPECT_EQ(after.st_ino, before.st_ino);
@@ -195,6 +212,84 @@ TEST_F(CliFaultTest, StandardOutputIsWrittenInPlaceAndItsFailuresFail) {
     CommandResult failed = RunShell(Cli(ShellQuoted(dir_.Path("cases")), broken));
     EXPECT_EQ(failed.status, 1) << broken;
     EXPECT_NE(failed.output.find("standard output"), std::string::npos) << failed.output;
+  }
+}
+
+TEST_F(CliFaultTest, FilesThatAreOneFileOrEndlessAreRefusedByName) {
+  WriteFile(dir_.Path("extract"), "O gato viu o rato.");
+  const std::string cli = std::string(CASEWRIGHT_CLI) + " ";
+  const std::string tables = dir_.Path("tables") + "/";
+  const std::string text = ShellQuoted(dir_.Path("text"));
+  const std::string in_tables = " --tables " + ShellQuoted(dir_.Path("tables"));
+  const std::string run = cli + "--text " + text + " --classes " + ShellQuoted(dir_.Path("classes")) + in_tables;
+  const std::string cases = " --output " + ShellQuoted(dir_.Path("cases"));
+  const std::string lexicon = ShellQuoted(dir_.Path("lexicon.tsv"));
+  const std::string stoplist = ShellQuoted(dir_.Path("stoplist.txt"));
+  const std::string cues = ShellQuoted(dir_.Path("cues.txt"));
+  auto build = [&](const std::string& into, const std::string& l, const std::string& s, const std::string& c) {
+    return cli + "tables build --into " + ShellQuoted(into) + " --lexicon " + l + " --stoplist " + s + " --cues " + c;
+  };
+  struct Case {
+    std::string command;
+    std::string message;
+  };
+  const Case refused[] = {
+      {run + " --output " + ShellQuoted(tables + "Stoplist.db"),
+       "Stoplist.db: The output file is the same file as the lexical table (" + tables + "Stoplist.db)"},
+      {run + cases + " --raw " + ShellQuoted(tables + "Cuephrases.db"),
+       "Cuephrases.db: The raw values file is the same file as the lexical table ("},
+      {run + cases + " --names " + ShellQuoted(tables + "L\xC3\xA9xico.db"),
+       "xico.db: The names file is the same file as the lexical table ("},
+      {cli + "classes --text " + text + " --extract " + ShellQuoted(dir_.Path("extract")) + in_tables +
+           " --output " + ShellQuoted(tables + "Stoplist.db"),
+       "Stoplist.db: The classes file is the same file as the lexical table ("},
+      {cli + "--text - --classes /dev/stdin" + in_tables + cases + " < " + text,
+       "/dev/stdin: The classes file is the same file as the text file (-); nothing was written"},
+      {cli + "sentences --text - --classes /proc/self/fd/0" + in_tables + " < " + text,
+       "/proc/self/fd/0: The classes file is the same file as the text file (-)"},
+      {cli + "--text " + text + " --classes " + text + in_tables + cases,
+       "The classes file is the same file as the text file (" + dir_.Path("text") + ")"},
+      {run + " --output " + ShellQuoted(dir_.Path("nodir/x")), "Folder not found: " + dir_.Path("nodir")},
+      {cli + "--text /dev/zero --classes /dev/null" + in_tables + cases,
+       "/dev/zero: Text exceeds memo capacity (the file goes on past 2 GiB)"},
+      {build(dir_.Path("new"), "/dev/zero", stoplist, cues),
+       "/dev/zero: The file goes on past 256 MiB; reading stopped there"},
+      {build(dir_.Path("new"), lexicon, "/dev/zero", cues), "/dev/zero: The file goes on past 256 MiB"},
+      {build(dir_.Path("new"), lexicon, stoplist, "/dev/zero"), "/dev/zero: The file goes on past 256 MiB"},
+      {build(dir_.Path("tables"), lexicon, ShellQuoted(tables + "Stoplist.db"), cues),
+       "Stoplist.db: The source file is the table Stoplist.db that the build writes"},
+  };
+  const std::string table = ReadFile(tables + "Stoplist.db");
+  for (const Case& c : refused) {
+    CommandResult result = RunShell(c.command);
+    EXPECT_EQ(result.status, 1) << c.command << "\n" << result.output;
+    EXPECT_NE(result.output.find(c.message), std::string::npos) << c.command << "\n" << result.output;
+  }
+  EXPECT_EQ(ReadFile(tables + "Stoplist.db"), table);
+  EXPECT_TRUE(Leftovers(dir_.Path("tables")).empty());
+  EXPECT_FALSE(fs::exists(dir_.Path("cases")));
+  EXPECT_FALSE(fs::exists(dir_.Path("new")));
+}
+
+TEST_F(CliFaultTest, ClassesPastTheLastSentenceAreOnlyLookedAt) {
+  // An endless classes file, then one whose writer stays silent: the run
+  // counts what its look-ahead sees and ends at once.
+  const std::string fifo = ShellQuoted(dir_.Path("fifo"));
+  const std::string commands[] = {
+      "yes 1 | tr '\\n' ' ' | timeout 20 " + CliWithClasses("-"),
+      "mkfifo " + fifo + "; (printf '0 1 2 3 4 '; exec sleep 60) > " + fifo + " 2>/dev/null & writer=$!; " +
+          "timeout 20 " + CliWithClasses(fifo) + "; status=$?; kill $writer; exit $status",
+  };
+  // How much of the endless pipe has arrived when the run looks depends on
+  // the machine's load.
+  const std::string warnings[] = {
+      "more classes than the text has sentences: at least ",
+      "more classes than the text has sentences: at least 2 classes were left unread.",
+  };
+  for (std::size_t i = 0; i < std::size(commands); ++i) {
+    CommandResult result = RunShell(commands[i]);
+    EXPECT_EQ(result.status, 0) << commands[i] << "\n" << result.output;
+    EXPECT_NE(result.output.find(warnings[i]), std::string::npos) << result.output;
   }
 }
 

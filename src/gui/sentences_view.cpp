@@ -197,7 +197,7 @@ void SentencesView::SaveClasses() {
   if (chosen.isEmpty()) return;
   const std::string path = chosen.toStdString();
   try {
-    RefuseClassesFileShared(text_path_, extract_path_, path);
+    RefuseClassesFileShared(text_path_, extract_path_, path, &tables_);
     WriteClassesFile(path, extract_classes_);
   } catch (const std::exception& error) {
     prompts_.ShowError(this, QString::fromStdString(DescribeError(error)));

@@ -45,9 +45,11 @@ struct ExtractVerdict {
 };
 ExtractVerdict JudgeExtract(const ExtractClasses& found, const ExtractSettings& extract, bool strict);
 
-// Throws RunError when the classes file to write is the text or the extract.
+// Throws RunError when two of the files are one: the classes file to write
+// is the text, the extract or (given `tables`) one of the lexical tables, or
+// the text is the extract.
 void RefuseClassesFileShared(const std::string& text_path, const std::string& extract_path,
-                             const std::string& classes_path);
+                             const std::string& classes_path, const LexicalTables* tables = nullptr);
 
 // Writes `classes` to the classes file at `path`, replacing it whole.
 // Throws RunError.

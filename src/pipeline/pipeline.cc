@@ -44,8 +44,10 @@ void RequireNames(const RunSettings& settings) {
   }
 }
 
-std::vector<RunFile> FilesOf(const RunSettings& settings) {
-  std::vector<RunFile> files = {{settings.text_path, "text file", false}};
+std::vector<RunFile> FilesOf(const RunSettings& settings, const LexicalTables& tables) {
+  std::vector<RunFile> files;
+  AddTableFiles(files, tables);
+  files.push_back({settings.text_path, "text file", false});
   if (!settings.extract.path.empty()) {
     files.push_back({settings.extract.path, "extract", false});
   } else if (!settings.classes_path.empty()) {
@@ -130,7 +132,7 @@ std::vector<std::string> DeclaredValues(const RunSettings& settings, const std::
 // REQUIRES: the names are checked.
 RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::string* owned_text,
                      const LexicalTables& tables, const ProgressCallback& progress) {
-  RefuseSharedFiles(FilesOf(settings));
+  RefuseSharedFiles(FilesOf(settings, tables), SharedInputs::kRefused);
   Run run(tables, progress);
   run.ResetLists();
   SegmentText(run, text);
