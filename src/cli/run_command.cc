@@ -38,7 +38,7 @@ int Generate(RunCommandOptions& options) {
 Command AddRunCommand(CLI::App& app) {
   auto options = std::make_shared<RunCommandOptions>();
   RunSettings& s = options->settings;
-  app.add_option("--text", s.text_path, "The text to analyse (Windows-1252 unless --encoding says otherwise)")
+  app.add_option("--text", s.text_path, "The text to analyse (UTF-8 or Windows-1252, see --encoding)")
       ->type_name("FILE");
   app.add_option("--classes", s.classes_path, "One class per sentence, separated by spaces")->type_name("FILE");
   app.add_option("--output", s.output_path,
