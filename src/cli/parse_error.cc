@@ -68,7 +68,7 @@ std::string PlainNumber(const std::string& bound) {
   double value = 0;
   std::from_chars(bound.data(), bound.data() + bound.size(), value);
   char text[32];
-  std::snprintf(text, sizeof text, "%.6g", value);
+  std::snprintf(text, sizeof text, "%.15g", value);
   return text;
 }
 

@@ -16,7 +16,7 @@ struct RunCommandOptions {
 int Generate(RunCommandOptions& options) {
   RunSettings& s = options.settings;
   if (s.text_path.empty() || s.classes_path.empty() || s.output_path.empty()) {
-    throw UsageError("--text, --classes and --output are required (see --help)");
+    throw UsageError("--text, --classes and --output are required");
   }
   const Choices choices = Choose(options.run);
   s.features = choices.features;
