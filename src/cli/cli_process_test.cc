@@ -84,7 +84,21 @@ TEST_F(CliTest, FailuresAndUsageErrors) {
 
   EXPECT_EQ(RunCli(Arguments("--features 9")).status, 2);
   EXPECT_EQ(RunCli("--text x").status, 2);
-  EXPECT_EQ(RunCli("--bogus").status, 2);
+  // The parser's complaints have the form of the program's own.
+  Result bogus = RunCli("batch --jbos 2");
+  EXPECT_EQ(bogus.status, 2);
+  EXPECT_EQ(bogus.output,
+            "casewright-cli: unknown option --jbos (did you mean --jobs?)\nSee casewright-cli batch --help.\n");
+  Result usage = RunCli("--text a --classes b");
+  EXPECT_EQ(usage.status, 2);
+  EXPECT_EQ(usage.output,
+            "casewright-cli: --text, --classes and --output are required\nSee casewright-cli --help.\n");
+  // Help or a version that cannot be written is a failure.
+  for (const char* request : {"--help", "--version", "batch --help"}) {
+    Result full = RunCli(std::string(request) + " > /dev/full");
+    EXPECT_EQ(full.status, 1) << request;
+    EXPECT_EQ(full.output, "casewright-cli: cannot write to standard output: No space left on device\n");
+  }
   Result help = RunCli("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.output.find("Example"), std::string::npos);
@@ -147,7 +161,7 @@ TEST_F(CliTest, Utf8TextGivesTheWindows1252Cases) {
   EXPECT_EQ(Cases("Ol\xC3\xA1 cora\xC3\xA7\xC3\xA3o. Tr\xC3\xAAs \xE2\x82\xAC dois.", "1 0",
                   "--features 1-8 --encoding utf-8"),
             cp1252);
-  Result warned = RunCli(Arguments(""));  // the UTF-8 text read as Windows-1252
+  Result warned = RunCli(Arguments("--encoding windows-1252"));  // the UTF-8 text read as Windows-1252
   EXPECT_NE(warned.output.find("warning: The text looks like UTF-8"), std::string::npos) << warned.output;
   WriteFile(dir_.Path("text"), "Ol\xE1.");
   Result invalid = RunCli(Arguments("--encoding utf-8"));

@@ -31,10 +31,10 @@ bool WritesStandardOutput(std::initializer_list<std::string> paths) {
 
 void AddEncodingOption(CLI::App& app, RunOptions& options) {
   app.add_option("--encoding", options.encoding,
-                 "Encoding of the text: windows-1252, utf-8 (a byte-order mark is skipped) or auto (UTF-8 when the "
-                 "text is valid UTF-8 with a multi-byte character, else Windows-1252)")
-      ->check(CLI::IsMember({"windows-1252", "utf-8", "auto"}))
-      ->default_str("windows-1252");
+                 "Encoding of the text: auto (UTF-8 when the text is valid UTF-8 with a multi-byte character, "
+                 "else Windows-1252), utf-8 (a byte-order mark is skipped) or windows-1252")
+      ->check(CLI::IsMember({"auto", "utf-8", "windows-1252"}))
+      ->default_str("auto");
   app.add_option("--tables", options.tables, "Folder of the lexical tables, instead of the alias Orbelin")
       ->type_name("DIR");
 }

@@ -51,7 +51,7 @@ struct RunOptions {
   std::string features = "1-8";
   std::string format = "plain";
   bool quinlan = false;
-  std::string encoding = "windows-1252";
+  std::string encoding = "auto";
   std::string tables;
   std::string names;
   bool strict_classes = false;

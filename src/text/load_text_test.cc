@@ -129,6 +129,16 @@ TEST_F(LoadTextAsTest, WarningsAndErrors) {
   EXPECT_NE(kept.warnings[0].find("--encoding utf-8"), std::string::npos);
   EXPECT_TRUE(Load(kCp1252, TextEncoding::kWindows1252).warnings.empty());
 
+  // Under auto, UTF-8 that breaks off is read as Windows-1252 with a warning
+  // naming the line of the first byte that is not UTF-8.
+  DecodedText broken = Load(std::string(kUtf8) + "\n\xE9.", TextEncoding::kAuto);
+  EXPECT_EQ(broken.warnings,
+            std::vector<std::string>{
+                "The text is valid UTF-8, with multi-byte characters, up to line 3, where byte 0xE9 (byte offset "
+                "28) is not UTF-8; it was read as Windows-1252. If it is UTF-8, mend that line; if it is "
+                "Windows-1252, say so (--encoding windows-1252)."});
+  EXPECT_TRUE(Load(std::string("Um.\n") + kCp1252, TextEncoding::kAuto).warnings.empty());
+
   // Invalid UTF-8 names its offset in the file; what follows a NUL is not read.
   try {
     Load("\xEF\xBB\xBFOl\xE1.", TextEncoding::kUtf8);
