@@ -67,7 +67,8 @@ struct RunOutcome {
 };
 
 // What a run's headers call its cases: the text's file name without its
-// extension ("stdin" for standard input).
+// extension ("stdin" for standard input), in UTF-8, with "?" for each
+// control character.
 std::string RelationOf(const std::string& text_path);
 
 // Runs the whole pipeline, loading the text from settings.text_path in
