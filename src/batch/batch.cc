@@ -53,16 +53,16 @@ void RefuseEntryFiles(const std::vector<ManifestEntry>& entries, const BatchSett
   PathNormalizer normalizer;
   std::unordered_map<std::string, std::string> used;  // each file, with who uses it
   if (!settings.manifest_path.empty() && settings.manifest_path != kStandardInput) {
-    used.emplace(normalizer.Normalize(settings.manifest_path), "the manifest");
+    used.emplace(normalizer.KeyOf(settings.manifest_path), "the manifest");
   }
   for (const ManifestEntry& entry : entries) {
     for (const std::string* path : {&entry.text_path, &entry.classes_path, &entry.extract_path, &entry.output_path}) {
       if (path->empty()) continue;
-      used.try_emplace(normalizer.Normalize(*path), "a file of manifest line " + std::to_string(entry.line));
+      used.try_emplace(normalizer.KeyOf(*path), "a file of manifest line " + std::to_string(entry.line));
     }
   }
   for (const NamedFile& file : files) {
-    auto [it, added] = used.try_emplace(normalizer.Normalize(file.path), std::string("the ") + file.what);
+    auto [it, added] = used.try_emplace(normalizer.KeyOf(file.path), std::string("the ") + file.what);
     if (!added) {
       throw RunError(std::string("The ") + file.what + " is " + it->second + "; nothing was run", file.path);
     }
@@ -88,6 +88,7 @@ RunSettings RunSettingsOf(const ManifestEntry& entry, const BatchSettings& setti
   run.extract = settings.extract;
   run.extract.path = entry.extract_path;
   run.keep_cases = !settings.combined_path.empty();
+  run.files_checked = true;  // ReadManifest compared every line's files
   return run;
 }
 

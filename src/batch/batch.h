@@ -94,7 +94,8 @@ struct BatchReport {
 // combined or names file is a file of an entry or the manifest, and when
 // the combined, names or index file cannot be written.  An entry with no
 // output file writes its cases to the combined file only.
-// REQUIRES: settings.jobs >= 1.
+// REQUIRES: settings.jobs >= 1; the entries are ReadManifest's, whose
+// checks stand for those of each run.
 BatchReport RunBatch(const std::vector<ManifestEntry>& entries, const BatchSettings& settings,
                      const LexicalTables& tables, BatchObserver& observer);
 

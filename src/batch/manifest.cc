@@ -1,5 +1,7 @@
 #include "batch/manifest.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -94,13 +96,13 @@ void CheckOutputsAreDistinct(const std::vector<ManifestEntry>& entries, const st
   std::map<std::string, const ManifestEntry*> outputs;
   for (const ManifestEntry& entry : entries) {
     if (entry.output_path.empty()) continue;
-    auto [it, added] = outputs.emplace(normalizer.Normalize(entry.output_path), &entry);
+    auto [it, added] = outputs.emplace(normalizer.KeyOf(entry.output_path), &entry);
     if (!added) {
       FailAt(manifest, entry.line, "The output file is also the output file of line " + std::to_string(it->second->line));
     }
   }
   if (!from_standard_input) {
-    auto it = outputs.find(normalizer.Normalize(manifest));
+    auto it = outputs.find(normalizer.KeyOf(manifest));
     if (it != outputs.end()) FailAt(manifest, it->second->line, "The output file is the manifest");
   }
   for (const ManifestEntry& entry : entries) {
@@ -108,7 +110,7 @@ void CheckOutputsAreDistinct(const std::vector<ManifestEntry>& entries, const st
                                       std::pair{&entry.classes_path, "classes file"},
                                       std::pair{&entry.extract_path, "extract"}}) {
       if (input->empty()) continue;
-      auto it = outputs.find(normalizer.Normalize(*input));
+      auto it = outputs.find(normalizer.KeyOf(*input));
       if (it != outputs.end()) {
         FailAt(manifest, it->second->line,
                std::string("The output file is the ") + what + " of line " + std::to_string(entry.line));
@@ -119,17 +121,28 @@ void CheckOutputsAreDistinct(const std::vector<ManifestEntry>& entries, const st
 
 }  // namespace
 
-std::string PathNormalizer::Normalize(const std::string& path) {
+std::string PathNormalizer::KeyOf(const std::string& path) {
   std::error_code error;
   if (working_folder_.empty()) working_folder_ = fs::current_path(error);
   fs::path absolute = working_folder_ / path;
+  struct stat info;
+  bool exists = ::lstat(absolute.c_str(), &info) == 0;
   // A last name that is a symbolic link stands for where it leads, also
   // when that does not exist yet: writing through it creates the target.
-  if (fs::is_symlink(fs::symlink_status(absolute, error))) absolute = working_folder_ / FollowLinks(absolute);
+  if (exists && S_ISLNK(info.st_mode)) {
+    absolute = working_folder_ / FollowLinks(absolute);
+    exists = ::stat(absolute.c_str(), &info) == 0;
+  }
+  // A file that exists is known by its device and inode, whatever names it
+  // (a hard link included); a terminal or /dev/null by its name, so that
+  // two lines writing one are still refused.
+  if (exists && !S_ISCHR(info.st_mode)) {
+    return "file " + std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+  }
   const fs::path name = absolute.filename();
   if (name.empty() || name == "." || name == "..") {
     fs::path canonical = fs::weakly_canonical(absolute, error);
-    return error ? absolute.lexically_normal().string() : canonical.string();
+    return (error ? absolute.lexically_normal() : canonical).string();
   }
   auto [folder, added] = folders_.try_emplace(absolute.parent_path().string());
   if (added) {

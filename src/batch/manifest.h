@@ -52,17 +52,19 @@ std::vector<ManifestEntry> ReadManifest(const std::string& path, const ManifestO
 std::vector<ManifestEntry> ParseManifest(std::string_view bytes, const std::string& path,
                                          const ManifestOptions& options = {});
 
-// One spelling of a file, the same for every spelling of it (a relative
-// path, a path through a symbolic link, "a/../b"), to tell whether two paths
-// name one file.  A last name that is a symbolic link is followed to its
-// end, also when its target does not exist yet, as a run follows it.  It
-// remembers the folders it has resolved: the files of a manifest share a
-// few folders, and resolving every folder of every path anew would cost a
-// manifest of thousands of lines tens of thousands of system calls before
-// anything runs.  Throws RunError for a link loop.
+// What tells one file from another, as a run tells them (file_path.h), at
+// about one system call per path: the device and inode of a file that
+// exists (whatever names it, a hard link included), else its path made
+// absolute and normal with its folder's links followed.  A last name that
+// is a symbolic link is followed to its end, also when its target does not
+// exist yet, as a run follows it.  It remembers the folders it has
+// resolved: the files of a manifest share a few folders, and resolving
+// every folder of every path anew would cost a manifest of thousands of
+// lines tens of thousands of system calls before anything runs.  Throws
+// RunError for a link loop.
 class PathNormalizer {
  public:
-  std::string Normalize(const std::string& path);
+  std::string KeyOf(const std::string& path);
 
  private:
   std::filesystem::path working_folder_;

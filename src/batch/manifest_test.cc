@@ -72,6 +72,8 @@ TEST_F(ManifestTest, MalformedLinesAreNamedBeforeAnythingRuns) {
 TEST_F(ManifestTest, FieldsThatWouldSlipPastTheChecks) {
   const std::string m = dir_.Path("m.tsv");
   std::filesystem::create_symlink("tgt", dir_.Path("dl"));  // dangling: tgt does not exist
+  WriteFile(dir_.Path("h1"), "text");
+  std::filesystem::create_hard_link(dir_.Path("h1"), dir_.Path("h2"));
   const std::pair<std::string, std::string> cases[] = {
       // A NUL would cut "keep\0x" short of what the checks compared.
       {std::string("a\tb\tkeep\nc\td\tkeep\0x\n", 18), ":2: The output field holds a control character (0x00)"},
@@ -80,6 +82,7 @@ TEST_F(ManifestTest, FieldsThatWouldSlipPastTheChecks) {
       {"a\tb\tc\rd\te\tf\r", ":1: The manifest uses CR line ends; save it with LF or CR LF line ends"},
       {"a\tb\tm.tsv\n", ":1: The output file is the manifest"},
       {"a\tb\tdl\nc\td\ttgt\n", ":2: The output file is also the output file of line 1"},
+      {"h1\tb\tc\nd\te\th2\n", ":2: The output file is the text file of line 1"},
       {"a\tb\t\n", ":1: The line has no output file"},
   };
   for (const auto& [bytes, message] : cases) EXPECT_EQ(ErrorOf(bytes), m + message) << bytes;

@@ -113,7 +113,7 @@ SentenceClasses PairClasses(const Run& run, const RunSettings& settings, std::ve
 // REQUIRES: the names are checked.
 RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::string* owned_text,
                      const LexicalTables& tables, const ProgressCallback& progress) {
-  RefuseSharedFiles(FilesOf(settings));
+  if (!settings.files_checked) RefuseSharedFiles(FilesOf(settings));
   Run run(tables, progress);
   run.ResetLists();
   SegmentText(run, text);

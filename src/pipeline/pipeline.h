@@ -48,6 +48,9 @@ struct RunSettings {
   // across a line break), or an extract sentence that matches several
   // sentences, fails the run, before anything is written.
   bool strict_classes = false;
+  // Whether the caller has already made sure that no file the run writes is
+  // another file of the run (a batch does, for all its lines at once).
+  bool files_checked = false;
 };
 
 struct RunOutcome {
