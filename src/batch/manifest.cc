@@ -155,7 +155,10 @@ std::string PathNormalizer::KeyOf(const std::string& path) {
 std::vector<ManifestEntry> ReadManifest(const std::string& path, const ManifestOptions& options) {
   std::optional<std::string> bytes = ReadWholeFile(path, options.max_bytes);
   if (!bytes) {
-    throw RunError("The manifest is larger than " + std::to_string(options.max_bytes) + " bytes",
+    const std::size_t mib = options.max_bytes >> 20;
+    throw RunError("The manifest is larger than " +
+                       (mib << 20 == options.max_bytes && mib > 0 ? std::to_string(mib) + " MiB"
+                                                                  : std::to_string(options.max_bytes) + " bytes"),
                    path == kStandardInput ? "stdin" : path);
   }
   std::vector<ManifestEntry> entries = ParseManifest(*bytes, path, options);

@@ -98,10 +98,10 @@ TEST_F(ManifestTest, BlankLinesEmptyOutputsAndTheLimit) {
   EXPECT_EQ(ReadManifest(Write("a\tb\tc\n"), {.bytes = &bytes, .max_bytes = 6}).size(), 1u);
   EXPECT_EQ(bytes, "a\tb\tc\n");
   try {
-    ReadManifest("/dev/zero", {.max_bytes = 1 << 16});
+    ReadManifest("/dev/zero", {.max_bytes = 1 << 20});
     ADD_FAILURE() << "/dev/zero read to its end";
   } catch (const RunError& e) {
-    EXPECT_EQ(e.Describe(), "/dev/zero: The manifest is larger than 65536 bytes");
+    EXPECT_EQ(e.Describe(), "/dev/zero: The manifest is larger than 1 MiB");
   }
   try {
     ReadManifest(Write("a\tb\tcd\n"), {.max_bytes = 6});
