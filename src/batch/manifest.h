@@ -32,8 +32,8 @@ struct ManifestEntry {
   std::string output_path;
 };
 
-// The largest manifest read: a million lines of long paths.
-inline constexpr std::size_t kMaxManifestBytes = std::size_t{256} << 20;
+// The largest manifest read: some 400 000 lines of long paths.
+inline constexpr std::size_t kMaxManifestBytes = std::size_t{64} << 20;
 
 struct ManifestOptions {
   // A line may leave its output empty: with a combined file, its cases go

@@ -300,6 +300,9 @@ TEST_F(CliFaultTest, BatchFaults) {
     fs::remove(dir_.Path("out"));
   }
   EXPECT_TRUE(Leftovers(dir_.root()).empty());
+  CommandResult endless = RunShell(std::string(CASEWRIGHT_CLI) + " batch /dev/zero");
+  EXPECT_EQ(endless.status, 1);
+  EXPECT_EQ(endless.output, "casewright-cli: /dev/zero: The manifest is larger than 64 MiB\n");
 }
 
 // With no room for another process, the batch runs on its own thread and
