@@ -293,17 +293,21 @@ TEST_F(CliFaultTest, ClassesPastTheLastSentenceAreOnlyLookedAt) {
   }
 }
 
-TEST_F(CliFaultTest, PermissionFaultsAsAnUnprivilegedUser) {
-  std::string as_user;
-  if (::geteuid() == 0) {
-    if (RunShell("setpriv --reuid=65534 --regid=65534 --clear-groups true").status == 0) {
-      as_user = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
-    } else if (RunShell("runuser -u nobody -- true").status == 0) {
-      as_user = "runuser -u nobody -- ";
-    } else {
-      GTEST_SKIP() << "neither setpriv nor runuser can switch to the user nobody";
-    }
+// The words that run a command as the user nobody when the tests run as
+// root (empty otherwise); nullopt when no tool can switch to it.
+std::optional<std::string> AsUnprivilegedUser() {
+  if (::geteuid() != 0) return "";
+  if (RunShell("setpriv --reuid=65534 --regid=65534 --clear-groups true").status == 0) {
+    return "setpriv --reuid=65534 --regid=65534 --clear-groups ";
   }
+  if (RunShell("runuser -u nobody -- true").status == 0) return "runuser -u nobody -- ";
+  return std::nullopt;
+}
+
+TEST_F(CliFaultTest, PermissionFaultsAsAnUnprivilegedUser) {
+  const std::optional<std::string> user = AsUnprivilegedUser();
+  if (!user) GTEST_SKIP() << "neither setpriv nor runuser can switch to the user nobody";
+  const std::string& as_user = *user;
   fs::create_directory(dir_.Path("locked"));
   fs::permissions(dir_.Path("locked"), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
   fs::create_directory(dir_.Path("open"));
@@ -334,6 +338,87 @@ TEST_F(CliFaultTest, PermissionFaultsAsAnUnprivilegedUser) {
   EXPECT_FALSE(fs::exists(dir_.Path("locked/cases")));
   EXPECT_FALSE(fs::exists(dir_.Path("open/cases")));
   EXPECT_TRUE(Leftovers(dir_.Path("open")).empty());
+}
+
+// A batch whose files would overwrite what it depends on, or that a
+// summary line would spoil, is refused or kept apart before anything is
+// written.
+TEST_F(CliFaultTest, BatchFaults) {
+  const std::string m = dir_.Path("m.tsv");
+  const std::string line = "text\tclasses\t";
+  fs::create_symlink("tgt", dir_.Path("dl"));  // dangling until written through
+  struct Case {
+    std::string manifest;
+    std::string options;  // shell words
+    int status;
+    std::string message;  // in the output
+  };
+  const Case cases[] = {
+      {line + "keep\n" + line + std::string("keep\0x\n", 7), "", 1,
+       m + ":2: The output field holds a control character (0x00)"},
+      {line + "m.tsv\n", "", 1, m + ":1: The output file is the manifest"},
+      {line + "out\n", "--combined " + m, 1, m + ": The combined file is the manifest; nothing was run"},
+      {line + "out\n", "--names " + m, 1, m + ": The names file is the manifest; nothing was run"},
+      {line + "dl\n" + line + "tgt\n", "", 1, m + ":2: The output file is also the output file of line 1"},
+      {line + "dl\n", "--combined tgt", 1, "tgt: The combined file is a file of manifest line 1; nothing was run"},
+      {line + "out\r" + line + "out2\r", "", 1, m + ":1: The manifest uses CR line ends"},
+      {line + "out\n", "--combined " + dir_.Path("none/all"), 1, dir_.Path("none/all") + ": "},
+      {line + "out\n", "--jobs 0", 2, "--jobs must be a whole number from 1 to 1024"},
+      {line + "out\n", "--jobs -1", 2, "--jobs must be a whole number from 1 to 1024"},
+      {line + "out\n", "--jobs abc", 2, "--jobs must be a whole number from 1 to 1024"},
+      {line + "out\n", "--jobs 1025", 2, "--jobs must be a whole number from 1 to 1024"},
+      // Good batches: a line of blanks is a blank line; a line without an
+      // output goes to the combined file; a line writing standard output
+      // keeps it for its cases (the summary goes to stderr, here dropped).
+      {"   \n" + line + "out\n", "--jobs 1024", 0, "Batch: 1 succeeded"},
+      {line + "\n", "--combined all", 0, "Wrote every case to all"},
+      {line + "/dev/stdout\n", "--features 1 2>/dev/null", 0, RunShell(Cli("-", "--features 1 2>/dev/null")).output},
+  };
+  for (const Case& c : cases) {
+    WriteFile(m, c.manifest);
+    WriteFile(dir_.Path("keep"), "kept");
+    CommandResult result = RunShell("cd " + ShellQuoted(dir_.root()) + " && " + CASEWRIGHT_CLI + " batch " +
+                                    ShellQuoted(m) + " --tables " + ShellQuoted(dir_.Path("tables")) + " " +
+                                    c.options);
+    EXPECT_EQ(result.status, c.status) << c.options << "\n" << result.output;
+    if (c.manifest.ends_with("/dev/stdout\n")) {
+      EXPECT_EQ(result.output, c.message);
+    } else {
+      EXPECT_NE(result.output.find(c.message), std::string::npos) << c.options << "\n" << result.output;
+    }
+    EXPECT_EQ(ReadFile(m), c.manifest);
+    EXPECT_EQ(ReadFile(dir_.Path("keep")), "kept");
+    EXPECT_FALSE(fs::exists(dir_.Path("tgt")));
+    if (c.status != 0) {
+      EXPECT_FALSE(fs::exists(dir_.Path("out"))) << c.options;
+    }
+    fs::remove(dir_.Path("out"));
+  }
+  EXPECT_TRUE(Leftovers(dir_.root()).empty());
+  CommandResult endless = RunShell(std::string(CASEWRIGHT_CLI) + " batch /dev/zero");
+  EXPECT_EQ(endless.status, 1);
+  EXPECT_EQ(endless.output, "casewright-cli: /dev/zero: The manifest is larger than 64 MiB\n");
+}
+
+// With no room for another process, the batch runs on its own thread and
+// says so.  Root's process limit is not enforced, so it runs as nobody.
+TEST_F(CliFaultTest, ABatchRunsOnTheThreadsTheSystemGrants) {
+  const std::optional<std::string> user = AsUnprivilegedUser();
+  if (!user) GTEST_SKIP() << "neither setpriv nor runuser can switch to the user nobody";
+  fs::create_directory(dir_.Path("open"));
+  fs::permissions(dir_.Path("open"), fs::perms::all);
+  WriteFile(dir_.Path("open/m.tsv"), "../text\t../classes\ta\n../text\t../classes\tb\n");
+  const std::string batch = std::string(CASEWRIGHT_CLI) + " batch " + ShellQuoted(dir_.Path("open/m.tsv")) +
+                            " --tables " + ShellQuoted(dir_.Path("tables")) + " --jobs 2 --combined " +
+                            ShellQuoted(dir_.Path("open/all"));
+  CommandResult result = RunShell(*user + "bash -c " + ShellQuoted("ulimit -u 1 && exec " + batch));
+  EXPECT_EQ(result.status, 0) << result.output;
+  EXPECT_NE(result.output.find("casewright-cli: the system would not start 2 worker threads; the batch ran on the "
+                               "main thread alone"),
+            std::string::npos)
+      << result.output;
+  EXPECT_NE(result.output.find("Batch: 2 succeeded, 0 failed, of 2 texts; 6 cases"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir_.Path("open/all")), ReadFile(dir_.Path("open/a")) + ReadFile(dir_.Path("open/b")));
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "pipeline/pipeline.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
+#include "core/cp1252.h"
 #include "core/read_file.h"
 #include "core/run.h"
 #include "core/run_error.h"
@@ -132,7 +134,7 @@ std::vector<std::string> DeclaredValues(const RunSettings& settings, const std::
 // REQUIRES: the names are checked.
 RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::string* owned_text,
                      const LexicalTables& tables, const ProgressCallback& progress) {
-  RefuseSharedFiles(FilesOf(settings, tables), SharedInputs::kRefused);
+  if (!settings.files_checked) RefuseSharedFiles(FilesOf(settings, tables), SharedInputs::kRefused);
   Run run(tables, progress);
   run.ResetLists();
   SegmentText(run, text);
@@ -175,7 +177,12 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
 
 std::string RelationOf(const std::string& text_path) {
   if (text_path == kStandardInput) return "stdin";
-  return std::filesystem::path(text_path).stem().string();
+  std::string name = std::filesystem::path(text_path).stem().string();
+  // Case files are UTF-8 on one line: a name in Windows-1252 is read as
+  // such, and a control character (a line break) becomes "?".
+  if (!IsValidUtf8(name)) name = Cp1252ToUtf8(name);
+  std::replace_if(name.begin(), name.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; }, '?');
+  return name;
 }
 
 RunOutcome RunCases(const RunSettings& settings, const LexicalTables& tables, const ProgressCallback& progress) {

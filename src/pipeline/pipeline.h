@@ -57,6 +57,9 @@ struct RunSettings {
   // When not empty, the class values the header and the names file declare,
   // in this order (class_values.h); a class outside them fails the run.
   std::vector<std::string> class_values;
+  // Whether the caller has already made sure that no file the run writes is
+  // another file of the run (a batch does, for all its lines at once).
+  bool files_checked = false;
 };
 
 struct RunOutcome {
@@ -76,7 +79,8 @@ struct RunOutcome {
 };
 
 // What a run's headers call its cases: the text's file name without its
-// extension ("stdin" for standard input).
+// extension ("stdin" for standard input), in UTF-8, with "?" for each
+// control character.
 std::string RelationOf(const std::string& text_path);
 
 // Runs the whole pipeline, loading the text from settings.text_path in
