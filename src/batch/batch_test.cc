@@ -230,7 +230,7 @@ TEST_F(BatchTest, JoinChecksEveryFigureOfTheIndexAgainstItsShard) {
        mismatch + "8" + of_shard + "the file's header is not the one the index describes"},
       {edited(10, add_to_cases(-1)), shards,
        mismatch + "10" + of_shard + "the entry's cases, class values or digest differ from the file's"},
-      {edited(11, [](std::string& l) { l.replace(l.find("\t1 0\t"), 5, "\t0 1\t"); }), shards,
+      {edited(11, [](std::string& l) { l.replace(l.find("\t0 1\t"), 5, "\t1 0\t"); }), shards,
        mismatch + "11" + of_shard + "the entry's cases, class values or digest differ from the file's"},
       {edited(11, add_to_cases(1000000)), shards,
        mismatch + "11" + of_shard + "the file ends before the entry's cases"},

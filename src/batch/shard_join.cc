@@ -9,6 +9,7 @@
 #include "core/read_file.h"
 #include "core/run_error.h"
 #include "output/case_writer.h"
+#include "output/class_values.h"
 #include "output/names_file.h"
 #include "output/output_files.h"
 #include "pipeline/run_files.h"
@@ -30,7 +31,8 @@ std::string HeaderOf(const ShardIndex& index) {
   for (const ShardIndex::Entry& entry : index.entries) {
     all_values.insert(all_values.end(), entry.class_values.begin(), entry.class_values.end());
   }
-  return MakeCaseLayout(index.format)->Header({index.features, ClassValues(all_values), index.relation});
+  return MakeCaseLayout(index.format)
+      ->Header({index.features, DeclaredClassValues(index.class_values, all_values), index.relation, index.ids});
 }
 
 // One shard's combined file, read whole, handed out entry by entry, each

@@ -143,10 +143,8 @@ Command AddBatchCommand(CLI::App& app) {
       "A line that fails is reported with its line number and does not stop the others; the exit status is\n"
       "then 1, and the combined and names files are not written. A classes field extract:FILE makes that\n"
       "text's classes from the reference extract FILE, as casewright-cli classes does (--extract-encoding,\n"
-      "--min-overlap, --allow-unmatched); name a classes file that begins so ./extract:FILE. An empty classes
-"
-      "field leaves the text unlabelled. With --combined, a line may leave its output empty: its cases then go
-"
+      "--min-overlap, --allow-unmatched); name a classes file that begins so ./extract:FILE. An empty classes\n"
+      "field leaves the text unlabelled. With --combined, a line may leave its output empty: its cases then go\n"
       "to the combined file only.");
   return {batch, [options] { return Batch(*options); }};
 }

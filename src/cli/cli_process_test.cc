@@ -92,7 +92,7 @@ TEST_F(CliTest, FailuresAndUsageErrors) {
   Result usage = RunCli("--text a --classes b");
   EXPECT_EQ(usage.status, 2);
   EXPECT_EQ(usage.output,
-            "casewright-cli: --text, --classes and --output are required\nSee casewright-cli --help.\n");
+            "casewright-cli: --text and --output are required\nSee casewright-cli --help.\n");
   // Help or a version that cannot be written is a failure.
   for (const char* request : {"--help", "--version", "batch --help"}) {
     Result full = RunCli(std::string(request) + " > /dev/full");
