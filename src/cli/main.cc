@@ -31,6 +31,8 @@ int main(int argc, char** argv) {
       casewright::cli::AddClassesCommand(app),
       casewright::cli::AddBatchCommand(app),
       casewright::cli::AddJoinCommand(app),
+      casewright::cli::AddSummarizeCommand(app),
+      casewright::cli::AddEvaluateCommand(app),
       casewright::cli::AddTablesCommand(app),
   };
 

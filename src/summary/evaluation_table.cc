@@ -56,17 +56,10 @@ struct Sums {
   Scores sentence;
 };
 
-void Add(Scores& to, const Scores& scores) {
-  to.precision += scores.precision;
-  to.recall += scores.recall;
-  to.f1 += scores.f1;
-}
-
-Scores Divided(Scores scores, double by) {
-  scores.precision /= by;
-  scores.recall /= by;
-  scores.f1 /= by;
-  return scores;
+Scores Divided(const Scores& scores, double by) {
+  Scores divided;
+  AddScaled(divided, scores, 1 / by);
+  return divided;
 }
 
 }  // namespace
@@ -85,13 +78,13 @@ std::vector<EvaluationRow> MeanRows(const std::vector<EvaluationRow>& rows) {
     ++sum.rows;
     sum.row.sentences += row.sentences;
     sum.row.selected += row.selected;
-    Add(sum.row.rouge1, row.rouge1);
-    Add(sum.row.rouge2, row.rouge2);
-    Add(sum.row.rougeL, row.rougeL);
+    AddScaled(sum.row.rouge1, row.rouge1, 1);
+    AddScaled(sum.row.rouge2, row.rouge2, 1);
+    AddScaled(sum.row.rougeL, row.rougeL, 1);
     if (row.reference_selected && row.sentence) {
       ++sum.with_reference;
       sum.row.reference_selected = sum.row.reference_selected.value_or(0) + *row.reference_selected;
-      Add(sum.sentence, *row.sentence);
+      AddScaled(sum.sentence, *row.sentence, 1);
     }
   }
   std::vector<EvaluationRow> means;

@@ -34,6 +34,12 @@ Scores ScoresOf(double matched, double found, double expected) {
   return scores;
 }
 
+void AddScaled(Scores& to, const Scores& scores, double weight) {
+  to.precision += scores.precision * weight;
+  to.recall += scores.recall * weight;
+  to.f1 += scores.f1 * weight;
+}
+
 Scores SentenceScores(const std::vector<bool>& chosen, const std::vector<bool>& reference) {
   std::size_t both = 0, found = 0, expected = 0;
   for (std::size_t i = 0; i < chosen.size(); ++i) {

@@ -43,6 +43,9 @@ struct Scores {
 // `expected` items in the reference.
 Scores ScoresOf(double matched, double found, double expected);
 
+// Adds `scores` times `weight` to `to`, figure by figure (for means).
+void AddScaled(Scores& to, const Scores& scores, double weight);
+
 // Sentence precision, recall and F1 of `chosen` against `reference`, one
 // flag per sentence of the text.
 // REQUIRES: chosen.size() == reference.size().

@@ -1,0 +1,44 @@
+#include "summary/summary_figures.h"
+
+namespace casewright {
+std::vector<TokenId> SummaryTokens(const SentenceTokens& text, const std::vector<std::size_t>& chosen) {
+  std::vector<TokenId> tokens;
+  for (std::size_t index : chosen) tokens.insert(tokens.end(), text[index].begin(), text[index].end());
+  return tokens;
+}
+
+Reference ExtractReference(const SentenceTokens& text, std::vector<bool> sentences) {
+  std::vector<std::size_t> chosen;
+  for (std::size_t i = 0; i < sentences.size(); ++i) {
+    if (sentences[i]) chosen.push_back(i);
+  }
+  return {std::move(sentences), SummaryTokens(text, chosen)};
+}
+
+SummaryFigures FiguresOf(const SentenceTokens& text, const std::vector<std::size_t>& chosen,
+                         const Reference& reference) {
+  SummaryFigures figures;
+  if (reference.sentences) figures.sentence = SentenceScores(ChosenFlags(chosen, text.size()), *reference.sentences);
+  const std::vector<TokenId> tokens = SummaryTokens(text, chosen);
+  figures.rouge1 = RougeN(tokens, reference.tokens, 1);
+  figures.rouge2 = RougeN(tokens, reference.tokens, 2);
+  figures.rougeL = RougeL(tokens, reference.tokens);
+  return figures;
+}
+
+SummaryFigures MeanOfRandomDraws(const SentenceTokens& text, std::size_t count, const Reference& reference,
+                                 RandomChoice& random, int draws) {
+  SummaryFigures mean;
+  if (reference.sentences) mean.sentence = Scores{};
+  const double weight = 1.0 / draws;
+  for (int draw = 0; draw < draws; ++draw) {
+    const SummaryFigures figures = FiguresOf(text, random.Draw(text.size(), count), reference);
+    if (figures.sentence) AddScaled(*mean.sentence, *figures.sentence, weight);
+    AddScaled(mean.rouge1, figures.rouge1, weight);
+    AddScaled(mean.rouge2, figures.rouge2, weight);
+    AddScaled(mean.rougeL, figures.rougeL, weight);
+  }
+  return mean;
+}
+
+}  // namespace casewright
