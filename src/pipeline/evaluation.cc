@@ -184,11 +184,9 @@ class LineEvaluation {
     if (line_.reference.kind == SummarySource::Kind::kAbstract) {
       SegmentedText abstract(line_.reference.path, settings_.extract.encoding, tables_);
       const SentenceTokens sentences = TokensOfSentences(abstract.run(), settings_.tokens, vocabulary_);
-      Reference reference;
-      for (const std::vector<TokenId>& sentence : sentences) {
-        reference.tokens.insert(reference.tokens.end(), sentence.begin(), sentence.end());
-      }
-      return reference;
+      std::vector<TokenId> tokens;
+      for (const std::vector<TokenId>& sentence : sentences) tokens.insert(tokens.end(), sentence.begin(), sentence.end());
+      return AbstractReference(tokens);
     }
     std::optional<std::vector<bool>> flags = Flags(text, line_.reference);
     if (!flags) return std::nullopt;

@@ -11,19 +11,6 @@ namespace {
 
 double Share(double part, double whole) { return whole == 0 ? 0 : part / whole; }
 
-// The start of each n-gram of `tokens`, sorted so that equal n-grams stand
-// together.
-std::vector<std::size_t> SortedNgrams(std::span<const TokenId> tokens, std::size_t n) {
-  if (tokens.size() < n) return {};
-  std::vector<std::size_t> starts(tokens.size() - n + 1);
-  for (std::size_t i = 0; i < starts.size(); ++i) starts[i] = i;
-  std::sort(starts.begin(), starts.end(), [&](std::size_t a, std::size_t b) {
-    return std::lexicographical_compare(tokens.begin() + a, tokens.begin() + a + n, tokens.begin() + b,
-                                        tokens.begin() + b + n);
-  });
-  return starts;
-}
-
 }  // namespace
 
 Scores ScoresOf(double matched, double found, double expected) {
@@ -50,65 +37,85 @@ Scores SentenceScores(const std::vector<bool>& chosen, const std::vector<bool>& 
   return ScoresOf(static_cast<double>(both), static_cast<double>(found), static_cast<double>(expected));
 }
 
-// Walks the two sorted lists of n-grams side by side, as a merge does; each
-// n-gram found in both matches min(its count in each) times.
-Scores RougeN(std::span<const TokenId> summary, std::span<const TokenId> reference, std::size_t n) {
-  const std::vector<std::size_t> ours = SortedNgrams(summary, n);
-  const std::vector<std::size_t> theirs = SortedNgrams(reference, n);
-  const auto ngram = [n](std::span<const TokenId> tokens, std::size_t start) {
-    return tokens.subspan(start, n);
-  };
-  const auto less = [](std::span<const TokenId> a, std::span<const TokenId> b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end());
-  };
-  std::size_t matched = 0;
-  std::size_t i = 0, j = 0;
-  while (i < ours.size() && j < theirs.size()) {
-    const auto a = ngram(summary, ours[i]);
-    const auto b = ngram(reference, theirs[j]);
-    if (less(a, b)) {
-      ++i;
-    } else if (less(b, a)) {
-      ++j;
-    } else {
-      std::size_t count_a = 0, count_b = 0;
-      for (; i < ours.size() && std::ranges::equal(ngram(summary, ours[i]), a); ++i) ++count_a;
-      for (; j < theirs.size() && std::ranges::equal(ngram(reference, theirs[j]), b); ++j) ++count_b;
-      matched += std::min(count_a, count_b);
+RougeReference::RougeReference(std::span<const TokenId> tokens, std::size_t max_n)
+    : length_(tokens.size()), words_((tokens.size() + 63) / 64), ngram_ids_(max_n - 1), ngram_counts_(max_n) {
+  std::vector<std::uint32_t> ids(tokens.size());  // of the n-gram starting at each position
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    const auto [it, added] = distinct_.try_emplace(tokens[i], static_cast<std::uint32_t>(distinct_.size()));
+    if (added) {
+      ngram_counts_[0].push_back(0);
+      masks_.resize(masks_.size() + words_, 0);
+    }
+    ids[i] = it->second;
+    ++ngram_counts_[0][it->second];
+    masks_[it->second * words_ + i / 64] |= std::uint64_t{1} << (i % 64);
+  }
+  const std::vector<std::uint32_t> distinct = ids;
+  for (std::size_t n = 2; n <= max_n && n <= tokens.size(); ++n) {
+    auto& id_of = ngram_ids_[n - 2];
+    auto& counts = ngram_counts_[n - 1];
+    for (std::size_t i = 0; i + n <= tokens.size(); ++i) {
+      const std::uint64_t key = std::uint64_t{ids[i]} << 32 | distinct[i + n - 1];
+      const auto [it, added] = id_of.try_emplace(key, static_cast<std::uint32_t>(counts.size()));
+      if (added) counts.push_back(0);
+      ++counts[it->second];
+      ids[i] = it->second;
     }
   }
-  return ScoresOf(static_cast<double>(matched), static_cast<double>(ours.size()),
-                  static_cast<double>(theirs.size()));
 }
 
-Scores RougeL(std::span<const TokenId> summary, std::span<const TokenId> reference) {
-  return ScoresOf(static_cast<double>(LongestCommonSubsequence(summary, reference)),
-                  static_cast<double>(summary.size()), static_cast<double>(reference.size()));
+std::vector<std::uint32_t> RougeReference::Distinct(std::span<const TokenId> tokens) const {
+  std::vector<std::uint32_t> distinct(tokens.size());
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    const auto found = distinct_.find(tokens[i]);
+    distinct[i] = found == distinct_.end() ? kAbsent : found->second;
+  }
+  return distinct;
+}
+
+// Each n-gram of the summary that the reference holds matches while the
+// reference still has an occurrence of it left: clipped counts.
+Scores RougeReference::RougeOfDistinct(const std::vector<std::uint32_t>& distinct, std::size_t n) const {
+  std::vector<std::uint32_t> ids = distinct;  // of the n-gram starting at each position
+  for (std::size_t k = 2; k <= n && k <= ids.size(); ++k) {
+    const auto& id_of = ngram_ids_[k - 2];
+    for (std::size_t i = 0; i + k <= ids.size(); ++i) {
+      if (ids[i] == kAbsent || distinct[i + k - 1] == kAbsent) {
+        ids[i] = kAbsent;
+        continue;
+      }
+      const auto found = id_of.find(std::uint64_t{ids[i]} << 32 | distinct[i + k - 1]);
+      ids[i] = found == id_of.end() ? kAbsent : found->second;
+    }
+  }
+  ids.resize(ids.size() >= n ? ids.size() - n + 1 : 0);
+  const std::vector<std::uint32_t>& counts = ngram_counts_[n - 1];
+  std::vector<std::uint32_t> used(counts.size(), 0);
+  std::size_t matched = 0;
+  for (std::uint32_t id : ids) {
+    if (id != kAbsent && used[id] < counts[id]) {
+      ++used[id];
+      ++matched;
+    }
+  }
+  const std::size_t theirs = length_ >= n ? length_ - n + 1 : 0;
+  return ScoresOf(static_cast<double>(matched), static_cast<double>(ids.size()), static_cast<double>(theirs));
 }
 
 // Bit i of the row vector V stands for column i of the LCS table (a token
-// of `b`); a 0 bit marks a column where the table's row steps up.  For each
-// token of `a`, with M the columns that hold that token:
+// of the reference); a 0 bit marks a column where the table's row steps up.
+// For each token of the summary, with M the columns that hold that token:
 //   U = V & M;  V = (V + U) | (V - U)
 // over words of 64 bits with carry and borrow.  The LCS is the number of 0
-// bits among the first |b| at the end.
-std::size_t LongestCommonSubsequence(std::span<const TokenId> a, std::span<const TokenId> b) {
-  if (a.empty() || b.empty()) return 0;
-  const std::size_t words = (b.size() + 63) / 64;
-  absl::flat_hash_map<TokenId, std::size_t> mask_of;  // token -> offset of its mask in `masks`
-  std::vector<std::uint64_t> masks;
-  for (std::size_t i = 0; i < b.size(); ++i) {
-    auto [it, added] = mask_of.try_emplace(b[i], masks.size());
-    if (added) masks.resize(masks.size() + words, 0);
-    masks[it->second + i / 64] |= std::uint64_t{1} << (i % 64);
-  }
-  std::vector<std::uint64_t> v(words, ~std::uint64_t{0});
-  for (TokenId token : a) {
-    const auto found = mask_of.find(token);
-    if (found == mask_of.end()) continue;  // U = 0 leaves V as it is
-    const std::uint64_t* m = &masks[found->second];
+// bits among the first |reference| at the end.
+std::size_t RougeReference::LcsOfDistinct(const std::vector<std::uint32_t>& distinct) const {
+  if (distinct.empty() || length_ == 0) return 0;
+  std::vector<std::uint64_t> v(words_, ~std::uint64_t{0});
+  for (std::uint32_t token : distinct) {
+    if (token == kAbsent) continue;  // U = 0 leaves V as it is
+    const std::uint64_t* m = &masks_[token * words_];
     std::uint64_t carry = 0, borrow = 0;
-    for (std::size_t w = 0; w < words; ++w) {
+    for (std::size_t w = 0; w < words_; ++w) {
       const std::uint64_t u = v[w] & m[w];
       const std::uint64_t sum = v[w] + u + carry;
       carry = (sum < v[w] || (carry && sum == v[w])) ? 1 : 0;
@@ -118,13 +125,52 @@ std::size_t LongestCommonSubsequence(std::span<const TokenId> a, std::span<const
     }
   }
   std::size_t ones = 0;
-  for (std::size_t w = 0; w < words; ++w) {
+  for (std::size_t w = 0; w < words_; ++w) {
     std::uint64_t word = v[w];
-    const std::size_t bits = std::min<std::size_t>(64, b.size() - w * 64);
+    const std::size_t bits = std::min<std::size_t>(64, length_ - w * 64);
     if (bits < 64) word &= (std::uint64_t{1} << bits) - 1;
     ones += static_cast<std::size_t>(std::popcount(word));
   }
-  return b.size() - ones;
+  return length_ - ones;
+}
+
+Scores RougeReference::RougeN(std::span<const TokenId> summary, std::size_t n) const {
+  return RougeOfDistinct(Distinct(summary), n);
+}
+
+Scores RougeReference::RougeL(std::span<const TokenId> summary) const {
+  return ScoresOf(static_cast<double>(LongestCommonSubsequence(summary)), static_cast<double>(summary.size()),
+                  static_cast<double>(length_));
+}
+
+std::size_t RougeReference::LongestCommonSubsequence(std::span<const TokenId> summary) const {
+  return LcsOfDistinct(Distinct(summary));
+}
+
+std::vector<Scores> RougeReference::RougeAll(std::span<const TokenId> summary) const {
+  const std::vector<std::uint32_t> distinct = Distinct(summary);
+  std::vector<Scores> all;
+  for (std::size_t n = 1; n <= ngram_counts_.size(); ++n) all.push_back(RougeOfDistinct(distinct, n));
+  all.push_back(ScoresOf(static_cast<double>(LcsOfDistinct(distinct)), static_cast<double>(summary.size()),
+                         static_cast<double>(length_)));
+  return all;
+}
+
+RougeFigures CompareWith(const RougeReference& reference, std::span<const TokenId> summary) {
+  const std::vector<Scores> all = reference.RougeAll(summary);
+  return {all[0], all[1], all.back()};
+}
+
+Scores RougeN(std::span<const TokenId> summary, std::span<const TokenId> reference, std::size_t n) {
+  return RougeReference(reference, n).RougeN(summary, n);
+}
+
+Scores RougeL(std::span<const TokenId> summary, std::span<const TokenId> reference) {
+  return RougeReference(reference, 1).RougeL(summary);
+}
+
+std::size_t LongestCommonSubsequence(std::span<const TokenId> a, std::span<const TokenId> b) {
+  return RougeReference(b, 1).LongestCommonSubsequence(a);
 }
 
 TokenId TokenVocabulary::Id(std::string_view token) {

@@ -29,6 +29,7 @@
 #include <string_view>
 #include <vector>
 
+#include "absl/container/flat_hash_map.h"
 #include "core/string_map.h"
 
 namespace casewright {
@@ -53,6 +54,63 @@ Scores SentenceScores(const std::vector<bool>& chosen, const std::vector<bool>& 
 
 using TokenId = std::uint32_t;
 
+// A reference summary prepared once to be compared with many summaries (the
+// random baseline compares it with a hundred): the counts of its n-grams up
+// to a length, and where each of its tokens stands, for the LCS.  A summary
+// is then compared in time linear in its length (times |reference| / 64 for
+// the LCS).
+class RougeReference {
+ public:
+  // REQUIRES: max_n >= 1.
+  explicit RougeReference(std::span<const TokenId> tokens, std::size_t max_n = 2);
+
+  std::size_t size() const { return length_; }
+
+  // ROUGE-N of `summary` against this reference.
+  // REQUIRES: 1 <= n <= max_n.
+  Scores RougeN(std::span<const TokenId> summary, std::size_t n) const;
+  // ROUGE-L of `summary` against this reference.
+  Scores RougeL(std::span<const TokenId> summary) const;
+
+  // The length of the longest common subsequence of `summary` and the
+  // reference, computed 64 cells of the table at a time (Hyyro's
+  // bit-parallel form).
+  std::size_t LongestCommonSubsequence(std::span<const TokenId> summary) const;
+
+  // ROUGE-1 up to ROUGE-max_n (at n - 1), and ROUGE-L last: one pass over
+  // the summary for all of them.
+  std::vector<Scores> RougeAll(std::span<const TokenId> summary) const;
+
+ private:
+  static constexpr std::uint32_t kAbsent = ~std::uint32_t{0};
+
+  // Each token of `tokens` as the number of that token among the
+  // reference's distinct tokens, kAbsent for one it lacks.
+  std::vector<std::uint32_t> Distinct(std::span<const TokenId> tokens) const;
+  // ROUGE-N of the summary whose distinct tokens are `distinct`.
+  Scores RougeOfDistinct(const std::vector<std::uint32_t>& distinct, std::size_t n) const;
+  std::size_t LcsOfDistinct(const std::vector<std::uint32_t>& distinct) const;
+
+  std::size_t length_;
+  std::size_t words_;  // of 64 bits in a row of the LCS table
+  absl::flat_hash_map<TokenId, std::uint32_t> distinct_;
+  // For n >= 2, at n - 2: the id of an n-gram keyed by the id of its first
+  // n - 1 tokens and its last distinct token.  The id of a 1-gram is its
+  // distinct token.
+  std::vector<absl::flat_hash_map<std::uint64_t, std::uint32_t>> ngram_ids_;
+  // At n - 1: how many times the reference holds each n-gram, by id.
+  std::vector<std::vector<std::uint32_t>> ngram_counts_;
+  // Where each distinct token stands in the reference: a row of bits each.
+  std::vector<std::uint64_t> masks_;
+};
+
+// ROUGE-1, ROUGE-2 and ROUGE-L of one summary.
+struct RougeFigures {
+  Scores rouge1, rouge2, rougeL;
+};
+// REQUIRES: `reference` prepared for n up to 2 at least.
+RougeFigures CompareWith(const RougeReference& reference, std::span<const TokenId> summary);
+
 // ROUGE-N of `summary` against `reference`.
 // REQUIRES: n >= 1.
 Scores RougeN(std::span<const TokenId> summary, std::span<const TokenId> reference, std::size_t n);
@@ -60,8 +118,7 @@ Scores RougeN(std::span<const TokenId> summary, std::span<const TokenId> referen
 // ROUGE-L of `summary` against `reference`.
 Scores RougeL(std::span<const TokenId> summary, std::span<const TokenId> reference);
 
-// The length of the longest common subsequence of `a` and `b`, computed 64
-// cells of the table at a time (Hyyrö's bit-parallel form): O(|a| |b| / 64).
+// The length of the longest common subsequence of `a` and `b`.
 std::size_t LongestCommonSubsequence(std::span<const TokenId> a, std::span<const TokenId> b);
 
 // Gives each distinct token (a word's key, say) an id, the same for the same

@@ -12,17 +12,20 @@ Reference ExtractReference(const SentenceTokens& text, std::vector<bool> sentenc
   for (std::size_t i = 0; i < sentences.size(); ++i) {
     if (sentences[i]) chosen.push_back(i);
   }
-  return {std::move(sentences), SummaryTokens(text, chosen)};
+  return {std::move(sentences), RougeReference(SummaryTokens(text, chosen))};
 }
+
+Reference AbstractReference(std::span<const TokenId> tokens) { return {std::nullopt, RougeReference(tokens)}; }
 
 SummaryFigures FiguresOf(const SentenceTokens& text, const std::vector<std::size_t>& chosen,
                          const Reference& reference) {
   SummaryFigures figures;
   if (reference.sentences) figures.sentence = SentenceScores(ChosenFlags(chosen, text.size()), *reference.sentences);
   const std::vector<TokenId> tokens = SummaryTokens(text, chosen);
-  figures.rouge1 = RougeN(tokens, reference.tokens, 1);
-  figures.rouge2 = RougeN(tokens, reference.tokens, 2);
-  figures.rougeL = RougeL(tokens, reference.tokens);
+  const RougeFigures rouge = CompareWith(reference.tokens, tokens);
+  figures.rouge1 = rouge.rouge1;
+  figures.rouge2 = rouge.rouge2;
+  figures.rougeL = rouge.rougeL;
   return figures;
 }
 

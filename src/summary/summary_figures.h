@@ -22,12 +22,15 @@ struct Reference {
   // reference is an extract of the text; absent for a summary in its own
   // words.
   std::optional<std::vector<bool>> sentences;
-  // The reference's whole token sequence.
-  std::vector<TokenId> tokens;
+  // The reference's whole token sequence, prepared for ROUGE-1, -2 and -L.
+  RougeReference tokens;
 };
 
 // The reference made of the text's sentences flagged in `sentences`.
+// REQUIRES: one flag per sentence of `text`.
 Reference ExtractReference(const SentenceTokens& text, std::vector<bool> sentences);
+// A reference in its own words, of the tokens `tokens`.
+Reference AbstractReference(std::span<const TokenId> tokens);
 
 struct SummaryFigures {
   std::optional<Scores> sentence;  // absent against a summary in its own words
