@@ -56,7 +56,7 @@ int Evaluate(const EvaluateOptions& options) {
   PrintMessages(outcome.warnings, {});
   if (!outcome.errors.empty()) {
     for (const std::string& error : outcome.errors) std::cerr << "casewright-cli: " << error << "\n";
-    std::cerr << "casewright-cli: " << options.output_path << ": not written\n";
+    if (options.output_path != "-") std::cerr << "casewright-cli: " << options.output_path << ": not written\n";
     return kFailed;
   }
   const std::vector<EvaluationRow> means = MeanRows(outcome.rows);
