@@ -7,6 +7,7 @@
 //   C4.5 names file beside the output      (with the Quinlan format only)
 //   ----
 //   Sentences...    the text's sentences beside their classes (sentences_view.h)
+//   Summary...      the extract a classifier's scores give (summary_view.h)
 //
 // Every choice starts as the command line's default.
 #ifndef CASEWRIGHT_GUI_OPTIONS_MENU_H_
@@ -39,6 +40,7 @@ class OptionsMenu : public QToolButton {
   void FormatChanged(CaseFormat format);
   // The user asked for the Sentences view.
   void SentencesRequested();
+  void SummaryRequested();
 
  private:
   QActionGroup* encodings_;

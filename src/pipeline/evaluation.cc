@@ -142,19 +142,7 @@ class LineEvaluation {
 
   void AddRow(const std::string& system, const SummaryFigures& figures, std::size_t selected,
               const Reference& reference) {
-    EvaluationRow row;
-    row.text = line_.text;
-    row.system = system;
-    row.sentences = static_cast<double>(tokens_.size());
-    row.selected = static_cast<double>(selected);
-    if (reference.sentences) {
-      row.reference_selected = static_cast<double>(std::count(reference.sentences->begin(), reference.sentences->end(), true));
-    }
-    row.sentence = figures.sentence;
-    row.rouge1 = figures.rouge1;
-    row.rouge2 = figures.rouge2;
-    row.rougeL = figures.rougeL;
-    outcome_.rows.push_back(std::move(row));
+    outcome_.rows.push_back(RowOf(line_.text, system, tokens_.size(), selected, reference, figures));
   }
 
   // The sentences an extract or a classes file chooses, one flag each.

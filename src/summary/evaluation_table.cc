@@ -64,6 +64,24 @@ Scores Divided(const Scores& scores, double by) {
 
 }  // namespace
 
+EvaluationRow RowOf(const std::string& text, const std::string& system, std::size_t sentences, std::size_t selected,
+                    const Reference& reference, const SummaryFigures& figures) {
+  EvaluationRow row;
+  row.text = text;
+  row.system = system;
+  row.sentences = static_cast<double>(sentences);
+  row.selected = static_cast<double>(selected);
+  if (reference.sentences) {
+    row.reference_selected =
+        static_cast<double>(std::count(reference.sentences->begin(), reference.sentences->end(), true));
+  }
+  row.sentence = figures.sentence;
+  row.rouge1 = figures.rouge1;
+  row.rouge2 = figures.rouge2;
+  row.rougeL = figures.rougeL;
+  return row;
+}
+
 std::vector<EvaluationRow> MeanRows(const std::vector<EvaluationRow>& rows) {
   std::vector<Sums> sums;
   std::map<std::string, std::size_t> index_of;

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "summary/metrics.h"
+#include "summary/summary_figures.h"
 
 namespace casewright {
 
@@ -36,6 +37,11 @@ struct EvaluationRow {
   std::optional<Scores> sentence;
   Scores rouge1, rouge2, rougeL;
 };
+
+// The row of a summary of `selected` of the `sentences` sentences of `text`
+// by `system`, with its figures against `reference`.
+EvaluationRow RowOf(const std::string& text, const std::string& system, std::size_t sentences, std::size_t selected,
+                    const Reference& reference, const SummaryFigures& figures);
 
 // One row per system, in the order the systems first appear in `rows`,
 // each field the mean of that system's rows (of those that have it).
