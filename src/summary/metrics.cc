@@ -62,6 +62,13 @@ RougeReference::RougeReference(std::span<const TokenId> tokens, std::size_t max_
       ids[i] = it->second;
     }
   }
+  // Bigrams are looked up for every token of every summary: with few
+  // distinct tokens, a table indexed by the two tokens is faster than a hash.
+  const std::size_t d = distinct_.size();
+  if (max_n >= 2 && d <= kMostDenseTokens) {
+    dense_bigrams_.assign(d * d, kAbsent);
+    for (const auto& [key, id] : ngram_ids_[0]) dense_bigrams_[(key >> 32) * d + (key & 0xFFFFFFFFu)] = id;
+  }
 }
 
 std::vector<std::uint32_t> RougeReference::Distinct(std::span<const TokenId> tokens) const {
@@ -82,6 +89,10 @@ Scores RougeReference::RougeOfDistinct(const std::vector<std::uint32_t>& distinc
     for (std::size_t i = 0; i + k <= ids.size(); ++i) {
       if (ids[i] == kAbsent || distinct[i + k - 1] == kAbsent) {
         ids[i] = kAbsent;
+        continue;
+      }
+      if (k == 2 && !dense_bigrams_.empty()) {
+        ids[i] = dense_bigrams_[ids[i] * distinct_.size() + distinct[i + 1]];
         continue;
       }
       const auto found = id_of.find(std::uint64_t{ids[i]} << 32 | distinct[i + k - 1]);
@@ -106,7 +117,7 @@ Scores RougeReference::RougeOfDistinct(const std::vector<std::uint32_t>& distinc
 // of the reference); a 0 bit marks a column where the table's row steps up.
 // For each token of the summary, with M the columns that hold that token:
 //   U = V & M;  V = (V + U) | (V - U)
-// over words of 64 bits with carry and borrow.  The LCS is the number of 0
+// over words of 64 bits with a carry.  The LCS is the number of 0
 // bits among the first |reference| at the end.
 std::size_t RougeReference::LcsOfDistinct(const std::vector<std::uint32_t>& distinct) const {
   if (distinct.empty() || length_ == 0) return 0;
@@ -114,14 +125,12 @@ std::size_t RougeReference::LcsOfDistinct(const std::vector<std::uint32_t>& dist
   for (std::uint32_t token : distinct) {
     if (token == kAbsent) continue;  // U = 0 leaves V as it is
     const std::uint64_t* m = &masks_[token * words_];
-    std::uint64_t carry = 0, borrow = 0;
+    std::uint64_t carry = 0;
     for (std::size_t w = 0; w < words_; ++w) {
       const std::uint64_t u = v[w] & m[w];
       const std::uint64_t sum = v[w] + u + carry;
       carry = (sum < v[w] || (carry && sum == v[w])) ? 1 : 0;
-      const std::uint64_t difference = v[w] - u - borrow;
-      borrow = (v[w] < u || (borrow && v[w] == u)) ? 1 : 0;
-      v[w] = sum | difference;
+      v[w] = sum | (v[w] & ~m[w]);  // U holds only bits of V, so V - U = V & ~M, with no borrow
     }
   }
   std::size_t ones = 0;
@@ -148,10 +157,13 @@ std::size_t RougeReference::LongestCommonSubsequence(std::span<const TokenId> su
 }
 
 std::vector<Scores> RougeReference::RougeAll(std::span<const TokenId> summary) const {
-  const std::vector<std::uint32_t> distinct = Distinct(summary);
+  return RougeAllOfDistinct(Distinct(summary));
+}
+
+std::vector<Scores> RougeReference::RougeAllOfDistinct(const std::vector<std::uint32_t>& distinct) const {
   std::vector<Scores> all;
   for (std::size_t n = 1; n <= ngram_counts_.size(); ++n) all.push_back(RougeOfDistinct(distinct, n));
-  all.push_back(ScoresOf(static_cast<double>(LcsOfDistinct(distinct)), static_cast<double>(summary.size()),
+  all.push_back(ScoresOf(static_cast<double>(LcsOfDistinct(distinct)), static_cast<double>(distinct.size()),
                          static_cast<double>(length_)));
   return all;
 }

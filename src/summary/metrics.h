@@ -81,12 +81,16 @@ class RougeReference {
   // the summary for all of them.
   std::vector<Scores> RougeAll(std::span<const TokenId> summary) const;
 
- private:
-  static constexpr std::uint32_t kAbsent = ~std::uint32_t{0};
-
   // Each token of `tokens` as the number of that token among the
-  // reference's distinct tokens, kAbsent for one it lacks.
+  // reference's distinct tokens (kAbsent for one it lacks).  The distinct
+  // tokens of a summary are those of its sentences one after the other, so
+  // a caller comparing many summaries of one text looks each sentence up
+  // once and gives RougeAllOfDistinct the concatenation.
+  static constexpr std::uint32_t kAbsent = ~std::uint32_t{0};
   std::vector<std::uint32_t> Distinct(std::span<const TokenId> tokens) const;
+  std::vector<Scores> RougeAllOfDistinct(const std::vector<std::uint32_t>& distinct) const;
+
+ private:
   // ROUGE-N of the summary whose distinct tokens are `distinct`.
   Scores RougeOfDistinct(const std::vector<std::uint32_t>& distinct, std::size_t n) const;
   std::size_t LcsOfDistinct(const std::vector<std::uint32_t>& distinct) const;
@@ -102,6 +106,10 @@ class RougeReference {
   std::vector<std::vector<std::uint32_t>> ngram_counts_;
   // Where each distinct token stands in the reference: a row of bits each.
   std::vector<std::uint64_t> masks_;
+  // With at most kMostDenseTokens distinct tokens (a table of 1 MiB), the
+  // bigram ids again, at first * distinct + second.
+  static constexpr std::size_t kMostDenseTokens = 512;
+  std::vector<std::uint32_t> dense_bigrams_;
 };
 
 // ROUGE-1, ROUGE-2 and ROUGE-L of one summary.

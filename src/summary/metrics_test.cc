@@ -39,6 +39,13 @@ TEST(MetricsTest, RougeTwoCountsTheBigramsOfTheWholeSequence) {
   // P 1/3, R 1/2.
   ExpectScores(RougeN(std::vector<TokenId>{1, 2, 1, 2}, std::vector<TokenId>{1, 2, 3}, 2), 1.0 / 3, 0.5, 0.4);
   ExpectScores(RougeN(std::vector<TokenId>{1}, std::vector<TokenId>{1, 2}, 2), 0, 0, 0);
+  // A reference of more than 512 distinct tokens, whose bigrams are hashed
+  // rather than tabled: the same 3 matches, of 605 bigrams.
+  std::vector<TokenId> long_reference = {1, 2, 3, 4, 6, 5};
+  for (TokenId t = 100; t < 700; ++t) long_reference.push_back(t);
+  ExpectScores(RougeN(kTheCatSatOnTheMat, long_reference, 2), 0.6, 3.0 / 605, 2 * 0.6 * 3 / 605 / (0.6 + 3.0 / 605));
+  // Trigrams: "the cat sat" and "cat sat on", 2 of 4 each side.
+  ExpectScores(RougeN(kTheCatSatOnTheMat, std::vector<TokenId>{1, 2, 3, 4, 6, 5}, 3), 0.5, 0.5, 0.5);
 }
 
 TEST(MetricsTest, RougeLUsesTheLongestCommonSubsequence) {
