@@ -280,19 +280,23 @@ TEST_F(CliTest, EvaluateGivesHandWorkedFigures) {
   WriteFile(dir_.Path("text"), kFiveSentences);
   WriteFile(dir_.Path("reference"), "Um dia.\nDois dias!\n");
   WriteFile(dir_.Path("system"), "1 0 1 0 0");
-  WriteFile(dir_.Path("manifest"), "#text\treference\tmine\ntext\treference\tclasses:system\n");
+  WriteFile(dir_.Path("manifest"),
+            "#text\treference\tmine\ntext\treference\tclasses:system\ntext\tabstract:reference\tclasses:system\n");
   Result figures = RunCli("evaluate " + dir_.Path("manifest") + " --format csv --baselines lead --no-stem --tables " +
                           dir_.Path("tables"));
   ASSERT_EQ(figures.status, 0) << figures.output;
   // Sentences: 1 of 2 right.  Tokens: "um dia tres casas" against "um dia
   // dois dias": 2 words of 4, 1 bigram of 3, an LCS of 2.  The lead (the
-  // first 2 sentences) is the reference.
+  // first 2 sentences) is the reference.  Against the same words as an
+  // abstract, only the sentence figures are gone.
   EXPECT_EQ(figures.output,
             "text,system,sentences,selected,reference_selected,sentence_precision,sentence_recall,sentence_f1,"
             "rouge1_precision,rouge1_recall,rouge1_f1,rouge2_precision,rouge2_recall,rouge2_f1,rougeL_precision,"
             "rougeL_recall,rougeL_f1\n"
             "text,mine,5,2,2,0.5000,0.5000,0.5000,0.5000,0.5000,0.5000,0.3333,0.3333,0.3333,0.5000,0.5000,0.5000\n"
             "text,lead,5,2,2,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000\n"
+            "text,mine,5,2,,,,,0.5000,0.5000,0.5000,0.3333,0.3333,0.3333,0.5000,0.5000,0.5000\n"
+            "text,lead,5,2,,,,,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000\n"
             "mean,mine,5,2,2,0.5000,0.5000,0.5000,0.5000,0.5000,0.5000,0.3333,0.3333,0.3333,0.5000,0.5000,0.5000\n"
             "mean,lead,5,2,2,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000\n");
 }
