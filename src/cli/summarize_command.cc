@@ -55,7 +55,8 @@ Command AddSummarizeCommand(CLI::App& app) {
       "--rate", options->rate, "The share of the sentences to take, 0 < R <= 1 (rounded, halves up, at least 1)")
                                ->type_name("R");
   CLI::Option* sentences = summarize->add_option("--sentences", options->sentences, "The number of sentences to take")
-                               ->check(CLI::PositiveNumber);
+                               ->check(CLI::PositiveNumber)
+                               ->type_name("K");
   rate->excludes(sentences);
   summarize->add_option("--output", options->output_path, "The extract to write, one sentence a line (default: -, "
                                                           "standard output)")
