@@ -303,5 +303,79 @@ TEST_F(CliTest, BatchReportsFailedLinesAndExitsOne) {
   EXPECT_FALSE(std::filesystem::exists(dir_.Path("a.cases")));
 }
 
+// Five sentences, each of two words but the fourth.
+constexpr char kFiveSentences[] = "Um dia. Dois dias!\r\nTres casas. Quatro? Cinco sete.";
+
+TEST_F(CliTest, SummarizeWritesTheBestSentencesAndTheirClasses) {
+  WriteFile(dir_.Path("text"), kFiveSentences);
+  // At 0.5 the summary takes 3 of 5 (2.5 rounded up); of the tied 0.9s and
+  // 0.5s none is left out, so sentences 2, 3 and 4.
+  WriteFile(dir_.Path("scores"), "0.1\n0.9\n0.5\n0.9\n0.2\n");
+  Result made = RunCli("summarize --text " + dir_.Path("text") + " --scores " + dir_.Path("scores") +
+                       " --rate 0.5 --output " + dir_.Path("extract") + " --classes-output " + dir_.Path("classes") +
+                       " --tables " + dir_.Path("tables"));
+  ASSERT_EQ(made.status, 0) << made.output;
+  EXPECT_EQ(ReadFile(dir_.Path("extract")), "Dois dias!\nTres casas.\nQuatro?\n");
+  EXPECT_EQ(ReadFile(dir_.Path("classes")), "0 1 1 1 0\n");
+}
+
+TEST_F(CliTest, EvaluateGivesHandWorkedFigures) {
+  WriteFile(dir_.Path("text"), kFiveSentences);
+  WriteFile(dir_.Path("reference"), "Um dia.\nDois dias!\n");
+  WriteFile(dir_.Path("system"), "1 0 1 0 0");
+  WriteFile(dir_.Path("manifest"),
+            "#text\treference\tmine\ntext\treference\tclasses:system\ntext\tabstract:reference\tclasses:system\n");
+  Result figures = RunCli("evaluate " + dir_.Path("manifest") + " --format csv --baselines lead --no-stem --tables " +
+                          dir_.Path("tables"));
+  ASSERT_EQ(figures.status, 0) << figures.output;
+  // Sentences: 1 of 2 right.  Tokens: "um dia tres casas" against "um dia
+  // dois dias": 2 words of 4, 1 bigram of 3, an LCS of 2.  The lead (the
+  // first 2 sentences) is the reference.  Against the same words as an
+  // abstract, only the sentence figures are gone.
+  EXPECT_EQ(figures.output,
+            "text,system,sentences,selected,reference_selected,sentence_precision,sentence_recall,sentence_f1,"
+            "rouge1_precision,rouge1_recall,rouge1_f1,rouge2_precision,rouge2_recall,rouge2_f1,rougeL_precision,"
+            "rougeL_recall,rougeL_f1\n"
+            "text,mine,5,2,2,0.5000,0.5000,0.5000,0.5000,0.5000,0.5000,0.3333,0.3333,0.3333,0.5000,0.5000,0.5000\n"
+            "text,lead,5,2,2,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000\n"
+            "text,mine,5,2,,,,,0.5000,0.5000,0.5000,0.3333,0.3333,0.3333,0.5000,0.5000,0.5000\n"
+            "text,lead,5,2,,,,,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000\n"
+            "mean,mine,5,2,2,0.5000,0.5000,0.5000,0.5000,0.5000,0.5000,0.3333,0.3333,0.3333,0.5000,0.5000,0.5000\n"
+            "mean,lead,5,2,2,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000\n");
+}
+
+TEST_F(CliTest, SummarizeAndEvaluateRefuseBadInputNamingIt) {
+  WriteFile(dir_.Path("text"), kFiveSentences);
+  WriteFile(dir_.Path("six"), "1\n2\n3\n4\n5\n6\n");
+  WriteFile(dir_.Path("other.csv"), "text,sentence,score\nother.txt,1,0.5\n");
+  WriteFile(dir_.Path("short.tsv"), "text\treference\n");
+  WriteFile(dir_.Path("stray"), "Um dia.\nSeis meses.\n");
+  WriteFile(dir_.Path("stray.tsv"), "text\tstray\tclasses:text\n");
+  const std::string summarize = "summarize --text " + dir_.Path("text") + " --tables " + dir_.Path("tables");
+  const std::string evaluate = " --tables " + dir_.Path("tables");
+  struct Case {
+    std::string arguments;
+    int status;
+    std::string message;
+  };
+  for (const Case& c : {
+           Case{summarize + " --scores " + dir_.Path("six") + " --rate 0", 2,
+                "--rate: \"0\" is not a share more than 0 and at most 1 (say 0.2)"},
+           Case{summarize + " --scores " + dir_.Path("six") + " --sentences 2", 1,
+                dir_.Path("six") + ":6: The file holds 6 scores, but the text has only 5 sentences"},
+           Case{summarize + " --scores " + dir_.Path("other.csv") + " --sentences 2", 1,
+                dir_.Path("other.csv") + ": The file holds no row of the text " + dir_.Path("text") +
+                    " (it holds other.txt)"},
+           Case{"evaluate " + dir_.Path("short.tsv") + evaluate, 1,
+                dir_.Path("short.tsv") + ":1: The line has 2 fields; a line is text<TAB>reference<TAB>system..."},
+           Case{"evaluate " + dir_.Path("stray.tsv") + evaluate, 1,
+                dir_.Path("stray") + ": Extract sentence 2 matches no sentence of the text"},
+       }) {
+    Result result = RunCli(c.arguments);
+    EXPECT_EQ(result.status, c.status) << c.arguments << "\n" << result.output;
+    EXPECT_NE(result.output.find(c.message), std::string::npos) << result.output;
+  }
+}
+
 }  // namespace
 }  // namespace casewright

@@ -80,19 +80,23 @@ void AddExtractOptions(CLI::App& app, ExtractOptions& options) {
                "Warn, instead of failing, when an extract sentence matches no sentence of the text");
 }
 
+double ParseShare(const std::string& option, const std::string& text, const std::string& example) {
+  double share = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), share);
+  // Written so that NaN fails too.
+  if (error != std::errc() || end != text.data() + text.size() || !(share > 0 && share <= 1)) {
+    throw UsageError(option + ": \"" + text + "\" is not a share more than 0 and at most 1 (say " + example + ")");
+  }
+  return share;
+}
+
 ExtractSettings ChooseExtract(const ExtractOptions& options, const std::string& path) {
   ExtractSettings choices;
   choices.path = path;
   choices.encoding = *EncodingNamed(options.encoding);
   choices.allow_unmatched = options.allow_unmatched;
   if (options.min_overlap.empty()) return choices;
-  const std::string& text = options.min_overlap;
-  double share = 0;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), share);
-  // Written so that NaN fails too.
-  if (error != std::errc() || end != text.data() + text.size() || !(share > 0 && share <= 1)) {
-    throw UsageError("--min-overlap: \"" + text + "\" is not a share more than 0 and at most 1 (say 0.8)");
-  }
+  const double share = ParseShare("--min-overlap", options.min_overlap, "0.8");
   choices.min_overlap = share;
   return choices;
 }

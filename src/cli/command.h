@@ -87,6 +87,10 @@ void AddExtractOptions(CLI::App& app, ExtractOptions& options);
 // The run options' values.  Throws UsageError for a bad feature list or
 // class value list, and for --ids with a layout that has no place for them.
 Choices Choose(const RunOptions& options);
+// The share `text` gives, more than 0 and at most 1, for the option named
+// `option`.  Throws UsageError, suggesting `example`, for anything else.
+double ParseShare(const std::string& option, const std::string& text, const std::string& example);
+
 // The extract settings the options give, for the extract at `path`.
 // Throws UsageError for a bad --min-overlap.
 ExtractSettings ChooseExtract(const ExtractOptions& options, const std::string& path);

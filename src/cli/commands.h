@@ -14,6 +14,8 @@ Command AddSentencesCommand(CLI::App& app);
 Command AddClassesCommand(CLI::App& app);
 Command AddBatchCommand(CLI::App& app);
 Command AddJoinCommand(CLI::App& app);
+Command AddSummarizeCommand(CLI::App& app);
+Command AddEvaluateCommand(CLI::App& app);
 // `tables build`.
 Command AddTablesCommand(CLI::App& app);
 

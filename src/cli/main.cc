@@ -52,6 +52,8 @@ int main(int argc, char** argv) {
       casewright::cli::AddClassesCommand(app),
       casewright::cli::AddBatchCommand(app),
       casewright::cli::AddJoinCommand(app),
+      casewright::cli::AddSummarizeCommand(app),
+      casewright::cli::AddEvaluateCommand(app),
       casewright::cli::AddTablesCommand(app),
   };
   // Set after the subcommands are added: CLI11 gives a new subcommand its

@@ -149,7 +149,7 @@ class Segmenter {
       run_.word_table[known->second].Weight += 1.0;
       return known->second;
     }
-    std::string normalized = NormalizeWord(StripPunctuation(word));
+    std::string normalized = LowerCaseForm(word);
     WordId id;
     if (auto known = ids_by_form_.find(normalized); known != ids_by_form_.end()) {
       id = known->second;
@@ -193,6 +193,8 @@ class Segmenter {
 };
 
 }  // namespace
+
+std::string LowerCaseForm(std::string_view word) { return NormalizeWord(StripPunctuation(word)); }
 
 bool IsSentenceEnd(std::string_view text, std::size_t position) {
   WordCharFinder finder(text);

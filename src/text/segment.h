@@ -31,6 +31,10 @@ bool IsSentenceEnd(std::string_view text, std::size_t position);
 // paragraph: only blanks stand between it and a line break (CR LF, or LF CR).
 bool EndsParagraphAfter(std::string_view text, std::size_t position);
 
+// `word` stripped of its punctuation characters and lower-cased: its key
+// before the lexicon replaces it with its canonical form.
+std::string LowerCaseForm(std::string_view word);
+
 // Segments `text` into run.sentence_list and counts its words into
 // run.word_table.  Text after the last terminator forms no sentence; its words
 // closed by a separator still count, a word running to the end of the text
