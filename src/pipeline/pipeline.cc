@@ -20,7 +20,6 @@
 #include "text/classes_file.h"
 #include "text/load_text.h"
 #include "text/segment.h"
-#include "text/segmented_text.h"
 
 namespace casewright {
 namespace {
@@ -78,8 +77,7 @@ void FailWith(const std::vector<std::string>& messages, const std::string& path)
 // does under strict classes.
 SentenceClasses ExtractedClasses(const Run& run, const RunSettings& settings, std::vector<std::string>& notes) {
   const ExtractSettings& from = settings.extract;
-  SegmentedText extract(from.path, from.encoding, run.tables);
-  ExtractClasses found = ClassesFromExtract(run, extract, from.min_overlap);
+  ExtractClasses found = ClassesFromExtract(run, from);
   ExtractVerdict verdict = JudgeExtract(found, from, settings.strict_classes);
   if (!verdict.errors.empty()) FailWith(verdict.errors, from.path);
   notes = std::move(found.notes);
