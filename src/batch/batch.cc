@@ -145,6 +145,7 @@ BatchReport RunBatch(const std::vector<ManifestEntry>& entries, const BatchSetti
       counts.bytes_done += sizes[i];
       if (outcome) {
         counts.sentences += outcome->sentences;
+        counts.ones += outcome->ones;
         results[i] = {outcome->sentences, std::move(outcome->cases), std::move(outcome->class_values)};
       } else {
         ++counts.failed;

@@ -1,5 +1,6 @@
 #include "pipeline/pipeline.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/read_file.h"
@@ -130,6 +131,7 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   outputs.CommitAll();
 
   outcome.sentences = run.sentence_list.size();
+  outcome.ones = static_cast<std::size_t>(std::count(classes.classes.begin(), classes.classes.end(), "1"));
   outcome.class_values = schema.class_values;
   outcome.warnings = std::move(classes.warnings);
   run.FreeLists();

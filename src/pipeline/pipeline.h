@@ -64,6 +64,7 @@ struct RunOutcome {
   std::vector<std::string> warnings;
   // Things worth saying that need no action (the encoding `auto` took).
   std::vector<std::string> notes;
+  std::size_t ones = 0;  // sentences of class 1
 };
 
 // What a run's headers call its cases: the text's file name without its
