@@ -57,7 +57,8 @@ Command AddClassesCommand(CLI::App& app) {
   AddEncodingOption(*classes, options->run);
   AddExtractOptions(*classes, options->extract);
   AddStrictClassesFlag(*classes, options->run,
-                       "Fail, writing nothing, when an extract sentence matches more than one sentence");
+                       "Fail, writing nothing, when equal sentences of the text could each take the same words of the "
+                       "extract and its order does not tell which");
   classes->footer(
       "Example:\n  casewright-cli classes --text texto.txt --extract resumo.txt --output texto.classes\n"
       "The extract is read as one stream of word keys, so case, spacing, line breaks, punctuation and\n"

@@ -73,9 +73,9 @@ void FailWith(const std::vector<std::string>& messages, const std::string& path)
   throw RunError(message, path);
 }
 
-// The classes of the sentences from the extract.  An extract sentence that
-// matches nothing fails the run unless allowed; one that matches several
-// does under strict classes.
+// The classes of the sentences from the extract.  Words of the extract that
+// match nothing fail the run unless allowed; a choice among equal sentences
+// the extract's order leaves open does under strict classes.
 SentenceClasses ExtractedClasses(const Run& run, const RunSettings& settings, std::vector<std::string>& notes) {
   const ExtractSettings& from = settings.extract;
   ExtractClasses found = ClassesFromExtract(run, from);

@@ -45,8 +45,8 @@ struct RunSettings {
   bool keep_cases = false;
   // Whether a classes file that does not fit the sentences (one that would
   // warn: too few or too many classes, an empty class, digits run together
-  // across a line break), or an extract sentence that matches several
-  // sentences, fails the run, before anything is written.
+  // across a line break), or an extract that leaves a choice among equal
+  // sentences to its order, fails the run, before anything is written.
   bool strict_classes = false;
 };
 

@@ -99,14 +99,29 @@ class Aligner {
     return matches;
   }
 
-  // Whether a stretch matched by nothing may begin or end at `q` at no cost:
-  // an extract sentence begins or ends there, or a chosen match does.
-  std::vector<bool> Anchors() const {
-    std::vector<bool> anchors(input_.breaks);
-    for (std::size_t q = 0; q < StreamSize(); ++q) {
-      if (covered_[q]) anchors[q] = anchors[q + 1] = true;
+  // Where a stretch matched by nothing may end (`ends`) or begin (`begins`)
+  // beside a match at no cost: where an extract sentence begins or ends, a
+  // chosen match does, or a key beside it that one of `matches` could take.
+  struct FreeSides {
+    std::vector<bool> ends;
+    std::vector<bool> begins;
+  };
+  FreeSides FreeSidesOf(const std::vector<Match>& matches) const {
+    std::vector<int> coverable(StreamSize() + 1, 0);  // differences, then counts
+    for (const Match& match : matches) {
+      ++coverable[match.begin];
+      --coverable[match.end];
     }
-    return anchors;
+    std::partial_sum(coverable.begin(), coverable.end(), coverable.begin());
+    FreeSides free{input_.breaks, input_.breaks};
+    for (std::size_t q = 0; q < StreamSize(); ++q) {
+      if (covered_[q]) free.ends[q] = free.begins[q] = free.ends[q + 1] = free.begins[q + 1] = true;
+      if (coverable[q] > 0) {
+        free.ends[q + 1] = true;
+        free.begins[q] = true;
+      }
+    }
+    return free;
   }
 
   // Aligns the uncovered stream with the unchosen sentences; whether it
@@ -118,7 +133,7 @@ class Aligner {
     for (const Match& match : all) {
       if (!chosen_[match.sentence] && covered_before[match.end] == covered_before[match.begin]) free.push_back(match);
     }
-    std::vector<Match> chain = BestChain(free, Anchors());
+    std::vector<Match> chain = BestChain(free, FreeSidesOf(free));
     if (chain.empty()) return false;
     for (std::size_t t = 0; t < chain.size(); ++t) {
       AlignedSentence aligned = EarliestEqual(chain, t);
@@ -129,10 +144,11 @@ class Aligner {
 
   // The chain of `matches` (by begin, then sentence) with sentences in
   // increasing order that covers the most keys, less kSideCost for each side
-  // of a match beside an uncovered stretch that `anchors` does not allow.
-  std::vector<Match> BestChain(const std::vector<Match>& matches, const std::vector<bool>& anchors) const {
+  // of a match beside an uncovered stretch that `free` does not allow.
+  std::vector<Match> BestChain(const std::vector<Match>& matches, const FreeSides& free) const {
     const std::size_t count = matches.size();
-    auto side = [&anchors](std::uint32_t q) { return anchors[q] ? 0 : kSideCost; };
+    auto side_before = [&free](std::uint32_t begin) { return free.ends[begin] ? 0 : kSideCost; };
+    auto side_after = [&free](std::uint32_t end) { return free.begins[end] ? 0 : kSideCost; };
     std::vector<std::int64_t> value(count);
     std::vector<std::int32_t> previous(count, -1);
     std::vector<std::uint32_t> by_end(count);
@@ -146,7 +162,7 @@ class Aligner {
       const std::uint32_t begin = matches[first].begin;
       while (ended < count && matches[by_end[ended]].end <= begin) {
         const std::uint32_t m = by_end[ended++];
-        after_gap.Raise(matches[m].sentence, value[m] - side(matches[m].end), static_cast<std::int32_t>(m));
+        after_gap.Raise(matches[m].sentence, value[m] - side_after(matches[m].end), static_cast<std::int32_t>(m));
       }
       // The matches that end right here, by sentence, for those that follow
       // them with no gap.
@@ -166,11 +182,11 @@ class Aligner {
             best_adjacent_match = static_cast<std::int32_t>(adjacent[next_adjacent]);
           }
         }
-        std::int64_t best = -side(begin);  // the first match of its chain
+        std::int64_t best = -side_before(begin);  // the first match of its chain
         std::int32_t from = -1;
         if (auto [gap_value, gap_match] = after_gap.Before(match.sentence);
-            gap_match >= 0 && gap_value - side(begin) > best) {
-          best = gap_value - side(begin);
+            gap_match >= 0 && gap_value - side_before(begin) > best) {
+          best = gap_value - side_before(begin);
           from = gap_match;
         }
         if (best_adjacent_match >= 0 && best_adjacent > best) {
@@ -186,8 +202,8 @@ class Aligner {
     std::int64_t best = 0;
     std::int32_t last = -1;
     for (std::size_t m = 0; m < count; ++m) {
-      if (value[m] - side(matches[m].end) > best) {
-        best = value[m] - side(matches[m].end);
+      if (value[m] - side_after(matches[m].end) > best) {
+        best = value[m] - side_after(matches[m].end);
         last = static_cast<std::int32_t>(m);
       }
     }

@@ -11,10 +11,11 @@
 // several.
 //
 // Two rules keep chance matches out:
-// - A match that leaves keys matched by nothing beside it, inside the same
-//   extract sentence, costs kSideCost keys for each such side: a short
-//   sentence of the text ("Sim.") is not taken from inside an extract
-//   sentence whose other words match nothing.
+// - A match that leaves keys beside it, inside the same extract sentence,
+//   that no exact match of another sentence could take either costs
+//   kSideCost keys for each such side: a short sentence of the text
+//   ("Sim.") is not taken from inside an extract sentence whose other words
+//   match nothing.
 // - A stretch of the stream that no exact match covers may take a near match
 //   only with a minimum overlap R > 0: a sentence whose keys' longest common
 //   subsequence with the stretch holds at least the share R of its keys,

@@ -57,6 +57,8 @@ TEST(ExtractAlignmentTest, AShortMatchInsideAnUnmatchedExtractSentenceCosts) {
   EXPECT_EQ(Chosen(text, {9, 8, 8}, {1, 3}), Names{"0"});
   // Three keys against one unmatched side: taken.
   EXPECT_EQ(Chosen(text, {1, 2, 3, 8, 8}, {5}), Names{"1"});
+  // Keys another sentence takes, out of order, cost nothing.
+  EXPECT_EQ(Chosen({{1}, {2}, {3}}, {3, 1, 2}, {}), (Names{"2", "0", "1"}));
 }
 
 TEST(ExtractAlignmentTest, NearMatchesOnlyWhereNoExactMatchIs) {
