@@ -64,7 +64,11 @@ class Aligner {
 
   std::vector<AlignedSentence> Align() {
     const std::vector<Match> exact = ExactMatches();
-    while (ExactPass(exact)) {
+    std::size_t passes = 0;
+    while (ExactPass(exact)) ++passes;
+    // Out of order, no neighbour tells which of equal sentences a match is.
+    if (passes > 1) {
+      for (AlignedSentence& aligned : aligned_) EqualsUnchosen(aligned);
     }
     if (input_.min_overlap > 0) NearPass();
     std::sort(aligned_.begin(), aligned_.end(),
@@ -124,6 +128,28 @@ class Aligner {
     return free;
   }
 
+  // `matches` (by begin) without those whose stretch lies inside a longer
+  // one's: where the stream holds a whole sentence, the shorter sentences
+  // its words also hold are not taken from inside it, even when the order
+  // leaves the whole one to a later pass.
+  static std::vector<Match> WithoutContained(std::vector<Match> matches) {
+    std::vector<Match> kept;
+    std::uint32_t end_before = 0;  // the farthest end of the matches that begin earlier
+    for (std::size_t first = 0; first < matches.size();) {
+      std::size_t last = first;
+      std::uint32_t end_here = 0;
+      for (; last < matches.size() && matches[last].begin == matches[first].begin; ++last) {
+        end_here = std::max(end_here, matches[last].end);
+      }
+      for (std::size_t m = first; m < last; ++m) {
+        if (end_before < matches[m].end && end_here == matches[m].end) kept.push_back(matches[m]);
+      }
+      end_before = std::max(end_before, end_here);
+      first = last;
+    }
+    return kept;
+  }
+
   // Aligns the uncovered stream with the unchosen sentences; whether it
   // chose any.
   bool ExactPass(const std::vector<Match>& all) {
@@ -133,6 +159,7 @@ class Aligner {
     for (const Match& match : all) {
       if (!chosen_[match.sentence] && covered_before[match.end] == covered_before[match.begin]) free.push_back(match);
     }
+    free = WithoutContained(std::move(free));
     std::vector<Match> chain = BestChain(free, FreeSidesOf(free));
     if (chain.empty()) return false;
     for (std::size_t t = 0; t < chain.size(); ++t) {
@@ -215,20 +242,44 @@ class Aligner {
 
   // Match `t` of `chain` as a chosen sentence: of the unchosen sentences
   // with its keys that fit between its neighbours' in the text, the first.
-  // Earlier matches of the chain are already chosen.
+  // Its equals are those that fit between the neighbours it touches in the
+  // stream: a neighbour across a gap (an extract out of order, words that
+  // match nothing) tells nothing about which it is.  Earlier matches of the
+  // chain are already chosen.
   AlignedSentence EarliestEqual(const std::vector<Match>& chain, std::size_t t) const {
     const Match& match = chain[t];
     AlignedSentence aligned{match.sentence, match.begin, match.end, false, {}};
     const std::int32_t group = group_of_[match.sentence];
     if (group < 0) return aligned;
-    const std::size_t after = t > 0 ? aligned_.back().sentence + 1 : 0;
-    const std::size_t before = t + 1 < chain.size() ? chain[t + 1].sentence : input_.sentences.size();
+    const bool has_previous = t > 0;
+    const bool has_next = t + 1 < chain.size();
+    const std::size_t after = has_previous ? aligned_.back().sentence + 1 : 0;
+    const std::size_t before = has_next ? chain[t + 1].sentence : input_.sentences.size();
+    const bool touches_previous = has_previous && chain[t - 1].end == match.begin;
+    const bool touches_next = has_next && chain[t + 1].begin == match.end;
+    bool first = true;
     for (std::size_t i : groups_[group]) {
-      if (i >= after && i < before && !chosen_[i]) aligned.equals.push_back(i);
+      if (chosen_[i]) continue;
+      if (first && i >= after && i < before) {
+        aligned.sentence = i;
+        first = false;
+      }
+      if ((!touches_previous || i >= after) && (!touches_next || i < before)) aligned.equals.push_back(i);
     }
-    aligned.sentence = aligned.equals.front();
     if (aligned.equals.size() == 1) aligned.equals.clear();
     return aligned;
+  }
+
+  // Sets the equals of `aligned` to its sentence and every unchosen one with
+  // its keys.
+  void EqualsUnchosen(AlignedSentence& aligned) const {
+    aligned.equals.clear();
+    const std::int32_t group = group_of_[aligned.sentence];
+    if (group < 0) return;
+    for (std::size_t i : groups_[group]) {
+      if (i == aligned.sentence || !chosen_[i]) aligned.equals.push_back(i);
+    }
+    if (aligned.equals.size() == 1) aligned.equals.clear();
   }
 
   void Choose(AlignedSentence aligned) {

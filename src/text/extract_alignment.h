@@ -8,7 +8,8 @@
 // alignment), covering as many keys of the stream as it can; a sentence the
 // text repeats is thus chosen once for each time the stream holds it, at the
 // occurrence the order allows, and the earliest when the order allows
-// several.
+// several.  Where the stream holds a whole sentence, shorter sentences its
+// words also hold are not taken from inside it.
 //
 // Two rules keep chance matches out:
 // - A match that leaves keys beside it, inside the same extract sentence,
@@ -63,8 +64,10 @@ struct AlignedSentence {
   std::size_t begin = 0;
   std::size_t end = 0;
   bool near = false;
-  // When sentences with the same keys could each have been chosen here,
-  // which the order allowed, all of them (this one the first); else empty.
+  // When sentences with the same keys could each have been chosen here, as
+  // far as the matches right beside it in the stream tell, all of them (this
+  // one among them); else empty.  In a stream out of the text's order (one
+  // pass was not enough), every unchosen sentence with its keys.
   std::vector<std::size_t> equals;
 };
 

@@ -42,6 +42,7 @@ TEST(ExtractAlignmentTest, ExactMatchesInAnyOrderRepeatsOncePerOccurrence) {
       {{7}, {}, {"1=1,3"}},                    // nothing tells which
       {{7, 7}, {}, {"1", "3"}},                // held twice, chosen twice
       {{7, 7, 7}, {1, 2}, {"1", "3"}},         // a third has no sentence left
+      {{3, 4, 7, 1, 2}, {}, {"2", "3=1,3", "0"}},  // out of order: nothing tells
       {{1, 2, 3}, {2}, {"0"}},                 // half a sentence matches nothing
   };
   for (const Case& c : cases) {

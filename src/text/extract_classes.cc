@@ -144,7 +144,7 @@ class Reporter {
                           (whole ? " matches no sentence of the text" : " has words that match no sentence of the text");
     if (const ClosestSentence closest = ClosestTo(stream_.input, begin, end); closest.shared > 0) {
       message += " (sentence " + std::to_string(closest.sentence + 1) + " holds the most of " +
-                 (whole ? "its" : "them") + " words: " + std::to_string(closest.shared) + " of " +
+                 (whole ? "its words" : "them") + ": " + std::to_string(closest.shared) + " of " +
                  std::to_string(end - begin) + ")";
     }
     return message + ": " + QuotedExcerpt(whole ? extract_.Original(e) : Words(begin, end));
