@@ -70,7 +70,7 @@ class Aligner {
     if (passes > 1) {
       for (AlignedSentence& aligned : aligned_) EqualsUnchosen(aligned);
     }
-    if (input_.min_overlap > 0) NearPass();
+    if (input_.min_overlap > 0) NearPass(passes <= 1);
     std::sort(aligned_.begin(), aligned_.end(),
               [](const AlignedSentence& a, const AlignedSentence& b) { return a.begin < b.begin; });
     return std::move(aligned_);
@@ -306,8 +306,18 @@ class Aligner {
     groups_ = std::move(groups);
   }
 
-  // Near matches for every stretch the exact passes left uncovered.
-  void NearPass() {
+  // Near matches for every stretch the exact passes left uncovered.  In an
+  // extract in the text's order, only sentences between those of the exact
+  // matches on either side of a stretch may take it.
+  void NearPass(bool in_order) {
+    std::vector<std::size_t> after(StreamSize() + 1, 0);
+    std::vector<std::size_t> before(StreamSize() + 1, input_.sentences.size());
+    if (in_order) {
+      for (const AlignedSentence& aligned : aligned_) {
+        after[aligned.end] = aligned.sentence + 1;
+        before[aligned.begin] = aligned.sentence;
+      }
+    }
     for (std::size_t q = 0; q < StreamSize();) {
       if (covered_[q]) {
         ++q;
@@ -315,7 +325,7 @@ class Aligner {
       }
       std::size_t end = q;
       while (end < StreamSize() && !covered_[end]) ++end;
-      NearStretch(q, end);
+      NearStretch(q, end, after[q], before[end]);
       q = end;
     }
   }
@@ -325,9 +335,10 @@ class Aligner {
     return static_cast<std::size_t>(std::ceil(input_.min_overlap * static_cast<double>(size) - 1e-9));
   }
 
-  // The unchosen sentences that share enough keys (counted with repeats)
-  // with stream[begin, end) to match a part of it.
-  std::vector<std::uint32_t> NearCandidates(std::size_t begin, std::size_t end) {
+  // The unchosen sentences in [first, last) that share enough keys (counted
+  // with repeats) with stream[begin, end) to match a part of it.
+  std::vector<std::uint32_t> NearCandidates(std::size_t begin, std::size_t end, std::size_t first,
+                                            std::size_t last) {
     if (postings_.empty()) {
       for (std::size_t i = 0; i < input_.sentences.size(); ++i) {
         absl::flat_hash_map<std::uint32_t, std::uint32_t> counts;
@@ -342,7 +353,7 @@ class Aligner {
       auto postings = postings_.find(key);
       if (postings == postings_.end()) continue;
       for (auto [sentence, times] : postings->second) {
-        if (!chosen_[sentence]) shared[sentence] += std::min(count, times);
+        if (!chosen_[sentence] && sentence >= first && sentence < last) shared[sentence] += std::min(count, times);
       }
     }
     std::vector<std::uint32_t> candidates;
@@ -380,12 +391,13 @@ class Aligner {
   }
 
   // Cuts stream[begin, end) into pieces, each a near match of a different
-  // sentence or left unmatched, holding the most keys in all.
-  void NearStretch(std::size_t begin, std::size_t end) {
+  // sentence of [first, last) or left unmatched, holding the most keys in
+  // all; of equal pieces, the earliest sentence's.
+  void NearStretch(std::size_t begin, std::size_t end, std::size_t first, std::size_t last) {
     std::vector<NearMatch> found;
-    for (std::uint32_t i : NearCandidates(begin, end)) NearMatchesOf(i, begin, end, found);
+    for (std::uint32_t i : NearCandidates(begin, end, first, last)) NearMatchesOf(i, begin, end, found);
     if (found.empty()) return;
-    std::sort(found.begin(), found.end(),
+    std::stable_sort(found.begin(), found.end(),
               [](const NearMatch& a, const NearMatch& b) { return a.match.begin < b.match.begin; });
     const std::size_t size = end - begin;
     std::vector<std::int64_t> best(size + 1, kNone);

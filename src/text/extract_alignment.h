@@ -23,7 +23,9 @@
 //   counted from a key of the sentence to a key of the sentence and over at
 //   most twice the sentence's length.  Each near match stands for one piece
 //   of the stretch, so a stretch never takes more sentences than it has
-//   pieces, and it must hold more than one key.
+//   pieces, and it must hold more than one key.  In a stream in the text's
+//   order, the sentence must lie between those of the exact matches on
+//   either side of the stretch.
 //
 // An extract whose sentences are out of the text's order is aligned again
 // and again: each pass aligns what the passes before left uncovered, with the
