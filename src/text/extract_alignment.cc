@@ -366,26 +366,41 @@ class Aligner {
 
   // Where sentence `i` near-matches stream[begin, end): from each position
   // holding one of the keys its match could begin with, every end where the
-  // keys it holds in order grow and are enough.
+  // keys it holds in order grow and are enough.  The longest common
+  // subsequence is only computed where the window ahead holds enough of the
+  // sentence's keys, counted with repeats, which a sliding count tells.
   void NearMatchesOf(std::uint32_t i, std::size_t begin, std::size_t end, std::vector<NearMatch>& found) const {
     const KeySequence& keys = input_.sentences[i];
     const std::size_t needed = std::max<std::size_t>(Needed(keys.size()), 1);
     const absl::flat_hash_set<std::uint32_t> first_keys(keys.begin(), keys.begin() + (keys.size() - needed + 1));
+    absl::flat_hash_map<std::uint32_t, std::pair<std::uint32_t, std::uint32_t>> in_window;  // key: held, wanted
+    for (std::uint32_t key : keys) ++in_window[key].second;
+    std::size_t shared = 0;  // keys of the sentence the window holds
+    std::size_t window_end = begin;
     std::vector<std::uint32_t> row(keys.size() + 1), next(keys.size() + 1);
     for (std::size_t from = begin; from < end; ++from) {
-      if (!first_keys.contains(input_.stream[from])) continue;
-      std::fill(row.begin(), row.end(), 0);
       const std::size_t limit = std::min(end, from + 2 * keys.size());
-      for (std::size_t q = from; q < limit; ++q) {
-        next[0] = 0;
-        for (std::size_t j = 1; j <= keys.size(); ++j) {
-          next[j] = keys[j - 1] == input_.stream[q] ? row[j - 1] + 1 : std::max(row[j], next[j - 1]);
+      for (; window_end < limit; ++window_end) {
+        if (auto key = in_window.find(input_.stream[window_end]); key != in_window.end()) {
+          if (key->second.first++ < key->second.second) ++shared;
         }
-        if (next.back() > row.back() && next.back() >= needed) {
-          found.push_back({{i, static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(q + 1)},
-                           static_cast<std::int64_t>(next.back())});
+      }
+      if (shared >= needed && first_keys.contains(input_.stream[from])) {
+        std::fill(row.begin(), row.end(), 0);
+        for (std::size_t q = from; q < limit; ++q) {
+          next[0] = 0;
+          for (std::size_t j = 1; j <= keys.size(); ++j) {
+            next[j] = keys[j - 1] == input_.stream[q] ? row[j - 1] + 1 : std::max(row[j], next[j - 1]);
+          }
+          if (next.back() > row.back() && next.back() >= needed) {
+            found.push_back({{i, static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(q + 1)},
+                             static_cast<std::int64_t>(next.back())});
+          }
+          std::swap(row, next);
         }
-        std::swap(row, next);
+      }
+      if (auto key = in_window.find(input_.stream[from]); key != in_window.end()) {
+        if (--key->second.first < key->second.second) --shared;
       }
     }
   }
