@@ -81,7 +81,7 @@ void AddExtractOptions(CLI::App& app, ExtractOptions& options) {
                  "at least the share R (0 < R <= 1) of its word keys there, in order")
       ->type_name("R");
   app.add_flag("--allow-unmatched", options.allow_unmatched,
-               "Warn, instead of failing, when an extract sentence matches no sentence of the text");
+               "Warn, instead of failing, when words of the extract match no sentence of the text");
 }
 
 ExtractSettings ChooseExtract(const ExtractOptions& options, const std::string& path) {
