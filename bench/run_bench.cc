@@ -1,6 +1,6 @@
 // Benchmarks of a whole run on a large text with all eight features, with
 // the default tables (as a user's run) and with tables held in memory (the
-// analysis alone).
+// analysis alone); and of aligning a reference extract with that text.
 //
 //   casewright-bench [--benchmark_filter=...]
 //
@@ -15,6 +15,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -24,6 +25,7 @@
 #include "testing/memory_tables.h"
 #include "lexicon/sqlite_tables.h"
 #include "text/classes_file.h"
+#include "text/extract_classes.h"
 #include "text/load_text.h"
 #include "text/segmented_text.h"
 
@@ -154,6 +156,30 @@ BENCHMARK(BM_EvaluateWithClassesReferences)->Unit(benchmark::kMillisecond);
 
 void BM_EvaluateWithExtractReferences(benchmark::State& state) { Evaluate1000Texts(state, "extract.tsv"); }
 BENCHMARK(BM_EvaluateWithExtractReferences)->Unit(benchmark::kMillisecond);
+// The alignment alone (the text segmented once) of an extract of every 25th
+// sentence, one a line, in the text's order (argument 0) or shuffled (1).
+void BM_ClassesFromExtract(benchmark::State& state) {
+  SqliteTables tables(ResolveTablesFolder());
+  fs::path dir = fs::temp_directory_path() / ("casewright-bench-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  { std::ofstream(dir / "text", std::ios::binary) << LargeText(); }
+  SegmentedText text((dir / "text").string(), TextEncoding::kWindows1252, tables);
+  std::vector<std::string> taken;
+  for (std::size_t i = 0; i < text.size(); i += 25) taken.push_back(text.Original(i));
+  if (state.range(0) == 1) std::shuffle(taken.begin(), taken.end(), std::mt19937(42));
+  {
+    std::ofstream extract(dir / "extract", std::ios::binary);
+    for (const std::string& sentence : taken) extract << sentence << "\n";
+  }
+  const ExtractSettings settings{(dir / "extract").string(), TextEncoding::kUtf8};
+  for (auto _ : state) {
+    ExtractClasses found = ClassesFromExtract(text.run(), settings);
+    benchmark::DoNotOptimize(found);
+  }
+  state.counters["sentences"] = static_cast<double>(text.size());
+  fs::remove_all(dir);
+}
+BENCHMARK(BM_ClassesFromExtract)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace casewright

@@ -185,7 +185,8 @@ std::string BatchIdentity(std::string_view manifest_bytes, const BatchSettings& 
   options += "\t" + std::string(FormatName(settings.format)) + "\t" +
              std::to_string(static_cast<int>(settings.encoding)) + "\t" + (settings.strict_classes ? "1" : "0") +
              "\t" + std::to_string(static_cast<int>(extract.encoding)) + "\t" + std::to_string(extract.min_overlap) +
-             "\t" + (extract.allow_unmatched ? "1" : "0") + "\t" + settings.relation + "\t" +
+             "\t" + (extract.allow_unmatched ? "1" : "0") + "\t" + (extract.lines ? "1" : "0") + "\t" +
+             settings.relation + "\t" +
              std::to_string(settings.shard ? settings.shard->n : 1) + "\t" + (settings.ids ? "1" : "0") + "\t" +
              ClassValueList(settings.class_values) + "\n";
   return DigestText(Fnv1a(manifest_bytes, Fnv1a(options)));
@@ -221,6 +222,7 @@ BatchReport RunBatch(const std::vector<ManifestEntry>& entries, const BatchSetti
       counts.bytes_done += sizes[i];
       if (outcome) {
         counts.sentences += outcome->sentences;
+        counts.ones += outcome->ones;
         results[i] = {outcome->sentences, std::move(outcome->cases), std::move(outcome->class_values)};
       } else {
         ++counts.failed;

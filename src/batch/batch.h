@@ -69,6 +69,7 @@ struct BatchCounts {
   std::uint64_t sentences = 0;
   std::uint64_t bytes_done = 0;   // of the texts finished
   std::uint64_t bytes_total = 0;  // of every text, as their files' sizes say
+  std::uint64_t ones = 0;         // sentences of class 1, of the texts that succeeded
 };
 
 class BatchObserver {

@@ -384,6 +384,17 @@ TEST_F(BatchTest, ExtractLinesMakeTheirClassesFromTheExtract) {
   recorder.failures.clear();
   EXPECT_EQ(Run(ReadManifest(dir_.Path("m.tsv")), settings, recorder).counts.failed, 0u);
   EXPECT_EQ(ReadFile(dir_.Path("b.out")), "0\r\n0\r\n0\r\n");
+
+  // One sentence a line: the messages number the lines.  The counts give the
+  // class balance of the lines that succeeded.
+  WriteFile(dir_.Path("b.summary"), "\nSete oito\n");
+  settings.extract = {"", TextEncoding::kAuto, 0, false, true};
+  const BatchReport report = Run(ReadManifest(dir_.Path("m.tsv")), settings, recorder);
+  EXPECT_EQ(report.counts.ones, 2u);
+  EXPECT_EQ(report.counts.sentences, 3u);
+  ASSERT_EQ(recorder.failures.size(), 1u);
+  EXPECT_EQ(recorder.failures[0], "2: " + dir_.Path("b.summary") +
+                                      ": Extract line 2 matches no sentence of the text: \"Sete oito\"");
 }
 
 }  // namespace

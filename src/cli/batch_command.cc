@@ -104,6 +104,7 @@ int Batch(const BatchOptions& options) {
                           (counts.entries == 1 ? " text; " : " texts; ") + std::to_string(counts.sentences) +
                           " cases",
                       to_stderr);
+  status |= Report("Classes: " + ClassBalance(counts.ones, counts.sentences), to_stderr);
   if (report.combined_written) {
     if (!settings.combined_path.empty()) status |= Report("Wrote every case to " + settings.combined_path, to_stderr);
     if (!settings.names_path.empty()) {
@@ -143,9 +144,10 @@ Command AddBatchCommand(CLI::App& app) {
       "A line that fails is reported with its line number and does not stop the others; the exit status is\n"
       "then 1, and the combined and names files are not written. A classes field extract:FILE makes that\n"
       "text's classes from the reference extract FILE, as casewright-cli classes does (--extract-encoding,\n"
-      "--min-overlap, --allow-unmatched); name a classes file that begins so ./extract:FILE. An empty classes\n"
-      "field leaves the text unlabelled. With --combined, a line may leave its output empty: its cases then go\n"
-      "to the combined file only.");
+      "--extract-lines, --min-overlap, --allow-unmatched); name a classes file that begins so ./extract:FILE.\n"
+      "An empty classes field leaves the text unlabelled. With --combined, a line may leave its output empty:\n"
+      "its cases then go to the combined file only. A last line gives the class balance over the texts that\n"
+      "succeeded.");
   return {batch, [options] { return Batch(*options); }};
 }
 

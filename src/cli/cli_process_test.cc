@@ -202,16 +202,24 @@ TEST_F(CliTest, ClassesFromAnExtractOfListedSentencesMarkExactlyThem) {
     ASSERT_EQ(rows.size(), 6u) << listed.output;
     EXPECT_EQ(rows[0], (std::vector<std::string>{"1", "1", "0", "7", "T\xC3\xADtulo sem ponto A casa \xC3\xA9 bonita.",
                                                  "t\xC3\xADtulo sem ponto a casa \xC3\xA9 bonita"}));
-    // Sentences 2, 4 and 5, shuffled, each on a line of its own or not.
-    const std::string extract = rows[4][4] + "\n" + rows[1][4] + " " + rows[3][4] + "\n";
-    WriteFile(dir_.Path("extract"), utf8 ? *Utf8ToCp1252(extract) : extract);
-    Result made = RunCli("classes" + common + " --extract " + dir_.Path("extract") + " --output " +
-                         dir_.Path("classes"));
-    ASSERT_EQ(made.status, 0) << made.output;
-    EXPECT_NE(made.output.find("Wrote 6 classes to " + dir_.Path("classes") + ": 3 of class 1"), std::string::npos);
-    EXPECT_EQ(Cases(ReadFile(dir_.Path("text")), ReadFile(dir_.Path("classes")),
-                    std::string("--features none --encoding ") + encoding),
-              "0\r\n1\r\n0\r\n1\r\n1\r\n0\r\n");
+    // Sentences 2, 4 and 5, shuffled, each on a line of its own or not;
+    // then one a line, without their final punctuation.
+    auto bare = [](std::string sentence) { return sentence.substr(0, sentence.size() - 1); };
+    for (const auto& [extract, lines] :
+         {std::pair{rows[4][4] + "\n" + rows[1][4] + " " + rows[3][4] + "\n", ""},
+          std::pair{bare(rows[4][4]) + "\n" + bare(rows[1][4]) + "\n" + bare(rows[3][4]), " --extract-lines"}}) {
+      WriteFile(dir_.Path("extract"), utf8 ? *Utf8ToCp1252(extract) : extract);
+      Result made = RunCli("classes" + common + lines + " --extract " + dir_.Path("extract") + " --output " +
+                           dir_.Path("classes"));
+      ASSERT_EQ(made.status, 0) << made.output;
+      // No warning.
+      EXPECT_EQ(made.output, std::string("note: The extract was read as ") + (utf8 ? "Windows-1252" : "UTF-8") +
+                                 ".\nWrote 6 classes to " + dir_.Path("classes") +
+                                 ": 3 of 6 sentences of class 1 (50.0 %)\n");
+      EXPECT_EQ(Cases(ReadFile(dir_.Path("text")), ReadFile(dir_.Path("classes")),
+                      std::string("--features none --encoding ") + encoding),
+                "0\r\n1\r\n0\r\n1\r\n1\r\n0\r\n");
+    }
   }
 }
 
@@ -282,7 +290,10 @@ TEST_F(CliTest, BatchReportsFailedLinesAndExitsOne) {
   EXPECT_NE(result.output.find(dir_.Path("m.tsv") + ":3: " + dir_.Path("none.txt") + ": Cannot open file"),
             std::string::npos)
       << result.output;
-  EXPECT_NE(result.output.find("Batch: 2 succeeded, 1 failed, of 3 texts; 4 cases"), std::string::npos);
+  EXPECT_NE(result.output.find("Batch: 2 succeeded, 1 failed, of 3 texts; 4 cases\n"
+                               "Classes: 2 of 4 sentences of class 1 (50.0 %)\n"),
+            std::string::npos)
+      << result.output;
   EXPECT_EQ(ReadFile(dir_.Path("c.cases")), "2 1\r\n4 0\r\n");
   EXPECT_EQ(result.output.find('\r'), std::string::npos);  // no progress line off a terminal
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <iostream>
 #include <thread>
 
@@ -20,6 +21,14 @@ int Report(const std::string& line, bool to_stderr) {
   std::cerr << "casewright-cli: " << (to_stderr ? "standard error" : "standard output")
             << ": cannot write \"" << line << "\"\n";
   return kFailed;
+}
+
+std::string ClassBalance(std::uint64_t ones, std::uint64_t sentences) {
+  std::string balance = std::to_string(ones) + " of " + std::to_string(sentences) + " sentences of class 1";
+  if (sentences == 0) return balance;
+  char share[32];
+  std::snprintf(share, sizeof share, " (%.1f %%)", 100.0 * static_cast<double>(ones) / static_cast<double>(sentences));
+  return balance + share;
 }
 
 bool WritesStandardOutput(std::initializer_list<std::string> paths) {
@@ -71,13 +80,15 @@ void AddExtractOptions(CLI::App& app, ExtractOptions& options) {
                  "Encoding of the extract: windows-1252, utf-8 or auto (as for --encoding)")
       ->check(CLI::IsMember({"windows-1252", "utf-8", "auto"}))
       ->default_str("auto");
+  app.add_flag("--extract-lines", options.lines,
+               "Read the extract as one sentence a line, whatever its punctuation (it changes only how "
+               "messages number the extract's sentences: they become its lines)");
   app.add_option("--min-overlap", options.min_overlap,
-                 "Also give 1 to a sentence that holds at least the share R (0 < R <= 1) of an extract "
-                 "sentence's word keys, counted with repeats; without it, a sentence must have the same keys "
-                 "in the same order")
+                 "Where no sentence's words stand in the extract exactly, also give 1 to a sentence that holds "
+                 "at least the share R (0 < R <= 1) of its word keys there, in order")
       ->type_name("R");
   app.add_flag("--allow-unmatched", options.allow_unmatched,
-               "Warn, instead of failing, when an extract sentence matches no sentence of the text");
+               "Warn, instead of failing, when words of the extract match no sentence of the text");
 }
 
 double ParseShare(const std::string& option, const std::string& text, const std::string& example) {
@@ -95,6 +106,7 @@ ExtractSettings ChooseExtract(const ExtractOptions& options, const std::string& 
   choices.path = path;
   choices.encoding = *EncodingNamed(options.encoding);
   choices.allow_unmatched = options.allow_unmatched;
+  choices.lines = options.lines;
   if (options.min_overlap.empty()) return choices;
   const double share = ParseShare("--min-overlap", options.min_overlap, "0.8");
   choices.min_overlap = share;

@@ -5,6 +5,7 @@
 #include <QDoubleSpinBox>
 #include <QPlainTextEdit>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -115,6 +116,16 @@ class SentencesViewTest : public QObject {
     QTest::mouseClick(view->findChild<QPushButton*>("ExtractButton"), Qt::LeftButton);
     QVERIFY(!Highlighted(table, 0) && !Highlighted(table, 1) && Highlighted(table, 2));
     QCOMPARE(table.currentIndex().row(), 2);
+
+    // Words that match no sentence keep the classes from being saved, as
+    // the command line refuses them.
+    auto* save = view->findChild<QPushButton*>("SaveClassesButton");
+    QVERIFY(save->isEnabled());
+    WriteFile(dir_->Path("summary.txt"), "Um dois.\nSete oito.");
+    prompts_.answers = {QString::fromStdString(dir_->Path("summary.txt"))};
+    QTest::mouseClick(view->findChild<QPushButton*>("ExtractButton"), Qt::LeftButton);
+    QVERIFY(!save->isEnabled());
+    QVERIFY(view->findChild<QPlainTextEdit*>("SentencesMessages")->toPlainText().contains("--allow-unmatched"));
   }
 
   void anUnreadableTextOpensNothing() {

@@ -46,8 +46,7 @@ ExtractRunOutcome WriteClassesFromExtract(const ExtractRunSettings& settings, co
   }
   RefuseClassesFileShared(settings.text_path, settings.extract.path, settings.classes_path, &tables);
   SegmentedText text(settings.text_path, settings.encoding, tables);
-  SegmentedText extract(settings.extract.path, settings.extract.encoding, tables);
-  const ExtractClasses found = ClassesFromExtract(text.run(), extract, settings.extract.min_overlap);
+  const ExtractClasses found = ClassesFromExtract(text.run(), settings.extract);
 
   ExtractVerdict verdict = JudgeExtract(found, settings.extract, settings.strict);
   ExtractRunOutcome outcome{text.size(), found.chosen, std::move(verdict.errors), text.warnings(), text.notes()};

@@ -23,7 +23,6 @@
 #include "text/classes_file.h"
 #include "text/load_text.h"
 #include "text/segment.h"
-#include "text/segmented_text.h"
 
 namespace casewright {
 namespace {
@@ -80,13 +79,12 @@ void FailWith(const std::vector<std::string>& messages, const std::string& path)
   throw RunError(message, path);
 }
 
-// The classes of the sentences from the extract.  An extract sentence that
-// matches nothing fails the run unless allowed; one that matches several
-// does under strict classes.
+// The classes of the sentences from the extract.  Words of the extract that
+// match nothing fail the run unless allowed; a choice among equal sentences
+// the extract's order leaves open does under strict classes.
 SentenceClasses ExtractedClasses(const Run& run, const RunSettings& settings, std::vector<std::string>& notes) {
   const ExtractSettings& from = settings.extract;
-  SegmentedText extract(from.path, from.encoding, run.tables);
-  ExtractClasses found = ClassesFromExtract(run, extract, from.min_overlap);
+  ExtractClasses found = ClassesFromExtract(run, from);
   ExtractVerdict verdict = JudgeExtract(found, from, settings.strict_classes);
   if (!verdict.errors.empty()) FailWith(verdict.errors, from.path);
   notes = std::move(found.notes);
@@ -167,6 +165,7 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   outputs.CommitAll();
 
   outcome.sentences = run.sentence_list.size();
+  outcome.ones = static_cast<std::size_t>(std::count(classes.classes.begin(), classes.classes.end(), "1"));
   outcome.class_values = schema.class_values;
   outcome.warnings = std::move(classes.warnings);
   run.FreeLists();

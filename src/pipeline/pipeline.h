@@ -46,8 +46,8 @@ struct RunSettings {
   bool keep_cases = false;
   // Whether a classes file that does not fit the sentences (one that would
   // warn: too few or too many classes, an empty class, digits run together
-  // across a line break), or an extract sentence that matches several
-  // sentences, fails the run, before anything is written.
+  // across a line break), or an extract that leaves a choice among equal
+  // sentences to its order, fails the run, before anything is written.
   bool strict_classes = false;
   // Whether each case begins with the text's name and the sentence's
   // number (the ARFF and CSV layouts only).
@@ -76,6 +76,7 @@ struct RunOutcome {
   std::vector<std::string> warnings;
   // Things worth saying that need no action (the encoding `auto` took).
   std::vector<std::string> notes;
+  std::size_t ones = 0;  // sentences of class 1
 };
 
 // What a run's headers call its cases: the text's file name without its
