@@ -155,8 +155,9 @@ class LineEvaluation {
       if (!read.warnings.empty()) return std::nullopt;
       classes = std::move(read.classes);
     } else {
-      SegmentedText extract(source.path, settings_.extract.encoding, tables_);
-      const ExtractClasses found = ClassesFromExtract(text.run(), extract, settings_.extract.min_overlap);
+      ExtractSettings extract = settings_.extract;
+      extract.path = source.path;
+      const ExtractClasses found = ClassesFromExtract(text.run(), extract);
       const ExtractVerdict verdict = JudgeExtract(found, settings_.extract, false);
       for (const std::string& error : verdict.errors) Error(source.path, error);
       for (const std::string& warning : verdict.warnings) outcome_.warnings.push_back(source.path + ": " + warning);
