@@ -1,10 +1,14 @@
 // casewright-speed: how fast a run is, against what reading the text costs.
 //
-// Builds texts of about 1, 10 and 50 MB by repeating the bundled Portuguese
-// texts, then reports for each, as the median of several runs:
+// Builds texts of about 1, 10 and 50 MB from the speed corpus (real
+// Portuguese prose, speed_corpus.h: its texts one after the other; a size
+// past the corpus's 10.8 MB repeats it), then reports for each, as the
+// median of several runs:
 //   - the whole command line with all eight features, start to exit, and its
 //     peak resident memory;
-//   - `wc -w` on the same file, timed in the same loop, and the ratio to it;
+//   - `wc -w` on the same file, timed in the same loop, and the ratio to it,
+//     in wall time and in processor time (user and system: on a busy machine
+//     the wall time also counts the waits for a core);
 //   - the same run with the tables already open, stage by stage.
 // Last, the time to open the default tables and the cost of a run on a 2 KB
 // text with the tables open, which is what a batch pays per text.
@@ -29,6 +33,7 @@
 #include <vector>
 
 #include "bundled_text.h"
+#include "speed_corpus.h"
 #include "core/progress.h"
 #include "lexicon/sqlite_tables.h"
 #include "pipeline/pipeline.h"
@@ -37,7 +42,6 @@ namespace casewright {
 namespace {
 
 namespace fs = std::filesystem;
-using bench::BundledTexts;
 using bench::TextOfSize;
 using Clock = std::chrono::steady_clock;
 
@@ -57,8 +61,11 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
 
 struct ProcessRun {
   double seconds;
+  double cpu_seconds;  // user and system
   long peak_kb;
 };
+
+double Seconds(const struct timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; }
 
 // Runs `argv` with its output discarded; the wall time and peak memory.
 ProcessRun RunProcess(const std::vector<std::string>& argv) {
@@ -80,7 +87,7 @@ ProcessRun RunProcess(const std::vector<std::string>& argv) {
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     throw std::runtime_error(argv[0] + " failed with status " + std::to_string(status));
   }
-  return {seconds, usage.ru_maxrss};
+  return {seconds, Seconds(usage.ru_utime) + Seconds(usage.ru_stime), usage.ru_maxrss};
 }
 
 // The time of each stage of one run with the tables open, loading first.
@@ -113,14 +120,18 @@ StagedRun RunWithTablesOpen(const RunSettings& settings, const LexicalTables& ta
 
 struct SizeReport {
   double megabytes;
+  bool repeated;  // the corpus repeated to reach the size
   double cli_seconds;
+  double cli_cpu_seconds;
   long cli_peak_kb;
   double wc_seconds;
+  double wc_cpu_seconds;
   double open_seconds;
   std::array<double, kColumns> stages{};
 };
 
-SizeReport MeasureSize(const fs::path& dir, const std::string& text, const LexicalTables& tables, int runs) {
+SizeReport MeasureSize(const fs::path& dir, const std::string& text, bool repeated, const LexicalTables& tables,
+                       int runs) {
   fs::path text_path = dir / "text.txt";
   WriteBytes(text_path, text);
   RunSettings settings;
@@ -131,22 +142,28 @@ SizeReport MeasureSize(const fs::path& dir, const std::string& text, const Lexic
                                         settings.classes_path, "--output", settings.output_path};
   const std::vector<std::string> wc = {"wc", "-w", settings.text_path};
 
-  std::vector<double> cli_times, wc_times, open_times;
+  std::vector<double> cli_times, cli_cpu_times, wc_times, wc_cpu_times, open_times;
   std::vector<long> peaks;
   std::array<std::vector<double>, kColumns> stage_times;
   RunProcess(cli);  // once to warm the page cache
   for (int i = 0; i < runs; ++i) {
     ProcessRun c = RunProcess(cli);
     cli_times.push_back(c.seconds);
+    cli_cpu_times.push_back(c.cpu_seconds);
     peaks.push_back(c.peak_kb);
-    wc_times.push_back(RunProcess(wc).seconds);
+    ProcessRun w = RunProcess(wc);
+    wc_times.push_back(w.seconds);
+    wc_cpu_times.push_back(w.cpu_seconds);
     StagedRun staged = RunWithTablesOpen(settings, tables);
     open_times.push_back(staged.seconds);
     for (int s = 0; s < kColumns; ++s) stage_times[s].push_back(staged.stages[s]);
   }
   SizeReport report;
   report.megabytes = static_cast<double>(text.size()) / 1e6;
+  report.repeated = repeated;
   report.cli_seconds = Median(cli_times);
+  report.cli_cpu_seconds = Median(cli_cpu_times);
+  report.wc_cpu_seconds = Median(wc_cpu_times);
   report.cli_peak_kb = *std::max_element(peaks.begin(), peaks.end());
   report.wc_seconds = Median(wc_times);
   report.open_seconds = Median(open_times);
@@ -181,13 +198,16 @@ double SmallTextSeconds(const fs::path& dir, const std::string& source, const Le
 }
 
 void Print(const std::vector<SizeReport>& reports, double open_seconds, double small_seconds, int runs) {
-  std::printf("Medians of %d runs, all eight features, default tables.\n\n", runs);
-  std::printf("| Size | Command line | MB/s | Peak memory | wc -w | Ratio | Tables open | Ratio |\n");
-  std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+  std::printf("Speed corpus, medians of %d runs, all eight features, default tables.\n\n", runs);
+  std::printf("| Size | Command line | MB/s | Peak memory | wc -w | Ratio | Tables open | Ratio |"
+              " Processor time | wc -w | Ratio |\n");
+  std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
   for (const SizeReport& r : reports) {
-    std::printf("| %.0f MB | %.3f s | %.0f | %.0f MB | %.3f s | %.1f | %.3f s | %.1f |\n", r.megabytes,
-                r.cli_seconds, r.megabytes / r.cli_seconds, r.cli_peak_kb / 1024.0, r.wc_seconds,
-                r.cli_seconds / r.wc_seconds, r.open_seconds, r.open_seconds / r.wc_seconds);
+    std::printf("| %.0f MB%s | %.3f s | %.0f | %.0f MB | %.3f s | %.1f | %.3f s | %.1f | %.3f s | %.3f s | %.1f |\n",
+                r.megabytes, r.repeated ? " (repeated)" : "", r.cli_seconds, r.megabytes / r.cli_seconds,
+                r.cli_peak_kb / 1024.0, r.wc_seconds, r.cli_seconds / r.wc_seconds, r.open_seconds,
+                r.open_seconds / r.wc_seconds, r.cli_cpu_seconds, r.wc_cpu_seconds,
+                r.cli_cpu_seconds / r.wc_cpu_seconds);
   }
   std::printf("\nStages with the tables open (seconds):\n\n| Size |");
   for (const char* name : kStageNames) std::printf(" %s |", name);
@@ -195,7 +215,7 @@ void Print(const std::vector<SizeReport>& reports, double open_seconds, double s
   for (int s = 0; s < kColumns; ++s) std::printf("---:|");
   std::printf("\n");
   for (const SizeReport& r : reports) {
-    std::printf("| %.0f MB |", r.megabytes);
+    std::printf("| %.0f MB%s |", r.megabytes, r.repeated ? " (repeated)" : "");
     for (double t : r.stages) std::printf(" %.3f |", t);
     std::printf("\n");
   }
@@ -210,7 +230,7 @@ int main(int argc, char** argv) {
   namespace cw = casewright;
   std::vector<int> sizes = {1, 10, 50};
   int runs = 5;
-  CLI::App app{"Times Casewright's runs on texts of growing size against wc -w."};
+  CLI::App app{"Times Casewright's runs on real texts of growing size against wc -w."};
   app.add_option("--sizes", sizes, "Text sizes in MB")->delimiter(',');
   app.add_option("--runs", runs, "Runs per measurement (the median is reported)")->check(CLI::PositiveNumber);
   CLI11_PARSE(app, argc, argv);
@@ -220,13 +240,13 @@ int main(int argc, char** argv) {
   cw::WriteBytes(dir / "classes", "1 0 1");
   try {
     const std::string folder = cw::ResolveTablesFolder();
-    const std::string source = cw::BundledTexts();
+    const std::string source = cw::bench::SpeedCorpusText(cw::bench::SpeedCorpusFolder());
     cw::SqliteTables tables(folder);
     std::vector<cw::SizeReport> reports;
     for (int mb : sizes) {
       std::cerr << "measuring " << mb << " MB...\n";
-      reports.push_back(cw::MeasureSize(dir, cw::TextOfSize(source, static_cast<std::size_t>(mb) * 1000000), tables,
-                                        runs));
+      const std::size_t bytes = static_cast<std::size_t>(mb) * 1000000;
+      reports.push_back(cw::MeasureSize(dir, cw::TextOfSize(source, bytes), bytes > source.size(), tables, runs));
     }
     cw::Print(reports, cw::MedianOpenSeconds(folder, 2 * runs + 1), cw::SmallTextSeconds(dir, source, tables), runs);
   } catch (const std::exception& e) {
