@@ -3,12 +3,14 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
 
 #include "core/cp1252.h"
 #include "core/run_error.h"
+#include "core/string_map.h"
 #include "lexicon/sqlite_database.h"
 #include "lexicon/table_messages.h"
 
@@ -126,7 +128,32 @@ class SqliteTables::Table {
 
 namespace {
 
+// The answers of the lexicon that one thread has used (a copy of part of
+// the tables' shared cache), so that a batch's workers read the words they
+// have met before without taking the shared cache's lock.
+struct ThreadCache {
+  std::uint64_t tables_serial = 0;  // the tables the answers come from
+  StringMap<std::optional<std::string>> answers;
+};
+
 constexpr std::size_t kCachedWords = 1 << 20;
+constexpr std::size_t kThreadCachedWords = 1 << 16;
+
+// This thread's copy of answers of the tables numbered `serial`, emptied
+// when the thread last asked other tables.
+ThreadCache& ThreadCacheFor(std::uint64_t serial) {
+  thread_local ThreadCache cache;
+  if (cache.tables_serial != serial) {
+    cache.answers.clear();
+    cache.tables_serial = serial;
+  }
+  return cache;
+}
+
+std::uint64_t NextTablesSerial() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
 
 std::string Select(std::string_view column, const TableSchema& schema, std::string_view rest) {
   return "SELECT " + std::string(column) + " FROM " + Quoted(schema.table) + " " + std::string(rest);
@@ -135,7 +162,8 @@ std::string Select(std::string_view column, const TableSchema& schema, std::stri
 }  // namespace
 
 SqliteTables::SqliteTables(const std::string& folder)
-    : lexicon_(std::make_unique<Table>(
+    : serial_(NextTablesSerial()),
+      lexicon_(std::make_unique<Table>(
           folder, kLexiconSchema,
           Select(Quoted(kCanonicalColumn), kLexiconSchema, "WHERE " + Quoted(kWordColumn) + " = ?1"))) {
   // A stored stopword with no Windows-1252 spelling can match no key.
@@ -157,12 +185,17 @@ SqliteTables::SqliteTables(const std::string& folder)
 SqliteTables::~SqliteTables() = default;
 
 std::string SqliteTables::Canonicalize(const std::string& word) const {
+  ThreadCache& mine = ThreadCacheFor(serial_);
+  if (auto known = mine.answers.find(word); known != mine.answers.end()) return known->second.value_or(word);
+  std::optional<std::string> canonical = SharedCanonical(word);
+  if (mine.answers.size() < kThreadCachedWords) mine.answers.emplace(word, canonical);
+  return canonical.value_or(word);
+}
+
+std::optional<std::string> SqliteTables::SharedCanonical(const std::string& word) const {
   {
-    // Runs side by side mostly find their words here, so they only read.
     std::shared_lock lock(canonical_mutex_);
-    if (auto known = canonical_cache_.find(word); known != canonical_cache_.end()) {
-      return known->second.value_or(word);
-    }
+    if (auto known = canonical_cache_.find(word); known != canonical_cache_.end()) return known->second;
   }
   std::string utf8 = Cp1252ToUtf8(word);
   std::optional<std::optional<std::string>> found;
@@ -178,7 +211,7 @@ std::string SqliteTables::Canonicalize(const std::string& word) const {
   }
   std::unique_lock lock(canonical_mutex_);
   if (canonical_cache_.size() < kCachedWords) canonical_cache_.emplace(word, canonical);
-  return canonical.value_or(word);
+  return canonical;
 }
 
 bool SqliteTables::IsStopword(const std::string& key) const { return stopwords_.contains(key); }

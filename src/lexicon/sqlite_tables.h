@@ -13,10 +13,10 @@
 #ifndef CASEWRIGHT_LEXICON_SQLITE_TABLES_H_
 #define CASEWRIGHT_LEXICON_SQLITE_TABLES_H_
 
+#include <cstdint>
 #include <memory>
-#include <mutex>
-#include <shared_mutex>
 #include <optional>
+#include <shared_mutex>
 #include <string>
 #include <vector>
 
@@ -46,11 +46,22 @@ class SqliteTables : public LexicalTables {
 
  private:
   class Table;
+  // What the shared cache or else the store says of `word`: its canonical
+  // form, or nullopt when the lexicon does not hold it.
+  std::optional<std::string> SharedCanonical(const std::string& word) const;
+
+  // Tells these tables from any others opened before or after in the
+  // process, for the per-thread caches of the lexicon's answers (see
+  // Canonicalize): never reused, unlike an address.
+  const std::uint64_t serial_;
   std::unique_ptr<Table> lexicon_;
-  // The lexicon's answers so far, by word: its canonical form, or nullopt
-  // for a word it does not hold.  Texts of one corpus share most of their
-  // words, so a batch looks most of them up in the store only once.  Capped,
-  // so that a corpus of endless distinct words cannot exhaust memory.
+  // The lexicon's answers so far, by word, shared by every thread: its
+  // canonical form, or nullopt for a word it does not hold.  Texts of one
+  // corpus share most of their words, so a batch looks most of them up in
+  // the store only once.  Each thread also keeps a copy of the answers it
+  // has used (see Canonicalize), so that a worker takes this lock only for a
+  // word it has not met yet.  Capped, so that a corpus of endless distinct
+  // words cannot exhaust memory.
   mutable std::shared_mutex canonical_mutex_;
   mutable StringMap<std::optional<std::string>> canonical_cache_;
   // The stoplist and the cue words are short: they are read whole when the
