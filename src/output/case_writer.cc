@@ -9,8 +9,12 @@ namespace casewright {
 std::vector<std::string> ClassValues(const std::vector<std::string>& classes) {
   std::vector<std::string> values;
   std::unordered_set<std::string_view> seen;
+  const std::string* previous = nullptr;
   for (const std::string& c : classes) {
-    if (!c.empty() && seen.insert(c).second) values.push_back(c);
+    // Runs of one class are the rule: a class equal to the one before it is
+    // known without hashing it.
+    if (!c.empty() && !(previous && c == *previous) && seen.insert(c).second) values.push_back(c);
+    previous = &c;
   }
   return values;
 }
