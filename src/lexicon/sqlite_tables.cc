@@ -10,7 +10,6 @@
 
 #include "core/cp1252.h"
 #include "core/run_error.h"
-#include "core/string_map.h"
 #include "lexicon/sqlite_database.h"
 #include "lexicon/table_messages.h"
 
@@ -128,27 +127,8 @@ class SqliteTables::Table {
 
 namespace {
 
-// The answers of the lexicon that one thread has used (a copy of part of
-// the tables' shared cache), so that a batch's workers read the words they
-// have met before without taking the shared cache's lock.
-struct ThreadCache {
-  std::uint64_t tables_serial = 0;  // the tables the answers come from
-  StringMap<std::optional<std::string>> answers;
-};
-
 constexpr std::size_t kCachedWords = 1 << 20;
-constexpr std::size_t kThreadCachedWords = 1 << 16;
-
-// This thread's copy of answers of the tables numbered `serial`, emptied
-// when the thread last asked other tables.
-ThreadCache& ThreadCacheFor(std::uint64_t serial) {
-  thread_local ThreadCache cache;
-  if (cache.tables_serial != serial) {
-    cache.answers.clear();
-    cache.tables_serial = serial;
-  }
-  return cache;
-}
+constexpr std::size_t kThreadCachedWords = 1 << 18;
 
 std::uint64_t NextTablesSerial() {
   static std::atomic<std::uint64_t> last{0};
@@ -184,18 +164,40 @@ SqliteTables::SqliteTables(const std::string& folder)
 
 SqliteTables::~SqliteTables() = default;
 
+// The answers that one thread has used, as kept by the tables numbered
+// `tables_serial`.
+struct SqliteTables::ThreadAnswers {
+  std::uint64_t tables_serial = 0;
+  AnswerIndex index;
+};
+
+SqliteTables::ThreadAnswers& SqliteTables::ThreadAnswersFor(std::uint64_t serial) {
+  thread_local ThreadAnswers answers;
+  if (answers.tables_serial != serial) {
+    // Answers of other tables, perhaps closed since: never to be read.
+    answers.index.clear();
+    answers.tables_serial = serial;
+  }
+  return answers;
+}
+
 std::string SqliteTables::Canonicalize(const std::string& word) const {
-  ThreadCache& mine = ThreadCacheFor(serial_);
-  if (auto known = mine.answers.find(word); known != mine.answers.end()) return known->second.value_or(word);
-  std::optional<std::string> canonical = SharedCanonical(word);
-  if (mine.answers.size() < kThreadCachedWords) mine.answers.emplace(word, canonical);
+  ThreadAnswers& mine = ThreadAnswersFor(serial_);
+  if (auto known = mine.index.find(word); known != mine.index.end()) return known->second->canonical.value_or(word);
+  std::optional<std::string> canonical;
+  const Answer* shared = SharedAnswer(word, canonical);
+  if (shared != nullptr && mine.index.size() < kThreadCachedWords) mine.index.emplace(shared->word, shared);
   return canonical.value_or(word);
 }
 
-std::optional<std::string> SqliteTables::SharedCanonical(const std::string& word) const {
+const SqliteTables::Answer* SqliteTables::SharedAnswer(const std::string& word,
+                                                       std::optional<std::string>& canonical) const {
   {
-    std::shared_lock lock(canonical_mutex_);
-    if (auto known = canonical_cache_.find(word); known != canonical_cache_.end()) return known->second;
+    std::shared_lock lock(answers_mutex_);
+    if (auto known = answer_index_.find(word); known != answer_index_.end()) {
+      canonical = known->second->canonical;
+      return known->second;
+    }
   }
   std::string utf8 = Cp1252ToUtf8(word);
   std::optional<std::optional<std::string>> found;
@@ -203,15 +205,19 @@ std::optional<std::string> SqliteTables::SharedCanonical(const std::string& word
     found = row.ColumnText(0);
     return false;
   });
-  std::optional<std::string> canonical;
   if (found) {
     if (!*found) throw MissingCanonicalForm(word, lexicon_->path());
     canonical = Utf8ToCp1252(**found);
     if (!canonical) throw UnrepresentableCanonicalForm(word, **found, lexicon_->path());
   }
-  std::unique_lock lock(canonical_mutex_);
-  if (canonical_cache_.size() < kCachedWords) canonical_cache_.emplace(word, canonical);
-  return canonical;
+  std::unique_lock lock(answers_mutex_);
+  // Another thread may have kept the same answer meanwhile.
+  if (auto known = answer_index_.find(word); known != answer_index_.end()) return known->second;
+  if (answers_.size() >= kCachedWords) return nullptr;
+  answers_.push_back(Answer{word, canonical});
+  const Answer& kept = answers_.back();
+  answer_index_.emplace(kept.word, &kept);
+  return &kept;
 }
 
 bool SqliteTables::IsStopword(const std::string& key) const { return stopwords_.contains(key); }
