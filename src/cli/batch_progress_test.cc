@@ -10,6 +10,10 @@ TEST(BatchProgressTest, ProgressLineEstimatesTheTimeLeftFromTheBytes) {
   EXPECT_EQ(BatchProgress::ProgressLine(counts, std::chrono::seconds(1)),
             "3/10 texts, 120 sentences, 2.0 MB/s, 0:03 left");
   EXPECT_TRUE(BatchProgress::ProgressLine(counts, std::chrono::seconds(1300)).ends_with(", 1:05:00 left"));
+  EXPECT_TRUE(BatchProgress::ProgressLine(counts, std::chrono::seconds(1200)).ends_with(", 1:00:00 left"));
+  counts.bytes_done = counts.bytes_total;  // every byte done, the last entry not yet counted
+  EXPECT_EQ(BatchProgress::ProgressLine(counts, std::chrono::seconds(4)),
+            "3/10 texts, 120 sentences, 2.0 MB/s, 0:00 left");
   counts.bytes_done = 0;
   EXPECT_EQ(BatchProgress::ProgressLine(counts, std::chrono::seconds(1)),
             "3/10 texts, 120 sentences, 0.0 MB/s, time left unknown");
