@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace casewright {
 namespace {
 
@@ -17,6 +19,21 @@ TEST(BatchProgressTest, ProgressLineEstimatesTheTimeLeftFromTheBytes) {
   counts.bytes_done = 0;
   EXPECT_EQ(BatchProgress::ProgressLine(counts, std::chrono::seconds(1)),
             "3/10 texts, 120 sentences, 0.0 MB/s, time left unknown");
+}
+
+TEST(BatchProgressTest, NotesAreCountedOverTheTexts) {
+  std::ostringstream err;
+  BatchProgress progress("m.tsv", err, false);
+  RunOutcome outcome;
+  outcome.notes = {"The text was read as UTF-8."};
+  ManifestEntry entry;
+  for (std::size_t line : {1, 2}) {
+    entry.line = line;
+    progress.EntryFinished(entry, &outcome, "");
+  }
+  progress.EntryFinished(entry, nullptr, "Cannot open file x");
+  progress.Finish();
+  EXPECT_EQ(err.str(), "m.tsv:2: Cannot open file x\nnote: 2 texts: The text was read as UTF-8.\n");
 }
 
 }  // namespace
