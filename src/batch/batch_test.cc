@@ -130,12 +130,41 @@ TEST_F(BatchTest, JoinedShardsGiveTheWholeBatchsFiles) {
   EXPECT_EQ(ReadFile(dir_.Path("joined.arff")), ReadFile(settings.combined_path));
   EXPECT_EQ(ReadFile(dir_.Path("joined.names")), ReadFile(settings.names_path));
 
-  // A shard missing, given twice, or not matching its index.
-  EXPECT_THROW(JoinShards({shards[0], shards[1]}, dir_.Path("j"), ""), RunError);
-  EXPECT_THROW(JoinShards({shards[0], shards[1], shards[1]}, dir_.Path("j"), ""), RunError);
+  // A shard missing, given twice, of another batch, or not matching its index.
+  auto join_error = [&](const std::vector<std::string>& paths) {
+    try {
+      JoinShards(paths, dir_.Path("j"), "");
+    } catch (const RunError& e) {
+      return e.Describe();
+    }
+    return std::string("joined");
+  };
+  EXPECT_EQ(join_error({shards[0], shards[1]}), "Shard 1/3 is missing");  // shards 2 and 0
+  EXPECT_EQ(join_error({shards[0], shards[1], shards[2], shards[1]}), shards[1] + ": Shard 0 is also " + shards[1]);
+  const std::string index = ReadFile(IndexPathOf(shards[2]));
+  const std::size_t features = index.find("\nfeatures\t") + 10;
+  WriteFile(IndexPathOf(shards[2]), index.substr(0, features) + (index[features] == '1' ? "0" : "1") + index.substr(features + 1));
+  EXPECT_EQ(join_error(shards), shards[2] + ": The shard comes from another batch than " + shards[0] +
+                                    " (the manifest, the shard count, the format or the features differ)");
+  WriteFile(IndexPathOf(shards[2]), index);
   WriteFile(shards[0], ReadFile(shards[0]) + "1,1,1\n");
-  EXPECT_THROW(JoinShards(shards, dir_.Path("j"), ""), RunError);
+  EXPECT_EQ(join_error(shards),
+            shards[0] + ": The file does not hold the cases its index " + IndexPathOf(shards[0]) + " lists");
   EXPECT_FALSE(std::filesystem::exists(dir_.Path("j")));
+
+  // A shard's index may not overwrite a file of the manifest.
+  BatchSettings shard = settings;
+  shard.shard = Shard{0, 1};
+  shard.combined_path = dir_.Path("c");
+  std::vector<ManifestEntry> clashing = {entries[1]};
+  clashing[0].output_path = dir_.Path("c.index");
+  try {
+    Run(clashing, shard, recorder);
+    FAIL();
+  } catch (const RunError& e) {
+    EXPECT_EQ(e.Describe(),
+              dir_.Path("c.index") + ": The shard index is a file of manifest line 2; nothing was run");
+  }
 }
 
 TEST_F(BatchTest, IdsAndUnlabelledLinesInTheCombinedFileAndItsShards) {

@@ -71,6 +71,25 @@ TEST_F(CliTest, SuccessPrintsWhereTheCasesWentAndWarnings) {
   EXPECT_NE(result.output.find("warning: "), std::string::npos) << result.output;
 }
 
+// What is written to standard output goes there alone: the lines saying
+// what was written then go to standard error.
+TEST_F(CliTest, SummaryLinesLeaveStandardOutputToTheFiles) {
+  WriteFile(dir_.Path("text"), "Um. Dois.");
+  WriteFile(dir_.Path("classes"), "1 0");
+  const std::string names = "1, 0.\n\n";  // no feature ticked
+  Result run = RunCli(Arguments("--features none --names -") + " 2>/dev/null");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.output, names);
+  Result cases = RunCli("--text " + dir_.Path("text") + " --classes " + dir_.Path("classes") +
+                        " --output /dev/stdout --tables " + dir_.Path("tables") + " --features none 2>/dev/null");
+  EXPECT_EQ(cases.output, "1\r\n0\r\n");
+
+  WriteFile(dir_.Path("m.tsv"), "text\tclasses\tbatch.cases\n");
+  Result batch = RunCli("batch " + dir_.Path("m.tsv") + " --tables " + dir_.Path("tables") +
+                        " --features none --names - 2>/dev/null");
+  EXPECT_EQ(batch.output, names);
+}
+
 TEST_F(CliTest, FailuresAndUsageErrors) {
   WriteFile(dir_.Path("classes"), "1");
   Result missing = RunCli(Arguments(""));  // no text file written yet
@@ -268,6 +287,22 @@ TEST_F(CliTest, UnmatchedExtractSentencesFailUnlessAllowedAndStrictClassesFail) 
   EXPECT_EQ(ReadFile(dir_.Path("made")), "1 0\n");
   EXPECT_EQ(RunCli(classes + " --min-overlap 0").status, 2);
 
+  // An extract sentence matching two sentences gives both 1 with a warning;
+  // under --strict-classes it fails and writes nothing.
+  WriteFile(dir_.Path("extract"), "Um dois.");
+  WriteFile(dir_.Path("text"), "Um dois. Tr\xEAs. Um, dois!");
+  Result repeated = RunCli(classes);
+  EXPECT_EQ(repeated.status, 0) << repeated.output;
+  EXPECT_NE(repeated.output.find("warning: Extract sentence 1 matches 2 sentences of the text"), std::string::npos)
+      << repeated.output;
+  EXPECT_EQ(ReadFile(dir_.Path("made")), "1 0 1\n");
+  std::filesystem::remove(dir_.Path("made"));
+  Result strict = RunCli(classes + " --strict-classes");
+  EXPECT_EQ(strict.status, 1);
+  EXPECT_NE(strict.output.find(dir_.Path("extract") + ": Extract sentence 1 matches 2 sentences"), std::string::npos)
+      << strict.output;
+  EXPECT_FALSE(std::filesystem::exists(dir_.Path("made")));
+
   // Classes written one a line run together: a warning, or with
   // --strict-classes a failure that writes nothing.
   WriteFile(dir_.Path("classes"), "1\n0\n");
@@ -304,6 +339,15 @@ TEST_F(CliTest, BatchReportsFailedLinesAndExitsOne) {
   EXPECT_NE(terminal.output.find("\r1/1 texts, 2 sentences, "), std::string::npos) << terminal.output;
 
   EXPECT_EQ(RunCli(batch + " --shard 0/2 --combined -").status, 2);  // no room for the shard's index
+
+  // Read from standard input, the manifest's paths are relative to the
+  // working folder, and a "-" in it is the file named "-".
+  WriteFile(dir_.Path("-"), "1 0");
+  WriteFile(dir_.Path("m.tsv"), "a.txt\t-\tstdin.cases\n");
+  Result piped = RunCli("batch - --tables " + dir_.Path("tables") + " --features 1 < m.tsv",
+                        "cd " + testing::ShellQuoted(dir_.root().string()) + " && " CASEWRIGHT_CLI);
+  EXPECT_EQ(piped.status, 0) << piped.output;
+  EXPECT_EQ(ReadFile(dir_.Path("stdin.cases")), "2 1\r\n4 0\r\n");
 
   // A malformed line stops the batch before anything runs.
   std::filesystem::remove(dir_.Path("a.cases"));

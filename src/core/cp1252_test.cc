@@ -28,10 +28,14 @@ TEST(Cp1252Test, CharactersWithoutAWindows1252Form) {
 }
 
 TEST(Cp1252Test, MalformedUtf8IsRejected) {
-  for (const char* bad : {"\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xFF", "a\x80"}) {
+  // Each next to the nearest valid sequence: U+7FF in three bytes against
+  // U+800, U+DFFF against U+E000, U+110000 against U+10FFFF.
+  for (const char* bad : {"\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xFF", "a\x80", "\xE0\x9F\xBF", "\xED\xBF\xBF",
+                          "\xF4\x90\x80\x80"}) {
     EXPECT_FALSE(IsValidUtf8(bad)) << bad;
     EXPECT_EQ(Utf8ToCp1252(bad), std::nullopt);
   }
+  for (const char* good : {"\xE0\xA0\x80", "\xEE\x80\x80", "\xF4\x8F\xBF\xBF"}) EXPECT_TRUE(IsValidUtf8(good)) << good;
 }
 
 TEST(Cp1252Test, OffsetOfTheFirstMalformedSequence) {

@@ -17,8 +17,9 @@ class MemoFillerTest : public QObject {
     QPlainTextEdit memo;
     MemoFiller filler(&memo);
     // Lines of several lengths, accented bytes and Windows-1252 quotes, so
-    // that pieces end inside lines and at CR LF pairs.
-    std::string text;
+    // that pieces end inside lines, at CR LF pairs and inside one.
+    std::string text(MemoFiller::kPieceSize - 1, 'a');
+    text += "\r\n";  // the first piece ends between CR and LF
     for (int i = 0; text.size() < 3 * MemoFiller::kPieceSize; ++i) {
       text += std::string(static_cast<std::size_t>(i % 97), 'a') + "\xE7\xE3o \x93x\x94\r\n";
     }

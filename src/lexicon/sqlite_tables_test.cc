@@ -142,7 +142,7 @@ TEST(SqliteTablesTest, MissingOrBrokenTablesNameAliasFolderAndTable) {
   Build(dir, "", "", "");
   Execute(folder + "/Cuephrases.db", "DROP TABLE \"Cuephrases\"");
   std::string dropped = MessageOf([&] { SqliteTables tables(folder); });
-  EXPECT_NE(dropped.find("\"Cuephrases\""), std::string::npos) << dropped;
+  EXPECT_NE(dropped.find("the file holds no table \"Cuephrases\""), std::string::npos) << dropped;
   EXPECT_NE(dropped.find("Orbelin"), std::string::npos) << dropped;
 }
 
@@ -182,9 +182,10 @@ TEST(SqliteDatabaseTest, DoubleQuotesAlwaysNameAColumn) {
 TEST(SqliteTablesTest, AnInvalidStoredValueIsEscapedInTheMessage) {
   TempDir dir;
   std::string folder = Build(dir, "", "", "");
-  Execute(folder + "/L\xC3\xA9xico.db", "INSERT INTO \"L\xC3\xA9xico\" VALUES ('bad', CAST(X'41FF0A42' AS TEXT))");
+  Execute(folder + "/L\xC3\xA9xico.db",
+          "INSERT INTO \"L\xC3\xA9xico\" VALUES ('bad', CAST(X'41FF0A7FC3A942' AS TEXT))");
   std::string message = MessageOf([&] { SqliteTables(folder).Canonicalize("bad"); });
-  EXPECT_NE(message.find("\"A\\xFF\\x0AB\""), std::string::npos) << message;
+  EXPECT_NE(message.find("\"A\\xFF\\x0A\\x7F\xC3\xA9" "B\""), std::string::npos) << message;
   EXPECT_TRUE(IsValidUtf8(message));
 }
 
@@ -223,6 +224,8 @@ TEST(ResolveTablesFolderTest, OverrideThenEnvironmentThenDefault) {
   ::setenv("CASEWRIGHT_ORBELIN", "/from/env", 1);
   EXPECT_EQ(ResolveTablesFolder("given"), "given");
   EXPECT_EQ(ResolveTablesFolder(), "/from/env");
+  ::setenv("CASEWRIGHT_ORBELIN", "", 1);  // set but empty: as if unset
+  EXPECT_NE(ResolveTablesFolder().find("share/casewright/tables"), std::string::npos);
   ::unsetenv("CASEWRIGHT_ORBELIN");
   EXPECT_NE(ResolveTablesFolder().find("share/casewright/tables"), std::string::npos);
 }

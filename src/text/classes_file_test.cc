@@ -95,6 +95,10 @@ TEST(ClassesFileTest, ClassCountMismatchesAreWarnings) {
   ASSERT_EQ(more.warnings.size(), 1u);
   EXPECT_NE(more.warnings[0].find("2 classes were left unread"), std::string::npos) << more.warnings[0];
 
+  EXPECT_EQ(Paired("1 0 1", 2).warnings,
+            std::vector<std::string>{"The classes file has more classes than the text has sentences: 1 class was "
+                                     "left unread."});
+
   SentenceClasses exact = Paired("1 0\r\n", 2);
   EXPECT_EQ(exact.classes, (Classes{"1", "0"}));
   EXPECT_TRUE(exact.warnings.empty());
@@ -152,6 +156,18 @@ TEST(ClassesFileTest, AnEndlessFileStopsAtTheLimit) {
   } catch (const RunError& e) {
     EXPECT_EQ(e.path(), "/dev/zero");
     EXPECT_NE(std::string(e.what()).find("1000 bytes"), std::string::npos) << e.what();
+  }
+  // A file of exactly the limit is read whole; one byte more is refused.
+  TempDir dir;
+  WriteFile(dir.Path("c"), "1 0 1");
+  ClassesFile at_limit(dir.Path("c"), 5);
+  EXPECT_EQ(ReadSentenceClasses(at_limit, 3).classes, (std::vector<std::string>{"1", "0", "1"}));
+  ClassesFile past_limit(dir.Path("c"), 4);
+  try {
+    ReadSentenceClasses(past_limit, 3);
+    FAIL();
+  } catch (const RunError& e) {
+    EXPECT_EQ(e.Describe(), dir.Path("c") + ": The classes file goes on past 4 bytes; reading stopped there");
   }
 }
 

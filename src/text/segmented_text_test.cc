@@ -62,5 +62,14 @@ TEST_F(SegmentedTextTest, SentencesAsTheFileHasThemInEitherEncoding) {
   EXPECT_EQ(tail_, "");
 }
 
+// An excerpt is cut at 120 bytes, never inside a character.
+TEST(QuotedExcerptTest, LongTextsAreCutBetweenCharacters) {
+  const std::string a119(119, 'a');
+  EXPECT_EQ(QuotedExcerpt(a119 + "b"), "\"" + a119 + "b\"");
+  EXPECT_EQ(QuotedExcerpt(a119 + "bc"), "\"" + a119 + "b...\"");
+  EXPECT_EQ(QuotedExcerpt(a119 + "\xC3\xA9"), "\"" + a119 + "...\"");
+  EXPECT_EQ(QuotedExcerpt(a119.substr(1) + "\xE2\x82\xAC"), "\"" + a119.substr(1) + "...\"");
+}
+
 }  // namespace
 }  // namespace casewright
