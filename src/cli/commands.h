@@ -16,6 +16,7 @@ Command AddBatchCommand(CLI::App& app);
 Command AddJoinCommand(CLI::App& app);
 // `tables build`.
 Command AddTablesCommand(CLI::App& app);
+Command AddTrainCommand(CLI::App& app);
 
 }  // namespace casewright::cli
 

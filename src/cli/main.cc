@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
       casewright::cli::AddBatchCommand(app),
       casewright::cli::AddJoinCommand(app),
       casewright::cli::AddTablesCommand(app),
+      casewright::cli::AddTrainCommand(app),
   };
 
   try {

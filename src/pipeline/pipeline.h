@@ -81,6 +81,25 @@ RunOutcome RunCases(const RunSettings& settings, const LexicalTables& tables,
 RunOutcome RunCasesOnText(const RunSettings& settings, std::string_view text,
                           const LexicalTables& tables, const ProgressCallback& progress = {});
 
+// The cases of one text, computed in memory for a learner: no file is
+// written.
+struct TextCases {
+  // Per sentence, in order: the code digits of the ticked features, in
+  // feature order, as a case holds them.
+  std::vector<std::string> codes;
+  // Per sentence, in order: its class; all empty when the text has no
+  // classes file and no extract.
+  std::vector<std::string> classes;
+  std::vector<std::string> warnings;
+  std::vector<std::string> notes;
+};
+
+// The cases of the text at settings.text_path, its classes read as a run
+// reads them (from settings.classes_path or settings.extract; none when both
+// are empty).  output_path, raw_path and names_path are not used.  Throws
+// RunError.
+TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables);
+
 }  // namespace casewright
 
 #endif  // CASEWRIGHT_PIPELINE_PIPELINE_H_
