@@ -13,4 +13,5 @@ apt-get install -y --no-install-recommends \
   python3 fonts-dejavu-core help2man \
   clang libclang-rt-14-dev util-linux \
   default-jre-headless weka python3-sklearn parallel \
-  libxgboost-dev python3-xgboost desktop-file-utils appstream bash-completion
+  libxgboost-dev python3-xgboost desktop-file-utils appstream bash-completion \
+  man-db

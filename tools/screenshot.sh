@@ -1,7 +1,7 @@
 #!/bin/sh
 # Starts the window on a virtual X display, fills it with the bundled example
-# as a user would (types the three paths, presses Execute, closes "Done!")
-# and saves a picture of the window.
+# as a user would (types the three paths, presses F5 for Execute, closes
+# "Done!") and saves a picture of the window.
 #
 # Usage: tools/screenshot.sh [BUILD_DIR] [PICTURE]
 #   BUILD_DIR  the build tree holding bin/casewright (default: build)
@@ -52,17 +52,20 @@ cp "$examples/example.txt" "$examples/example.classes" "$work/run/"
 app_pid=$!
 window=$(xdotool search --sync --onlyvisible --name '^Casewright$' | head -n 1)
 
-# Clicks at a point of the window's client area (the controls' positions).
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
-type_into() {
-  click "$1" "$2"
+# The keyboard fills the form as a user would: the text field has the focus
+# at the start, Tab goes from a field to its Search button and on to the next
+# field, and F5 is Execute.
+xdotool windowfocus --sync "$window"
+fill() {
   xdotool key --clearmodifiers ctrl+a BackSpace
-  xdotool type --delay 1 "$3"
+  xdotool type --delay 1 "$1"
 }
-type_into 150 58 example.txt
-type_into 150 106 example.classes
-type_into 150 194 example.cases
-click 347 484
+fill example.txt
+xdotool key Tab Tab
+fill example.classes
+xdotool key Tab Tab
+fill example.cases
+xdotool key F5
 
 # The run ends with a second top-level window, the "Done!" box; Return closes it.
 tries=0

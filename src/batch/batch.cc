@@ -81,6 +81,9 @@ RunSettings RunSettingsOf(const ManifestEntry& entry, const BatchSettings& setti
   run.extract = settings.extract;
   run.extract.path = entry.extract_path;
   run.keep_cases = !settings.combined_path.empty();
+  run.ids = settings.ids;
+  run.text_name = entry.text_name;
+  run.class_values = settings.class_values;
   return run;
 }
 
@@ -92,7 +95,8 @@ void WriteBatchFiles(const std::vector<ManifestEntry>& entries, std::vector<Entr
   for (const EntryResult& result : results) {
     all_values.insert(all_values.end(), result.class_values.begin(), result.class_values.end());
   }
-  const CaseSchema schema{settings.features, ClassValues(all_values), settings.relation};
+  const CaseSchema schema{settings.features, DeclaredClassValues(settings.class_values, all_values),
+                          settings.relation, settings.ids};
   OutputFiles files;
   if (!settings.combined_path.empty()) {
     OutputFile& combined = files.Open(settings.combined_path);
@@ -104,7 +108,7 @@ void WriteBatchFiles(const std::vector<ManifestEntry>& entries, std::vector<Entr
     }
     if (settings.shard) {
       ShardIndex index{*settings.shard, settings.manifest_entries, settings.format, settings.features,
-                       settings.relation, header.size(), {}};
+                       settings.relation, header.size(), {}, settings.ids, settings.class_values};
       for (std::size_t i = 0; i < entries.size(); ++i) {
         index.entries.push_back({entries[i].index, results[i].cases, results[i].class_values});
       }

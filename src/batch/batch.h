@@ -34,6 +34,8 @@ struct BatchSettings {
   // entry's own.
   bool strict_classes = false;
   ExtractSettings extract;
+  bool ids = false;
+  std::vector<std::string> class_values;
   unsigned jobs = 1;
   // When not empty: every case of every entry, in manifest order, under one
   // header that calls them `relation`.

@@ -96,7 +96,7 @@ TEST_F(BatchTest, EveryLineAsASingleRunAndTheCombinedFileWhateverTheJobs) {
     EXPECT_EQ(combined[0], combined[1]) << FormatName(format);
     if (format == CaseFormat::kArff) {
       EXPECT_NE(combined[0].find("@relation corpus\n"), std::string::npos);
-      EXPECT_NE(combined[0].find("@attribute class {1,0}\n"), std::string::npos);
+      EXPECT_NE(combined[0].find("@attribute class {0,1}\n"), std::string::npos);
     }
   }
 }
@@ -132,6 +132,48 @@ TEST_F(BatchTest, JoinedShardsGiveTheWholeBatchsFiles) {
   WriteFile(shards[0], ReadFile(shards[0]) + "1,1,1\n");
   EXPECT_THROW(JoinShards(shards, dir_.Path("j"), ""), RunError);
   EXPECT_FALSE(std::filesystem::exists(dir_.Path("j")));
+}
+
+TEST_F(BatchTest, IdsAndUnlabelledLinesInTheCombinedFileAndItsShards) {
+  WriteFile(dir_.Path("a.txt"), "Um dois. Tr\xEAs quatro!");
+  WriteFile(dir_.Path("a.classes"), "1 0");
+  WriteFile(dir_.Path("m.tsv"), "a.txt\ta.classes\ta.out\n./a.txt\t\tb.out\n");
+  const std::vector<ManifestEntry> entries = ReadManifest(dir_.Path("m.tsv"));
+  BatchSettings settings;
+  settings.features = FeatureSet::None();
+  settings.format = CaseFormat::kCsv;
+  settings.ids = true;
+  settings.combined_path = dir_.Path("all.csv");
+  Recorder recorder;
+  Run(entries, settings, recorder);
+  EXPECT_EQ(ReadFile(settings.combined_path),
+            "text,sentence,class\na.txt,1,1\na.txt,2,0\n./a.txt,1,\n./a.txt,2,\n");
+
+  settings.format = CaseFormat::kArff;
+  settings.class_values = {"1", "0"};
+  settings.combined_path = dir_.Path("all.arff");
+  Run(entries, settings, recorder);
+  EXPECT_EQ(ReadFile(settings.combined_path),
+            "@relation corpus\n\n@attribute text string\n@attribute sentence numeric\n@attribute class {1,0}\n\n"
+            "@data\na.txt,1,1\na.txt,2,0\n'./a.txt',1,?\n'./a.txt',2,?\n");
+  std::vector<std::string> shards;
+  for (std::size_t k : {0, 1}) {
+    BatchSettings shard = settings;
+    shard.shard = Shard{k, 2};
+    shard.manifest_entries = entries.size();
+    shard.combined_path = dir_.Path("shard" + std::to_string(k));
+    if (k == 0) shard.class_values.clear();  // as if from another batch
+    Run(EntriesOfShard(entries, *shard.shard), shard, recorder);
+    shards.push_back(shard.combined_path);
+  }
+  EXPECT_THROW(JoinShards(shards, dir_.Path("joined.arff"), ""), RunError);  // declared values differ
+  settings.shard = Shard{0, 2};
+  settings.manifest_entries = entries.size();
+  settings.combined_path = shards[0];
+  Run(EntriesOfShard(entries, *settings.shard), settings, recorder);
+  JoinShards(shards, dir_.Path("joined.arff"), "");
+  EXPECT_EQ(ReadFile(dir_.Path("joined.arff")), ReadFile(dir_.Path("all.arff")));
+  EXPECT_TRUE(recorder.failures.empty());
 }
 
 TEST_F(BatchTest, AFailedLineIsReportedAndStopsNoOther) {

@@ -50,12 +50,12 @@ ManifestEntry ParseLine(std::string_view text, std::size_t line, const std::stri
   if (extract) fields[1].erase(0, kExtractPrefix.size());
   const char* names[] = {"text", extract ? "extract" : "classes", "output"};
   for (int i = 0; i < 3; ++i) {
-    if (fields[i].empty()) {
+    if (fields[i].empty() && (i != 1 || extract)) {
       FailAt(manifest, line, std::string("The line has no ") + names[i] + (extract && i == 1 ? "" : " file"));
     }
   }
-  ManifestEntry entry{0, line, Resolve(folder, fields[0]), {}, {}, Resolve(folder, fields[2])};
-  (extract ? entry.extract_path : entry.classes_path) = Resolve(folder, fields[1]);
+  ManifestEntry entry{0, line, Resolve(folder, fields[0]), {}, {}, Resolve(folder, fields[2]), fields[0]};
+  if (!fields[1].empty()) (extract ? entry.extract_path : entry.classes_path) = Resolve(folder, fields[1]);
   return entry;
 }
 

@@ -5,7 +5,8 @@
 // Relative paths are relative to the manifest's folder (to the working
 // folder for a manifest read from standard input).  A classes field
 // "extract:FILE" names a reference extract instead, from which the run makes
-// the text's classes (extract_classes.h).  A line whose first
+// the text's classes (extract_classes.h); an empty classes field leaves the
+// text unlabelled.  A line whose first
 // character is "#" is a comment; blank lines are skipped.  The whole
 // manifest is checked before anything runs: a malformed line, or an output
 // file that another line also writes or reads, is an error that names the
@@ -26,8 +27,9 @@ struct ManifestEntry {
   std::size_t line = 0;   // line number in the manifest, from 1
   std::string text_path;
   std::string classes_path;  // empty when the classes come from an extract
-  std::string extract_path;
+  std::string extract_path;  // both empty for an unlabelled text
   std::string output_path;
+  std::string text_name;  // the text field as the line gives it, for ids
 };
 
 // Reads and checks the manifest at `path` (`-`: standard input).  Throws

@@ -52,13 +52,18 @@ TEST_F(ManifestTest, LinesCommentsAndPaths) {
   EXPECT_EQ(entries[0].extract_path, dir_.Path("s/a.txt"));
   EXPECT_EQ(entries[1].classes_path, dir_.Path("./extract:b"));
   EXPECT_EQ(entries[1].extract_path, "");
+
+  // An empty classes field: an unlabelled text.  The text field is kept as written, for ids.
+  entries = ReadManifest(Write("t/a.txt\t\ta.cases\n"));
+  EXPECT_EQ(entries[0].classes_path, "");
+  EXPECT_EQ(entries[0].extract_path, "");
+  EXPECT_EQ(entries[0].text_name, "t/a.txt");
 }
 
 TEST_F(ManifestTest, MalformedLinesAreNamedBeforeAnythingRuns) {
   const std::string m = dir_.Path("m.tsv");
   EXPECT_EQ(ErrorOf("a\tb\tc\n# x\na\tb\n"), m + ":3: The line has 2 fields; a line is text<TAB>classes<TAB>output");
   EXPECT_EQ(ErrorOf("a\tb\tc\td\n"), m + ":1: The line has 4 fields; a line is text<TAB>classes<TAB>output");
-  EXPECT_EQ(ErrorOf("a\t\tc\n"), m + ":1: The line has no classes file");
   EXPECT_EQ(ErrorOf("a\xE9\tb\tc\n"), m + ":1: The line is not valid UTF-8");
   // Two lines writing one file, however spelled, or a line writing another's input.
   EXPECT_EQ(ErrorOf("a\tb\tout\nc\td\tx/../out\n"), m + ":2: The output file is also the output file of line 1");

@@ -2,8 +2,10 @@
 
 #include <charconv>
 #include <optional>
+#include <stdexcept>
 
 #include "core/run_error.h"
+#include "output/class_values.h"
 
 namespace casewright {
 namespace {
@@ -41,6 +43,10 @@ class IndexReader {
   }
 
   bool AtEnd() const { return next_ >= lines_.size(); }
+  // Whether the next line is a "key<TAB>value" line.
+  bool Next(std::string_view key) const {
+    return !AtEnd() && lines_[next_].starts_with(key) && lines_[next_].substr(key.size(), 1) == "\t";
+  }
   std::size_t line() const { return next_; }
 
   std::string_view Line() {
@@ -83,6 +89,8 @@ std::string ShardIndexText(const ShardIndex& index) {
   text += "\nfeatures\t" + FeatureBits(index.features);
   text += "\nrelation\t" + index.relation;
   text += "\nheader\t" + std::to_string(index.header_bytes) + "\n";
+  if (index.ids) text += "ids\t1\n";
+  if (!index.class_values.empty()) text += "class-values\t" + ClassValueList(index.class_values) + "\n";
   for (const ShardIndex::Entry& entry : index.entries) {
     text += std::to_string(entry.index) + "\t" + std::to_string(entry.cases) + "\t";
     for (std::size_t i = 0; i < entry.class_values.size(); ++i) {
@@ -114,6 +122,17 @@ ShardIndex ParseShardIndex(std::string_view text, const std::string& path) {
   for (const FeatureInfo& info : kFeatures) index.features.Set(info.feature, bits[info.number - 1] == '1');
   index.relation = reader.Field("relation");
   index.header_bytes = reader.NumberOf(reader.Field("header"));
+  if (reader.Next("ids")) {
+    if (reader.Field("ids") != "1") reader.Fail("ids is not 1");
+    index.ids = true;
+  }
+  if (reader.Next("class-values")) {
+    try {
+      index.class_values = ParseClassValues(reader.Field("class-values"));
+    } catch (const std::invalid_argument& e) {
+      reader.Fail(e.what());
+    }
+  }
   while (!reader.AtEnd()) {
     std::vector<std::string_view> fields = Split(reader.Line(), '\t');
     if (fields.size() != 3) reader.Fail("an entry is index<TAB>cases<TAB>class values");

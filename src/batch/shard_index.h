@@ -9,6 +9,8 @@
 //   features  11100001       ticked or not, in feature order
 //   relation  corpus
 //   header    211            bytes of the combined file's header
+//   ids       1              only when the cases begin with their ids
+//   class-values  0,1        only when the batch declared its class values
 //   then one line per entry of the shard, in manifest order:
 //   5  151  1 0              entry index, cases, class values in order of
 //                            first occurrence (separated by blanks)
@@ -40,6 +42,8 @@ struct ShardIndex {
   std::string relation;
   std::size_t header_bytes = 0;
   std::vector<Entry> entries;
+  bool ids = false;
+  std::vector<std::string> class_values;  // the declared ones, if any
 };
 
 // The index file of a combined file.

@@ -65,7 +65,7 @@ class ShardCases {
 
 bool SameBatch(const ShardIndex& a, const ShardIndex& b) {
   return a.shard.n == b.shard.n && a.manifest_entries == b.manifest_entries && a.format == b.format &&
-         a.features == b.features && a.relation == b.relation;
+         a.features == b.features && a.relation == b.relation && a.ids == b.ids && a.class_values == b.class_values;
 }
 
 // The shards in order of K, checked to be the N shards of one batch.
@@ -80,7 +80,8 @@ std::vector<ShardCases> ReadShards(const std::vector<std::string>& paths) {
   for (ShardCases& shard : read) {
     if (!SameBatch(shard.index(), reference)) {
       throw RunError("The shard comes from another batch than " + reference_path +
-                         " (the manifest, the shard count, the format or the features differ)",
+                         " (the manifest, the shard count, the format, the features, the ids or the declared "
+                         "class values differ)",
                      shard.path());
     }
     const std::size_t k = shard.index().shard.k;
@@ -136,7 +137,8 @@ JoinReport JoinShards(const std::vector<std::string>& shard_paths, const std::st
   }
   report.entries = first.manifest_entries;
 
-  const CaseSchema schema{first.features, ClassValues(all_values), first.relation};
+  const CaseSchema schema{first.features, DeclaredClassValues(first.class_values, all_values), first.relation,
+                          first.ids};
   OutputFiles files;
   OutputFile& combined = files.Open(combined_path);
   combined.Write(MakeCaseLayout(first.format)->Header(schema));

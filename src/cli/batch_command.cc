@@ -35,6 +35,8 @@ int Batch(const BatchOptions& options) {
   settings.names_path = options.run.names;
   settings.strict_classes = options.run.strict_classes;
   settings.extract = ChooseExtract(options.extract, "");
+  settings.ids = options.run.ids;
+  settings.class_values = choices.class_values;
   if (!options.shard.empty()) {
     try {
       settings.shard = ParseShard(options.shard);
@@ -105,7 +107,8 @@ Command AddBatchCommand(CLI::App& app) {
       "A line that fails is reported with its line number and does not stop the others; the exit status is\n"
       "then 1, and the combined and names files are not written. A classes field extract:FILE makes that\n"
       "text's classes from the reference extract FILE, as casewright-cli classes does (--extract-encoding,\n"
-      "--min-overlap, --allow-unmatched); name a classes file that begins so ./extract:FILE.");
+      "--min-overlap, --allow-unmatched); name a classes file that begins so ./extract:FILE. An empty classes\n"
+      "field leaves the text unlabelled.");
   return {batch, [options] { return Batch(*options); }};
 }
 

@@ -91,6 +91,35 @@ TEST_F(CliTest, FailuresAndUsageErrors) {
   EXPECT_NE(help.output.find("--quinlan"), std::string::npos);
 }
 
+TEST_F(CliTest, IdsUnlabelledTextsAndDeclaredClassValues) {
+  WriteFile(dir_.Path("text"), "Um. Dois tr\xEAs.");
+  WriteFile(dir_.Path("classes"), "1 2");
+  const std::string unlabelled = "--text " + dir_.Path("text") + " --output " + dir_.Path("cases") + " --tables " +
+                                 dir_.Path("tables") + " --features 1 ";
+  Result run = RunCli(unlabelled + "--format arff --ids --class-values 1,0");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output.find("warning"), std::string::npos) << run.output;
+  const std::string name = "'" + dir_.Path("text") + "'";
+  EXPECT_TRUE(ReadFile(dir_.Path("cases")).ends_with("@attribute class {1,0}\n\n@data\n" + name + ",1,2,?\n" +
+                                                      name + ",2,4,?\n"));
+
+  struct Refusal {
+    std::string options;
+    int status;
+    std::string message;
+  };
+  for (const Refusal& refusal : std::vector<Refusal>{
+           {"--ids", 2, "--ids: the plain layout has no place for ids; use --format arff or csv"},
+           {"--class-values 0,x", 2, "--class-values: \"x\" is not a class value"},
+           {"--class-values 0,1", 1, dir_.Path("classes") +
+                                         ": Sentence 2 has the class 2, which is not one of the declared class "
+                                         "values 0,1"}}) {
+    Result refused = RunCli(Arguments(refusal.options));
+    EXPECT_EQ(refused.status, refusal.status) << refusal.options;
+    EXPECT_NE(refused.output.find(refusal.message), std::string::npos) << refused.output;
+  }
+}
+
 TEST_F(CliTest, StandardInputVersionAndOptions) {
   WriteFile(dir_.Path("text"), "Um. Dois tr\xEAs.");
   WriteFile(dir_.Path("classes"), "1 0");

@@ -9,6 +9,7 @@
 
 #include "cli/feature_list.h"
 #include "core/file_path.h"
+#include "output/class_values.h"
 
 namespace casewright::cli {
 
@@ -57,6 +58,12 @@ void AddRunOptions(CLI::App& app, RunOptions& options) {
   AddStrictClassesFlag(app, options,
                        "Fail, writing nothing, when the classes do not fit the sentences (too few or too many, "
                        "an empty class, digits run together across a line break) instead of warning");
+  app.add_flag("--ids", options.ids,
+               "Begin each case with the text's path and the sentence's number, from 1 (arff and csv only)");
+  app.add_option("--class-values", options.class_values,
+                 "The class values the header and the names file declare, in this order (say 0,1); a class "
+                 "outside them fails the run. Default: the values the cases hold, in ascending order")
+      ->type_name("LIST");
 }
 
 void AddExtractOptions(CLI::App& app, ExtractOptions& options) {
@@ -99,6 +106,16 @@ Choices Choose(const RunOptions& options) {
   }
   choices.format = options.quinlan ? CaseFormat::kQuinlan : *FormatNamed(options.format);
   choices.encoding = *EncodingNamed(options.encoding);
+  if (options.ids && choices.format != CaseFormat::kArff && choices.format != CaseFormat::kCsv) {
+    throw UsageError("--ids: the " + std::string(FormatName(choices.format)) +
+                     " layout has no place for ids; use --format arff or csv");
+  }
+  if (options.class_values.empty()) return choices;
+  try {
+    choices.class_values = ParseClassValues(options.class_values);
+  } catch (const std::invalid_argument& e) {
+    throw UsageError(std::string("--class-values: ") + e.what());
+  }
   return choices;
 }
 

@@ -55,6 +55,8 @@ struct RunOptions {
   std::string tables;
   std::string names;
   bool strict_classes = false;
+  bool ids = false;
+  std::string class_values;
 };
 
 // How classes are made from a reference extract (`classes`, and a batch's
@@ -70,18 +72,20 @@ struct Choices {
   FeatureSet features = FeatureSet::All();
   CaseFormat format = CaseFormat::kPlain;
   TextEncoding encoding = TextEncoding::kWindows1252;
+  std::vector<std::string> class_values;  // empty: the values the cases hold
 };
 
 // --encoding and --tables.
 void AddEncodingOption(CLI::App& app, RunOptions& options);
 void AddStrictClassesFlag(CLI::App& app, RunOptions& options, const std::string& what);
-// --features, --format, --quinlan, --encoding, --tables, --names and
-// --strict-classes.
+// --features, --format, --quinlan, --encoding, --tables, --names,
+// --strict-classes, --ids and --class-values.
 void AddRunOptions(CLI::App& app, RunOptions& options);
 // --extract-encoding, --min-overlap and --allow-unmatched.
 void AddExtractOptions(CLI::App& app, ExtractOptions& options);
 
-// The run options' values.  Throws UsageError for a bad feature list.
+// The run options' values.  Throws UsageError for a bad feature list or
+// class value list, and for --ids with a layout that has no place for them.
 Choices Choose(const RunOptions& options);
 // The extract settings the options give, for the extract at `path`.
 // Throws UsageError for a bad --min-overlap.

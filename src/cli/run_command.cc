@@ -1,4 +1,4 @@
-// casewright-cli --text T --classes C --output O [run options] [--raw FILE]
+// casewright-cli --text T [--classes C] --output O [run options] [--raw FILE]
 #include <memory>
 
 #include "cli/commands.h"
@@ -15,8 +15,8 @@ struct RunCommandOptions {
 
 int Generate(RunCommandOptions& options) {
   RunSettings& s = options.settings;
-  if (s.text_path.empty() || s.classes_path.empty() || s.output_path.empty()) {
-    throw UsageError("--text, --classes and --output are required (see --help)");
+  if (s.text_path.empty() || s.output_path.empty()) {
+    throw UsageError("--text and --output are required (see --help)");
   }
   const Choices choices = Choose(options.run);
   s.features = choices.features;
@@ -24,6 +24,8 @@ int Generate(RunCommandOptions& options) {
   s.encoding = choices.encoding;
   s.names_path = options.run.names;
   s.strict_classes = options.run.strict_classes;
+  s.ids = options.run.ids;
+  s.class_values = choices.class_values;
   SqliteTables tables(ResolveTablesFolder(options.run.tables));
   RunOutcome outcome = RunCases(s, tables);
   PrintMessages(outcome.warnings, outcome.notes);
@@ -40,7 +42,10 @@ Command AddRunCommand(CLI::App& app) {
   RunSettings& s = options->settings;
   app.add_option("--text", s.text_path, "The text to analyse (Windows-1252 unless --encoding says otherwise)")
       ->type_name("FILE");
-  app.add_option("--classes", s.classes_path, "One class per sentence, separated by spaces")->type_name("FILE");
+  app.add_option("--classes", s.classes_path,
+                 "One class per sentence, separated by spaces; without it, every case's class is the missing "
+                 "value (an unlabelled text)")
+      ->type_name("FILE");
   app.add_option("--output", s.output_path,
                  "The file of training cases to write (replaced whole; - for standard output)")
       ->type_name("FILE");

@@ -14,4 +14,11 @@ void ProgressMeter::Report(std::uint64_t done) {
   if (callback_) callback_(ProgressTick{stage_, done, total_});
 }
 
+ProgressCallback CancellableProgress(const std::atomic<bool>& cancel, ProgressCallback inner) {
+  return [&cancel, inner = std::move(inner)](const ProgressTick& tick) {
+    if (inner) inner(tick);
+    if (cancel.load(std::memory_order_relaxed)) throw RunCancelled();
+  };
+}
+
 }  // namespace casewright

@@ -5,11 +5,19 @@
 // ProgressMeter, which calls the front end back only when the stage has
 // advanced by a noticeable step, so a front end never sees one call per
 // character.
+//
+// The progress reports are also where a run can be stopped from another
+// thread: CancellableProgress throws RunCancelled at the first report after
+// the flag is set.  Every report comes before the output files are put in
+// place, so a cancelled run, like any failed one, changes no file.
 #ifndef CASEWRIGHT_CORE_PROGRESS_H_
 #define CASEWRIGHT_CORE_PROGRESS_H_
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
+
+#include "core/run_error.h"
 
 namespace casewright {
 
@@ -68,6 +76,17 @@ class ProgressMeter {
   std::uint64_t total_ = 0;
   std::uint64_t next_report_ = 0;
 };
+
+// The failure of a run stopped by the user.
+class RunCancelled : public RunError {
+ public:
+  RunCancelled() : RunError("Cancelled; no file was changed") {}
+};
+
+// A callback that passes each tick on to `inner` (when it is set), then
+// throws RunCancelled if `cancel` is set.
+// REQUIRES: `cancel` outlives the callback.
+ProgressCallback CancellableProgress(const std::atomic<bool>& cancel, ProgressCallback inner);
 
 }  // namespace casewright
 

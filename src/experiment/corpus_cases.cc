@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
-#include <set>
 #include <thread>
 
 #include "core/run_error.h"
+#include "output/class_values.h"
 
 namespace casewright {
 namespace {
@@ -60,13 +60,9 @@ CorpusCases ComputeCorpusCases(const std::vector<ManifestEntry>& entries, const 
       throw RunError(DescribeError(e), manifest + ":" + std::to_string(entries[i].line));
     }
   }
-  std::set<std::string> values;
-  for (const TextCases& text : corpus.texts) {
-    for (const std::string& c : text.classes) {
-      if (!c.empty()) values.insert(c);
-    }
-  }
-  corpus.class_values.assign(values.begin(), values.end());
+  std::vector<std::string> classes;
+  for (const TextCases& text : corpus.texts) classes.insert(classes.end(), text.classes.begin(), text.classes.end());
+  corpus.class_values = ClassValues(classes);
   return corpus;
 }
 

@@ -28,7 +28,7 @@ struct CorpusSettings {
 struct CorpusCases {
   // One per manifest entry, in manifest order.
   std::vector<TextCases> texts;
-  // Every class value but the empty one, in ascending order.
+  // Every class value but the empty one, in ascending order (class_values.h).
   std::vector<std::string> class_values;
 };
 

@@ -1,8 +1,10 @@
 #include "gui/Main2.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -10,12 +12,16 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <exception>
 #include <filesystem>
@@ -26,6 +32,7 @@
 #include "core/run_error.h"
 #include "gui/options_menu.h"
 #include "gui/sentences_view.h"
+#include "gui/window_batch.h"
 #include "text/load_text.h"
 
 namespace casewright {
@@ -39,6 +46,8 @@ constexpr const char* kLastFolderKey = "lastFolder";
 // How often the window looks at the run's progress.
 constexpr int kProgressIntervalMs = 250;
 constexpr int kProgressSteps = 1000;
+// The size the controls were placed for, the form's smallest.
+constexpr QSize kFormSize(696, 504);
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int left, int top) {
   auto* label = new QLabel(QString::fromUtf8(caption), parent);
@@ -91,6 +100,26 @@ std::string NamesFileBeside(const std::string& output) {
   return std::filesystem::path(output).replace_extension(".names").string();
 }
 
+// The platform's shortcuts for `key`, else `fallback` (a platform may have
+// none for an action, as Qt's offscreen platform has none for Quit).
+QList<QKeySequence> StandardKeys(QKeySequence::StandardKey key, QKeySequence fallback) {
+  QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+  return keys.isEmpty() ? QList<QKeySequence>{fallback} : keys;
+}
+
+// The file types the output dialog offers for `format`, the format's own
+// first.
+QString OutputFilter(CaseFormat format) {
+  static const char* const kFilters[] = {"Cases (*.cases)", "C4.5 data (*.data)", "ARFF (*.arff)", "CSV (*.csv)"};
+  return QString::fromUtf8(kFilters[static_cast<int>(format)]) + QStringLiteral(";;All files (*)");
+}
+
+// The output file's extension for `format`, as OutputFilter offers it.
+QString OutputExtension(CaseFormat format) {
+  const QString filter = OutputFilter(format);
+  return filter.mid(filter.indexOf(QLatin1String("*.")) + 1).section(QLatin1Char(')'), 0, 0);
+}
+
 // "Done!", then where the cases went, then what the user should know.
 QString DoneMessage(const RunSettings& settings, const RunOutcome& outcome) {
   QString message = QStringLiteral("Done!\n%1 cases written to %2")
@@ -98,6 +127,9 @@ QString DoneMessage(const RunSettings& settings, const RunOutcome& outcome) {
                         .arg(QString::fromStdString(settings.output_path));
   if (!settings.names_path.empty()) {
     message += QStringLiteral("\nC4.5 names file written to ") + QString::fromStdString(settings.names_path);
+  }
+  if (settings.classes_path.empty() && settings.extract.path.empty()) {
+    message += QStringLiteral("\nNo classes file: every case's class is the missing value");
   }
   for (const auto* lines : {&outcome.notes, &outcome.warnings}) {
     for (const std::string& line : *lines) message += QLatin1Char('\n') + QString::fromStdString(line);
@@ -122,23 +154,27 @@ QString LongTimeOfDay(const QLocale& locale, const QTime& time) {
 }
 
 TMainForm2::TMainForm2(const LexicalTables& tables, GuiPrompts& prompts, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      tables_(tables),
-      prompts_(prompts) {
+    : QMainWindow(parent), tables_(tables), prompts_(prompts) {
   setObjectName("MainForm2");
   setWindowTitle(kIdleCaption);
+  form_ = new QWidget(this);
+  form_->setObjectName("Form");
+  setCentralWidget(form_);
 
   // The platform's sans serif at 11 pixels, the height of an 8 point font at
-  // 96 pixels per inch, since the controls are placed in pixels.
+  // 96 pixels per inch, since the controls are placed in pixels.  The menu
+  // and status bars keep the platform's font.
   QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(11);
-  setFont(font);
+  form_->setFont(font);
 
   BuildControls();
   FitCaptions();
-  setFixedSize(696, 504);
+  form_->setMinimumSize(kFormSize);
+  form_->installEventFilter(this);
+  BuildMenus();
+  resize(minimumSizeHint());
   if (const QScreen* screen = QApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
   }
@@ -150,6 +186,11 @@ TMainForm2::TMainForm2(const LexicalTables& tables, GuiPrompts& prompts, QWidget
   connect(classes_search_button_, &QPushButton::clicked, this, &TMainForm2::ChooseClassesFile);
   connect(output_search_button_, &QPushButton::clicked, this, &TMainForm2::ChooseOutputFile);
   connect(execute_button_, &QPushButton::clicked, this, &TMainForm2::Execute);
+  connect(cancel_button_, &QPushButton::clicked, this, &TMainForm2::Cancel);
+  connect(text_path_edit_, &QLineEdit::editingFinished, this, [this] {
+    if (text_path_edit_->isModified()) ReloadMemo();
+  });
+  connect(options_menu_, &OptionsMenu::EncodingChanged, this, &TMainForm2::ReloadMemo);
   // "Formato Quinlan" and the format in Options are one setting.
   connect(quinlan_box_, &QCheckBox::toggled, this, [this](bool quinlan) {
     if (quinlan) {
@@ -169,28 +210,29 @@ TMainForm2::TMainForm2(const LexicalTables& tables, GuiPrompts& prompts, QWidget
 }
 
 TMainForm2::~TMainForm2() {
+  cancel_requested_ = true;
   if (worker_.joinable()) worker_.join();
 }
 
 void TMainForm2::BuildControls() {
-  input_heading_ = MakeLabel(this, "Label4", "Input", 8, 8);
-  input_frame_ = MakeBevel(this, "Bevel1", {8, 24, 361, 105});
-  text_label_ = MakeLabel(this, "Label1", "File with the text for generating the training data", 16, 32);
-  text_path_edit_ = MakeEdit(this, "Edit1", {16, 48, 281, 21});
-  text_search_button_ = MakeButton(this, "Button1", "Search", {304, 46, 57, 25});
-  classes_label_ = MakeLabel(this, "Label2", "File with the classes for the sentences from the text above", 16,
+  input_heading_ = MakeLabel(form_, "Label4", "Input", 8, 8);
+  input_frame_ = MakeBevel(form_, "Bevel1", {8, 24, 361, 105});
+  text_label_ = MakeLabel(form_, "Label1", "File with the text for generating the training data", 16, 32);
+  text_path_edit_ = MakeEdit(form_, "Edit1", {16, 48, 281, 21});
+  text_search_button_ = MakeButton(form_, "Button1", "Search", {304, 46, 57, 25});
+  classes_label_ = MakeLabel(form_, "Label2", "File with the classes for the sentences from the text above", 16,
                      80);
-  classes_path_edit_ = MakeEdit(this, "Edit2", {16, 96, 281, 21});
-  classes_search_button_ = MakeButton(this, "Button2", "Search", {304, 94, 57, 25});
+  classes_path_edit_ = MakeEdit(form_, "Edit2", {16, 96, 281, 21});
+  classes_search_button_ = MakeButton(form_, "Button2", "Search", {304, 94, 57, 25});
 
-  output_heading_ = MakeLabel(this, "Label5", "Output", 8, 144);
-  output_frame_ = MakeBevel(this, "Bevel2", {8, 160, 361, 57});
-  output_label_ = MakeLabel(this, "Label3", "File for the generated training cases", 16, 168);
-  output_path_edit_ = MakeEdit(this, "Edit3", {16, 184, 281, 21});
-  output_search_button_ = MakeButton(this, "Button3", "Search", {304, 182, 57, 25});
+  output_heading_ = MakeLabel(form_, "Label5", "Output", 8, 144);
+  output_frame_ = MakeBevel(form_, "Bevel2", {8, 160, 361, 57});
+  output_label_ = MakeLabel(form_, "Label3", "File for the generated training cases", 16, 168);
+  output_path_edit_ = MakeEdit(form_, "Edit3", {16, 184, 281, 21});
+  output_search_button_ = MakeButton(form_, "Button3", "Search", {304, 182, 57, 25});
 
   features_group_ = new QGroupBox(
-      QStringLiteral(" Features to extract from sentences for building the training data "), this);
+      QStringLiteral(" Features to extract from sentences for building the training data "), form_);
   features_group_->setObjectName("GroupBox1");
   features_group_->setGeometry(8, 240, 361, 217);
   for (const FeatureInfo& info : kFeatures) {
@@ -200,29 +242,26 @@ void TMainForm2::BuildControls() {
   }
 
   // The progress bar takes the free space left of the Execute button.
-  progress_bar_ = new QProgressBar(this);
+  progress_bar_ = new QProgressBar(form_);
   progress_bar_->setObjectName("ProgressBar1");
-  progress_bar_->setGeometry(8, 476, 292, 17);
   progress_bar_->setRange(0, kProgressSteps);
   progress_bar_->setTextVisible(false);
   progress_bar_->reset();
-  execute_button_ = MakeButton(this, "Button4", kExecuteCaption, {310, 472, 75, 25});
+  execute_button_ = MakeButton(form_, "Button4", kExecuteCaption, {});
 
-  text_heading_ = MakeLabel(this, "Label6", "Text", 384, 8);
-  text_memo_ = new QPlainTextEdit(this);
+  text_heading_ = MakeLabel(form_, "Label6", "Text", 384, 8);
+  text_memo_ = new QPlainTextEdit(form_);
   text_memo_->setObjectName("Memo1");
-  text_memo_->setGeometry(384, 24, 305, 433);
   text_memo_->setReadOnly(true);
   text_memo_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   text_memo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   text_memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   text_memo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memo_filler_ = new MemoFiller(text_memo_);
-  quinlan_box_ = MakeCheckBox(this, "CheckBox9", QStringLiteral("Formato Quinlan"), {392, 476, 105, 17});
+  quinlan_box_ = MakeCheckBox(form_, "CheckBox9", QStringLiteral("Formato Quinlan"), {392, 476, 105, 17});
   // Options sits at the right end of the bottom row, under the memo's edge.
-  options_menu_ = new OptionsMenu(this);
+  options_menu_ = new OptionsMenu(form_);
   options_menu_->setObjectName("ToolButton1");
-  options_menu_->setGeometry(614, 472, 75, 25);
 
   // Tab order: the three files with their Search buttons, the features, then
   // Execute, the memo and the output format.
@@ -230,10 +269,69 @@ void TMainForm2::BuildControls() {
                                  classes_search_button_, output_path_edit_, output_search_button_};
   order.insert(order.end(), feature_boxes_.begin(), feature_boxes_.end());
   order.insert(order.end(), {execute_button_, text_memo_, quinlan_box_, options_menu_});
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
   for (QWidget* w : {static_cast<QWidget*>(features_group_), static_cast<QWidget*>(progress_bar_)}) {
     w->setFocusPolicy(Qt::NoFocus);
   }
+  LayOutForm();
+}
+
+void TMainForm2::LayOutForm() {
+  const int dx = std::max(0, form_->width() - kFormSize.width());
+  const int dy = std::max(0, form_->height() - kFormSize.height());
+  text_memo_->setGeometry(384, 24, 305 + dx, 433 + dy);
+  progress_bar_->setGeometry(8, 476 + dy, 292, 17);
+  execute_button_->setGeometry(310, 472 + dy, 75, 25);
+  quinlan_box_->move(392, 476 + dy);
+  options_menu_->setGeometry(614 + dx, 472 + dy, 75, 25);
+}
+
+bool TMainForm2::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == form_ && event->type() == QEvent::Resize) LayOutForm();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm2::BuildMenus() {
+  auto add = [this](QMenu* menu, const char* name, const char* caption, const QList<QKeySequence>& keys,
+                    auto slot) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(name);
+    action->setShortcuts(keys);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+  };
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  idle_actions_ = {
+      add(file, "ActionOpenText", "&Open text...", StandardKeys(QKeySequence::Open, Qt::CTRL | Qt::Key_O),
+          &TMainForm2::ChooseTextFile),
+      add(file, "ActionOpenClasses", "Open &classes...", {}, &TMainForm2::ChooseClassesFile),
+      add(file, "ActionChooseOutput", "Choose o&utput...", StandardKeys(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+          &TMainForm2::ChooseOutputFile),
+  };
+  file->addSeparator();
+  idle_actions_.push_back(add(file, "ActionRunBatch", "Run &batch...", {}, &TMainForm2::RunBatchFromManifest));
+  file->addSeparator();
+  add(file, "ActionQuit", "&Quit", StandardKeys(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q), &QWidget::close);
+
+  QMenu* run = menuBar()->addMenu(QStringLiteral("&Run"));
+  idle_actions_.push_back(
+      add(run, "ActionExecute", "&Execute", {Qt::Key_F5, Qt::CTRL | Qt::Key_R}, &TMainForm2::Execute));
+  cancel_action_ = add(run, "ActionCancel", "&Cancel", {Qt::Key_Escape}, &TMainForm2::Cancel);
+  cancel_action_->setEnabled(false);
+
+  menuBar()->addMenu(options_menu_->menu());
+  idle_actions_.push_back(options_menu_->menu()->menuAction());
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  add(help, "ActionManual", "&Manual", StandardKeys(QKeySequence::HelpContents, Qt::Key_F1), &TMainForm2::ShowManual);
+  add(help, "ActionAbout", "&About Casewright", {}, &TMainForm2::ShowAbout);
+
+  // Cancel also sits in the status bar while a run can be cancelled.
+  cancel_button_ = new QPushButton(QStringLiteral("Cancel"), this);
+  cancel_button_->setObjectName("CancelButton");
+  cancel_button_->setFocusPolicy(Qt::NoFocus);  // Escape reaches it from anywhere
+  cancel_button_->hide();
+  statusBar()->addPermanentWidget(cancel_button_);
 }
 
 bool TMainForm2::CaptionsFit() const {
@@ -248,12 +346,12 @@ void TMainForm2::FitCaptions() {
   // The controls keep their pixel positions whatever font the platform
   // offers, so a font wider than the one the layout was drawn for is
   // narrowed until the longest captions fit their frames.
-  QFont narrowed = font();
+  QFont narrowed = form_->font();
   for (int stretch = 95; stretch >= QFont::Condensed && !CaptionsFit(); stretch -= 5) {
     narrowed.setStretch(stretch);
-    setFont(narrowed);
+    form_->setFont(narrowed);
   }
-  for (QLabel* label : findChildren<QLabel*>()) label->adjustSize();
+  for (QLabel* label : form_->findChildren<QLabel*>()) label->adjustSize();
   // "Formato Quinlan" has room to grow to the right, up to Options.
   quinlan_box_->resize(std::clamp(quinlan_box_->sizeHint().width(), quinlan_box_->width(),
                                options_menu_->x() - 4 - quinlan_box_->x()),
@@ -280,11 +378,27 @@ void TMainForm2::ChooseClassesFile() {
   classes_path_edit_->setText(path);
 }
 
+void TMainForm2::OpenText(const QString& path) {
+  text_path_edit_->setText(path);
+  LoadIntoMemo(path);
+}
+
 void TMainForm2::ChooseOutputFile() {
-  const QString path = prompts_.SaveFileName(this, DialogFolder(output_path_edit_->text()));
+  const CaseFormat format = options_menu_->format();
+  const QString path = prompts_.SaveFileNameOfType(this, SuggestedOutput(format), OutputFilter(format));
   if (path.isEmpty()) return;
   RememberFolder(path);
   output_path_edit_->setText(path);
+}
+
+QString TMainForm2::SuggestedOutput(CaseFormat format) const {
+  const QFileInfo field(output_path_edit_->text());
+  if (!field.filePath().isEmpty() && field.absoluteDir().exists()) return field.absoluteFilePath();
+  const QString text = text_path_edit_->text();
+  QString folder = DialogFolder(field.filePath());
+  if (text.isEmpty()) return folder;
+  if (folder.isEmpty()) folder = QFileInfo(text).absolutePath();
+  return QDir(folder).filePath(QFileInfo(text).completeBaseName() + OutputExtension(format));
 }
 
 QString TMainForm2::DialogFolder(const QString& path) const {
@@ -300,7 +414,7 @@ void TMainForm2::RememberFolder(const QString& chosen) {
   QSettings().setValue(kLastFolderKey, QFileInfo(chosen).absolutePath());
 }
 
-std::optional<TMainForm2::LoadedText> TMainForm2::LoadIntoMemo(const QString& path) {
+std::optional<TMainForm2::LoadedText> TMainForm2::LoadIntoMemo(const QString& path, ErrorsIn errors) {
   memo_filler_->Clear();
   try {
     DecodedText decoded = LoadTextAs(FilePath(path), options_menu_->encoding());
@@ -309,9 +423,25 @@ std::optional<TMainForm2::LoadedText> TMainForm2::LoadIntoMemo(const QString& pa
     memo_filler_->Show(text.bytes);
     return text;
   } catch (const std::exception& error) {
-    prompts_.ShowError(this, QString::fromStdString(DescribeError(error)));
+    const QString message = QString::fromStdString(DescribeError(error));
+    if (errors == ErrorsIn::kBox) {
+      prompts_.ShowError(this, message);
+    } else {
+      statusBar()->showMessage(message);
+    }
   }
   return std::nullopt;
+}
+
+void TMainForm2::ReloadMemo() {
+  text_path_edit_->setModified(false);
+  statusBar()->clearMessage();
+  const QString path = text_path_edit_->text();
+  if (path.isEmpty()) {
+    memo_filler_->Clear();
+  } else {
+    LoadIntoMemo(path, ErrorsIn::kStatusBar);
+  }
 }
 
 RunSettings TMainForm2::ReadSettings() const {
@@ -339,21 +469,23 @@ void TMainForm2::Execute() {
     emit ExecuteFinished();
     return;
   }
-  EnterRunning();
+  EnterRunning(true);
 
   worker_ = std::thread([this, settings = ReadSettings(), text = std::move(*text)] {
-    RunResult result{settings, std::nullopt, {}};
+    RunResult result{settings, std::nullopt, {}, false};
     auto on_tick = [this](const ProgressTick& tick) {
       tick_time_ms_.store(QTime::currentTime().msecsSinceStartOfDay(), std::memory_order_relaxed);
       tick_permille_.store(static_cast<int>(tick.Fraction() * kProgressSteps),
                            std::memory_order_relaxed);
     };
     try {
-      result.outcome = RunCasesOnText(settings, *text.bytes, tables_, on_tick);
+      result.outcome =
+          RunCasesOnText(settings, *text.bytes, tables_, CancellableProgress(cancel_requested_, on_tick));
       result.outcome->warnings.insert(result.outcome->warnings.begin(), text.warnings.begin(),
                                       text.warnings.end());
       result.outcome->notes.insert(result.outcome->notes.begin(), text.notes.begin(), text.notes.end());
     } catch (const std::exception& error) {
+      result.cancelled = dynamic_cast<const RunCancelled*>(&error) != nullptr;
       result.error = QString::fromStdString(DescribeError(error));
     }
     QMetaObject::invokeMethod(
@@ -361,28 +493,53 @@ void TMainForm2::Execute() {
   });
 }
 
-void TMainForm2::EnterRunning() {
+void TMainForm2::Cancel() {
+  if (!running_ || !cancel_action_->isEnabled()) return;
+  cancel_requested_ = true;
+  ShowProgress();
+}
+
+void TMainForm2::EnterRunning(bool cancellable) {
   running_ = true;
   setWindowTitle(kRunningCaption);
+  cancel_requested_ = false;
   tick_time_ms_.store(QTime::currentTime().msecsSinceStartOfDay());
   tick_permille_.store(0);
+  form_->setEnabled(false);
+  for (QAction* action : idle_actions_) action->setEnabled(false);
+  cancel_action_->setEnabled(cancellable);
+  cancel_button_->setVisible(cancellable);
   ShowProgress();
-  setEnabled(false);
   progress_timer_->start();
 }
 
 void TMainForm2::ShowProgress() {
-  const int ms = tick_time_ms_.load(std::memory_order_relaxed);
-  if (ms >= 0) {
-    execute_button_->setText(LongTimeOfDay(QLocale(), QTime::fromMSecsSinceStartOfDay(ms)));
+  int permille = 0;
+  QString status;
+  if (batch_) {
+    const std::size_t entries = batch_->entries();
+    permille = entries == 0 ? 0 : static_cast<int>(batch_->done() * kProgressSteps / entries);
+    status = QStringLiteral("%1 of %2 texts done").arg(batch_->done()).arg(entries);
+    if (batch_->failed() > 0) status += QStringLiteral(", %1 failed").arg(batch_->failed());
+  } else {
+    permille = tick_permille_.load(std::memory_order_relaxed);
+    const int ms = tick_time_ms_.load(std::memory_order_relaxed);
+    if (ms >= 0) {
+      status = QStringLiteral("Last step at ") + LongTimeOfDay(QLocale(), QTime::fromMSecsSinceStartOfDay(ms));
+    }
   }
-  progress_bar_->setValue(tick_permille_.load(std::memory_order_relaxed));
+  if (cancel_requested_) status = QStringLiteral("Cancelling...");
+  execute_button_->setText(QStringLiteral("%1%").arg(permille / (kProgressSteps / 100)));
+  progress_bar_->setValue(permille);
+  statusBar()->showMessage(status);
 }
 
 void TMainForm2::FinishRun(const RunResult& result) {
   worker_.join();
   ReturnToIdle();
-  if (result.outcome && result.outcome->warnings.empty()) {
+  if (result.cancelled) {
+    statusBar()->showMessage(result.error);
+  } else if (result.outcome && result.outcome->warnings.empty()) {
     prompts_.ShowMessage(this, DoneMessage(result.settings, *result.outcome));
   } else if (result.outcome) {
     prompts_.ShowWarning(this, DoneMessage(result.settings, *result.outcome));
@@ -398,16 +555,108 @@ void TMainForm2::ReturnToIdle() {
   progress_bar_->reset();
   setWindowTitle(kIdleCaption);
   execute_button_->setText(kExecuteCaption);
-  setEnabled(true);
+  statusBar()->clearMessage();
+  cancel_button_->hide();
+  cancel_action_->setEnabled(false);
+  for (QAction* action : idle_actions_) action->setEnabled(true);
+  form_->setEnabled(true);
   running_ = false;
+}
+
+void TMainForm2::RunBatchFromManifest() {
+  if (running_) return;
+  const QString manifest = prompts_.OpenFileName(this, DialogFolder(QString()));
+  if (manifest.isEmpty()) return;
+  RememberFolder(manifest);
+  const CaseFormat format = options_menu_->format();
+  const QFileInfo file(manifest);
+  const QString suggested = file.dir().absoluteFilePath(file.completeBaseName() + OutputExtension(format));
+  const QString combined = prompts_.SaveFileNameOfType(this, suggested, OutputFilter(format));
+  if (combined.isEmpty()) return;
+  RememberFolder(combined);
+  StartBatch(manifest, combined);
+}
+
+void TMainForm2::StartBatch(const QString& manifest, const QString& combined) {
+  std::vector<ManifestEntry> entries;
+  try {
+    entries = ReadManifest(FilePath(manifest));
+  } catch (const std::exception& error) {
+    prompts_.ShowError(this, QString::fromStdString(DescribeError(error)));
+    emit ExecuteFinished();
+    return;
+  }
+  const RunSettings run = ReadSettings();
+  BatchSettings settings;
+  settings.features = run.features;
+  settings.format = run.format;
+  settings.encoding = run.encoding;
+  settings.jobs = std::max(1u, std::thread::hardware_concurrency());
+  settings.combined_path = FilePath(combined);
+  settings.relation = RelationOf(FilePath(manifest));
+  if (options_menu_->names_file()) settings.names_path = NamesFileBeside(settings.combined_path);
+  settings.manifest_entries = entries.size();
+  batch_ = std::make_unique<WindowBatchObserver>(manifest.toStdString(), entries.size());
+  EnterRunning(false);
+
+  worker_ = std::thread([this, entries = std::move(entries), settings] {
+    std::optional<BatchReport> report;
+    QString error;
+    try {
+      report = RunBatch(entries, settings, tables_, *batch_);
+    } catch (const std::exception& e) {
+      error = QString::fromStdString(DescribeError(e));
+    }
+    QMetaObject::invokeMethod(
+        this, [this, settings, report, error] { FinishBatch(settings, report, error); }, Qt::QueuedConnection);
+  });
+}
+
+void TMainForm2::FinishBatch(const BatchSettings& settings, const std::optional<BatchReport>& report,
+                             const QString& error) {
+  worker_.join();
+  const std::vector<std::string> failures = batch_->Failures();
+  batch_.reset();
+  ReturnToIdle();
+  if (!report) {
+    prompts_.ShowError(this, error);
+  } else if (failures.empty()) {
+    prompts_.ShowMessage(this, BatchSummary(settings, *report, failures));
+  } else {
+    prompts_.ShowWarning(this, BatchSummary(settings, *report, failures));
+  }
+  emit ExecuteFinished();
+}
+
+void TMainForm2::ShowManual() {
+  // The README, installed with the program (share/doc/casewright beside
+  // the folder of the executable).
+  const QString readme =
+      QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../share/doc/casewright/README.md");
+  if (!QFileInfo::exists(readme) || !QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::cleanPath(readme)))) {
+    prompts_.ShowError(this, QStringLiteral("Cannot open the manual %1; `man casewright` describes the window")
+                                 .arg(QDir::cleanPath(readme)));
+  }
+}
+
+void TMainForm2::ShowAbout() {
+  prompts_.ShowMessage(this, QStringLiteral("Casewright %1\n"
+                                            "Training cases for extractive summaries from Portuguese texts\n"
+                                            "Lexical tables: %2")
+                                 .arg(QStringLiteral(CASEWRIGHT_VERSION),
+                                      tables_folder_.isEmpty() ? QStringLiteral("(given by the caller)")
+                                                               : tables_folder_));
 }
 
 void TMainForm2::closeEvent(QCloseEvent* event) {
   if (running_) {
     event->ignore();
+    statusBar()->showMessage(cancel_action_->isEnabled()
+                                 ? QStringLiteral("A run is in progress: cancel it or wait for its end")
+                                 : QStringLiteral("A batch is in progress: wait for its end"));
     return;
   }
-  QWidget::closeEvent(event);
+  QMainWindow::closeEvent(event);
 }
 
 }  // namespace casewright

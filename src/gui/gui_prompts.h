@@ -20,6 +20,12 @@ class GuiPrompts {
   // The file-save dialog (for the output file and a classes file made from
   // an extract); empty when the user cancels.
   virtual QString SaveFileName(QWidget* parent, const QString& folder) = 0;
+  // The file-save dialog for a file of a known kind (the output file):
+  // opened on `start`, a folder or a suggested file, offering the file
+  // types of `filter` ("Label (*.ext)" entries separated by ";;"), the first
+  // one's extension added to a name typed without one.  By default, the
+  // plain save dialog opened on `start`.
+  virtual QString SaveFileNameOfType(QWidget* parent, const QString& start, const QString& filter);
   // A modal error box.
   virtual void ShowError(QWidget* parent, const QString& message) = 0;
   // A modal plain message box with an OK button.
@@ -28,12 +34,13 @@ class GuiPrompts {
   virtual void ShowWarning(QWidget* parent, const QString& message) = 0;
 };
 
-// The real dialogs: Qt's file dialogs with no filter, no title and no
-// default suffix, and Qt's message boxes titled with the application name.
+// The real dialogs: Qt's file dialogs with no title, and Qt's message boxes
+// titled with the application name.
 class QtPrompts : public GuiPrompts {
  public:
   QString OpenFileName(QWidget* parent, const QString& folder) override;
   QString SaveFileName(QWidget* parent, const QString& folder) override;
+  QString SaveFileNameOfType(QWidget* parent, const QString& start, const QString& filter) override;
   void ShowError(QWidget* parent, const QString& message) override;
   void ShowMessage(QWidget* parent, const QString& message) override;
   void ShowWarning(QWidget* parent, const QString& message) override;

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTest>
 #include <QToolButton>
@@ -56,6 +57,7 @@ class ScriptedPrompts : public casewright::GuiPrompts {
   int open_calls = 0;
   int save_calls = 0;
   QStringList folders;  // where each dialog opened
+  QStringList filters;  // the file types each typed save dialog offered
   QList<Box> errors;
   QList<Box> messages;
 
@@ -68,6 +70,10 @@ class ScriptedPrompts : public casewright::GuiPrompts {
     ++save_calls;
     folders.append(folder);
     return save_answers.isEmpty() ? QString() : save_answers.takeFirst();
+  }
+  QString SaveFileNameOfType(QWidget* parent, const QString& start, const QString& filter) override {
+    filters.append(filter);
+    return SaveFileName(parent, start);
   }
   void ShowError(QWidget* parent, const QString& message) override {
     errors.append(Record(parent, message));
@@ -83,7 +89,9 @@ class ScriptedPrompts : public casewright::GuiPrompts {
  private:
   static Box Record(QWidget* parent, const QString& message) {
     QWidget* window = parent ? parent->window() : nullptr;
-    return {message, window && window->isEnabled(), window ? window->windowTitle() : QString()};
+    const QWidget* form = window ? window->findChild<QWidget*>("Form") : nullptr;
+    return {message, window && window->isEnabled() && (!form || form->isEnabled()),
+            window ? window->windowTitle() : QString()};
   }
 };
 
@@ -175,9 +183,15 @@ class Main2Test : public QObject {
   void quinlanBoxAndFormatMenuAgree();
   void dialogsOpenInTheFieldsFolder();
   void warningsFollowDone();
+  void anEmptyClassesFieldRunsAnUnlabelledText();
   void twoRunsInARow();
   void executeReloadsTheTypedPath();
   void windowIsLockedWhileRunning();
+  void cancelLeavesTheOldOutput();
+  void menusReachTheButtonsSlots();
+  void memoReloadsOnEditAndEncoding();
+  void outputDialogOffersTheFormat();
+  void batchFromTheMenu();
   void failedRunReturnsToIdle_data();
   void failedRunReturnsToIdle();
   void missingTextLeavesTheWindowIdle();
@@ -186,7 +200,10 @@ class Main2Test : public QObject {
  private:
   // Fills the edits (with the files written from the given bytes) and the
   // format switch.
-  void Fill(const char* text, const char* classes, const std::string& output, bool quinlan);
+  void Fill(const char* text, const char* classes, const std::string& output, bool quinlan) {
+    Fill(*window_, text, classes, output, quinlan);
+  }
+  void Fill(TMainForm2& window, const char* text, const char* classes, const std::string& output, bool quinlan);
   // Clicks Execute and waits until the run has been reported.
   bool Execute();
   // What the core writes for the window's current settings, for comparison.
@@ -217,7 +234,7 @@ void Main2Test::cleanup() {
   dir_.reset();
 }
 
-void Main2Test::Fill(const char* text, const char* classes, const std::string& output,
+void Main2Test::Fill(TMainForm2& window, const char* text, const char* classes, const std::string& output,
                      bool quinlan) {
   static int serial = 0;
   ++serial;
@@ -225,10 +242,10 @@ void Main2Test::Fill(const char* text, const char* classes, const std::string& o
   const std::string classes_path = dir_->Path("classes" + std::to_string(serial) + ".txt");
   WriteFile(text_path, text);
   WriteFile(classes_path, classes);
-  Find<QLineEdit>(*window_, "Edit1")->setText(QString::fromStdString(text_path));
-  Find<QLineEdit>(*window_, "Edit2")->setText(QString::fromStdString(classes_path));
-  Find<QLineEdit>(*window_, "Edit3")->setText(QString::fromStdString(output));
-  Find<QCheckBox>(*window_, "CheckBox9")->setChecked(quinlan);
+  Find<QLineEdit>(window, "Edit1")->setText(QString::fromStdString(text_path));
+  Find<QLineEdit>(window, "Edit2")->setText(QString::fromStdString(classes_path));
+  Find<QLineEdit>(window, "Edit3")->setText(QString::fromStdString(output));
+  Find<QCheckBox>(window, "CheckBox9")->setChecked(quinlan);
 }
 
 bool Main2Test::Execute() {
@@ -255,6 +272,9 @@ void Main2Test::CheckIdle() {
   QCOMPARE(window_->windowTitle(), QStringLiteral("Casewright"));
   QCOMPARE(Find<QPushButton>(*window_, "Button4")->text(), QStringLiteral("Execute"));
   QVERIFY(window_->isEnabled());
+  QVERIFY(Find<QWidget>(*window_, "Form")->isEnabled());
+  QVERIFY(Find<QAction>(*window_, "ActionExecute")->isEnabled());
+  QVERIFY(!Find<QAction>(*window_, "ActionCancel")->isEnabled());
   QVERIFY(!window_->running());
   auto* bar = Find<QProgressBar>(*window_, "ProgressBar1");
   QVERIFY(bar->value() < bar->minimum());  // reset: nothing drawn
@@ -263,10 +283,7 @@ void Main2Test::CheckIdle() {
 void Main2Test::startState() {
   CheckIdle();
   QCOMPARE(window_->objectName(), QStringLiteral("MainForm2"));
-  QCOMPARE(window_->size(), QSize(696, 504));
-  QCOMPARE(window_->minimumSize(), window_->maximumSize());
-  QVERIFY(!(window_->windowFlags() & Qt::WindowMaximizeButtonHint));
-  QVERIFY(window_->windowFlags() & Qt::WindowMinimizeButtonHint);
+  QCOMPARE(Find<QWidget>(*window_, "Form")->size(), QSize(696, 504));
   for (int k = 1; k <= 8; ++k) {
     auto* box = window_->findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(k));
     QVERIFY(box);
@@ -289,8 +306,9 @@ void Main2Test::startState() {
   }
   // Options takes free room in the bottom row: it covers no other control.
   const QRect options = Find<QToolButton>(*window_, "ToolButton1")->geometry();
-  QVERIFY(window_->rect().contains(options));
-  for (QWidget* child : window_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+  auto* form = Find<QWidget>(*window_, "Form");
+  QVERIFY(form->rect().contains(options));
+  for (QWidget* child : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
     if (child->objectName() != "ToolButton1" && child->isVisible()) {
       QVERIFY2(!child->geometry().intersects(options), qPrintable(child->objectName()));
     }
@@ -333,9 +351,8 @@ void Main2Test::captionsFitTheirControls() {
   // The group box title (with its blanks) fits between the frame's ends.
   auto* group = Find<QGroupBox>(*window_, "GroupBox1");
   QVERIFY(group->minimumSizeHint().width() <= group->width());
-  // So does the time shown on Execute during a run.
-  const QString time = casewright::LongTimeOfDay(QLocale(), QTime(23, 59, 59));
-  QVERIFY2(ButtonTextFits(*Find<QPushButton>(*window_, "Button4"), time), qPrintable(time));
+  // So does the share shown on Execute during a run.
+  QVERIFY(ButtonTextFits(*Find<QPushButton>(*window_, "Button4"), QStringLiteral("100%")));
 }
 
 void Main2Test::timeOfDayLeavesOutTheZone() {
@@ -557,9 +574,10 @@ void Main2Test::dialogsOpenInTheFieldsFolder() {
   QTest::mouseClick(Find<QPushButton>(*window_, "Button2"), Qt::LeftButton);
   QCOMPARE(prompts_->folders.takeLast(), QString());
   // The folder of the path in the field, even before the file exists.
+  // (The output dialog opens on the field's file itself.)
   Find<QLineEdit>(*window_, "Edit3")->setText(cases + "/new.data");
   QTest::mouseClick(Find<QPushButton>(*window_, "Button3"), Qt::LeftButton);
-  QCOMPARE(prompts_->folders.takeLast(), cases);
+  QCOMPARE(prompts_->folders.takeLast(), cases + "/new.data");
   // Else the folder of the last file chosen, kept for the next start.
   prompts_->open_answers = {texts + "/a.classes"};
   QTest::mouseClick(Find<QPushButton>(*window_, "Button2"), Qt::LeftButton);
@@ -608,6 +626,18 @@ void Main2Test::warningsFollowDone() {
   }
 }
 
+void Main2Test::anEmptyClassesFieldRunsAnUnlabelledText() {
+  const std::string output = dir_->Path("cases.data");
+  Fill(kTextA, "", output, true);
+  Find<QLineEdit>(*window_, "Edit2")->clear();
+  QVERIFY(Execute());
+  QCOMPARE(prompts_->messages.size(), 1);
+  QVERIFY(!prompts_->messages[0].warning_icon);
+  QVERIFY(prompts_->messages[0].message.endsWith("\nNo classes file: every case's class is the missing value"));
+  QCOMPARE(ReadFile(output), CoreOutput());
+  QVERIFY(ReadFile(output).ends_with(", ?.\r\n"));
+}
+
 void Main2Test::twoRunsInARow() {
   const std::string first = dir_->Path("first.data");
   const std::string second = dir_->Path("second.data");
@@ -646,29 +676,28 @@ void Main2Test::windowIsLockedWhileRunning() {
   TMainForm2 window(gated, *prompts_);
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
-  const std::string text = dir_->Path("text.txt");
-  const std::string classes = dir_->Path("classes.txt");
-  WriteFile(text, kTextA);
-  WriteFile(classes, kClassesA);
-  Find<QLineEdit>(window, "Edit1")->setText(QString::fromStdString(text));
-  Find<QLineEdit>(window, "Edit2")->setText(QString::fromStdString(classes));
-  Find<QLineEdit>(window, "Edit3")->setText(QString::fromStdString(dir_->Path("out.data")));
+  Fill(window, kTextA, kClassesA, dir_->Path("out.data"), false);
 
   QSignalSpy finished(&window, &TMainForm2::ExecuteFinished);
   auto* execute = Find<QPushButton>(window, "Button4");
   QTest::mouseClick(execute, Qt::LeftButton);
   QVERIFY(window.running());
-  QVERIFY(!window.isEnabled());
+  QVERIFY(!Find<QWidget>(window, "Form")->isEnabled());
   QCOMPARE(window.windowTitle(), QStringLiteral("Wait..."));
-  // The button shows a time of day, not its caption.
-  QVERIFY(execute->text() != QStringLiteral("Execute"));
+  // The button shows the share done, the status bar the time of the last step.
+  QCOMPARE(execute->text(), QStringLiteral("0%"));
   const QTime now = QTime::currentTime();
-  QVERIFY2(execute->text() == casewright::LongTimeOfDay(QLocale(), now) ||
-               execute->text() == casewright::LongTimeOfDay(QLocale(), now.addSecs(-1)),
-           qPrintable(execute->text()));
-  // No second run, no edits, no closing while the run lasts.
+  const QString status = window.statusBar()->currentMessage();
+  QVERIFY2(status == "Last step at " + casewright::LongTimeOfDay(QLocale(), now) ||
+               status == "Last step at " + casewright::LongTimeOfDay(QLocale(), now.addSecs(-1)),
+           qPrintable(status));
+  // No second run, no edits, no closing while the run lasts, from the form
+  // or the menus.
   QTest::mouseClick(execute, Qt::LeftButton);
   QTest::mouseClick(Find<QPushButton>(window, "Button1"), Qt::LeftButton);
+  for (const char* name : {"ActionOpenText", "ActionRunBatch", "ActionExecute"}) {
+    QVERIFY2(!Find<QAction>(window, name)->isEnabled(), name);
+  }
   QCOMPARE(prompts_->open_calls, 0);
   QVERIFY(!window.close());
   QVERIFY(window.isVisible());
@@ -682,6 +711,146 @@ void Main2Test::windowIsLockedWhileRunning() {
   QCOMPARE(window.windowTitle(), QStringLiteral("Casewright"));
   QCOMPARE(execute->text(), QStringLiteral("Execute"));
   QVERIFY(Find<QProgressBar>(window, "ProgressBar1")->value() < 0);
+}
+
+void Main2Test::cancelLeavesTheOldOutput() {
+  GatedTables gated(*tables_);
+  TMainForm2 window(gated, *prompts_);
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  const std::string output = dir_->Path("out.data");
+  WriteFile(output, "previous cases");
+  Fill(window, kTextA, kClassesA, output, false);
+
+  QSignalSpy finished(&window, &TMainForm2::ExecuteFinished);
+  QTest::mouseClick(Find<QPushButton>(window, "Button4"), Qt::LeftButton);
+  auto* cancel = Find<QPushButton>(window, "CancelButton");
+  QVERIFY(cancel->isVisible());
+  QVERIFY(Find<QAction>(window, "ActionCancel")->isEnabled());
+  QTest::mouseClick(cancel, Qt::LeftButton);
+  QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Cancelling..."));
+  gated.Open();
+  QVERIFY(finished.wait(30000));
+
+  QCOMPARE(ReadFile(output), std::string("previous cases"));
+  QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Cancelled; no file was changed"));
+  QVERIFY(prompts_->messages.isEmpty() && prompts_->errors.isEmpty());
+  QVERIFY(!cancel->isVisible());
+  QVERIFY(Find<QWidget>(window, "Form")->isEnabled());
+  for (const auto& entry : std::filesystem::directory_iterator(dir_->root())) {
+    QVERIFY2(!entry.path().filename().string().starts_with(".casewright-"), entry.path().c_str());
+  }
+  // The next run is not cancelled.
+  QSignalSpy again(&window, &TMainForm2::ExecuteFinished);
+  Find<QAction>(window, "ActionExecute")->trigger();
+  QVERIFY(again.count() == 1 || again.wait(30000));
+  QCOMPARE(prompts_->messages.size(), 1);
+  QVERIFY(ReadFile(output) != "previous cases");
+}
+
+// The menu bar and its shortcuts reach what the buttons do.
+void Main2Test::menusReachTheButtonsSlots() {
+  const std::string output = dir_->Path("cases.data");
+  Fill(kTextA, kClassesA, output, false);
+  const QString text = Find<QLineEdit>(*window_, "Edit1")->text();
+  const QString classes = Find<QLineEdit>(*window_, "Edit2")->text();
+  prompts_->open_answers = {text, classes};
+  prompts_->save_answers = {QString::fromStdString(output)};
+  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  QTest::keyClick(window_.get(), Qt::Key_O, Qt::ControlModifier);
+  QCOMPARE(prompts_->open_calls, 1);
+  QVERIFY(Find<QPlainTextEdit>(*window_, "Memo1")->toPlainText().startsWith("O gato"));
+  Find<QAction>(*window_, "ActionOpenClasses")->trigger();
+  Find<QAction>(*window_, "ActionChooseOutput")->trigger();
+  QCOMPARE(prompts_->open_calls, 2);
+  QCOMPARE(prompts_->save_calls, 1);
+  QCOMPARE(Find<QLineEdit>(*window_, "Edit2")->text(), classes);
+
+  QSignalSpy finished(window_.get(), &TMainForm2::ExecuteFinished);
+  QTest::keyClick(window_.get(), Qt::Key_F5);
+  QVERIFY(finished.count() == 1 || finished.wait(30000));
+  QCOMPARE(prompts_->messages.size(), 1);
+  QCOMPARE(ReadFile(output), CoreOutput());
+
+  window_->SetTablesFolder("/tables/here");
+  Find<QAction>(*window_, "ActionAbout")->trigger();
+  QVERIFY(prompts_->messages.back().message.contains("Casewright " CASEWRIGHT_VERSION));
+  QVERIFY(prompts_->messages.back().message.contains("/tables/here"));
+  QVERIFY(Find<QAction>(*window_, "ActionQuit")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Q)));
+  Find<QAction>(*window_, "ActionQuit")->trigger();
+  QVERIFY(!window_->isVisible());
+}
+
+void Main2Test::memoReloadsOnEditAndEncoding() {
+  const std::string text = dir_->Path("utf8.txt");
+  WriteFile(text, "Cora\xc3\xa7\xc3\xa3o.\n");  // UTF-8
+  auto* edit = Find<QLineEdit>(*window_, "Edit1");
+  auto* memo = Find<QPlainTextEdit>(*window_, "Memo1");
+  edit->setFocus();
+  QTest::keyClicks(edit, QString::fromStdString(text));
+  QVERIFY(memo->toPlainText().isEmpty());  // not while typing
+  QTest::keyClick(edit, Qt::Key_Return);
+  QCOMPARE(memo->toPlainText(), QString::fromUtf8("Cora\xc3\x83\xc2\xa7\xc3\x83\xc2\xa3o.\n"));  // as Windows-1252
+  Find<QAction>(*window_, "EncodingUtf8")->trigger();
+  QCOMPARE(memo->toPlainText(), QString::fromUtf8("Cora\xc3\xa7\xc3\xa3o.\n"));
+
+  // A path that names no file clears the memo and says why, without a box.
+  QTest::keyClicks(edit, "x");
+  QTest::keyClick(edit, Qt::Key_Return);
+  QVERIFY(memo->toPlainText().isEmpty());
+  QVERIFY2(window_->statusBar()->currentMessage().contains("Cannot open file"),
+           qPrintable(window_->statusBar()->currentMessage()));
+  QVERIFY(prompts_->errors.isEmpty());
+}
+
+void Main2Test::outputDialogOffersTheFormat() {
+  Find<QLineEdit>(*window_, "Edit1")->setText(QString::fromStdString(dir_->Path("texto.final.txt")));
+  const QString folder = QString::fromStdString(dir_->root().string());
+  const std::pair<const char*, const char*> formats[] = {
+      {"FormatPlain", "texto.final.cases"}, {"FormatQuinlan", "texto.final.data"},
+      {"FormatArff", "texto.final.arff"}, {"FormatCsv", "texto.final.csv"}};
+  for (const auto& [action, name] : formats) {
+    Find<QAction>(*window_, action)->trigger();
+    QTest::mouseClick(Find<QPushButton>(*window_, "Button3"), Qt::LeftButton);
+    QCOMPARE(prompts_->folders.takeLast(), folder + "/" + name);
+    const QString extension = QString::fromUtf8(name).section('.', -1);
+    QVERIFY2(prompts_->filters.last().section(";;", 0, 0).endsWith("(*." + extension + ")"),
+             qPrintable(prompts_->filters.last()));
+  }
+}
+
+void Main2Test::batchFromTheMenu() {
+  WriteFile(dir_->Path("a.txt"), kTextA);
+  WriteFile(dir_->Path("a.classes"), kClassesA);
+  WriteFile(dir_->Path("b.txt"), kTextB);
+  WriteFile(dir_->Path("b.classes"), kClassesB);
+  WriteFile(dir_->Path("good.tsv"), "a.txt\ta.classes\ta.out\nb.txt\tb.classes\tb.out\n");
+  WriteFile(dir_->Path("bad.tsv"), "# one missing\na.txt\ta.classes\ta2.out\nb.txt\tnone.classes\tb2.out\n");
+  const QString combined = QString::fromStdString(dir_->Path("all.cases"));
+  auto batch = [&](const char* manifest) {
+    prompts_->open_answers = {QString::fromStdString(dir_->Path(manifest))};
+    prompts_->save_answers = {combined};
+    QSignalSpy finished(window_.get(), &TMainForm2::ExecuteFinished);
+    Find<QAction>(*window_, "ActionRunBatch")->trigger();
+    QVERIFY(finished.count() == 1 || finished.wait(30000));
+    CheckIdle();
+  };
+  batch("good.tsv");
+  QCOMPARE(prompts_->folders.last(), QString::fromStdString(dir_->Path("good.cases")));
+  QCOMPARE(prompts_->messages.size(), 1);
+  QCOMPARE(prompts_->messages[0].message, "Batch: 2 succeeded, 0 failed, of 2 texts; 9 cases\nEvery case written to " + combined);
+  QCOMPARE(ReadFile(combined.toStdString()), ReadFile(dir_->Path("a.out")) + ReadFile(dir_->Path("b.out")));
+
+  std::filesystem::remove(combined.toStdString());
+  batch("bad.tsv");
+  QCOMPARE(prompts_->messages.size(), 2);
+  QVERIFY(prompts_->messages[1].warning_icon);
+  const QStringList lines = prompts_->messages[1].message.split('\n');
+  QCOMPARE(lines[0], QStringLiteral("Batch: 1 succeeded, 1 failed, of 2 texts; 5 cases"));
+  QCOMPARE(lines[1], QStringLiteral("The combined file was not written, since a text failed."));
+  QCOMPARE(lines[3], QStringLiteral("Failed:"));
+  QVERIFY2(lines[4].startsWith(QString::fromStdString(dir_->Path("bad.tsv")) + ":3: "), qPrintable(lines[4]));
+  QVERIFY(!std::filesystem::exists(combined.toStdString()));
 }
 
 void Main2Test::failedRunReturnsToIdle_data() {

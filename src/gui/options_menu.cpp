@@ -28,18 +28,18 @@ T Chosen(const QActionGroup* group) {
 OptionsMenu::OptionsMenu(QWidget* parent) : QToolButton(parent) {
   setText(QStringLiteral("Options"));
   setPopupMode(QToolButton::InstantPopup);
-  auto* menu = new QMenu(this);
+  auto* menu = new QMenu(QStringLiteral("&Options"), this);
   menu->setObjectName("PopupMenu1");
   setMenu(menu);
 
-  QMenu* encodings = menu->addMenu(QStringLiteral("Text encoding"));
+  QMenu* encodings = menu->addMenu(QStringLiteral("Text &encoding"));
   encodings_ = new QActionGroup(this);
   AddChoice(encodings, encodings_, "EncodingWindows1252", "Windows-1252", TextEncoding::kWindows1252);
   AddChoice(encodings, encodings_, "EncodingUtf8", "UTF-8", TextEncoding::kUtf8);
   AddChoice(encodings, encodings_, "EncodingAuto", "Detect (UTF-8 or Windows-1252)", TextEncoding::kAuto);
   encodings_->actions().front()->setChecked(true);
 
-  QMenu* formats = menu->addMenu(QStringLiteral("Output format"));
+  QMenu* formats = menu->addMenu(QStringLiteral("Output &format"));
   formats_ = new QActionGroup(this);
   AddChoice(formats, formats_, "FormatPlain", "Plain", CaseFormat::kPlain);
   AddChoice(formats, formats_, "FormatQuinlan", "Quinlan (C4.5)", CaseFormat::kQuinlan);
@@ -47,15 +47,16 @@ OptionsMenu::OptionsMenu(QWidget* parent) : QToolButton(parent) {
   AddChoice(formats, formats_, "FormatCsv", "CSV (pandas, scikit-learn)", CaseFormat::kCsv);
   formats_->actions().front()->setChecked(true);
 
-  names_file_ = menu->addAction(QStringLiteral("C4.5 names file beside the output"));
+  names_file_ = menu->addAction(QStringLiteral("C4.5 &names file beside the output"));
   names_file_->setObjectName("NamesFile");
   names_file_->setCheckable(true);
   names_file_->setEnabled(false);
   menu->addSeparator();
-  QAction* sentences = menu->addAction(QStringLiteral("Sentences..."));
+  QAction* sentences = menu->addAction(QStringLiteral("&Sentences..."));
   sentences->setObjectName("ShowSentences");
   connect(sentences, &QAction::triggered, this, &OptionsMenu::SentencesRequested);
 
+  connect(encodings_, &QActionGroup::triggered, this, [this] { emit EncodingChanged(encoding()); });
   connect(formats_, &QActionGroup::triggered, this, [this] {
     names_file_->setEnabled(format() == CaseFormat::kQuinlan);
     emit FormatChanged(format());

@@ -8,7 +8,8 @@
 //   ----
 //   Sentences...    the text's sentences beside their classes (sentences_view.h)
 //
-// Every choice starts as the command line's default.
+// Every choice starts as the command line's default.  The same menu is the
+// window's Options menu in the menu bar.
 #ifndef CASEWRIGHT_GUI_OPTIONS_MENU_H_
 #define CASEWRIGHT_GUI_OPTIONS_MENU_H_
 
@@ -37,6 +38,8 @@ class OptionsMenu : public QToolButton {
 
  signals:
   void FormatChanged(CaseFormat format);
+  // The user chose another text encoding.
+  void EncodingChanged(TextEncoding encoding);
   // The user asked for the Sentences view.
   void SentencesRequested();
 

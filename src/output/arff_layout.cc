@@ -8,6 +8,9 @@
 //
 //   @data
 //   3,2,1,1,0,4,2,0,1              LF; an empty class is "?", a missing value
+//
+// With ids, "@attribute text string" and "@attribute sentence numeric" come
+// first, and a case begins "'corpus/texto.txt',12,".
 #include <string>
 
 #include "output/separated_layout.h"
@@ -26,11 +29,17 @@ bool NeedsQuotes(std::string_view name) {
   return false;
 }
 
+// A quoted name keeps every byte but a line break or TAB, which Weka reads
+// back from its escape.
 std::string Quoted(std::string_view name) {
   if (!NeedsQuotes(name)) return std::string(name);
   std::string quoted = "'";
   for (char c : name) {
     if (c == '\'' || c == '\\') quoted += '\\';
+    if (c == '\n' || c == '\r' || c == '\t') {
+      quoted += c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\t";
+      continue;
+    }
     quoted += c;
   }
   return quoted + "'";
@@ -53,12 +62,15 @@ class ArffLayout : public SeparatedLayout {
 
   std::string Header(const CaseSchema& schema) const override {
     std::string header = "@relation " + Quoted(schema.relation) + "\n\n";
+    if (schema.ids) header += "@attribute text string\n@attribute sentence numeric\n";
     for (const FeatureInfo& info : TickedFeatures(schema.features)) {
       header += "@attribute " + std::string(info.short_name) + " " + Nominal(info.codes) + "\n";
     }
     header += "@attribute class " + Nominal(schema.class_values) + "\n\n@data\n";
     return header;
   }
+
+  std::string TextField(std::string_view text_name) const override { return Quoted(text_name); }
 };
 
 }  // namespace

@@ -8,11 +8,17 @@
 //   csv       "3,2,1,1,0,4,2,0,1" LF after a header row of the features'
 //             short names and "class" (pandas, scikit-learn)
 //
+// With ids (ARFF and CSV only), a case begins with the text's name and the
+// sentence's number, from 1: "'corpus/texto.txt',12,3,2,1,1,0,4,2,0,1".
+// An unlabelled text's cases end with the layout's missing value ("?", or
+// an empty field in CSV).
+//
 // A layout is one small file that implements CaseLayout; MakeCaseLayout
 // maps a format to it.
 #ifndef CASEWRIGHT_OUTPUT_CASE_LAYOUT_H_
 #define CASEWRIGHT_OUTPUT_CASE_LAYOUT_H_
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,12 +38,13 @@ std::optional<CaseFormat> FormatNamed(std::string_view name);
 // What a file of cases holds, for layouts that describe it in a header.
 struct CaseSchema {
   FeatureSet features;
-  // Every class value that occurs, empty ones left out, in order of first
-  // occurrence.
+  // The class values the header declares (class_values.h).
   std::vector<std::string> class_values;
   // What the cases come from (a text's name, a manifest's), for headers
   // that name it.
   std::string relation;
+  // Whether each case begins with its text's name and sentence number.
+  bool ids = false;
 };
 
 // The features `features` holds, in output order.
@@ -53,6 +60,16 @@ class CaseLayout {
   // Appends one case to `out`: `codes` holds the code digits of the ticked
   // features in feature order.
   virtual void AppendCase(std::string_view codes, std::string_view sentence_class, std::string& out) const = 0;
+
+  // The class of a case whose text has no classes.
+  virtual std::string_view MissingClass() const { return "?"; }
+
+  // A text's name as a field of a case with ids, quoted as the layout needs.
+  virtual std::string TextField(std::string_view text_name) const { return std::string(text_name); }
+
+  // Appends the ids that begin a case: `text_field` (from TextField) and the
+  // sentence's number.
+  virtual void AppendIds(std::string_view text_field, std::size_t sentence, std::string& out) const = 0;
 };
 
 std::unique_ptr<CaseLayout> MakePlainLayout();

@@ -1,27 +1,17 @@
 #include "output/case_writer.h"
 
-#include <unordered_set>
-
 #include "output/discretize.h"
 
 namespace casewright {
 
-std::vector<std::string> ClassValues(const std::vector<std::string>& classes) {
-  std::vector<std::string> values;
-  std::unordered_set<std::string_view> seen;
-  for (const std::string& c : classes) {
-    if (!c.empty() && seen.insert(c).second) values.push_back(c);
-  }
-  return values;
-}
-
 void WriteCases(Run& run, const CaseSchema& schema, const CaseLayout& layout, const std::vector<std::string>& classes,
-                OutputFile& out, std::string* copy) {
+                std::string_view text_name, OutputFile& out, std::string* copy) {
   const SentenceList& sentences = run.sentence_list;
   out.Write(layout.Header(schema));
   if (sentences.empty()) return;
   const CaseCoder coder(sentences);
   run.progress.Begin(RunStage::kWrite, sentences.size());
+  const std::string text_field = schema.ids ? layout.TextField(text_name) : std::string();
   std::string codes;
   std::string line;
   for (std::size_t i = 0; i < sentences.size(); ++i) {
@@ -31,7 +21,8 @@ void WriteCases(Run& run, const CaseSchema& schema, const CaseLayout& layout, co
       if (schema.features.Has(info.feature)) codes += all[static_cast<int>(info.feature)];
     }
     line.clear();
-    layout.AppendCase(codes, classes[i], line);
+    if (schema.ids) layout.AppendIds(text_field, i + 1, line);
+    layout.AppendCase(codes, classes.empty() ? layout.MissingClass() : classes[i], line);
     out.Write(line);
     if (copy) copy->append(line);
     run.progress.Advance(i + 1);

@@ -8,20 +8,19 @@
 #include "core/features.h"
 #include "core/run.h"
 #include "output/case_layout.h"
+#include "output/class_values.h"
 #include "output/output_file.h"
 
 namespace casewright {
 
-// Every class value of `classes` but the empty one, once, in order of first
-// occurrence.
-std::vector<std::string> ClassValues(const std::vector<std::string>& classes);
-
 // Writes the layout's header for `schema`, then one case per sentence of
-// the run: the codes of schema.features, then the sentence's class.  When
+// the run: with schema.ids `text_name` and the sentence's number, the codes
+// of schema.features, then the sentence's class.  Empty `classes` stand for
+// an unlabelled text: every case gets the layout's missing class.  When
 // `copy` is not null, the cases (not the header) are also appended to it.
-// REQUIRES: classes.size() == run.sentence_list.size().
+// REQUIRES: classes is empty or classes.size() == run.sentence_list.size().
 void WriteCases(Run& run, const CaseSchema& schema, const CaseLayout& layout, const std::vector<std::string>& classes,
-                OutputFile& out, std::string* copy = nullptr);
+                std::string_view text_name, OutputFile& out, std::string* copy = nullptr);
 
 }  // namespace casewright
 

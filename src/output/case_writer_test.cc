@@ -82,9 +82,11 @@ class WriterTest : public ::testing::Test {
     run_.sentence_list = {a, b};
   }
 
-  std::string Write(const std::vector<std::string>& classes, FeatureSet features, CaseFormat format) {
+  std::string Write(const std::vector<std::string>& classes, FeatureSet features, CaseFormat format,
+                    bool ids = false, std::string_view text_name = "t") {
     OutputFile out(dir_.Path("out"));
-    WriteCases(run_, CaseSchema{features, ClassValues(classes), "t"}, *MakeCaseLayout(format), classes, out);
+    WriteCases(run_, CaseSchema{features, ClassValues(classes), "t", ids}, *MakeCaseLayout(format), classes,
+               text_name, out);
     out.Commit();
     return ReadFile(dir_.Path("out"));
   }
@@ -133,8 +135,49 @@ TEST_F(WriterTest, ArffAndCsvForTodaysLearners) {
             "@relation 'o texto d\\'ele'\n\n@attribute class {1}\n\n@data\n");
 }
 
+TEST_F(WriterTest, IdsLeadTheCasesQuotedAsTheLayoutNeeds) {
+  const FeatureSet size_only = Only({Feature::kSentenceSize});
+  EXPECT_EQ(Write({"1", "0"}, size_only, CaseFormat::kArff, true, "c/o d'ele.txt"),
+            "@relation t\n\n@attribute text string\n@attribute sentence numeric\n@attribute size {1,2,3,4}\n"
+            "@attribute class {0,1}\n\n@data\n'c/o d\\'ele.txt',1,4,1\n'c/o d\\'ele.txt',2,1,0\n");
+  const std::string escaped = Write({"1", "0"}, size_only, CaseFormat::kArff, true, "a\tb\nc.txt");
+  EXPECT_EQ(escaped.substr(escaped.find("@data")), "@data\n'a\\tb\\nc.txt',1,4,1\n'a\\tb\\nc.txt',2,1,0\n");
+  EXPECT_EQ(Write({"1", "0"}, size_only, CaseFormat::kCsv, true, "a \"b\",c.txt"),
+            "text,sentence,size,class\n\"a \"\"b\"\",c.txt\",1,4,1\n\"a \"\"b\"\",c.txt\",2,1,0\n");
+}
+
+TEST_F(WriterTest, AnUnlabelledTextGetsTheMissingClass) {
+  const FeatureSet size_only = Only({Feature::kSentenceSize});
+  EXPECT_EQ(Write({}, size_only, CaseFormat::kPlain), "4 ?\r\n1 ?\r\n");
+  EXPECT_EQ(Write({}, size_only, CaseFormat::kQuinlan), "4, ?.\r\n1, ?.\r\n");
+  const std::string arff = Write({}, size_only, CaseFormat::kArff);
+  EXPECT_EQ(arff.substr(arff.find("@attribute class")), "@attribute class {}\n\n@data\n4,?\n1,?\n");
+  EXPECT_EQ(Write({}, size_only, CaseFormat::kCsv), "size,class\n4,\n1,\n");
+}
+
+TEST(ClassValuesTest, SeenValuesInNumericOrder) {
+  EXPECT_EQ(ClassValues({"1", "", "10", "0", "1", "9", "01"}),
+            (std::vector<std::string>{"0", "01", "1", "9", "10"}));
+  EXPECT_EQ(DeclaredClassValues({"1", "0"}, {"0"}), (std::vector<std::string>{"1", "0"}));
+}
+
+TEST(ClassValuesTest, DeclaredListsAndTheClassesOutsideThem) {
+  EXPECT_EQ(ParseClassValues("1,0,10"), (std::vector<std::string>{"1", "0", "10"}));
+  for (const char* bad : {"", "0,", ",1", "0,,1", "0,a", "0, 1", "-1"}) {
+    EXPECT_THROW(ParseClassValues(bad), std::invalid_argument) << bad;
+  }
+  try {
+    ParseClassValues("0,1,0");
+    ADD_FAILURE();
+  } catch (const std::invalid_argument& e) {
+    EXPECT_STREQ(e.what(), "the class value 0 comes twice");
+  }
+  EXPECT_EQ(FirstUndeclaredClass({"0", "", "1", "2"}, {"0", "1"}), 3u);
+  EXPECT_EQ(FirstUndeclaredClass({"0", "", "1"}, {"1", "0"}), std::nullopt);
+  EXPECT_EQ(FirstUndeclaredClass({"7"}, {}), std::nullopt);
+}
+
 TEST(NamesFileTest, ClassesThenTheTickedFeatures) {
-  EXPECT_EQ(ClassValues({"1", "", "0", "1", "9"}), (std::vector<std::string>{"1", "0", "9"}));
   FeatureSet features = FeatureSet::None();
   features.Set(Feature::kTextLocation);
   features.Set(Feature::kKeywords);

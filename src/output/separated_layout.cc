@@ -3,6 +3,8 @@
 //   quinlan   "3, 2, 1, 1, 0, 4, 2, 0, 1." CR LF (the C4.5 data-file layout)
 #include "output/separated_layout.h"
 
+#include <string>
+
 namespace casewright {
 
 void SeparatedLayout::AppendCase(std::string_view codes, std::string_view sentence_class, std::string& out) const {
@@ -12,6 +14,13 @@ void SeparatedLayout::AppendCase(std::string_view codes, std::string_view senten
   }
   out += sentence_class.empty() ? empty_class_ : sentence_class;
   out += ending_;
+}
+
+void SeparatedLayout::AppendIds(std::string_view text_field, std::size_t sentence, std::string& out) const {
+  out += text_field;
+  out += separator_;
+  out += std::to_string(sentence);
+  out += separator_;
 }
 
 std::unique_ptr<CaseLayout> MakePlainLayout() { return std::make_unique<SeparatedLayout>(" ", "\r\n"); }

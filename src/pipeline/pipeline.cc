@@ -1,6 +1,7 @@
 #include "pipeline/pipeline.h"
 
 #include <filesystem>
+#include <optional>
 
 #include "core/read_file.h"
 #include "core/run.h"
@@ -33,8 +34,10 @@ void RequireName(const std::string& path, const char* what) {
 void RequireNames(const RunSettings& settings) {
   RequireName(settings.text_path, "text file");
   const bool extract = !settings.extract.path.empty();
-  if (!extract) RequireName(settings.classes_path, "classes file");
   RequireName(settings.output_path, "output file");
+  if (settings.ids && settings.format != CaseFormat::kArff && settings.format != CaseFormat::kCsv) {
+    throw RunError("Cases with ids need the ARFF or CSV layout, not " + std::string(FormatName(settings.format)));
+  }
   if (settings.text_path == kStandardInput &&
       (extract ? settings.extract.path : settings.classes_path) == kStandardInput) {
     throw RunError(std::string("The text and the ") + (extract ? "extract" : "classes file") +
@@ -44,10 +47,10 @@ void RequireNames(const RunSettings& settings) {
 
 std::vector<RunFile> FilesOf(const RunSettings& settings) {
   std::vector<RunFile> files = {{settings.text_path, "text file", false}};
-  if (settings.extract.path.empty()) {
-    files.push_back({settings.classes_path, "classes file", false});
-  } else {
+  if (!settings.extract.path.empty()) {
     files.push_back({settings.extract.path, "extract", false});
+  } else if (!settings.classes_path.empty()) {
+    files.push_back({settings.classes_path, "classes file", false});
   }
   files.push_back({settings.output_path, "output file", true});
   if (!settings.raw_path.empty()) files.push_back({settings.raw_path, "raw values file", true});
@@ -96,15 +99,31 @@ SentenceClasses FileClasses(const Run& run, const RunSettings& settings) {
   return classes;
 }
 
-// The class of each sentence, with the warnings a user should see about
-// them; `notes` gets what is worth saying about the extract.
+// The class of each sentence (none for an unlabelled text), with the
+// warnings a user should see about them; `notes` gets what is worth saying
+// about the extract.
 SentenceClasses PairClasses(const Run& run, const RunSettings& settings, std::vector<std::string>& notes) {
-  SentenceClasses classes =
-      settings.extract.path.empty() ? FileClasses(run, settings) : ExtractedClasses(run, settings, notes);
+  SentenceClasses classes;
+  if (!settings.extract.path.empty()) {
+    classes = ExtractedClasses(run, settings, notes);
+  } else if (!settings.classes_path.empty()) {
+    classes = FileClasses(run, settings);
+  }
   if (run.sentence_list.empty()) {
     classes.warnings.insert(classes.warnings.begin(), "The text has no sentence; the output file is empty.");
   }
   return classes;
+}
+
+// The class values the output declares.  A class outside the declared ones
+// fails the run, naming the first sentence that has one.
+std::vector<std::string> DeclaredValues(const RunSettings& settings, const std::vector<std::string>& classes) {
+  if (std::optional<std::size_t> at = FirstUndeclaredClass(classes, settings.class_values)) {
+    throw RunError("Sentence " + std::to_string(*at + 1) + " has the class " + classes[*at] +
+                       ", which is not one of the declared class values " + ClassValueList(settings.class_values),
+                   settings.extract.path.empty() ? settings.classes_path : settings.extract.path);
+  }
+  return DeclaredClassValues(settings.class_values, classes);
 }
 
 // Runs on `text`.  When the run owns the text (`owned_text` holds it), the
@@ -123,12 +142,24 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   // classes file touches no output.
   RunOutcome outcome;
   SentenceClasses classes = PairClasses(run, settings, outcome.notes);
-  const CaseSchema schema{settings.features, ClassValues(classes.classes), RelationOf(settings.text_path)};
+  const CaseSchema schema{settings.features, DeclaredValues(settings, classes.classes),
+                          RelationOf(settings.text_path), settings.ids};
+  const bool unlabelled = classes.classes.empty() && !run.sentence_list.empty();
+  if (unlabelled && schema.class_values.empty() &&
+      (settings.format == CaseFormat::kArff || !settings.names_path.empty())) {
+    classes.warnings.push_back(
+        "The text has no classes and no class values were declared, so the header declares none and matches no "
+        "training file's; declare the training file's values (--class-values 0,1).");
+  }
+  const std::string& text_name = settings.text_name.empty() ? settings.text_path : settings.text_name;
   // Nothing is put in place until every file is written in full.
   OutputFiles outputs;
-  WriteCases(run, schema, *MakeCaseLayout(settings.format), classes.classes, outputs.Open(settings.output_path),
-             settings.keep_cases ? &outcome.cases : nullptr);
-  if (!settings.raw_path.empty()) WriteRawValues(run, classes.classes, outputs.Open(settings.raw_path));
+  WriteCases(run, schema, *MakeCaseLayout(settings.format), classes.classes, text_name,
+             outputs.Open(settings.output_path), settings.keep_cases ? &outcome.cases : nullptr);
+  if (!settings.raw_path.empty()) {
+    if (classes.classes.empty()) classes.classes.resize(run.sentence_list.size());
+    WriteRawValues(run, classes.classes, outputs.Open(settings.raw_path));
+  }
   if (!settings.names_path.empty()) outputs.Open(settings.names_path).Write(NamesFileText(schema));
   outputs.CommitAll();
 

@@ -25,7 +25,8 @@
 namespace casewright {
 
 // The text and the classes file (or the extract) may be `-`, standard
-// input (not both).
+// input (not both).  With neither a classes file nor an extract, the text is
+// unlabelled: every case's class is the layout's missing value.
 struct RunSettings {
   std::string text_path;
   std::string classes_path;
@@ -48,12 +49,20 @@ struct RunSettings {
   // across a line break), or an extract sentence that matches several
   // sentences, fails the run, before anything is written.
   bool strict_classes = false;
+  // Whether each case begins with the text's name and the sentence's
+  // number (the ARFF and CSV layouts only).
+  bool ids = false;
+  // The text's name in the cases with ids; text_path when empty.
+  std::string text_name;
+  // When not empty, the class values the header and the names file declare,
+  // in this order (class_values.h); a class outside them fails the run.
+  std::vector<std::string> class_values;
 };
 
 struct RunOutcome {
   std::size_t sentences = 0;
-  // The class values of the cases, empty ones left out, in order of first
-  // occurrence.
+  // The class values the output declares: RunSettings::class_values, else
+  // those of the cases in ascending order.
   std::vector<std::string> class_values;
   // The cases as written, without the layout's header, when
   // RunSettings::keep_cases asked for them.

@@ -96,14 +96,48 @@ TEST_F(PipelineTest, ReportsProgressStageByStage) {
 
 TEST_F(PipelineTest, EmptyNamesFailBeforeAnythingIsTouched) {
   RunSettings settings = settings_;
-  settings.classes_path.clear();
-  EXPECT_EQ(FailureOf(settings), "No classes file named");
-  settings = settings_;
   settings.output_path.clear();
   EXPECT_EQ(FailureOf(settings), "No output file named");
   settings = settings_;
   settings.text_path.clear();
   EXPECT_EQ(FailureOf(settings), "No text file named");
+}
+
+TEST_F(PipelineTest, AnUnlabelledTextWithDeclaredClassValuesAndIds) {
+  RunSettings settings = settings_;
+  settings.classes_path.clear();
+  settings.format = CaseFormat::kArff;
+  settings.class_values = {"0", "1"};
+  settings.ids = true;
+  settings.text_name = "corpus/t.txt";
+  settings.raw_path = dir_.Path("raw.tsv");
+  RunOutcome outcome = RunCases(settings, tables_, {});
+  EXPECT_TRUE(outcome.warnings.empty());
+  EXPECT_EQ(ReadFile(settings.output_path),
+            "@relation text\n\n@attribute text string\n@attribute sentence numeric\n@attribute size {1,2,3,4}\n"
+            "@attribute class {0,1}\n\n@data\n'corpus/t.txt',1,4,?\n'corpus/t.txt',2,1,?\n");
+  EXPECT_TRUE(ReadFile(settings.raw_path).ends_with("\t\n"));  // an empty class column
+  // Without declared values, the header declares none: Weka would refuse it as a test set.
+  settings.class_values.clear();
+  outcome = RunCases(settings, tables_, {});
+  ASSERT_EQ(outcome.warnings.size(), 1u);
+  EXPECT_NE(outcome.warnings[0].find("(--class-values 0,1)"), std::string::npos);
+  settings.format = CaseFormat::kCsv;
+  EXPECT_TRUE(RunCases(settings, tables_, {}).warnings.empty());
+}
+
+TEST_F(PipelineTest, AClassOutsideTheDeclaredOnesFailsNamingItsSentence) {
+  RunSettings settings = settings_;
+  settings.class_values = {"1"};
+  EXPECT_EQ(FailureOf(settings),
+            settings.classes_path + ": Sentence 2 has the class 0, which is not one of the declared class values 1");
+  EXPECT_FALSE(std::filesystem::exists(settings.output_path));
+  settings.class_values = {"1", "0"};
+  settings.names_path = dir_.Path("cases.names");
+  RunCases(settings, tables_, {});
+  EXPECT_EQ(ReadFile(settings.names_path), "1, 0.\n\nsize: 1, 2, 3, 4.\n");
+  settings.ids = true;
+  EXPECT_EQ(FailureOf(settings), "Cases with ids need the ARFF or CSV layout, not plain");
 }
 
 TEST_F(PipelineTest, RefusesToWriteOverAnInput) {
@@ -129,9 +163,9 @@ TEST_F(PipelineTest, Utf8TextNamesFileAndTheCasesKept) {
   RunOutcome outcome = RunCases(settings, tables_, {});
   EXPECT_EQ(ReadFile(settings.output_path), "4 1\r\n1 0\r\n");  // as the Windows-1252 text gives
   EXPECT_EQ(outcome.cases, "4 1\r\n1 0\r\n");
-  EXPECT_EQ(outcome.class_values, (std::vector<std::string>{"1", "0"}));
+  EXPECT_EQ(outcome.class_values, (std::vector<std::string>{"0", "1"}));
   EXPECT_EQ(outcome.notes, std::vector<std::string>{"The text was read as UTF-8."});
-  EXPECT_EQ(ReadFile(settings.names_path), "1, 0.\n\nsize: 1, 2, 3, 4.\n");
+  EXPECT_EQ(ReadFile(settings.names_path), "0, 1.\n\nsize: 1, 2, 3, 4.\n");
 
   settings.names_path = settings.output_path;
   EXPECT_NE(FailureOf(settings).find("The names file is the same file as the output file"), std::string::npos);
@@ -161,6 +195,30 @@ TEST_F(PipelineTest, AFailureInAnyOutputReplacesNoOutput) {
   EXPECT_EQ(FailureOf(settings), "/dev/full: I/O error 28");
   EXPECT_EQ(ReadFile(settings_.output_path), "previous cases");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.root()), {}), 3);
+}
+
+// Cancelled at any stage, up to the last tick of writing, a run leaves the
+// old output and no temporary file behind.
+TEST_F(PipelineTest, CancelledRunChangesNoFile) {
+  WriteFile(settings_.output_path, "previous cases");
+  settings_.features = FeatureSet::All();
+  for (RunStage stage : {RunStage::kSegment, RunStage::kTfIsf, RunStage::kWrite}) {
+    std::atomic<bool> cancel{false};
+    bool finished_writing = false;
+    auto stop_at = [&](const ProgressTick& tick) {
+      finished_writing = tick.stage == RunStage::kWrite && tick.done == tick.total;
+      if (tick.stage == stage && (stage != RunStage::kWrite || finished_writing)) cancel = true;
+    };
+    try {
+      RunCases(settings_, tables_, CancellableProgress(cancel, stop_at));
+      ADD_FAILURE() << "not cancelled at stage " << static_cast<int>(stage);
+    } catch (const RunCancelled& e) {
+      EXPECT_EQ(e.Describe(), "Cancelled; no file was changed");
+    }
+    EXPECT_EQ(finished_writing, stage == RunStage::kWrite);
+    EXPECT_EQ(ReadFile(settings_.output_path), "previous cases");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.root()), {}), 3);
+  }
 }
 
 TEST_F(PipelineTest, OutputsThatAreOneFileAreRefusedBeforeTheyExist) {

@@ -4,8 +4,13 @@
 Usage: external_tools_test.py CHECK CLI EXAMPLES_DIR TABLES_DIR
 CHECK is one of:
   weka      Weka's J48 trains on the ARFF of the bundled texts with every case
-            read, and Weka's C4.5 loader reads the names file with the cases
-  sklearn   scikit-learn fits a decision tree on the CSV of the bundled texts
+            read, and Weka's C4.5 loader reads the names file with the cases;
+            J48 trained on the ARFF with ids (through FilteredClassifier,
+            which removes them) predicts an unlabelled text's classes, each
+            printed beside its ids
+  sklearn   scikit-learn fits a decision tree on the CSV of the bundled texts,
+            cross-validates one grouped by text on the CSV with ids, and
+            predicts an unlabelled text's classes
   parallel  GNU parallel runs two shards of a manifest as the README shows
             (--sshlogin, the local machine standing in for two), and the
             joined shards equal the combined file of a one-job batch
@@ -50,7 +55,7 @@ class Corpus:
     """A manifest of the bundled texts in a temporary folder."""
 
     def __init__(self, cli, examples, tables, folder):
-        self.cli, self.tables, self.folder = cli, tables, folder
+        self.cli, self.examples, self.tables, self.folder = cli, examples, tables, folder
         self.manifest = os.path.join(folder, "corpus.tsv")
         with open(self.manifest, "w", encoding="utf-8") as out:
             for i, name in enumerate(TEXTS * 2):
@@ -64,6 +69,21 @@ class Corpus:
 
     def path(self, name):
         return os.path.join(self.folder, name)
+
+    def unlabelled(self, output, *options):
+        """Writes the cases of the first bundled text without its classes; returns how many."""
+        text = os.path.join(self.examples, TEXTS[0] + ".txt")
+        report = run([self.cli, "--text", text, "--output", output, "--tables", self.tables, *options])
+        if "warning" in report:
+            fail(f"an unlabelled text warned:\n{report}")
+        return text, int(re.search(r"Wrote (\d+) cases", report).group(1))
+
+
+def header_of(path, relation=True):
+    """The lines of an ARFF header, without its @relation line when asked."""
+    with open(path, encoding="utf-8") as arff:
+        lines = arff.read().split("@data\n")[0].splitlines()
+    return lines if relation else lines[1:]
 
 
 def check_weka(corpus):
@@ -93,11 +113,28 @@ def check_weka(corpus):
     attributes = re.findall(r"^@attribute (\S+) \{(.*)\}$", arff, re.M)
     expected = [("size", "1,2,3,4"), ("text_location", "1,2,3"), ("paragraph_location", "1,2,3"),
                 ("keyword", "0,1"), ("gist_word", "0,1"), ("distribution_weight", "1,2,3,4"),
-                ("tf_isf", "1,2,3,4"), ("cue_phrase", "0,1"), ("Class", "1,0")]
+                ("tf_isf", "1,2,3,4"), ("cue_phrase", "0,1"), ("Class", "0,1")]
     rows = re.findall(r"^\d(,\d)+$", arff, re.M)
     if "Exception" in arff or attributes != expected or len(rows) != cases:
         fail(f"Weka's C4.5 loader read {len(rows)} of {cases} cases, attributes {attributes}:\n{arff[-2000:]}")
     print(f"ok: Weka's C4.5 loader read the names file and all {cases} cases")
+
+    # The README's form: J48 learns from the cases with ids, which the filter
+    # removes, and predicts an unlabelled text whose header is the training
+    # file's (the relation's name aside); -p 1,2 prints the ids beside each.
+    corpus.batch("--format", "arff", "--ids", "--class-values", "0,1", "--combined", corpus.path("train.arff"))
+    text, sentences = corpus.unlabelled(corpus.path("test.arff"), "--format", "arff", "--ids",
+                                        "--class-values", "0,1")
+    if header_of(corpus.path("test.arff"), False) != header_of(corpus.path("train.arff"), False):
+        fail("the unlabelled text's ARFF header differs from the training file's")
+    report = run(["java", "-cp", WEKA_JAR, "weka.classifiers.meta.FilteredClassifier",
+                  "-t", corpus.path("train.arff"), "-T", corpus.path("test.arff"), "-p", "1,2",
+                  "-F", "weka.filters.unsupervised.attribute.Remove -R 1,2", "-W", "weka.classifiers.trees.J48"])
+    predictions = re.findall(r"^\s*(\d+)\s+\d:\?\s+\d:([01])\s.*\((.*),(\d+)\)$", report, re.M)
+    expected = [(str(n), text, str(n)) for n in range(1, sentences + 1)]
+    if "Exception" in report or [(i, t, n) for i, _, t, n in predictions] != expected:
+        fail(f"J48 did not predict the {sentences} unlabelled sentences beside their ids:\n{report[-2000:]}")
+    print(f"ok: J48 through FilteredClassifier predicted all {sentences} unlabelled sentences beside their ids")
 
 
 def check_sklearn(corpus):
@@ -120,6 +157,32 @@ def check_sklearn(corpus):
     if tree.n_features_in_ != 8 or accuracy < 0.7:
         fail(f"the tree saw {tree.n_features_in_} features, training accuracy {accuracy:.2f}")
     print(f"ok: scikit-learn fitted a tree on all {cases} cases (training accuracy {accuracy:.2f})")
+
+    # The README's form: cross-validation grouped by text, then predictions
+    # for an unlabelled text whose header is the training file's.
+    from sklearn.model_selection import GroupKFold, cross_val_score
+
+    def read(path):
+        with open(path, newline="", encoding="utf-8") as data:
+            rows = list(csv.reader(data))
+        return rows[0], [row[0] for row in rows[1:]], [row[1] for row in rows[1:]], \
+            [[int(code) for code in row[2:-1]] for row in rows[1:]], [row[-1] for row in rows[1:]]
+
+    corpus.batch("--format", "csv", "--ids", "--combined", corpus.path("train.csv"))
+    header, groups, _, X, y = read(corpus.path("train.csv"))
+    folds = list(GroupKFold(n_splits=3).split(X, y, groups))
+    scores = cross_val_score(DecisionTreeClassifier(random_state=0), X, y, groups=groups, cv=GroupKFold(n_splits=3))
+    if len(set(groups)) != len(TEXTS) or len(scores) != 3 or any(
+            {groups[i] for i in train} & {groups[i] for i in test} for train, test in folds):
+        fail(f"GroupKFold saw {len(set(groups))} texts, scores {scores}")
+    _, sentences = corpus.unlabelled(corpus.path("test.csv"), "--format", "csv", "--ids", "--class-values", "0,1")
+    test_header, _, numbers, test_X, test_y = read(corpus.path("test.csv"))
+    predicted = DecisionTreeClassifier(random_state=0).fit(X, y).predict(test_X)
+    if test_header != header or len(predicted) != sentences or any(test_y) or \
+            numbers != [str(n) for n in range(1, sentences + 1)]:
+        fail(f"the unlabelled CSV has the header {test_header}, {len(test_X)} rows for {sentences} sentences")
+    print(f"ok: GroupKFold over {len(set(groups))} texts (accuracy {scores.mean():.2f}), and predictions for "
+          f"all {sentences} unlabelled sentences")
 
 
 def check_parallel(corpus):
