@@ -4,7 +4,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 CLI := $(BUILD)/bin/casewright-cli
 
-FUZZ_TARGETS := fuzz_run fuzz_classes fuzz_table_open fuzz_table_sources
+FUZZ_TARGETS := fuzz_run fuzz_classes fuzz_table_open fuzz_table_sources fuzz_manifest fuzz_shard_index
 FUZZ_SECONDS ?= 60
 
 .PHONY: all build run test sanitize tsan fuzz-build fuzz bench speed mutants clean

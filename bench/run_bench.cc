@@ -1,23 +1,33 @@
 // Benchmarks of a whole run on a large text with all eight features, with
 // the default tables (as a user's run) and with tables held in memory (the
-// analysis alone).
+// analysis alone); and of aligning a reference extract with that text.
 //
 //   casewright-bench [--benchmark_filter=...]
 //
 // The text is data/examples/large-1mb.txt when present, else a text of the
 // same size made of Portuguese-looking sentences.
+//
+// BM_Evaluate* time `casewright-cli evaluate`'s work (the tables open) on a
+// manifest of 1,000 texts of 50 sentences cut from that text, each with a
+// reference of 10 sentences (a classes file, or an extract to match) and a
+// system of scores at the rate 0.2, with the lead and random baselines.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
 
+#include "pipeline/evaluation.h"
 #include "pipeline/pipeline.h"
 #include "testing/memory_tables.h"
 #include "lexicon/sqlite_tables.h"
+#include "text/classes_file.h"
+#include "text/extract_classes.h"
 #include "text/load_text.h"
+#include "text/segmented_text.h"
 
 namespace casewright {
 namespace {
@@ -77,6 +87,99 @@ void BM_RunWithMemoryTables(benchmark::State& state) {
   RunAllFeatures(state, tables);
 }
 BENCHMARK(BM_RunWithMemoryTables)->Unit(benchmark::kMillisecond);
+
+// A folder of 1,000 texts of 50 sentences, their references and scores, and
+// the manifest of their evaluation.
+class EvaluationCorpus {
+ public:
+  static constexpr int kTexts = 1000;
+  static constexpr int kSentences = 50;
+
+  explicit EvaluationCorpus(const LexicalTables& tables)
+      : dir_(fs::temp_directory_path() / ("casewright-bench-eval-" + std::to_string(::getpid()))) {
+    fs::create_directories(dir_);
+    const fs::path source = dir_ / "source.txt";
+    { std::ofstream(source, std::ios::binary) << LargeText(); }
+    SegmentedText whole(source.string(), TextEncoding::kWindows1252, tables);
+    std::mt19937 random(7);
+    std::ofstream classes_manifest(dir_ / "classes.tsv"), extract_manifest(dir_ / "extract.tsv");
+    for (int t = 0; t < kTexts; ++t) {
+      const std::string name = "t" + std::to_string(t);
+      std::string text, extract, scores;
+      std::vector<std::string> classes;
+      for (int s = 0; s < kSentences; ++s) {
+        const std::string sentence = whole.Original((static_cast<std::size_t>(t) * 37 + s) % whole.size());
+        text += sentence + "\r\n";
+        const bool chosen = random() % 5 == 0;
+        classes.push_back(chosen ? "1" : "0");
+        if (chosen) extract += sentence + "\n";
+        scores += std::to_string(random() % 1000 / 1000.0) + "\n";
+      }
+      Write(name + ".txt", text);  // in UTF-8, as Original gives the sentences
+      Write(name + ".classes", ClassesFileText(classes));
+      Write(name + ".extract", extract);
+      Write(name + ".scores", scores);
+      classes_manifest << name << ".txt\tclasses:" << name << ".classes\tscores:" << name << ".scores\n";
+      extract_manifest << name << ".txt\t" << name << ".extract\tscores:" << name << ".scores\n";
+    }
+  }
+  ~EvaluationCorpus() { fs::remove_all(dir_); }
+
+  std::string Manifest(const char* name) const { return (dir_ / name).string(); }
+
+ private:
+  void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(dir_ / name, std::ios::binary) << bytes;
+  }
+
+  fs::path dir_;
+};
+
+void Evaluate1000Texts(benchmark::State& state, const char* manifest_name) {
+  SqliteTables tables(ResolveTablesFolder());
+  EvaluationCorpus corpus(tables);
+  const EvaluationManifest manifest = ReadEvaluationManifest(corpus.Manifest(manifest_name));
+  EvaluationSettings settings;
+  settings.encoding = TextEncoding::kUtf8;
+  settings.extract.allow_unmatched = true;
+  settings.rate = 0.2;
+  settings.lead = settings.random = true;
+  for (auto _ : state) {
+    EvaluationOutcome outcome = Evaluate(manifest, settings, tables);
+    if (!outcome.errors.empty()) state.SkipWithError(outcome.errors.front().c_str());
+    benchmark::DoNotOptimize(outcome);
+  }
+}
+
+void BM_EvaluateWithClassesReferences(benchmark::State& state) { Evaluate1000Texts(state, "classes.tsv"); }
+BENCHMARK(BM_EvaluateWithClassesReferences)->Unit(benchmark::kMillisecond);
+
+void BM_EvaluateWithExtractReferences(benchmark::State& state) { Evaluate1000Texts(state, "extract.tsv"); }
+BENCHMARK(BM_EvaluateWithExtractReferences)->Unit(benchmark::kMillisecond);
+// The alignment alone (the text segmented once) of an extract of every 25th
+// sentence, one a line, in the text's order (argument 0) or shuffled (1).
+void BM_ClassesFromExtract(benchmark::State& state) {
+  SqliteTables tables(ResolveTablesFolder());
+  fs::path dir = fs::temp_directory_path() / ("casewright-bench-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  { std::ofstream(dir / "text", std::ios::binary) << LargeText(); }
+  SegmentedText text((dir / "text").string(), TextEncoding::kWindows1252, tables);
+  std::vector<std::string> taken;
+  for (std::size_t i = 0; i < text.size(); i += 25) taken.push_back(text.Original(i));
+  if (state.range(0) == 1) std::shuffle(taken.begin(), taken.end(), std::mt19937(42));
+  {
+    std::ofstream extract(dir / "extract", std::ios::binary);
+    for (const std::string& sentence : taken) extract << sentence << "\n";
+  }
+  const ExtractSettings settings{(dir / "extract").string(), TextEncoding::kUtf8};
+  for (auto _ : state) {
+    ExtractClasses found = ClassesFromExtract(text.run(), settings);
+    benchmark::DoNotOptimize(found);
+  }
+  state.counters["sentences"] = static_cast<double>(text.size());
+  fs::remove_all(dir);
+}
+BENCHMARK(BM_ClassesFromExtract)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace casewright

@@ -2,7 +2,8 @@
 # A packager's build: the programs alone (no GoogleTest, Google Benchmark or
 # QtTest), installed into a temporary prefix, from which casewright-cli must
 # find its default tables and write the golden cases of the bundled example;
-# the man pages, the READMEs and the desktop files are installed beside them.
+# the man pages, the bash completion, the READMEs and the desktop files are
+# installed beside them.
 #   tools/check-install.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,6 +15,7 @@ cmake --build "$build"
 cmake --install "$build" --prefix "$prefix"
 test -x "$prefix/bin/casewright"
 grep -q 'combined' "$prefix/share/man/man1/casewright-cli.1"
+test -f "$prefix/share/bash-completion/completions/casewright-cli"
 test -f "$prefix/share/doc/casewright/README.md"
 test -f "$prefix/share/man/man1/casewright.1"
 test -f "$prefix/share/applications/org.casewright.Casewright.desktop"

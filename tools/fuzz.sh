@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_run fuzz_classes fuzz_table_open fuzz_table_sources)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_run fuzz_classes fuzz_table_open fuzz_table_sources fuzz_manifest fuzz_shard_index)
 [ -d /dev/shm ] && export TMPDIR=/dev/shm
 mkdir -p build-fuzz/findings build-fuzz/logs
 

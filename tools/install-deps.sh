@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything Casewright needs to build, test and run on Debian 12,
-# from Debian's packages.  Run as root.  help2man makes the man page; Java
-# and Weka, scikit-learn and GNU parallel are for the tests that run
-# casewright-cli with them.
+# from Debian's packages.  Run as root.  help2man makes the man page and
+# man-db checks it; Java and Weka, scikit-learn and GNU parallel are for the
+# tests that run casewright-cli with them.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
@@ -13,5 +13,4 @@ apt-get install -y --no-install-recommends \
   python3 fonts-dejavu-core help2man \
   clang libclang-rt-14-dev util-linux \
   default-jre-headless weka python3-sklearn parallel \
-  libxgboost-dev python3-xgboost desktop-file-utils appstream bash-completion \
-  man-db
+  libxgboost-dev python3-xgboost desktop-file-utils appstream bash-completion man-db pkg-config

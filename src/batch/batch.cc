@@ -6,13 +6,17 @@
 #include <condition_variable>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <unordered_map>
 
 #include "batch/shard_index.h"
+#include "core/read_file.h"
 #include "core/run_error.h"
 #include "output/case_writer.h"
+#include "output/class_values.h"
 #include "output/names_file.h"
 #include "output/output_files.h"
 
@@ -44,19 +48,37 @@ std::vector<NamedFile> BatchFiles(const BatchSettings& settings) {
   return files;
 }
 
-void RefuseEntryFiles(const std::vector<ManifestEntry>& entries, const BatchSettings& settings) {
+// Refuses a batch that would write a lexical table, its manifest or a file
+// that one of its lines uses.
+void RefuseEntryFiles(const std::vector<ManifestEntry>& entries, const BatchSettings& settings,
+                      const LexicalTables& tables) {
+  PathNormalizer normalizer;
+  std::unordered_map<std::string, std::string> inputs;  // the tables, with what each is
+  for (const std::string& table : tables.StoredFiles()) {
+    inputs.emplace(normalizer.KeyOf(table), "the lexical table " + table);
+  }
+  for (const ManifestEntry& entry : entries) {
+    if (entry.output_path.empty()) continue;
+    if (auto it = inputs.find(normalizer.KeyOf(entry.output_path)); it != inputs.end()) {
+      throw RunError("The output file of manifest line " + std::to_string(entry.line) + " is " + it->second +
+                         "; nothing was run",
+                     entry.output_path);
+    }
+  }
   const std::vector<NamedFile> files = BatchFiles(settings);
   if (files.empty()) return;
-  PathNormalizer normalizer;
-  std::unordered_map<std::string, std::string> used;  // each file, with who uses it
+  std::unordered_map<std::string, std::string> used = std::move(inputs);  // each file, with who uses it
+  if (!settings.manifest_path.empty() && settings.manifest_path != kStandardInput) {
+    used.emplace(normalizer.KeyOf(settings.manifest_path), "the manifest");
+  }
   for (const ManifestEntry& entry : entries) {
     for (const std::string* path : {&entry.text_path, &entry.classes_path, &entry.extract_path, &entry.output_path}) {
       if (path->empty()) continue;
-      used.try_emplace(normalizer.Normalize(*path), "a file of manifest line " + std::to_string(entry.line));
+      used.try_emplace(normalizer.KeyOf(*path), "a file of manifest line " + std::to_string(entry.line));
     }
   }
   for (const NamedFile& file : files) {
-    auto [it, added] = used.try_emplace(normalizer.Normalize(file.path), std::string("the ") + file.what);
+    auto [it, added] = used.try_emplace(normalizer.KeyOf(file.path), std::string("the ") + file.what);
     if (!added) {
       throw RunError(std::string("The ") + file.what + " is " + it->second + "; nothing was run", file.path);
     }
@@ -73,7 +95,8 @@ RunSettings RunSettingsOf(const ManifestEntry& entry, const BatchSettings& setti
   RunSettings run;
   run.text_path = entry.text_path;
   run.classes_path = entry.classes_path;
-  run.output_path = entry.output_path;
+  // Cases that go to the combined file only.
+  run.output_path = entry.output_path.empty() ? "/dev/null" : entry.output_path;
   run.features = settings.features;
   run.format = settings.format;
   run.encoding = settings.encoding;
@@ -84,46 +107,96 @@ RunSettings RunSettingsOf(const ManifestEntry& entry, const BatchSettings& setti
   run.ids = settings.ids;
   run.text_name = entry.text_name;
   run.class_values = settings.class_values;
+  run.files_checked = true;  // ReadManifest compared every line's files
   return run;
 }
 
-// Writes the combined file (with its index for a shard) and the names file,
-// putting them in place only when all are written.
-void WriteBatchFiles(const std::vector<ManifestEntry>& entries, std::vector<EntryResult>& results,
-                     const BatchSettings& settings) {
-  std::vector<std::string> all_values;
-  for (const EntryResult& result : results) {
-    all_values.insert(all_values.end(), result.class_values.begin(), result.class_values.end());
-  }
-  const CaseSchema schema{settings.features, DeclaredClassValues(settings.class_values, all_values),
-                          settings.relation, settings.ids};
-  OutputFiles files;
-  if (!settings.combined_path.empty()) {
-    OutputFile& combined = files.Open(settings.combined_path);
-    const std::string header = MakeCaseLayout(settings.format)->Header(schema);
-    combined.Write(header);
-    for (EntryResult& result : results) {
-      combined.Write(result.body);
-      std::string().swap(result.body);
+// The batch's own files, opened before any entry runs so that one that
+// cannot be written stops the batch before it has cost anything.
+class BatchFileSet {
+ public:
+  explicit BatchFileSet(const BatchSettings& settings) : settings_(settings) {
+    if (!settings.combined_path.empty()) {
+      combined_ = &files_.Open(settings.combined_path);
+      if (settings.shard) index_ = &files_.Open(IndexPathOf(settings.combined_path));
     }
-    if (settings.shard) {
-      ShardIndex index{*settings.shard, settings.manifest_entries, settings.format, settings.features,
-                       settings.relation, header.size(), {}, settings.ids, settings.class_values};
+    if (!settings.names_path.empty()) names_ = &files_.Open(settings.names_path);
+  }
+
+  // Writes the combined file (with its index for a shard) and the names
+  // file, putting them in place only when all are written.
+  void Write(const std::vector<ManifestEntry>& entries, std::vector<EntryResult>& results) {
+    std::vector<std::string> all_values;
+    for (const EntryResult& result : results) {
+      all_values.insert(all_values.end(), result.class_values.begin(), result.class_values.end());
+    }
+    const CaseSchema schema{settings_.features, DeclaredClassValues(settings_.class_values, all_values),
+                            settings_.relation, settings_.ids};
+    if (combined_ != nullptr) {
+      const std::string header = MakeCaseLayout(settings_.format)->Header(schema);
+      combined_->Write(header);
+      ShardIndex index{settings_.identity, settings_.shard.value_or(Shard{}), settings_.manifest_entries,
+                       settings_.format,   settings_.features,               settings_.relation,
+                       header.size(),      {},                               settings_.ids,
+                       settings_.class_values};
       for (std::size_t i = 0; i < entries.size(); ++i) {
-        index.entries.push_back({entries[i].index, results[i].cases, results[i].class_values});
+        EntryResult& result = results[i];
+        combined_->Write(result.body);
+        if (index_ != nullptr) {
+          index.entries.push_back({entries[i].index, result.cases, result.class_values,
+                                   EntryDigest(index, result.class_values, result.body)});
+        }
+        std::string().swap(result.body);
       }
-      files.Open(IndexPathOf(settings.combined_path)).Write(ShardIndexText(index));
+      if (index_ != nullptr) index_->Write(ShardIndexText(index));
+    }
+    if (names_ != nullptr) names_->Write(NamesFileText(schema));
+    files_.CommitAll();
+  }
+
+ private:
+  const BatchSettings& settings_;
+  OutputFiles files_;
+  OutputFile* combined_ = nullptr;
+  OutputFile* index_ = nullptr;
+  OutputFile* names_ = nullptr;
+};
+
+// Starts `work` on up to `jobs` threads, as many as the system allows;
+// nullopt when it started them all.
+std::optional<unsigned> StartWorkers(std::size_t jobs, const std::function<void()>& work,
+                                     std::vector<std::jthread>& workers) {
+  for (std::size_t j = 0; j < jobs; ++j) {
+    try {
+      workers.emplace_back(work);
+    } catch (const std::system_error&) {
+      return static_cast<unsigned>(workers.size());
     }
   }
-  if (!settings.names_path.empty()) files.Open(settings.names_path).Write(NamesFileText(schema));
-  files.CommitAll();
+  return std::nullopt;
 }
 
 }  // namespace
 
+std::string BatchIdentity(std::string_view manifest_bytes, const BatchSettings& settings) {
+  std::string options;
+  for (const FeatureInfo& info : kFeatures) options += settings.features.Has(info.feature) ? '1' : '0';
+  const ExtractSettings& extract = settings.extract;
+  options += "\t" + std::string(FormatName(settings.format)) + "\t" +
+             std::to_string(static_cast<int>(settings.encoding)) + "\t" + (settings.strict_classes ? "1" : "0") +
+             "\t" + std::to_string(static_cast<int>(extract.encoding)) + "\t" + std::to_string(extract.min_overlap) +
+             "\t" + (extract.allow_unmatched ? "1" : "0") + "\t" + (extract.lines ? "1" : "0") + "\t" +
+             settings.relation + "\t" +
+             std::to_string(settings.shard ? settings.shard->n : 1) + "\t" + (settings.ids ? "1" : "0") + "\t" +
+             ClassValueList(settings.class_values) + "\n";
+  return DigestText(Fnv1a(manifest_bytes, Fnv1a(options)));
+}
+
 BatchReport RunBatch(const std::vector<ManifestEntry>& entries, const BatchSettings& settings,
                      const LexicalTables& tables, BatchObserver& observer) {
-  RefuseEntryFiles(entries, settings);
+  RefuseEntryFiles(entries, settings, tables);
+  std::optional<BatchFileSet> batch_files;
+  if (!BatchFiles(settings).empty()) batch_files.emplace(settings);
   BatchReport report;
   BatchCounts& counts = report.counts;
   counts.entries = entries.size();
@@ -149,6 +222,7 @@ BatchReport RunBatch(const std::vector<ManifestEntry>& entries, const BatchSetti
       counts.bytes_done += sizes[i];
       if (outcome) {
         counts.sentences += outcome->sentences;
+        counts.ones += outcome->ones;
         results[i] = {outcome->sentences, std::move(outcome->cases), std::move(outcome->class_values)};
       } else {
         ++counts.failed;
@@ -161,15 +235,16 @@ BatchReport RunBatch(const std::vector<ManifestEntry>& entries, const BatchSetti
   {
     std::vector<std::jthread> workers;
     const std::size_t jobs = std::min<std::size_t>(settings.jobs, entries.size());
-    for (std::size_t j = 0; j < jobs; ++j) workers.emplace_back(work);
+    report.threads_started = StartWorkers(jobs, work, workers);
+    if (workers.empty()) work();
     std::unique_lock lock(mutex);
     while (counts.done < entries.size()) {
       finished.wait_for(lock, kProgressInterval, [&] { return counts.done == entries.size(); });
       observer.Progress(counts);
     }
   }
-  if (counts.failed == 0 && !BatchFiles(settings).empty()) {
-    WriteBatchFiles(entries, results, settings);
+  if (counts.failed == 0 && batch_files) {
+    batch_files->Write(entries, results);
     report.combined_written = true;
   }
   return report;

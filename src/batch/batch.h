@@ -2,8 +2,9 @@
 // share the lexical tables, each entry giving, byte for byte, what a single
 // run with its three files gives.
 //
-// An entry that fails is reported and does not stop the others.  The
-// combined file (every case of every entry, in manifest order whatever the
+// An entry that fails is reported and does not stop the others.  When the
+// system refuses a worker thread, the batch runs on those it has started
+// (on the calling thread when none).  The combined file (every case of every entry, in manifest order whatever the
 // number of threads, under one header) and the names file are written at
 // the end, and only when every entry succeeded: a training set with texts
 // silently missing is worse than none.
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "batch/manifest.h"
@@ -47,7 +49,17 @@ struct BatchSettings {
   // (shard_index.h) so that the shards' files can be joined.
   std::optional<Shard> shard;
   std::size_t manifest_entries = 0;  // the whole manifest's, for the index
+  std::string identity;              // BatchIdentity, for the index
+  // The manifest, which the batch's own files must not be; empty or "-"
+  // for standard input.
+  std::string manifest_path;
 };
+
+// What tells one batch from another in a shard's index: a digest of the
+// manifest's bytes and of every setting that changes the cases (features,
+// format, encoding, strict classes, the extract settings, the relation and
+// the shard count).
+std::string BatchIdentity(std::string_view manifest_bytes, const BatchSettings& settings);
 
 // How far a batch has got.
 struct BatchCounts {
@@ -57,6 +69,7 @@ struct BatchCounts {
   std::uint64_t sentences = 0;
   std::uint64_t bytes_done = 0;   // of the texts finished
   std::uint64_t bytes_total = 0;  // of every text, as their files' sizes say
+  std::uint64_t ones = 0;         // sentences of class 1, of the texts that succeeded
 };
 
 class BatchObserver {
@@ -75,12 +88,17 @@ struct BatchReport {
   // Whether the combined and names files were written (every entry
   // succeeded).
   bool combined_written = false;
+  // The worker threads the system started, when fewer than asked; 0 when
+  // the batch ran on the calling thread alone.
+  std::optional<unsigned> threads_started;
 };
 
 // Runs every entry.  Throws RunError, before any entry runs, when the
-// combined or names file is a file of an entry, and when the combined,
-// names or index file cannot be written.
-// REQUIRES: settings.jobs >= 1.
+// combined or names file is a file of an entry or the manifest, and when
+// the combined, names or index file cannot be written.  An entry with no
+// output file writes its cases to the combined file only.
+// REQUIRES: settings.jobs >= 1; the entries are ReadManifest's, whose
+// checks stand for those of each run.
 BatchReport RunBatch(const std::vector<ManifestEntry>& entries, const BatchSettings& settings,
                      const LexicalTables& tables, BatchObserver& observer);
 

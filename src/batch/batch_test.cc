@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <sstream>
 #include <random>
 
+#include "batch/shard_index.h"
 #include "batch/shard_join.h"
 #include "core/run_error.h"
 #include "testing/memory_tables.h"
@@ -116,6 +119,7 @@ TEST_F(BatchTest, JoinedShardsGiveTheWholeBatchsFiles) {
     BatchSettings shard = settings;
     shard.shard = Shard{k, 3};
     shard.manifest_entries = entries.size();
+    shard.identity = BatchIdentity("manifest", shard);
     shard.combined_path = dir_.Path("shard" + std::to_string(k));
     shard.names_path.clear();
     Run(EntriesOfShard(entries, *shard.shard), shard, recorder);
@@ -163,17 +167,123 @@ TEST_F(BatchTest, IdsAndUnlabelledLinesInTheCombinedFileAndItsShards) {
     shard.manifest_entries = entries.size();
     shard.combined_path = dir_.Path("shard" + std::to_string(k));
     if (k == 0) shard.class_values.clear();  // as if from another batch
+    shard.identity = BatchIdentity("manifest", shard);
     Run(EntriesOfShard(entries, *shard.shard), shard, recorder);
     shards.push_back(shard.combined_path);
   }
   EXPECT_THROW(JoinShards(shards, dir_.Path("joined.arff"), ""), RunError);  // declared values differ
   settings.shard = Shard{0, 2};
   settings.manifest_entries = entries.size();
+  settings.identity = BatchIdentity("manifest", settings);
   settings.combined_path = shards[0];
   Run(EntriesOfShard(entries, *settings.shard), settings, recorder);
   JoinShards(shards, dir_.Path("joined.arff"), "");
   EXPECT_EQ(ReadFile(dir_.Path("joined.arff")), ReadFile(dir_.Path("all.arff")));
   EXPECT_TRUE(recorder.failures.empty());
+}
+
+// Index lines: 1 version, 2 batch, 3 shard, 4 entries, 5 format, 6 features,
+// 7 relation, 8 header, then one line per entry.
+TEST_F(BatchTest, JoinChecksEveryFigureOfTheIndexAgainstItsShard) {
+  const std::vector<ManifestEntry> entries = ReadManifest(RandomManifest(5, "out"));
+  BatchSettings settings;
+  settings.format = CaseFormat::kArff;
+  settings.manifest_entries = entries.size();
+  std::vector<std::string> shards;
+  for (std::size_t k : {0, 1}) {
+    settings.shard = Shard{k, 2};
+    settings.identity = BatchIdentity("manifest", settings);
+    settings.combined_path = dir_.Path("shard" + std::to_string(k));
+    Recorder recorder;
+    Run(EntriesOfShard(entries, *settings.shard), settings, recorder);
+    shards.push_back(settings.combined_path);
+  }
+  const std::string index = IndexPathOf(shards[0]);
+  const std::string good = ReadFile(index);
+  // The good index with line `n` (from 1) given to `edit`.
+  auto edited = [&](std::size_t n, const std::function<void(std::string&)>& edit) {
+    std::vector<std::string> lines;
+    std::istringstream in(good);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    edit(lines[n - 1]);
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
+  };
+  auto add_to_cases = [](int more) {
+    return [more](std::string& line) {
+      const std::size_t tab = line.find('\t'), end = line.find('\t', tab + 1);
+      line.replace(tab + 1, end - tab - 1, std::to_string(std::stoi(line.substr(tab + 1)) + more));
+    };
+  };
+  const std::string mismatch = index + ": Line ";
+  const std::string of_shard = " does not match the shard " + shards[0] + ": ";
+  struct Case {
+    std::string index;
+    std::vector<std::string> shards;
+    std::string message;
+  };
+  const Case cases[] = {
+      {edited(8, [](std::string& l) { l = "header\t" + std::to_string(std::stoi(l.substr(7)) + 1); }), shards,
+       mismatch + "8" + of_shard + "the file's header is not the one the index describes"},
+      {edited(7, [](std::string& l) { l += "x"; }), shards,
+       mismatch + "8" + of_shard + "the file's header is not the one the index describes"},
+      {edited(10, add_to_cases(-1)), shards,
+       mismatch + "10" + of_shard + "the entry's cases, class values or digest differ from the file's"},
+      {edited(11, [](std::string& l) { l.replace(l.find("\t0 1\t"), 5, "\t1 0\t"); }), shards,
+       mismatch + "11" + of_shard + "the entry's cases, class values or digest differ from the file's"},
+      {edited(11, add_to_cases(1000000)), shards,
+       mismatch + "11" + of_shard + "the file ends before the entry's cases"},
+      {edited(3, [](std::string& l) { l = "shard\t0/1000000000"; }), {shards[0]},
+       "Shard 1/1000000000 is missing"},
+      {edited(2, [](std::string& l) { l.back() = l.back() == '0' ? '1' : '0'; }), shards,
+       shards[1] + ": The shard comes from another batch than " + shards[0] + " (another manifest, or other options)"},
+      {edited(1, [](std::string& l) { l.back() = '1'; }), shards,
+       index + ": Not a shard index (line 1: written by an older casewright-cli, whose shards cannot be checked; run "
+               "the shard's batch again)"},
+  };
+  EXPECT_EQ(JoinShards(shards, dir_.Path("joined"), "").entries, 5u);
+  for (const Case& c : cases) {
+    WriteFile(index, c.index);
+    try {
+      JoinShards(c.shards, dir_.Path("j"), "");
+      ADD_FAILURE() << c.message;
+    } catch (const RunError& e) {
+      EXPECT_EQ(e.Describe(), c.message);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir_.Path("j")));
+  }
+
+  // A relation that is no plain UTF-8 name reads back as it was.
+  ShardIndex named;
+  named.batch = "0123456789abcdef";
+  named.relation = "a\nb\\c\xE9";
+  EXPECT_EQ(ParseShardIndex(ShardIndexText(named), "i").relation, named.relation);
+}
+
+TEST(BatchIdentityTest, EverySettingThatChangesTheCasesChangesIt) {
+  const BatchSettings base;
+  const std::function<void(BatchSettings&)> changes[] = {
+      [](BatchSettings& s) { s.features = FeatureSet::None(); },
+      [](BatchSettings& s) { s.format = CaseFormat::kArff; },
+      [](BatchSettings& s) { s.encoding = TextEncoding::kUtf8; },
+      [](BatchSettings& s) { s.strict_classes = true; },
+      [](BatchSettings& s) { s.extract.encoding = TextEncoding::kUtf8; },
+      [](BatchSettings& s) { s.extract.min_overlap = 0.5; },
+      [](BatchSettings& s) { s.extract.allow_unmatched = true; },
+      [](BatchSettings& s) { s.relation = "other"; },
+      [](BatchSettings& s) { s.shard = Shard{0, 2}; },
+  };
+  for (const auto& change : changes) {
+    BatchSettings changed = base;
+    change(changed);
+    EXPECT_NE(BatchIdentity("m", changed), BatchIdentity("m", base));
+  }
+  EXPECT_NE(BatchIdentity("m2", base), BatchIdentity("m", base));
+  BatchSettings run_only = base;  // what changes no case
+  run_only.jobs = 8;
+  run_only.combined_path = "x";
+  EXPECT_EQ(BatchIdentity("m", run_only), BatchIdentity("m", base));
 }
 
 TEST_F(BatchTest, AFailedLineIsReportedAndStopsNoOther) {
@@ -204,6 +314,58 @@ TEST_F(BatchTest, AFailedLineIsReportedAndStopsNoOther) {
   EXPECT_FALSE(std::filesystem::exists(dir_.Path("a.out")));
 }
 
+TEST_F(BatchTest, TheBatchsOwnFilesAreCheckedBeforeAnyLineRuns) {
+  const std::string example = CASEWRIGHT_EXAMPLES "/example";
+  WriteFile(dir_.Path("m.tsv"), example + ".txt\t" + example + ".classes\tdl\n");
+  std::filesystem::create_symlink("tgt", dir_.Path("dl"));  // dangling until the line writes it
+  const std::string m = dir_.Path("m.tsv");
+  struct Case {
+    std::string combined, names, message;
+  };
+  const Case cases[] = {
+      {m, "", m + ": The combined file is the manifest; nothing was run"},
+      {"", m, m + ": The names file is the manifest; nothing was run"},
+      {dir_.Path("tgt"), "", dir_.Path("tgt") + ": The combined file is a file of manifest line 1; nothing was run"},
+      {dir_.Path("none/all"), "", dir_.Path("none/all") + ": "},
+      {dir_.Path("all"), dir_.Path("none/names"), dir_.Path("none/names") + ": "},
+  };
+  for (const Case& c : cases) {
+    BatchSettings settings;
+    settings.manifest_path = m;
+    settings.combined_path = c.combined;
+    settings.names_path = c.names;
+    Recorder recorder;
+    try {
+      Run(ReadManifest(m), settings, recorder);
+      ADD_FAILURE() << c.message;
+    } catch (const RunError& e) {
+      EXPECT_TRUE(e.Describe().starts_with(c.message)) << e.Describe();
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir_.Path("tgt"))) << c.message;
+    EXPECT_EQ(ReadFile(m), example + ".txt\t" + example + ".classes\tdl\n");
+  }
+}
+
+TEST_F(BatchTest, ALineWithoutOutputGoesToTheCombinedFileOnly) {
+  const std::string example = CASEWRIGHT_EXAMPLES "/example";
+  WriteFile(dir_.Path("m.tsv"), example + ".txt\t" + example + ".classes\t\n");
+  BatchSettings settings;
+  settings.combined_path = dir_.Path("all");
+  Recorder recorder;
+  Run(ReadManifest(dir_.Path("m.tsv"), {.outputs_optional = true}), settings, recorder);
+  EXPECT_TRUE(recorder.failures.empty());
+  ManifestEntry entry{0, 1, example + ".txt", example + ".classes", "", ""};
+  EXPECT_EQ(ReadFile(settings.combined_path), SingleRun(entry, CaseFormat::kPlain));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.root()), {}), 3);  // m.tsv, all, single
+}
+
+TEST_F(BatchTest, TheRelationIsOneLineOfUtf8) {
+  EXPECT_EQ(RelationOf("/c/corpus.tsv"), "corpus");
+  EXPECT_EQ(RelationOf("/c/a\nb\x01.txt"), "a?b?");
+  EXPECT_EQ(RelationOf("/c/ver\xE3o.txt"), "ver\xC3\xA3o");
+  EXPECT_EQ(RelationOf("/c/ver\xC3\xA3o.txt"), "ver\xC3\xA3o");
+}
+
 TEST_F(BatchTest, ExtractLinesMakeTheirClassesFromTheExtract) {
   WriteFile(dir_.Path("a.txt"), "Um dois. Tr\xEAs quatro! Cinco seis?");
   WriteFile(dir_.Path("a.summary"), "CINCO, seis? Um dois.");
@@ -222,6 +384,17 @@ TEST_F(BatchTest, ExtractLinesMakeTheirClassesFromTheExtract) {
   recorder.failures.clear();
   EXPECT_EQ(Run(ReadManifest(dir_.Path("m.tsv")), settings, recorder).counts.failed, 0u);
   EXPECT_EQ(ReadFile(dir_.Path("b.out")), "0\r\n0\r\n0\r\n");
+
+  // One sentence a line: the messages number the lines.  The counts give the
+  // class balance of the lines that succeeded.
+  WriteFile(dir_.Path("b.summary"), "\nSete oito\n");
+  settings.extract = {"", TextEncoding::kAuto, 0, false, true};
+  const BatchReport report = Run(ReadManifest(dir_.Path("m.tsv")), settings, recorder);
+  EXPECT_EQ(report.counts.ones, 2u);
+  EXPECT_EQ(report.counts.sentences, 3u);
+  ASSERT_EQ(recorder.failures.size(), 1u);
+  EXPECT_EQ(recorder.failures[0], "2: " + dir_.Path("b.summary") +
+                                      ": Extract line 2 matches no sentence of the text: \"Sete oito\"");
 }
 
 }  // namespace

@@ -1,12 +1,18 @@
 #include "batch/manifest.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 
 #include "core/cp1252.h"
+#include "core/file_path.h"
 #include "core/read_file.h"
 #include "core/run_error.h"
 
@@ -29,10 +35,31 @@ std::string Resolve(const fs::path& folder, const std::string& entry) {
   return (folder / path).string();
 }
 
+// Fails naming the first control character of `text` (a TAB separates
+// fields): a NUL would cut a path short of what the checks compared, and
+// a CR in the middle of a line means the lines end in CR alone.
+void RefuseControlCharacters(std::string_view text, std::size_t line, const std::string& manifest) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = text[i];
+    if (c == '\t' || (c >= 0x20 && c != 0x7F)) continue;
+    if (c == '\r') {
+      FailAt(manifest, line, "The manifest uses CR line ends; save it with LF or CR LF line ends");
+    }
+    static constexpr const char* kFields[] = {"text", "classes", "output"};
+    const std::size_t field = std::count(text.begin(), text.begin() + i, '\t');
+    char code[8];
+    std::snprintf(code, sizeof code, "0x%02X", c);
+    FailAt(manifest, line,
+           std::string("The ") + (field < 3 ? kFields[field] : "last") + " field holds a control character (" +
+               code + ")");
+  }
+}
+
 // Splits one line into its three fields, or fails naming what is wrong.
 ManifestEntry ParseLine(std::string_view text, std::size_t line, const std::string& manifest,
-                        const fs::path& folder) {
+                        const fs::path& folder, bool outputs_optional) {
   if (!IsValidUtf8(text)) FailAt(manifest, line, "The line is not valid UTF-8");
+  RefuseControlCharacters(text, line, manifest);
   std::vector<std::string> fields;
   std::size_t start = 0;
   while (true) {
@@ -49,33 +76,41 @@ ManifestEntry ParseLine(std::string_view text, std::size_t line, const std::stri
   const bool extract = std::string_view(fields[1]).starts_with(kExtractPrefix);
   if (extract) fields[1].erase(0, kExtractPrefix.size());
   const char* names[] = {"text", extract ? "extract" : "classes", "output"};
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < (outputs_optional ? 2 : 3); ++i) {
     if (fields[i].empty() && (i != 1 || extract)) {
       FailAt(manifest, line, std::string("The line has no ") + names[i] + (extract && i == 1 ? "" : " file"));
     }
   }
-  ManifestEntry entry{0, line, Resolve(folder, fields[0]), {}, {}, Resolve(folder, fields[2]), fields[0]};
+  ManifestEntry entry{0, line, Resolve(folder, fields[0]), {}, {},
+                      fields[2].empty() ? std::string() : Resolve(folder, fields[2]), fields[0]};
   if (!fields[1].empty()) (extract ? entry.extract_path : entry.classes_path) = Resolve(folder, fields[1]);
   return entry;
 }
 
 // Two lines writing one file, or a line writing what another reads, would
-// give results that depend on which runs first.
-void CheckOutputsAreDistinct(const std::vector<ManifestEntry>& entries, const std::string& manifest) {
+// give results that depend on which runs first; a line writing the
+// manifest would destroy it.
+void CheckOutputsAreDistinct(const std::vector<ManifestEntry>& entries, const std::string& manifest,
+                             bool from_standard_input) {
   PathNormalizer normalizer;
   std::map<std::string, const ManifestEntry*> outputs;
   for (const ManifestEntry& entry : entries) {
-    auto [it, added] = outputs.emplace(normalizer.Normalize(entry.output_path), &entry);
+    if (entry.output_path.empty()) continue;
+    auto [it, added] = outputs.emplace(normalizer.KeyOf(entry.output_path), &entry);
     if (!added) {
       FailAt(manifest, entry.line, "The output file is also the output file of line " + std::to_string(it->second->line));
     }
+  }
+  if (!from_standard_input) {
+    auto it = outputs.find(normalizer.KeyOf(manifest));
+    if (it != outputs.end()) FailAt(manifest, it->second->line, "The output file is the manifest");
   }
   for (const ManifestEntry& entry : entries) {
     for (const auto& [input, what] : {std::pair{&entry.text_path, "text file"},
                                       std::pair{&entry.classes_path, "classes file"},
                                       std::pair{&entry.extract_path, "extract"}}) {
       if (input->empty()) continue;
-      auto it = outputs.find(normalizer.Normalize(*input));
+      auto it = outputs.find(normalizer.KeyOf(*input));
       if (it != outputs.end()) {
         FailAt(manifest, it->second->line,
                std::string("The output file is the ") + what + " of line " + std::to_string(entry.line));
@@ -86,15 +121,28 @@ void CheckOutputsAreDistinct(const std::vector<ManifestEntry>& entries, const st
 
 }  // namespace
 
-std::string PathNormalizer::Normalize(const std::string& path) {
+std::string PathNormalizer::KeyOf(const std::string& path) {
   std::error_code error;
   if (working_folder_.empty()) working_folder_ = fs::current_path(error);
-  const fs::path absolute = working_folder_ / path;
+  fs::path absolute = working_folder_ / path;
+  struct stat info;
+  bool exists = ::lstat(absolute.c_str(), &info) == 0;
+  // A last name that is a symbolic link stands for where it leads, also
+  // when that does not exist yet: writing through it creates the target.
+  if (exists && S_ISLNK(info.st_mode)) {
+    absolute = working_folder_ / FollowLinks(absolute);
+    exists = ::stat(absolute.c_str(), &info) == 0;
+  }
+  // A file that exists is known by its device and inode, whatever names it
+  // (a hard link included); a terminal or /dev/null by its name, so that
+  // two lines writing one are still refused.
+  if (exists && !S_ISCHR(info.st_mode)) {
+    return "file " + std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+  }
   const fs::path name = absolute.filename();
-  // A name that is a symbolic link, or no name at all, is resolved whole.
-  if (name.empty() || name == "." || name == ".." || fs::is_symlink(fs::symlink_status(absolute, error))) {
+  if (name.empty() || name == "." || name == "..") {
     fs::path canonical = fs::weakly_canonical(absolute, error);
-    return error ? absolute.lexically_normal().string() : canonical.string();
+    return (error ? absolute.lexically_normal() : canonical).string();
   }
   auto [folder, added] = folders_.try_emplace(absolute.parent_path().string());
   if (added) {
@@ -104,8 +152,22 @@ std::string PathNormalizer::Normalize(const std::string& path) {
   return (folder->second / name).string();
 }
 
-std::vector<ManifestEntry> ReadManifest(const std::string& path) {
-  std::string bytes = *ReadWholeFile(path);
+std::vector<ManifestEntry> ReadManifest(const std::string& path, const ManifestOptions& options) {
+  std::optional<std::string> bytes = ReadWholeFile(path, options.max_bytes);
+  if (!bytes) {
+    const std::size_t mib = options.max_bytes >> 20;
+    throw RunError("The manifest is larger than " +
+                       (mib << 20 == options.max_bytes && mib > 0 ? std::to_string(mib) + " MiB"
+                                                                  : std::to_string(options.max_bytes) + " bytes"),
+                   path == kStandardInput ? "stdin" : path);
+  }
+  std::vector<ManifestEntry> entries = ParseManifest(*bytes, path, options);
+  if (options.bytes != nullptr) *options.bytes = std::move(*bytes);
+  return entries;
+}
+
+std::vector<ManifestEntry> ParseManifest(std::string_view bytes, const std::string& path,
+                                         const ManifestOptions& options) {
   std::string_view rest(bytes);
   if (rest.starts_with(kUtf8ByteOrderMark)) rest.remove_prefix(kUtf8ByteOrderMark.size());
   const bool standard_input = path == kStandardInput;
@@ -117,11 +179,11 @@ std::vector<ManifestEntry> ReadManifest(const std::string& path) {
     std::string_view text = rest.substr(0, end);
     rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
     if (text.ends_with('\r')) text.remove_suffix(1);
-    if (text.empty() || text.starts_with('#')) continue;
-    entries.push_back(ParseLine(text, line, name, folder));
+    if (text.find_first_not_of(" \t") == std::string_view::npos || text.starts_with('#')) continue;
+    entries.push_back(ParseLine(text, line, name, folder, options.outputs_optional));
     entries.back().index = entries.size() - 1;
   }
-  CheckOutputsAreDistinct(entries, name);
+  CheckOutputsAreDistinct(entries, name, standard_input);
   return entries;
 }
 

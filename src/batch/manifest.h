@@ -7,16 +7,18 @@
 // "extract:FILE" names a reference extract instead, from which the run makes
 // the text's classes (extract_classes.h); an empty classes field leaves the
 // text unlabelled.  A line whose first
-// character is "#" is a comment; blank lines are skipped.  The whole
-// manifest is checked before anything runs: a malformed line, or an output
-// file that another line also writes or reads, is an error that names the
-// line.
+// character is "#" is a comment; blank lines (and lines of blanks) are
+// skipped.  The whole manifest is checked before anything runs: a
+// malformed line (a control character in a field included), or an output
+// file that another line also writes or reads or that is the manifest
+// itself, is an error that names the line.
 #ifndef CASEWRIGHT_BATCH_MANIFEST_H_
 #define CASEWRIGHT_BATCH_MANIFEST_H_
 
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -32,19 +34,39 @@ struct ManifestEntry {
   std::string text_name;  // the text field as the line gives it, for ids
 };
 
+// The largest manifest read: some 400 000 lines of long paths.
+inline constexpr std::size_t kMaxManifestBytes = std::size_t{64} << 20;
+
+struct ManifestOptions {
+  // A line may leave its output empty: with a combined file, its cases go
+  // only there.
+  bool outputs_optional = false;
+  // When not null, gets the manifest's bytes (what identifies a batch).
+  std::string* bytes = nullptr;
+  std::size_t max_bytes = kMaxManifestBytes;
+};
+
 // Reads and checks the manifest at `path` (`-`: standard input).  Throws
 // RunError; a line's error carries "<manifest>:<line>" as its path.
-std::vector<ManifestEntry> ReadManifest(const std::string& path);
+std::vector<ManifestEntry> ReadManifest(const std::string& path, const ManifestOptions& options = {});
 
-// One spelling of a file, the same for every spelling of it (a relative
-// path, a path through a symbolic link, "a/../b"), to tell whether two paths
-// name one file.  It remembers the folders it has resolved: the files of a
-// manifest share a few folders, and resolving every folder of every path
-// anew would cost a manifest of thousands of lines tens of thousands of
-// system calls before anything runs.
+// Checks the manifest `bytes` read from `path`, as ReadManifest does.
+std::vector<ManifestEntry> ParseManifest(std::string_view bytes, const std::string& path,
+                                         const ManifestOptions& options = {});
+
+// What tells one file from another, as a run tells them (file_path.h), at
+// about one system call per path: the device and inode of a file that
+// exists (whatever names it, a hard link included), else its path made
+// absolute and normal with its folder's links followed.  A last name that
+// is a symbolic link is followed to its end, also when its target does not
+// exist yet, as a run follows it.  It remembers the folders it has
+// resolved: the files of a manifest share a few folders, and resolving
+// every folder of every path anew would cost a manifest of thousands of
+// lines tens of thousands of system calls before anything runs.  Throws
+// RunError for a link loop.
 class PathNormalizer {
  public:
-  std::string Normalize(const std::string& path);
+  std::string KeyOf(const std::string& path);
 
  private:
   std::filesystem::path working_folder_;

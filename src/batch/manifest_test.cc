@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "core/run_error.h"
@@ -71,6 +72,48 @@ TEST_F(ManifestTest, MalformedLinesAreNamedBeforeAnythingRuns) {
   EXPECT_EQ(ErrorOf("a\tb\tb\n"), m + ":1: The output file is the classes file of line 1");
   EXPECT_EQ(ErrorOf("a\textract:\tc\n"), m + ":1: The line has no extract");
   EXPECT_EQ(ErrorOf("a\textract:e\tc\nb\tx\te\n"), m + ":2: The output file is the extract of line 1");
+}
+
+TEST_F(ManifestTest, FieldsThatWouldSlipPastTheChecks) {
+  const std::string m = dir_.Path("m.tsv");
+  std::filesystem::create_symlink("tgt", dir_.Path("dl"));  // dangling: tgt does not exist
+  WriteFile(dir_.Path("h1"), "text");
+  std::filesystem::create_hard_link(dir_.Path("h1"), dir_.Path("h2"));
+  const std::pair<std::string, std::string> cases[] = {
+      // A NUL would cut "keep\0x" short of what the checks compared.
+      {std::string("a\tb\tkeep\nc\td\tkeep\0x\n", 18), ":2: The output field holds a control character (0x00)"},
+      {"a\x01\tb\tc\n", ":1: The text field holds a control character (0x01)"},
+      {"a\tb\tc\x7F\n", ":1: The output field holds a control character (0x7F)"},
+      {"a\tb\tc\rd\te\tf\r", ":1: The manifest uses CR line ends; save it with LF or CR LF line ends"},
+      {"a\tb\tm.tsv\n", ":1: The output file is the manifest"},
+      {"a\tb\tdl\nc\td\ttgt\n", ":2: The output file is also the output file of line 1"},
+      {"h1\tb\tc\nd\te\th2\n", ":2: The output file is the text file of line 1"},
+      {"a\tb\t\n", ":1: The line has no output file"},
+  };
+  for (const auto& [bytes, message] : cases) EXPECT_EQ(ErrorOf(bytes), m + message) << bytes;
+}
+
+TEST_F(ManifestTest, BlankLinesEmptyOutputsAndTheLimit) {
+  std::vector<ManifestEntry> entries = ReadManifest(Write("  \t \na\tb\t\n"), {.outputs_optional = true});
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].line, 2u);
+  EXPECT_EQ(entries[0].output_path, "");
+
+  std::string bytes;
+  EXPECT_EQ(ReadManifest(Write("a\tb\tc\n"), {.bytes = &bytes, .max_bytes = 6}).size(), 1u);
+  EXPECT_EQ(bytes, "a\tb\tc\n");
+  try {
+    ReadManifest("/dev/zero", {.max_bytes = 1 << 20});
+    ADD_FAILURE() << "/dev/zero read to its end";
+  } catch (const RunError& e) {
+    EXPECT_EQ(e.Describe(), "/dev/zero: The manifest is larger than 1 MiB");
+  }
+  try {
+    ReadManifest(Write("a\tb\tcd\n"), {.max_bytes = 6});
+    ADD_FAILURE();
+  } catch (const RunError& e) {
+    EXPECT_EQ(e.Describe(), dir_.Path("m.tsv") + ": The manifest is larger than 6 bytes");
+  }
 }
 
 TEST(ShardTest, ParsesAndCoversTheManifestOnce) {

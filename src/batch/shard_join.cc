@@ -1,5 +1,6 @@
 #include "batch/shard_join.h"
 
+#include <map>
 #include <optional>
 #include <string_view>
 
@@ -8,6 +9,7 @@
 #include "core/read_file.h"
 #include "core/run_error.h"
 #include "output/case_writer.h"
+#include "output/class_values.h"
 #include "output/names_file.h"
 #include "output/output_files.h"
 #include "pipeline/run_files.h"
@@ -15,14 +17,34 @@
 namespace casewright {
 namespace {
 
-// One shard's combined file, read whole, handed out entry by entry.
+// The index of the shard at `path`, read with a limit.
+ShardIndex ReadShardIndex(const std::string& path) {
+  const std::string index_path = IndexPathOf(path);
+  std::optional<std::string> text = ReadWholeFile(index_path, kMaxShardIndexBytes);
+  if (!text) throw RunError("The index is larger than " + std::to_string(kMaxShardIndexBytes >> 20) + " MiB", index_path);
+  return ParseShardIndex(*text, index_path);
+}
+
+// The header a combined file with the cases `index` lists has.
+std::string HeaderOf(const ShardIndex& index) {
+  std::vector<std::string> all_values;
+  for (const ShardIndex::Entry& entry : index.entries) {
+    all_values.insert(all_values.end(), entry.class_values.begin(), entry.class_values.end());
+  }
+  return MakeCaseLayout(index.format)
+      ->Header({index.features, DeclaredClassValues(index.class_values, all_values), index.relation, index.ids});
+}
+
+// One shard's combined file, read whole, handed out entry by entry, each
+// checked against what its index says of it.
 class ShardCases {
  public:
   explicit ShardCases(const std::string& path)
-      : path_(path),
-        index_(ParseShardIndex(*ReadWholeFile(IndexPathOf(path)), IndexPathOf(path))),
-        bytes_(*ReadWholeFile(path)) {
-    if (index_.header_bytes > bytes_.size()) Mismatch();
+      : path_(path), index_(ReadShardIndex(path)), bytes_(*ReadWholeFile(path)) {
+    const std::string header = HeaderOf(index_);
+    if (index_.header_bytes != header.size() || !bytes_.starts_with(header)) {
+      Mismatch(kHeaderLine, "the file's header is not the one the index describes");
+    }
     position_ = index_.header_bytes;
   }
 
@@ -41,18 +63,30 @@ class ShardCases {
     const std::size_t start = position_;
     for (std::size_t n = listed.cases; n > 0; --n) {
       std::size_t end = bytes_.find('\n', position_);
-      if (end == std::string::npos) Mismatch();
+      if (end == std::string::npos) Mismatch(listed.line, "the file ends before the entry's cases");
       position_ = end + 1;
     }
     cases = std::string_view(bytes_).substr(start, position_ - start);
+    if (EntryDigest(index_, listed.class_values, cases) != listed.digest) {
+      Mismatch(listed.line, "the entry's cases, class values or digest differ from the file's");
+    }
     return listed;
   }
 
-  // Whether every entry and every byte has been handed out.
-  bool Finished() const { return next_ == index_.entries.size() && position_ == bytes_.size(); }
+  // Fails unless every entry and every byte has been handed out.
+  void CheckFinished() const {
+    if (next_ != index_.entries.size()) {
+      Mismatch(index_.entries[next_].line, "the index lists an entry past the manifest's end");
+    }
+    if (position_ != bytes_.size()) {
+      Mismatch(index_.entries.empty() ? kHeaderLine : index_.entries.back().line,
+               "the file holds more cases than the index lists");
+    }
+  }
 
-  [[noreturn]] void Mismatch() const {
-    throw RunError("The file does not hold the cases its index " + IndexPathOf(path_) + " lists", path_);
+  [[noreturn]] void Mismatch(std::size_t line, const std::string& why) const {
+    throw RunError("Line " + std::to_string(line) + " does not match the shard " + path_ + ": " + why,
+                   IndexPathOf(path_));
   }
 
  private:
@@ -64,8 +98,9 @@ class ShardCases {
 };
 
 bool SameBatch(const ShardIndex& a, const ShardIndex& b) {
-  return a.shard.n == b.shard.n && a.manifest_entries == b.manifest_entries && a.format == b.format &&
-         a.features == b.features && a.relation == b.relation && a.ids == b.ids && a.class_values == b.class_values;
+  return a.batch == b.batch && a.shard.n == b.shard.n && a.manifest_entries == b.manifest_entries &&
+         a.format == b.format && a.features == b.features && a.relation == b.relation && a.ids == b.ids &&
+         a.class_values == b.class_values;
 }
 
 // The shards in order of K, checked to be the N shards of one batch.
@@ -76,22 +111,25 @@ std::vector<ShardCases> ReadShards(const std::vector<std::string>& paths) {
   const ShardIndex reference = read.front().index();
   const std::string reference_path = read.front().path();
   const std::size_t n = reference.shard.n;
-  std::vector<std::optional<ShardCases>> by_k(n);
+  // By K; never N places, since N comes from a file and may be anything.
+  std::map<std::size_t, ShardCases> by_k;
   for (ShardCases& shard : read) {
     if (!SameBatch(shard.index(), reference)) {
       throw RunError("The shard comes from another batch than " + reference_path +
-                         " (the manifest, the shard count, the format, the features, the ids or the declared "
-                         "class values differ)",
+                         " (another manifest, or other options)",
                      shard.path());
     }
     const std::size_t k = shard.index().shard.k;
-    if (by_k[k]) throw RunError("Shard " + std::to_string(k) + " is also " + by_k[k]->path(), shard.path());
-    by_k[k].emplace(std::move(shard));
+    auto [it, added] = by_k.try_emplace(k, std::move(shard));
+    if (!added) throw RunError("Shard " + std::to_string(k) + " is also " + it->second.path(), shard.path());
   }
   std::vector<ShardCases> shards;
-  for (std::size_t k = 0; k < n; ++k) {
-    if (!by_k[k]) throw RunError("Shard " + std::to_string(k) + "/" + std::to_string(n) + " is missing");
-    shards.push_back(std::move(*by_k[k]));
+  for (auto& [k, shard] : by_k) {
+    if (k != shards.size()) break;
+    shards.push_back(std::move(shard));
+  }
+  if (shards.size() != n) {
+    throw RunError("Shard " + std::to_string(shards.size()) + "/" + std::to_string(n) + " is missing");
   }
   return shards;
 }
@@ -132,9 +170,7 @@ JoinReport JoinShards(const std::vector<std::string>& shard_paths, const std::st
     all_values.insert(all_values.end(), listed.class_values.begin(), listed.class_values.end());
     report.cases += listed.cases;
   }
-  for (const ShardCases& shard : shards) {
-    if (!shard.Finished()) shard.Mismatch();
-  }
+  for (const ShardCases& shard : shards) shard.CheckFinished();
   report.entries = first.manifest_entries;
 
   const CaseSchema schema{first.features, DeclaredClassValues(first.class_values, all_values), first.relation,

@@ -1,6 +1,8 @@
 // casewright-cli batch MANIFEST [run options] [--jobs N] [--shard K/N] [--combined FILE]
 #include <unistd.h>
 
+#include <algorithm>
+#include <charconv>
 #include <iostream>
 #include <memory>
 
@@ -14,22 +16,47 @@
 namespace casewright::cli {
 namespace {
 
+// More threads than this would only share the same cores.
+constexpr unsigned kMaxJobs = 1024;
+
 struct BatchOptions {
   std::string manifest;
   RunOptions run;
   ExtractOptions extract;
-  unsigned jobs = 0;  // 0: one per core
+  std::string jobs;  // empty: one per core
   std::string shard;
   std::string combined;
 };
 
+// --jobs, checked here rather than by the parser, whose message for a
+// number out of range names the limits of a double.
+unsigned JobsAsked(const std::string& jobs) {
+  if (jobs.empty()) return JobsOf(0);
+  unsigned value = 0;
+  auto [end, error] = std::from_chars(jobs.data(), jobs.data() + jobs.size(), value);
+  if (error != std::errc() || end != jobs.data() + jobs.size() || value < 1 || value > kMaxJobs) {
+    throw UsageError("--jobs must be a whole number from 1 to " + std::to_string(kMaxJobs));
+  }
+  return value;
+}
+
+// Whether the summary would land in cases: a file the batch writes is
+// standard output.
+bool BatchWritesStandardOutput(const std::vector<ManifestEntry>& entries, const BatchSettings& settings) {
+  if (WritesStandardOutput({settings.combined_path, settings.names_path})) return true;
+  return std::any_of(entries.begin(), entries.end(),
+                     [](const ManifestEntry& entry) { return WritesStandardOutput({entry.output_path}); });
+}
+
 int Batch(const BatchOptions& options) {
+  const unsigned jobs = JobsAsked(options.jobs);
   const Choices choices = Choose(options.run);
   BatchSettings settings;
   settings.features = choices.features;
   settings.format = choices.format;
   settings.encoding = choices.encoding;
-  settings.jobs = JobsOf(options.jobs);
+  settings.jobs = jobs;
+  settings.manifest_path = options.manifest;
   settings.combined_path = options.combined;
   settings.relation = RelationOf(options.manifest);
   settings.names_path = options.run.names;
@@ -49,17 +76,26 @@ int Batch(const BatchOptions& options) {
     }
   }
 
-  const std::vector<ManifestEntry> manifest = ReadManifest(options.manifest);
+  std::string manifest_bytes;
+  const std::vector<ManifestEntry> manifest =
+      ReadManifest(options.manifest, {.outputs_optional = !settings.combined_path.empty(), .bytes = &manifest_bytes});
   settings.manifest_entries = manifest.size();
+  settings.identity = BatchIdentity(manifest_bytes, settings);
   const std::vector<ManifestEntry> entries = settings.shard ? EntriesOfShard(manifest, *settings.shard) : manifest;
   SqliteTables tables(ResolveTablesFolder(options.run.tables));
   BatchProgress progress(options.manifest == "-" ? "stdin" : options.manifest, std::cerr,
                          ::isatty(STDERR_FILENO) == 1);
   const BatchReport report = RunBatch(entries, settings, tables, progress);
   progress.Finish();
+  if (report.threads_started) {
+    std::cerr << "casewright-cli: the system would not start " << jobs << " worker threads; the batch ran on "
+              << (*report.threads_started == 0 ? std::string("the main thread alone")
+                                               : std::to_string(*report.threads_started))
+              << "\n";
+  }
 
   const BatchCounts& counts = report.counts;
-  const bool to_stderr = WritesStandardOutput({settings.combined_path, settings.names_path});
+  const bool to_stderr = BatchWritesStandardOutput(entries, settings);
   const std::string batch = settings.shard ? "Shard " + std::to_string(settings.shard->k) + "/" +
                                                  std::to_string(settings.shard->n) + " of batch: "
                                            : std::string("Batch: ");
@@ -68,6 +104,7 @@ int Batch(const BatchOptions& options) {
                           (counts.entries == 1 ? " text; " : " texts; ") + std::to_string(counts.sentences) +
                           " cases",
                       to_stderr);
+  status |= Report("Classes: " + ClassBalance(counts.ones, counts.sentences), to_stderr);
   if (report.combined_written) {
     if (!settings.combined_path.empty()) status |= Report("Wrote every case to " + settings.combined_path, to_stderr);
     if (!settings.names_path.empty()) {
@@ -92,9 +129,9 @@ Command AddBatchCommand(CLI::App& app) {
       ->type_name("MANIFEST");
   AddRunOptions(*batch, options->run);
   AddExtractOptions(*batch, options->extract);
-  batch->add_option("--jobs", options->jobs, "Worker threads (default: one per core)")
-      ->type_name("N")
-      ->check(CLI::PositiveNumber);
+  batch->add_option("--jobs", options->jobs,
+                    "Worker threads, 1 to " + std::to_string(kMaxJobs) + " (default: one per core)")
+      ->type_name("N");
   batch->add_option("--shard", options->shard,
                     "Run only the lines whose index (from 0) is K modulo N, so that N machines share the "
                     "manifest; with --combined, an index FILE.index is written for casewright-cli join")
@@ -107,8 +144,10 @@ Command AddBatchCommand(CLI::App& app) {
       "A line that fails is reported with its line number and does not stop the others; the exit status is\n"
       "then 1, and the combined and names files are not written. A classes field extract:FILE makes that\n"
       "text's classes from the reference extract FILE, as casewright-cli classes does (--extract-encoding,\n"
-      "--min-overlap, --allow-unmatched); name a classes file that begins so ./extract:FILE. An empty classes\n"
-      "field leaves the text unlabelled.");
+      "--extract-lines, --min-overlap, --allow-unmatched); name a classes file that begins so ./extract:FILE.\n"
+      "An empty classes field leaves the text unlabelled. With --combined, a line may leave its output empty:\n"
+      "its cases then go to the combined file only. A last line gives the class balance over the texts that\n"
+      "succeeded.");
   return {batch, [options] { return Batch(*options); }};
 }
 

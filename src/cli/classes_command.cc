@@ -34,7 +34,7 @@ int MakeClasses(const ClassesOptions& options) {
     return kFailed;
   }
   return Report("Wrote " + std::to_string(outcome.sentences) + " classes to " + options.output_path + ": " +
-                    std::to_string(outcome.chosen) + " of class 1",
+                    ClassBalance(outcome.chosen, outcome.sentences),
                 WritesStandardOutput({options.output_path}));
 }
 
@@ -48,7 +48,7 @@ Command AddClassesCommand(CLI::App& app) {
       ->required()
       ->type_name("FILE");
   classes->add_option("--extract", options->extract_path,
-                      "The extract: the sentences of the text's reference summary, in any order")
+                      "The extract: sentences of the text's reference summary, laid out in any way")
       ->required()
       ->type_name("FILE");
   classes->add_option("--output", options->output_path, "The classes file to write (- for standard output)")
@@ -57,13 +57,16 @@ Command AddClassesCommand(CLI::App& app) {
   AddEncodingOption(*classes, options->run);
   AddExtractOptions(*classes, options->extract);
   AddStrictClassesFlag(*classes, options->run,
-                       "Fail, writing nothing, when an extract sentence matches more than one sentence");
+                       "Fail, writing nothing, when equal sentences of the text could each take the same words of the "
+                       "extract and its order does not tell which");
   classes->footer(
       "Example:\n  casewright-cli classes --text texto.txt --extract resumo.txt --output texto.classes\n"
-      "Sentences are compared by their words' keys, so case, spacing, line breaks and punctuation do not\n"
-      "matter; words of punctuation only are left out. Every extract sentence that matches no sentence,\n"
-      "or more than one, is reported; one that matches none fails the command (exit status 1, nothing\n"
-      "written) unless --allow-unmatched.");
+      "The extract is read as one stream of word keys, so case, spacing, line breaks, punctuation and\n"
+      "where its sentences end do not matter. A sentence gets 1 when its keys stand in the stream in order;\n"
+      "the chosen sentences take the stream in the text's order (an extract out of order is aligned again\n"
+      "on what is left), so a sentence the text repeats gets 1 once for each time the extract holds it.\n"
+      "Words of the extract that match no sentence fail the command (exit status 1, nothing written)\n"
+      "unless --allow-unmatched; a choice among equal sentences that the order leaves open is reported.");
   return {classes, [options] { return MakeClasses(*options); }};
 }
 

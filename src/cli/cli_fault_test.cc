@@ -66,6 +66,12 @@ class CliFaultTest : public ::testing::Test {
     return command + " --output " + output + " " + more;
   }
 
+  // A run on the test's text with the classes file `classes`, a shell word.
+  std::string CliWithClasses(const std::string& classes) const {
+    return std::string(CASEWRIGHT_CLI) + " --text " + ShellQuoted(dir_.Path("text")) + " --classes " + classes +
+           " --tables " + ShellQuoted(dir_.Path("tables")) + " --output " + ShellQuoted(dir_.Path("cases"));
+  }
+
   // The hidden files in `folder`, as temporary files are.
   static std::vector<std::string> Leftovers(const std::string& folder) {
     std::vector<std::string> names;
@@ -182,11 +188,22 @@ TEST_F(CliFaultTest, StandardOutputIsWrittenInPlaceAndItsFailuresFail) {
   WriteFile(dir_.Path("out"), "kept\n");
   struct stat before;
   ::stat(dir_.Path("out").c_str(), &before);
-  CommandResult appended = RunShell(Cli("/dev/stdout", ">> " + out));
-  EXPECT_EQ(appended.status, 0) << appended.output;
-  CommandResult dashed = RunShell(Cli("-", ">> " + out));
-  EXPECT_EQ(dashed.status, 0) << dashed.output;
-  EXPECT_EQ(ReadFile(dir_.Path("out")), "kept\n" + cases + cases);  // the summaries went to stderr
+  // Named by spelling, by this process's number, and by another process's
+  // descriptor that leads to this one's output or to a file open elsewhere.
+  const std::string commands[] = {
+      Cli("/dev/stdout", ">> " + out),
+      Cli("-", ">> " + out),
+      "exec " + Cli("/proc/$$/fd/1", ">> " + out),
+      "{ " + Cli("/proc/$$/fd/1") + "; } >> " + out + "; exit $?",
+      "exec 3>> " + out + "; " + Cli("/proc/$$/fd/3") + "; exit $?",
+  };
+  std::string expected = "kept\n";
+  for (const std::string& command : commands) {
+    CommandResult result = RunShell(command);
+    EXPECT_EQ(result.status, 0) << command << "\n" << result.output;
+    expected += cases;
+  }
+  EXPECT_EQ(ReadFile(dir_.Path("out")), expected);  // appended; the summaries went elsewhere
   struct stat after;
   ::stat(dir_.Path("out").c_str(), &after);
   EXPECT_EQ(after.st_ino, before.st_ino);
@@ -198,17 +215,99 @@ TEST_F(CliFaultTest, StandardOutputIsWrittenInPlaceAndItsFailuresFail) {
   }
 }
 
-TEST_F(CliFaultTest, PermissionFaultsAsAnUnprivilegedUser) {
-  std::string as_user;
-  if (::geteuid() == 0) {
-    if (RunShell("setpriv --reuid=65534 --regid=65534 --clear-groups true").status == 0) {
-      as_user = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
-    } else if (RunShell("runuser -u nobody -- true").status == 0) {
-      as_user = "runuser -u nobody -- ";
-    } else {
-      GTEST_SKIP() << "neither setpriv nor runuser can switch to the user nobody";
-    }
+TEST_F(CliFaultTest, FilesThatAreOneFileOrEndlessAreRefusedByName) {
+  WriteFile(dir_.Path("extract"), "O gato viu o rato.");
+  const std::string cli = std::string(CASEWRIGHT_CLI) + " ";
+  const std::string tables = dir_.Path("tables") + "/";
+  const std::string text = ShellQuoted(dir_.Path("text"));
+  const std::string in_tables = " --tables " + ShellQuoted(dir_.Path("tables"));
+  const std::string run = cli + "--text " + text + " --classes " + ShellQuoted(dir_.Path("classes")) + in_tables;
+  const std::string cases = " --output " + ShellQuoted(dir_.Path("cases"));
+  const std::string lexicon = ShellQuoted(dir_.Path("lexicon.tsv"));
+  const std::string stoplist = ShellQuoted(dir_.Path("stoplist.txt"));
+  const std::string cues = ShellQuoted(dir_.Path("cues.txt"));
+  auto build = [&](const std::string& into, const std::string& l, const std::string& s, const std::string& c) {
+    return cli + "tables build --into " + ShellQuoted(into) + " --lexicon " + l + " --stoplist " + s + " --cues " + c;
+  };
+  struct Case {
+    std::string command;
+    std::string message;
+  };
+  const Case refused[] = {
+      {run + " --output " + ShellQuoted(tables + "Stoplist.db"),
+       "Stoplist.db: The output file is the same file as the lexical table (" + tables + "Stoplist.db)"},
+      {run + cases + " --raw " + ShellQuoted(tables + "Cuephrases.db"),
+       "Cuephrases.db: The raw values file is the same file as the lexical table ("},
+      {run + cases + " --names " + ShellQuoted(tables + "L\xC3\xA9xico.db"),
+       "xico.db: The names file is the same file as the lexical table ("},
+      {cli + "classes --text " + text + " --extract " + ShellQuoted(dir_.Path("extract")) + in_tables +
+           " --output " + ShellQuoted(tables + "Stoplist.db"),
+       "Stoplist.db: The classes file is the same file as the lexical table ("},
+      {cli + "--text - --classes /dev/stdin" + in_tables + cases + " < " + text,
+       "/dev/stdin: The classes file is the same file as the text file (-); nothing was written"},
+      {cli + "sentences --text - --classes /proc/self/fd/0" + in_tables + " < " + text,
+       "/proc/self/fd/0: The classes file is the same file as the text file (-)"},
+      {cli + "--text " + text + " --classes " + text + in_tables + cases,
+       "The classes file is the same file as the text file (" + dir_.Path("text") + ")"},
+      {run + " --output " + ShellQuoted(dir_.Path("nodir/x")), "Folder not found: " + dir_.Path("nodir")},
+      {cli + "--text /dev/zero --classes /dev/null" + in_tables + cases,
+       "/dev/zero: Text exceeds memo capacity (the file goes on past 2 GiB)"},
+      {build(dir_.Path("new"), "/dev/zero", stoplist, cues),
+       "/dev/zero: The file goes on past 256 MiB; reading stopped there"},
+      {build(dir_.Path("new"), lexicon, "/dev/zero", cues), "/dev/zero: The file goes on past 256 MiB"},
+      {build(dir_.Path("new"), lexicon, stoplist, "/dev/zero"), "/dev/zero: The file goes on past 256 MiB"},
+      {build(dir_.Path("tables"), lexicon, ShellQuoted(tables + "Stoplist.db"), cues),
+       "Stoplist.db: The source file is the table Stoplist.db that the build writes"},
+  };
+  const std::string table = ReadFile(tables + "Stoplist.db");
+  for (const Case& c : refused) {
+    CommandResult result = RunShell(c.command);
+    EXPECT_EQ(result.status, 1) << c.command << "\n" << result.output;
+    EXPECT_NE(result.output.find(c.message), std::string::npos) << c.command << "\n" << result.output;
   }
+  EXPECT_EQ(ReadFile(tables + "Stoplist.db"), table);
+  EXPECT_TRUE(Leftovers(dir_.Path("tables")).empty());
+  EXPECT_FALSE(fs::exists(dir_.Path("cases")));
+  EXPECT_FALSE(fs::exists(dir_.Path("new")));
+}
+
+TEST_F(CliFaultTest, ClassesPastTheLastSentenceAreOnlyLookedAt) {
+  // An endless classes file, then one whose writer stays silent: the run
+  // counts what its look-ahead sees and ends at once.
+  const std::string fifo = ShellQuoted(dir_.Path("fifo"));
+  const std::string commands[] = {
+      "yes 1 | tr '\\n' ' ' | timeout 20 " + CliWithClasses("-"),
+      "mkfifo " + fifo + "; (printf '0 1 2 3 4 '; exec sleep 60) > " + fifo + " 2>/dev/null & writer=$!; " +
+          "timeout 20 " + CliWithClasses(fifo) + "; status=$?; kill $writer; exit $status",
+  };
+  // How much of the endless pipe has arrived when the run looks depends on
+  // the machine's load.
+  const std::string warnings[] = {
+      "more classes than the text has sentences: at least ",
+      "more classes than the text has sentences: at least 2 classes were left unread.",
+  };
+  for (std::size_t i = 0; i < std::size(commands); ++i) {
+    CommandResult result = RunShell(commands[i]);
+    EXPECT_EQ(result.status, 0) << commands[i] << "\n" << result.output;
+    EXPECT_NE(result.output.find(warnings[i]), std::string::npos) << result.output;
+  }
+}
+
+// The words that run a command as the user nobody when the tests run as
+// root (empty otherwise); nullopt when no tool can switch to it.
+std::optional<std::string> AsUnprivilegedUser() {
+  if (::geteuid() != 0) return "";
+  if (RunShell("setpriv --reuid=65534 --regid=65534 --clear-groups true").status == 0) {
+    return "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+  }
+  if (RunShell("runuser -u nobody -- true").status == 0) return "runuser -u nobody -- ";
+  return std::nullopt;
+}
+
+TEST_F(CliFaultTest, PermissionFaultsAsAnUnprivilegedUser) {
+  const std::optional<std::string> user = AsUnprivilegedUser();
+  if (!user) GTEST_SKIP() << "neither setpriv nor runuser can switch to the user nobody";
+  const std::string& as_user = *user;
   fs::create_directory(dir_.Path("locked"));
   fs::permissions(dir_.Path("locked"), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
   fs::create_directory(dir_.Path("open"));
@@ -239,6 +338,87 @@ TEST_F(CliFaultTest, PermissionFaultsAsAnUnprivilegedUser) {
   EXPECT_FALSE(fs::exists(dir_.Path("locked/cases")));
   EXPECT_FALSE(fs::exists(dir_.Path("open/cases")));
   EXPECT_TRUE(Leftovers(dir_.Path("open")).empty());
+}
+
+// A batch whose files would overwrite what it depends on, or that a
+// summary line would spoil, is refused or kept apart before anything is
+// written.
+TEST_F(CliFaultTest, BatchFaults) {
+  const std::string m = dir_.Path("m.tsv");
+  const std::string line = "text\tclasses\t";
+  fs::create_symlink("tgt", dir_.Path("dl"));  // dangling until written through
+  struct Case {
+    std::string manifest;
+    std::string options;  // shell words
+    int status;
+    std::string message;  // in the output
+  };
+  const Case cases[] = {
+      {line + "keep\n" + line + std::string("keep\0x\n", 7), "", 1,
+       m + ":2: The output field holds a control character (0x00)"},
+      {line + "m.tsv\n", "", 1, m + ":1: The output file is the manifest"},
+      {line + "out\n", "--combined " + m, 1, m + ": The combined file is the manifest; nothing was run"},
+      {line + "out\n", "--names " + m, 1, m + ": The names file is the manifest; nothing was run"},
+      {line + "dl\n" + line + "tgt\n", "", 1, m + ":2: The output file is also the output file of line 1"},
+      {line + "dl\n", "--combined tgt", 1, "tgt: The combined file is a file of manifest line 1; nothing was run"},
+      {line + "out\r" + line + "out2\r", "", 1, m + ":1: The manifest uses CR line ends"},
+      {line + "out\n", "--combined " + dir_.Path("none/all"), 1, dir_.Path("none/all") + ": "},
+      {line + "out\n", "--jobs 0", 2, "--jobs must be a whole number from 1 to 1024"},
+      {line + "out\n", "--jobs -1", 2, "--jobs must be a whole number from 1 to 1024"},
+      {line + "out\n", "--jobs abc", 2, "--jobs must be a whole number from 1 to 1024"},
+      {line + "out\n", "--jobs 1025", 2, "--jobs must be a whole number from 1 to 1024"},
+      // Good batches: a line of blanks is a blank line; a line without an
+      // output goes to the combined file; a line writing standard output
+      // keeps it for its cases (the summary goes to stderr, here dropped).
+      {"   \n" + line + "out\n", "--jobs 1024", 0, "Batch: 1 succeeded"},
+      {line + "\n", "--combined all", 0, "Wrote every case to all"},
+      {line + "/dev/stdout\n", "--features 1 2>/dev/null", 0, RunShell(Cli("-", "--features 1 2>/dev/null")).output},
+  };
+  for (const Case& c : cases) {
+    WriteFile(m, c.manifest);
+    WriteFile(dir_.Path("keep"), "kept");
+    CommandResult result = RunShell("cd " + ShellQuoted(dir_.root()) + " && " + CASEWRIGHT_CLI + " batch " +
+                                    ShellQuoted(m) + " --tables " + ShellQuoted(dir_.Path("tables")) + " " +
+                                    c.options);
+    EXPECT_EQ(result.status, c.status) << c.options << "\n" << result.output;
+    if (c.manifest.ends_with("/dev/stdout\n")) {
+      EXPECT_EQ(result.output, c.message);
+    } else {
+      EXPECT_NE(result.output.find(c.message), std::string::npos) << c.options << "\n" << result.output;
+    }
+    EXPECT_EQ(ReadFile(m), c.manifest);
+    EXPECT_EQ(ReadFile(dir_.Path("keep")), "kept");
+    EXPECT_FALSE(fs::exists(dir_.Path("tgt")));
+    if (c.status != 0) {
+      EXPECT_FALSE(fs::exists(dir_.Path("out"))) << c.options;
+    }
+    fs::remove(dir_.Path("out"));
+  }
+  EXPECT_TRUE(Leftovers(dir_.root()).empty());
+  CommandResult endless = RunShell(std::string(CASEWRIGHT_CLI) + " batch /dev/zero");
+  EXPECT_EQ(endless.status, 1);
+  EXPECT_EQ(endless.output, "casewright-cli: /dev/zero: The manifest is larger than 64 MiB\n");
+}
+
+// With no room for another process, the batch runs on its own thread and
+// says so.  Root's process limit is not enforced, so it runs as nobody.
+TEST_F(CliFaultTest, ABatchRunsOnTheThreadsTheSystemGrants) {
+  const std::optional<std::string> user = AsUnprivilegedUser();
+  if (!user) GTEST_SKIP() << "neither setpriv nor runuser can switch to the user nobody";
+  fs::create_directory(dir_.Path("open"));
+  fs::permissions(dir_.Path("open"), fs::perms::all);
+  WriteFile(dir_.Path("open/m.tsv"), "../text\t../classes\ta\n../text\t../classes\tb\n");
+  const std::string batch = std::string(CASEWRIGHT_CLI) + " batch " + ShellQuoted(dir_.Path("open/m.tsv")) +
+                            " --tables " + ShellQuoted(dir_.Path("tables")) + " --jobs 2 --combined " +
+                            ShellQuoted(dir_.Path("open/all"));
+  CommandResult result = RunShell(*user + "bash -c " + ShellQuoted("ulimit -u 1 && exec " + batch));
+  EXPECT_EQ(result.status, 0) << result.output;
+  EXPECT_NE(result.output.find("casewright-cli: the system would not start 2 worker threads; the batch ran on the "
+                               "main thread alone"),
+            std::string::npos)
+      << result.output;
+  EXPECT_NE(result.output.find("Batch: 2 succeeded, 0 failed, of 2 texts; 6 cases"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir_.Path("open/all")), ReadFile(dir_.Path("open/a")) + ReadFile(dir_.Path("open/b")));
 }
 
 }  // namespace

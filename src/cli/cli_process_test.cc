@@ -84,7 +84,21 @@ TEST_F(CliTest, FailuresAndUsageErrors) {
 
   EXPECT_EQ(RunCli(Arguments("--features 9")).status, 2);
   EXPECT_EQ(RunCli("--text x").status, 2);
-  EXPECT_EQ(RunCli("--bogus").status, 2);
+  // The parser's complaints have the form of the program's own.
+  Result bogus = RunCli("batch --jbos 2");
+  EXPECT_EQ(bogus.status, 2);
+  EXPECT_EQ(bogus.output,
+            "casewright-cli: unknown option --jbos (did you mean --jobs?)\nSee casewright-cli batch --help.\n");
+  Result usage = RunCli("--text a --classes b");
+  EXPECT_EQ(usage.status, 2);
+  EXPECT_EQ(usage.output,
+            "casewright-cli: --text and --output are required\nSee casewright-cli --help.\n");
+  // Help or a version that cannot be written is a failure.
+  for (const char* request : {"--help", "--version", "batch --help"}) {
+    Result full = RunCli(std::string(request) + " > /dev/full");
+    EXPECT_EQ(full.status, 1) << request;
+    EXPECT_EQ(full.output, "casewright-cli: cannot write to standard output: No space left on device\n");
+  }
   Result help = RunCli("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.output.find("Example"), std::string::npos);
@@ -147,7 +161,7 @@ TEST_F(CliTest, Utf8TextGivesTheWindows1252Cases) {
   EXPECT_EQ(Cases("Ol\xC3\xA1 cora\xC3\xA7\xC3\xA3o. Tr\xC3\xAAs \xE2\x82\xAC dois.", "1 0",
                   "--features 1-8 --encoding utf-8"),
             cp1252);
-  Result warned = RunCli(Arguments(""));  // the UTF-8 text read as Windows-1252
+  Result warned = RunCli(Arguments("--encoding windows-1252"));  // the UTF-8 text read as Windows-1252
   EXPECT_NE(warned.output.find("warning: The text looks like UTF-8"), std::string::npos) << warned.output;
   WriteFile(dir_.Path("text"), "Ol\xE1.");
   Result invalid = RunCli(Arguments("--encoding utf-8"));
@@ -188,16 +202,24 @@ TEST_F(CliTest, ClassesFromAnExtractOfListedSentencesMarkExactlyThem) {
     ASSERT_EQ(rows.size(), 6u) << listed.output;
     EXPECT_EQ(rows[0], (std::vector<std::string>{"1", "1", "0", "7", "T\xC3\xADtulo sem ponto A casa \xC3\xA9 bonita.",
                                                  "t\xC3\xADtulo sem ponto a casa \xC3\xA9 bonita"}));
-    // Sentences 2, 4 and 5, shuffled, each on a line of its own or not.
-    const std::string extract = rows[4][4] + "\n" + rows[1][4] + " " + rows[3][4] + "\n";
-    WriteFile(dir_.Path("extract"), utf8 ? *Utf8ToCp1252(extract) : extract);
-    Result made = RunCli("classes" + common + " --extract " + dir_.Path("extract") + " --output " +
-                         dir_.Path("classes"));
-    ASSERT_EQ(made.status, 0) << made.output;
-    EXPECT_NE(made.output.find("Wrote 6 classes to " + dir_.Path("classes") + ": 3 of class 1"), std::string::npos);
-    EXPECT_EQ(Cases(ReadFile(dir_.Path("text")), ReadFile(dir_.Path("classes")),
-                    std::string("--features none --encoding ") + encoding),
-              "0\r\n1\r\n0\r\n1\r\n1\r\n0\r\n");
+    // Sentences 2, 4 and 5, shuffled, each on a line of its own or not;
+    // then one a line, without their final punctuation.
+    auto bare = [](std::string sentence) { return sentence.substr(0, sentence.size() - 1); };
+    for (const auto& [extract, lines] :
+         {std::pair{rows[4][4] + "\n" + rows[1][4] + " " + rows[3][4] + "\n", ""},
+          std::pair{bare(rows[4][4]) + "\n" + bare(rows[1][4]) + "\n" + bare(rows[3][4]), " --extract-lines"}}) {
+      WriteFile(dir_.Path("extract"), utf8 ? *Utf8ToCp1252(extract) : extract);
+      Result made = RunCli("classes" + common + lines + " --extract " + dir_.Path("extract") + " --output " +
+                           dir_.Path("classes"));
+      ASSERT_EQ(made.status, 0) << made.output;
+      // No warning.
+      EXPECT_EQ(made.output, std::string("note: The extract was read as ") + (utf8 ? "Windows-1252" : "UTF-8") +
+                                 ".\nWrote 6 classes to " + dir_.Path("classes") +
+                                 ": 3 of 6 sentences of class 1 (50.0 %)\n");
+      EXPECT_EQ(Cases(ReadFile(dir_.Path("text")), ReadFile(dir_.Path("classes")),
+                      std::string("--features none --encoding ") + encoding),
+                "0\r\n1\r\n0\r\n1\r\n1\r\n0\r\n");
+    }
   }
 }
 
@@ -268,7 +290,10 @@ TEST_F(CliTest, BatchReportsFailedLinesAndExitsOne) {
   EXPECT_NE(result.output.find(dir_.Path("m.tsv") + ":3: " + dir_.Path("none.txt") + ": Cannot open file"),
             std::string::npos)
       << result.output;
-  EXPECT_NE(result.output.find("Batch: 2 succeeded, 1 failed, of 3 texts; 4 cases"), std::string::npos);
+  EXPECT_NE(result.output.find("Batch: 2 succeeded, 1 failed, of 3 texts; 4 cases\n"
+                               "Classes: 2 of 4 sentences of class 1 (50.0 %)\n"),
+            std::string::npos)
+      << result.output;
   EXPECT_EQ(ReadFile(dir_.Path("c.cases")), "2 1\r\n4 0\r\n");
   EXPECT_EQ(result.output.find('\r'), std::string::npos);  // no progress line off a terminal
 
@@ -287,6 +312,80 @@ TEST_F(CliTest, BatchReportsFailedLinesAndExitsOne) {
   EXPECT_EQ(malformed.status, 1);
   EXPECT_NE(malformed.output.find(dir_.Path("m.tsv") + ":2: The line has 2 fields"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir_.Path("a.cases")));
+}
+
+// Five sentences, each of two words but the fourth.
+constexpr char kFiveSentences[] = "Um dia. Dois dias!\r\nTres casas. Quatro? Cinco sete.";
+
+TEST_F(CliTest, SummarizeWritesTheBestSentencesAndTheirClasses) {
+  WriteFile(dir_.Path("text"), kFiveSentences);
+  // At 0.5 the summary takes 3 of 5 (2.5 rounded up); of the tied 0.9s and
+  // 0.5s none is left out, so sentences 2, 3 and 4.
+  WriteFile(dir_.Path("scores"), "0.1\n0.9\n0.5\n0.9\n0.2\n");
+  Result made = RunCli("summarize --text " + dir_.Path("text") + " --scores " + dir_.Path("scores") +
+                       " --rate 0.5 --output " + dir_.Path("extract") + " --classes-output " + dir_.Path("classes") +
+                       " --tables " + dir_.Path("tables"));
+  ASSERT_EQ(made.status, 0) << made.output;
+  EXPECT_EQ(ReadFile(dir_.Path("extract")), "Dois dias!\nTres casas.\nQuatro?\n");
+  EXPECT_EQ(ReadFile(dir_.Path("classes")), "0 1 1 1 0\n");
+}
+
+TEST_F(CliTest, EvaluateGivesHandWorkedFigures) {
+  WriteFile(dir_.Path("text"), kFiveSentences);
+  WriteFile(dir_.Path("reference"), "Um dia.\nDois dias!\n");
+  WriteFile(dir_.Path("system"), "1 0 1 0 0");
+  WriteFile(dir_.Path("manifest"),
+            "#text\treference\tmine\ntext\treference\tclasses:system\ntext\tabstract:reference\tclasses:system\n");
+  Result figures = RunCli("evaluate " + dir_.Path("manifest") + " --format csv --baselines lead --no-stem --tables " +
+                          dir_.Path("tables"));
+  ASSERT_EQ(figures.status, 0) << figures.output;
+  // Sentences: 1 of 2 right.  Tokens: "um dia tres casas" against "um dia
+  // dois dias": 2 words of 4, 1 bigram of 3, an LCS of 2.  The lead (the
+  // first 2 sentences) is the reference.  Against the same words as an
+  // abstract, only the sentence figures are gone.
+  EXPECT_EQ(figures.output,
+            "text,system,sentences,selected,reference_selected,sentence_precision,sentence_recall,sentence_f1,"
+            "rouge1_precision,rouge1_recall,rouge1_f1,rouge2_precision,rouge2_recall,rouge2_f1,rougeL_precision,"
+            "rougeL_recall,rougeL_f1\n"
+            "text,mine,5,2,2,0.5000,0.5000,0.5000,0.5000,0.5000,0.5000,0.3333,0.3333,0.3333,0.5000,0.5000,0.5000\n"
+            "text,lead,5,2,2,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000\n"
+            "text,mine,5,2,,,,,0.5000,0.5000,0.5000,0.3333,0.3333,0.3333,0.5000,0.5000,0.5000\n"
+            "text,lead,5,2,,,,,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000\n"
+            "mean,mine,5,2,2,0.5000,0.5000,0.5000,0.5000,0.5000,0.5000,0.3333,0.3333,0.3333,0.5000,0.5000,0.5000\n"
+            "mean,lead,5,2,2,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000\n");
+}
+
+TEST_F(CliTest, SummarizeAndEvaluateRefuseBadInputNamingIt) {
+  WriteFile(dir_.Path("text"), kFiveSentences);
+  WriteFile(dir_.Path("six"), "1\n2\n3\n4\n5\n6\n");
+  WriteFile(dir_.Path("other.csv"), "text,sentence,score\nother.txt,1,0.5\n");
+  WriteFile(dir_.Path("short.tsv"), "text\treference\n");
+  WriteFile(dir_.Path("stray"), "Um dia.\nSeis meses.\n");
+  WriteFile(dir_.Path("stray.tsv"), "text\tstray\tclasses:text\n");
+  const std::string summarize = "summarize --text " + dir_.Path("text") + " --tables " + dir_.Path("tables");
+  const std::string evaluate = " --tables " + dir_.Path("tables");
+  struct Case {
+    std::string arguments;
+    int status;
+    std::string message;
+  };
+  for (const Case& c : {
+           Case{summarize + " --scores " + dir_.Path("six") + " --rate 0", 2,
+                "--rate: \"0\" is not a share more than 0 and at most 1 (say 0.2)"},
+           Case{summarize + " --scores " + dir_.Path("six") + " --sentences 2", 1,
+                dir_.Path("six") + ":6: The file holds 6 scores, but the text has only 5 sentences"},
+           Case{summarize + " --scores " + dir_.Path("other.csv") + " --sentences 2", 1,
+                dir_.Path("other.csv") + ": The file holds no row of the text " + dir_.Path("text") +
+                    " (it holds other.txt)"},
+           Case{"evaluate " + dir_.Path("short.tsv") + evaluate, 1,
+                dir_.Path("short.tsv") + ":1: The line has 2 fields; a line is text<TAB>reference<TAB>system..."},
+           Case{"evaluate " + dir_.Path("stray.tsv") + evaluate, 1,
+                dir_.Path("stray") + ": Extract sentence 2 matches no sentence of the text"},
+       }) {
+    Result result = RunCli(c.arguments);
+    EXPECT_EQ(result.status, c.status) << c.arguments << "\n" << result.output;
+    EXPECT_NE(result.output.find(c.message), std::string::npos) << result.output;
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <iostream>
 #include <thread>
 
@@ -22,6 +23,14 @@ int Report(const std::string& line, bool to_stderr) {
   return kFailed;
 }
 
+std::string ClassBalance(std::uint64_t ones, std::uint64_t sentences) {
+  std::string balance = std::to_string(ones) + " of " + std::to_string(sentences) + " sentences of class 1";
+  if (sentences == 0) return balance;
+  char share[32];
+  std::snprintf(share, sizeof share, " (%.1f %%)", 100.0 * static_cast<double>(ones) / static_cast<double>(sentences));
+  return balance + share;
+}
+
 bool WritesStandardOutput(std::initializer_list<std::string> paths) {
   for (const std::string& path : paths) {
     if (NamedDescriptor(path, true) == STDOUT_FILENO) return true;
@@ -31,10 +40,10 @@ bool WritesStandardOutput(std::initializer_list<std::string> paths) {
 
 void AddEncodingOption(CLI::App& app, RunOptions& options) {
   app.add_option("--encoding", options.encoding,
-                 "Encoding of the text: windows-1252, utf-8 (a byte-order mark is skipped) or auto (UTF-8 when the "
-                 "text is valid UTF-8 with a multi-byte character, else Windows-1252)")
-      ->check(CLI::IsMember({"windows-1252", "utf-8", "auto"}))
-      ->default_str("windows-1252");
+                 "Encoding of the text: auto (UTF-8 when the text is valid UTF-8 with a multi-byte character, "
+                 "else Windows-1252), utf-8 (a byte-order mark is skipped) or windows-1252")
+      ->check(CLI::IsMember({"auto", "utf-8", "windows-1252"}))
+      ->default_str("auto");
   app.add_option("--tables", options.tables, "Folder of the lexical tables, instead of the alias Orbelin")
       ->type_name("DIR");
 }
@@ -71,13 +80,25 @@ void AddExtractOptions(CLI::App& app, ExtractOptions& options) {
                  "Encoding of the extract: windows-1252, utf-8 or auto (as for --encoding)")
       ->check(CLI::IsMember({"windows-1252", "utf-8", "auto"}))
       ->default_str("auto");
+  app.add_flag("--extract-lines", options.lines,
+               "Read the extract as one sentence a line, whatever its punctuation (it changes only how "
+               "messages number the extract's sentences: they become its lines)");
   app.add_option("--min-overlap", options.min_overlap,
-                 "Also give 1 to a sentence that holds at least the share R (0 < R <= 1) of an extract "
-                 "sentence's word keys, counted with repeats; without it, a sentence must have the same keys "
-                 "in the same order")
+                 "Where no sentence's words stand in the extract exactly, also give 1 to a sentence that holds "
+                 "at least the share R (0 < R <= 1) of its word keys there, in order")
       ->type_name("R");
   app.add_flag("--allow-unmatched", options.allow_unmatched,
-               "Warn, instead of failing, when an extract sentence matches no sentence of the text");
+               "Warn, instead of failing, when words of the extract match no sentence of the text");
+}
+
+double ParseShare(const std::string& option, const std::string& text, const std::string& example) {
+  double share = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), share);
+  // Written so that NaN fails too.
+  if (error != std::errc() || end != text.data() + text.size() || !(share > 0 && share <= 1)) {
+    throw UsageError(option + ": \"" + text + "\" is not a share more than 0 and at most 1 (say " + example + ")");
+  }
+  return share;
 }
 
 ExtractSettings ChooseExtract(const ExtractOptions& options, const std::string& path) {
@@ -85,14 +106,9 @@ ExtractSettings ChooseExtract(const ExtractOptions& options, const std::string& 
   choices.path = path;
   choices.encoding = *EncodingNamed(options.encoding);
   choices.allow_unmatched = options.allow_unmatched;
+  choices.lines = options.lines;
   if (options.min_overlap.empty()) return choices;
-  const std::string& text = options.min_overlap;
-  double share = 0;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), share);
-  // Written so that NaN fails too.
-  if (error != std::errc() || end != text.data() + text.size() || !(share > 0 && share <= 1)) {
-    throw UsageError("--min-overlap: \"" + text + "\" is not a share more than 0 and at most 1 (say 0.8)");
-  }
+  const double share = ParseShare("--min-overlap", options.min_overlap, "0.8");
   choices.min_overlap = share;
   return choices;
 }

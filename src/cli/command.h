@@ -7,6 +7,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <stdexcept>
@@ -43,6 +44,10 @@ class UsageError : public std::runtime_error {
 // to standard output keep it for themselves, so the summary goes to stderr.
 int Report(const std::string& line, bool to_stderr = false);
 
+// "39 of 120 sentences of class 1 (32.5 %)"; no share when there is no
+// sentence.
+std::string ClassBalance(std::uint64_t ones, std::uint64_t sentences);
+
 // Whether one of the files a command writes is its standard output.
 bool WritesStandardOutput(std::initializer_list<std::string> paths);
 
@@ -51,7 +56,7 @@ struct RunOptions {
   std::string features = "1-8";
   std::string format = "plain";
   bool quinlan = false;
-  std::string encoding = "windows-1252";
+  std::string encoding = "auto";
   std::string tables;
   std::string names;
   bool strict_classes = false;
@@ -63,8 +68,9 @@ struct RunOptions {
 // extract: lines).
 struct ExtractOptions {
   std::string encoding = "auto";
-  std::string min_overlap;  // empty: equal keys only
+  std::string min_overlap;  // empty: exact matches only
   bool allow_unmatched = false;
+  bool lines = false;  // one extract sentence a line
 };
 
 // The run options, checked.
@@ -81,12 +87,16 @@ void AddStrictClassesFlag(CLI::App& app, RunOptions& options, const std::string&
 // --features, --format, --quinlan, --encoding, --tables, --names,
 // --strict-classes, --ids and --class-values.
 void AddRunOptions(CLI::App& app, RunOptions& options);
-// --extract-encoding, --min-overlap and --allow-unmatched.
+// --extract-encoding, --extract-lines, --min-overlap and --allow-unmatched.
 void AddExtractOptions(CLI::App& app, ExtractOptions& options);
 
 // The run options' values.  Throws UsageError for a bad feature list or
 // class value list, and for --ids with a layout that has no place for them.
 Choices Choose(const RunOptions& options);
+// The share `text` gives, more than 0 and at most 1, for the option named
+// `option`.  Throws UsageError, suggesting `example`, for anything else.
+double ParseShare(const std::string& option, const std::string& text, const std::string& example);
+
 // The extract settings the options give, for the extract at `path`.
 // Throws UsageError for a bad --min-overlap.
 ExtractSettings ChooseExtract(const ExtractOptions& options, const std::string& path);

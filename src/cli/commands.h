@@ -14,9 +14,12 @@ Command AddSentencesCommand(CLI::App& app);
 Command AddClassesCommand(CLI::App& app);
 Command AddBatchCommand(CLI::App& app);
 Command AddJoinCommand(CLI::App& app);
+Command AddSummarizeCommand(CLI::App& app);
+Command AddEvaluateCommand(CLI::App& app);
 // `tables build`.
 Command AddTablesCommand(CLI::App& app);
 Command AddTrainCommand(CLI::App& app);
+Command AddCrossvalCommand(CLI::App& app);
 
 }  // namespace casewright::cli
 

@@ -16,7 +16,7 @@ struct RunCommandOptions {
 int Generate(RunCommandOptions& options) {
   RunSettings& s = options.settings;
   if (s.text_path.empty() || s.output_path.empty()) {
-    throw UsageError("--text and --output are required (see --help)");
+    throw UsageError("--text and --output are required");
   }
   const Choices choices = Choose(options.run);
   s.features = choices.features;
@@ -40,7 +40,7 @@ int Generate(RunCommandOptions& options) {
 Command AddRunCommand(CLI::App& app) {
   auto options = std::make_shared<RunCommandOptions>();
   RunSettings& s = options->settings;
-  app.add_option("--text", s.text_path, "The text to analyse (Windows-1252 unless --encoding says otherwise)")
+  app.add_option("--text", s.text_path, "The text to analyse (UTF-8 or Windows-1252, see --encoding)")
       ->type_name("FILE");
   app.add_option("--classes", s.classes_path,
                  "One class per sentence, separated by spaces; without it, every case's class is the missing "

@@ -39,8 +39,10 @@ std::string MarkLine(ClassMark mark) {
   return "";
 }
 
-std::string ExtraClasses(std::size_t count) {
-  return std::to_string(count) + (count == 1 ? " extra class" : " extra classes");
+std::string ExtraClasses(const SentenceClasses& classes) {
+  const std::size_t count = classes.extra_classes;
+  return (classes.extra_all_counted ? "" : "at least ") + std::to_string(count) +
+         (count == 1 ? " extra class" : " extra classes");
 }
 
 void WriteTsv(SegmentedText& text, const SentenceClasses* classes, std::ostream& out) {
@@ -52,7 +54,7 @@ void WriteTsv(SegmentedText& text, const SentenceClasses* classes, std::ostream&
     if (classes) out << classes->classes[i] << '\t' << MarkName(MarkAt(*classes, i + 1)) << '\t';
     out << text.Original(i) << '\t' << text.Keys(i) << '\n';
   }
-  if (classes && classes->extra_classes > 0) out << "\t\t\t\t\t" << ExtraClasses(classes->extra_classes) << "\t\t\n";
+  if (classes && classes->extra_classes > 0) out << "\t\t\t\t\t" << ExtraClasses(*classes) << "\t\t\n";
 }
 
 void WriteText(SegmentedText& text, const SentenceClasses* classes, std::ostream& out) {
@@ -75,7 +77,7 @@ void WriteText(SegmentedText& text, const SentenceClasses* classes, std::ostream
     out << text.Original(i) << '\n';
   }
   if (classes && classes->extra_classes > 0) {
-    out << ">>>> " << ExtraClasses(classes->extra_classes)
+    out << ">>>> " << ExtraClasses(*classes)
         << ": the classes file goes on after the last sentence's class\n";
   }
 }

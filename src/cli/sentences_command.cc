@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/sentence_listing.h"
 #include "lexicon/sqlite_tables.h"
+#include "pipeline/run_files.h"
 #include "text/classes_file.h"
 #include "text/segmented_text.h"
 
@@ -24,6 +25,8 @@ int ListSentences(const SentencesOptions& options) {
     throw UsageError("--text and --classes cannot both be standard input (-)");
   }
   const Choices choices = Choose(options.run);
+  RefuseSharedFiles({{options.text_path, "text file", false}, {options.classes_path, "classes file", false}},
+                    SharedInputs::kRefused);
   SqliteTables tables(ResolveTablesFolder(options.run.tables));
   SegmentedText text(options.text_path, choices.encoding, tables);
   PrintMessages(text.warnings(), text.notes());

@@ -1,11 +1,16 @@
 // casewright-cli tables build --lexicon L --stoplist S --cues C --into DIR
 #include <memory>
+#include <string>
 
 #include "cli/commands.h"
 #include "lexicon/table_builder.h"
 
 namespace casewright::cli {
 namespace {
+
+constexpr char kExample[] =
+    "Example:\n  casewright-cli tables build --lexicon lexicon.tsv --stoplist stoplist.txt --cues cues.txt --into "
+    "tables";
 
 struct TablesOptions {
   TableSources sources;
@@ -25,6 +30,7 @@ Command AddTablesCommand(CLI::App& app) {
   auto options = std::make_shared<TablesOptions>();
   CLI::App* tables = app.add_subcommand("tables", "Manage the lexical tables");
   tables->require_subcommand(1);
+  tables->footer(kExample);
   CLI::App* build =
       tables->add_subcommand("build", "Build Léxico.db, Stoplist.db and Cuephrases.db from UTF-8 text files");
   build->add_option("--lexicon", options->sources.lexicon, "form<TAB>canonical form, one a line (\\N: none)")
@@ -35,9 +41,7 @@ Command AddTablesCommand(CLI::App& app) {
   build->add_option("--into", options->into, "folder to write the three tables into")
       ->required()
       ->type_name("DIR");
-  build->footer(
-      "Example:\n  casewright-cli tables build --lexicon lexicon.tsv --stoplist stoplist.txt --cues cues.txt --into "
-      "tables\nBlank lines and lines starting with # are skipped.");
+  build->footer(std::string(kExample) + "\nBlank lines and lines starting with # are skipped.");
   return {build, [options] { return BuildTables(*options); }};
 }
 

@@ -16,7 +16,7 @@ namespace {
 
 int Train(const TrainOptions& options) {
   const LearnerChoices choices = ChooseLearner(options);
-  const std::vector<ManifestEntry> entries = ReadManifest(options.manifest);
+  const std::vector<ManifestEntry> entries = ReadManifest(options.manifest, {.outputs_optional = true});
   SqliteTables tables(ResolveTablesFolder(options.run.tables));
   const CorpusCases corpus = ComputeCorpusCases(entries, choices.corpus, tables, options.manifest);
   std::vector<std::size_t> all(corpus.texts.size());

@@ -7,17 +7,26 @@ namespace casewright {
 namespace {
 
 // Linux reports a missing folder of the path as a missing file; tell the two
-// apart by looking at the folder.
-bool FolderExists(const std::string& path) {
-  std::filesystem::path parent = std::filesystem::path(path).parent_path();
+// apart by looking at the folders.  The first folder of the path that does
+// not exist, or empty when every folder does.
+std::string MissingFolder(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::string missing;
   std::error_code ignored;
-  return parent.empty() || std::filesystem::is_directory(parent, ignored);
+  for (fs::path folder = fs::path(path).parent_path(); !folder.empty() && !fs::exists(folder, ignored);
+       folder = folder.parent_path()) {
+    missing = folder.string();
+    if (folder == folder.parent_path()) break;
+  }
+  return missing;
 }
 
 std::string Message(int error_code, const std::string& path) {
   switch (error_code) {
-    case ENOENT:
-      return FolderExists(path) ? "File not found" : "Invalid filename";
+    case ENOENT: {
+      const std::string folder = MissingFolder(path);
+      return folder.empty() ? "File not found" : "Folder not found: " + folder;
+    }
     case ENOTDIR:
     case ENAMETOOLONG:
       return "Invalid filename";

@@ -1,7 +1,8 @@
 // The messages a failed file operation is reported with, by the operating
 // system's error code:
 //   file not found                          "File not found"
-//   a folder of the path does not exist     "Invalid filename"
+//   a folder of the path does not exist     "Folder not found: <the first missing>"
+//   a folder of the path is a file          "Invalid filename"
 //   too many open files                     "Too many open files"
 //   access denied                           "File access denied"
 //   symbolic links that never end           "Symbolic link loop"

@@ -30,6 +30,10 @@ class LexicalTables {
   // The cue table's words in the table's own order.  A missing value, or one
   // with no Windows-1252 spelling, is nullopt: it matches no word.
   virtual std::vector<std::optional<std::string>> ReadCueWords() const = 0;
+
+  // The files the tables are read from, as paths: inputs of every run that
+  // uses them, which a run must not write.  None for tables held in memory.
+  virtual std::vector<std::string> StoredFiles() const { return {}; }
 };
 
 }  // namespace casewright

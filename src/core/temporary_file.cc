@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
+#include <memory>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -17,38 +19,62 @@ namespace {
 
 constexpr std::size_t kRandomLength = 6;
 constexpr std::size_t kNameSize = kTemporaryPrefix.size() + kRandomLength + 1;
+enum SlotState : int { kFree, kClaimed, kListed };
 
-// One entry of the table the signal handler reads.  A slot is claimed while
+}  // namespace
+
+// One entry of the list the signal handler reads.  A slot is claimed while
 // its fields are filled and listed only once they are complete, so the
 // handler never reads a half-written name.
-enum SlotState : int { kFree, kClaimed, kListed };
-struct Slot {
+struct ListedFile {
   std::atomic<int> state{kFree};
   int folder_fd = -1;
   char name[kNameSize] = {};
 };
+
+namespace {
+using Slot = ListedFile;
 static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs a lock-free state");
 
-// Far more than the files of the runs one program makes at a time.
-std::array<Slot, 64> listed_files;
+// The slots come in blocks chained from `first_block`.  A block is added
+// when every slot is taken and is never freed, so the handler can walk the
+// chain at any moment without a lock; free slots are reused before a new
+// block is made, so the chain only grows to the most files open at once.
+struct SlotBlock {
+  std::array<Slot, 64> slots;
+  std::atomic<SlotBlock*> next{nullptr};
+};
+static_assert(std::atomic<SlotBlock*>::is_always_lock_free, "the signal handler needs a lock-free chain");
 
-// The slot now listing `name` in the folder open as `folder_fd`, or -1 when
-// the table is full (the file is then not removed on a signal).
-int List(int folder_fd, const char* name) {
-  for (std::size_t i = 0; i < listed_files.size(); ++i) {
-    Slot& slot = listed_files[i];
-    int expected = kFree;
-    if (!slot.state.compare_exchange_strong(expected, kClaimed)) continue;
-    slot.folder_fd = folder_fd;
-    std::strncpy(slot.name, name, kNameSize - 1);
-    slot.state.store(kListed);
-    return static_cast<int>(i);
+SlotBlock first_block;
+
+Slot* Claim() {
+  for (SlotBlock* block = &first_block;;) {
+    for (Slot& slot : block->slots) {
+      int expected = kFree;
+      if (slot.state.compare_exchange_strong(expected, kClaimed)) return &slot;
+    }
+    SlotBlock* next = block->next.load();
+    if (next == nullptr) {
+      auto added = std::make_unique<SlotBlock>();
+      // Another thread may have chained a block meanwhile: then use that one.
+      if (block->next.compare_exchange_strong(next, added.get())) next = added.release();
+    }
+    block = next;
   }
-  return -1;
 }
 
-void Unlist(int slot) {
-  if (slot >= 0) listed_files[static_cast<std::size_t>(slot)].state.store(kFree);
+// The slot now listing `name` in the folder open as `folder_fd`.
+Slot* List(int folder_fd, const char* name) {
+  Slot* slot = Claim();
+  slot->folder_fd = folder_fd;
+  std::strncpy(slot->name, name, kNameSize - 1);
+  slot->state.store(kListed);
+  return slot;
+}
+
+void Unlist(Slot* slot) {
+  if (slot != nullptr) slot->state.store(kFree);
 }
 
 std::string RandomName() {
@@ -64,8 +90,10 @@ std::string RandomName() {
 // restored the default action, which the raised signal meets once the
 // handler returns.
 extern "C" void RemoveListedFilesAndDie(int signal_number) {
-  for (Slot& slot : listed_files) {
-    if (slot.state.load() == kListed) ::unlinkat(slot.folder_fd, slot.name, 0);
+  for (SlotBlock* block = &first_block; block != nullptr; block = block->next.load()) {
+    for (Slot& slot : block->slots) {
+      if (slot.state.load() == kListed) ::unlinkat(slot.folder_fd, slot.name, 0);
+    }
   }
   ::raise(signal_number);
 }
@@ -88,7 +116,7 @@ TemporaryFile::TemporaryFile(const std::string& folder, const std::string& for_m
     }
     int error = errno;
     Unlist(slot_);
-    slot_ = -1;
+    slot_ = nullptr;
     if (error != EEXIST) {
       ::close(folder_fd_);
       throw FileError(error, for_messages_);
@@ -122,7 +150,18 @@ void TemporaryFile::MoveTo(const std::string& name) {
   }
   path_.clear();
   Unlist(slot_);
-  slot_ = -1;
+  slot_ = nullptr;
+}
+
+void TemporaryFile::TakeOwnerAndMode(const struct stat& of) {
+  const std::string name = path_.substr(path_.rfind('/') + 1);
+  // Best effort: only root may give a file away, and only a member may give
+  // it a group.  The owner comes first, since changing it clears the
+  // set-user-ID bits that the mode then restores.
+  if (::fchownat(folder_fd_, name.c_str(), of.st_uid, of.st_gid, AT_SYMLINK_NOFOLLOW) != 0) {
+    ::fchownat(folder_fd_, name.c_str(), static_cast<uid_t>(-1), of.st_gid, AT_SYMLINK_NOFOLLOW);
+  }
+  ::fchmodat(folder_fd_, name.c_str(), of.st_mode & 07777, 0);
 }
 
 void RemoveTemporaryFilesOnSignals() {

@@ -6,12 +6,15 @@
 // in form, so that a user can recognise and remove what a program killed
 // outright (SIGKILL, a power cut) left behind.
 //
-// Every temporary file that exists is listed in a fixed table that a signal
-// handler can read without allocating or locking.  Once
+// Every temporary file that exists is listed in a chain of slots that a
+// signal handler can walk without allocating or locking; the chain grows
+// with the number of files open at once, without a fixed limit.  Once
 // RemoveTemporaryFilesOnSignals has run, SIGINT, SIGTERM and SIGHUP remove
 // every listed file and then end the program with the signal's own status.
 #ifndef CASEWRIGHT_CORE_TEMPORARY_FILE_H_
 #define CASEWRIGHT_CORE_TEMPORARY_FILE_H_
+
+#include <sys/stat.h>
 
 #include <string>
 #include <string_view>
@@ -19,6 +22,9 @@
 namespace casewright {
 
 inline constexpr std::string_view kTemporaryPrefix = ".casewright-";
+
+// Where the signal handler finds one temporary file (temporary_file.cc).
+struct ListedFile;
 
 class TemporaryFile {
  public:
@@ -37,6 +43,10 @@ class TemporaryFile {
 
   // Closes the descriptor.  Throws RunError.
   void Close();
+  // Gives the file the owner, group and permissions in `of` (a stat of the
+  // file it is to replace), as far as the process may: an owner or group it
+  // may not give is left as it is.
+  void TakeOwnerAndMode(const struct stat& of);
   // Renames the file to `name` in its folder, replacing a file of that name.
   // Throws RunError.
   void MoveTo(const std::string& name);
@@ -46,7 +56,7 @@ class TemporaryFile {
   std::string path_;
   int folder_fd_ = -1;
   int fd_ = -1;
-  int slot_ = -1;  // in the table of listed files; -1 once moved
+  ListedFile* slot_ = nullptr;  // listing the file for the signal handler; null once moved
 };
 
 // Makes SIGINT, SIGTERM and SIGHUP remove the temporary files, then end the

@@ -41,7 +41,7 @@ CorpusCases ComputeCorpusCases(const std::vector<ManifestEntry>& entries, const 
   auto work = [&] {
     for (std::size_t i = next++; i < entries.size(); i = next++) {
       try {
-        corpus.texts[i] = ComputeCases(RunSettingsOf(entries[i], settings), tables);
+        corpus.texts[i] = ComputeCases(RunSettingsOf(entries[i], settings), tables, settings.with_tokens);
       } catch (...) {
         failures[i] = std::current_exception();
       }

@@ -23,6 +23,8 @@ struct CorpusSettings {
   ExtractSettings extract;  // path unused: each entry names its extract
   bool strict_classes = false;
   unsigned jobs = 1;
+  // Whether each text keeps its sentences' tokens, to score summaries.
+  bool with_tokens = false;
 };
 
 struct CorpusCases {

@@ -32,6 +32,7 @@
 #include "core/run_error.h"
 #include "gui/options_menu.h"
 #include "gui/sentences_view.h"
+#include "gui/summary_view.h"
 #include "gui/window_batch.h"
 #include "text/load_text.h"
 
@@ -204,6 +205,9 @@ TMainForm2::TMainForm2(const LexicalTables& tables, GuiPrompts& prompts, QWidget
   connect(options_menu_, &OptionsMenu::SentencesRequested, this, [this] {
     OpenSentencesView(this, tables_, prompts_, FilePath(text_path_edit_->text()), options_menu_->encoding(),
                       FilePath(classes_path_edit_->text()), classes_path_edit_);
+  });
+  connect(options_menu_, &OptionsMenu::SummaryRequested, this, [this] {
+    OpenSummaryView(this, tables_, prompts_, FilePath(text_path_edit_->text()), options_menu_->encoding());
   });
 
   FormCreate();

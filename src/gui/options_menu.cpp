@@ -55,6 +55,9 @@ OptionsMenu::OptionsMenu(QWidget* parent) : QToolButton(parent) {
   QAction* sentences = menu->addAction(QStringLiteral("&Sentences..."));
   sentences->setObjectName("ShowSentences");
   connect(sentences, &QAction::triggered, this, &OptionsMenu::SentencesRequested);
+  QAction* summary = menu->addAction(QStringLiteral("Summary..."));
+  summary->setObjectName("ShowSummary");
+  connect(summary, &QAction::triggered, this, &OptionsMenu::SummaryRequested);
 
   connect(encodings_, &QActionGroup::triggered, this, [this] { emit EncodingChanged(encoding()); });
   connect(formats_, &QActionGroup::triggered, this, [this] {

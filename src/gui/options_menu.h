@@ -7,6 +7,7 @@
 //   C4.5 names file beside the output      (with the Quinlan format only)
 //   ----
 //   Sentences...    the text's sentences beside their classes (sentences_view.h)
+//   Summary...      the extract a classifier's scores give (summary_view.h)
 //
 // Every choice starts as the command line's default.  The same menu is the
 // window's Options menu in the menu bar.
@@ -42,6 +43,7 @@ class OptionsMenu : public QToolButton {
   void EncodingChanged(TextEncoding encoding);
   // The user asked for the Sentences view.
   void SentencesRequested();
+  void SummaryRequested();
 
  private:
   QActionGroup* encodings_;

@@ -1,6 +1,7 @@
 #include "gui/sentences_view.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -85,7 +86,11 @@ SentencesView::SentencesView(const LexicalTables& tables, GuiPrompts& prompts, Q
   min_overlap_->setSingleStep(0.05);
   min_overlap_->setSpecialValueText(QStringLiteral("same words"));
   min_overlap_->setToolTip(
-      QStringLiteral("A sentence also gets 1 when it holds at least this share of an extract sentence's words"));
+      QStringLiteral("Where no sentence's words stand in the extract exactly, a sentence also gets 1 when it "
+                     "holds at least this share of its words there, in order"));
+  extract_lines_ = new QCheckBox(QStringLiteral("One sentence a line"), this);
+  extract_lines_->setObjectName("ExtractLines");
+  extract_lines_->setToolTip(QStringLiteral("Number the extract's sentences by its lines, whatever their punctuation"));
   save_button_ = new QPushButton(QStringLiteral("Save classes..."), this);
   save_button_->setObjectName("SaveClassesButton");
   save_button_->setEnabled(false);
@@ -95,6 +100,7 @@ SentencesView::SentencesView(const LexicalTables& tables, GuiPrompts& prompts, Q
   buttons->addWidget(extract_button_);
   buttons->addWidget(new QLabel(QStringLiteral("Minimum overlap"), this));
   buttons->addWidget(min_overlap_);
+  buttons->addWidget(extract_lines_);
   buttons->addWidget(save_button_);
   buttons->addStretch();
   buttons->addWidget(close_button);
@@ -106,6 +112,7 @@ SentencesView::SentencesView(const LexicalTables& tables, GuiPrompts& prompts, Q
 
   connect(extract_button_, &QPushButton::clicked, this, &SentencesView::ChooseExtract);
   connect(min_overlap_, &QDoubleSpinBox::valueChanged, this, &SentencesView::MatchExtract);
+  connect(extract_lines_, &QCheckBox::toggled, this, &SentencesView::MatchExtract);
   connect(save_button_, &QPushButton::clicked, this, &SentencesView::SaveClasses);
   connect(close_button, &QPushButton::clicked, this, &QDialog::close);
 }
@@ -172,9 +179,13 @@ void SentencesView::MatchExtract() {
   WaitCursor wait;
   extract_messages_.clear();
   extract_classes_.clear();
+  bool savable = false;
   try {
-    SegmentedText extract(extract_path_, TextEncoding::kAuto, tables_);
-    ExtractClasses found = ClassesFromExtract(text_->run(), extract, min_overlap_->value());
+    ExtractSettings settings;
+    settings.path = extract_path_;
+    settings.min_overlap = min_overlap_->value();
+    settings.lines = extract_lines_->isChecked();
+    ExtractClasses found = ClassesFromExtract(text_->run(), settings);
     extract_classes_ = std::move(found.classes);
     extract_messages_.push_back(QStringLiteral("%1 gives class 1 to %2 of the %3 sentences.")
                                     .arg(Named(extract_path_))
@@ -183,11 +194,19 @@ void SentencesView::MatchExtract() {
     for (const auto* messages : {&found.unmatched, &found.repeated, &found.warnings, &found.notes}) {
       Append(extract_messages_, *messages);
     }
+    // The command line's rule: words of the extract that match no sentence
+    // keep its classes from being saved.
+    savable = JudgeExtract(found, settings, false).errors.empty();
+    if (!savable) {
+      extract_messages_.push_back(QStringLiteral("Save classes... stays off while words of the extract match no "
+                                                 "sentence, as casewright-cli classes refuses them without "
+                                                 "--allow-unmatched."));
+    }
   } catch (const std::exception& error) {
     extract_messages_.push_back(QString::fromStdString(DescribeError(error)));
   }
   model_->SetExtractClasses(extract_classes_);
-  save_button_->setEnabled(!extract_classes_.empty());
+  save_button_->setEnabled(savable && !extract_classes_.empty());
   ShowMismatches();
   ShowMessages();
 }
@@ -197,7 +216,7 @@ void SentencesView::SaveClasses() {
   if (chosen.isEmpty()) return;
   const std::string path = chosen.toStdString();
   try {
-    RefuseClassesFileShared(text_path_, extract_path_, path);
+    RefuseClassesFileShared(text_path_, extract_path_, path, &tables_);
     WriteClassesFile(path, extract_classes_);
   } catch (const std::exception& error) {
     prompts_.ShowError(this, QString::fromStdString(DescribeError(error)));

@@ -2,7 +2,8 @@
 // text, numbered as a run finds them and shown as the file has them, beside
 // the class the classes file gives each; once a reference extract is chosen,
 // also the class the extract gives each (extract_classes.h), which can be
-// saved as the classes file.
+// saved as the classes file unless words of the extract match no sentence
+// (as `casewright-cli classes` refuses them without --allow-unmatched).
 //
 // The first sentence where the classes file stops fitting the sentences
 // (its classes run out, one is empty or runs its digits together, or classes
@@ -24,6 +25,7 @@
 #include "text/segmented_text.h"
 #include "text/text_encoding.h"
 
+class QCheckBox;
 class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
@@ -80,6 +82,7 @@ class SentencesView : public QDialog {
   QPlainTextEdit* messages_;
   QPushButton* extract_button_;
   QDoubleSpinBox* min_overlap_;
+  QCheckBox* extract_lines_;
   QPushButton* save_button_;
 };
 

@@ -1,8 +1,11 @@
-// The Sentences view, opened from the window's Options menu as a user
-// would, on the offscreen platform; the file dialogs are answered from a
+// The Sentences and Summary views, opened from the window's Options menu as
+// a user would, on the offscreen platform; the file dialogs are answered from a
 // script.
 #include <QAction>
+#include <QDoubleSpinBox>
+#include <QPlainTextEdit>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -10,6 +13,7 @@
 #include "gui/Main2.h"
 #include "gui/sentence_table_model.h"
 #include "gui/sentences_view.h"
+#include "gui/summary_view.h"
 #include "testing/memory_tables.h"
 #include "testing/temp_dir.h"
 
@@ -112,6 +116,16 @@ class SentencesViewTest : public QObject {
     QTest::mouseClick(view->findChild<QPushButton*>("ExtractButton"), Qt::LeftButton);
     QVERIFY(!Highlighted(table, 0) && !Highlighted(table, 1) && Highlighted(table, 2));
     QCOMPARE(table.currentIndex().row(), 2);
+
+    // Words that match no sentence keep the classes from being saved, as
+    // the command line refuses them.
+    auto* save = view->findChild<QPushButton*>("SaveClassesButton");
+    QVERIFY(save->isEnabled());
+    WriteFile(dir_->Path("summary.txt"), "Um dois.\nSete oito.");
+    prompts_.answers = {QString::fromStdString(dir_->Path("summary.txt"))};
+    QTest::mouseClick(view->findChild<QPushButton*>("ExtractButton"), Qt::LeftButton);
+    QVERIFY(!save->isEnabled());
+    QVERIFY(view->findChild<QPlainTextEdit*>("SentencesMessages")->toPlainText().contains("--allow-unmatched"));
   }
 
   void anUnreadableTextOpensNothing() {
@@ -120,6 +134,49 @@ class SentencesViewTest : public QObject {
     QVERIFY(!window_->findChild<casewright::SentencesView*>("SentencesView"));
     QCOMPARE(prompts_.errors.size(), 1);
     QVERIFY(prompts_.errors[0].contains("File not found"));
+  }
+
+  // The summary view: the best sentences at the rate, their figures and the
+  // lead's against a reference, the extract saved, a bad scores file refused.
+  void summaryChoosesAtTheRateAndScoresItAgainstTheReference() {
+    WriteFile(dir_->Path("t.txt"), "Um dois. Tr\xEAs quatro! Cinco seis? Sete oito.");
+    prompts_.errors.clear();  // the fixture's prompts outlive each test
+    WriteFile(dir_->Path("t.scores"), "0.1\n0.9\n0.2\n0.8\n");
+    WriteFile(dir_->Path("bad.scores"), "0.1\n0.9\n0.2\n");
+    WriteFile(dir_->Path("reference.txt"), "Um dois.\nTr\xEAs quatro!\n");
+    window_->findChild<QLineEdit*>("Edit1")->setText(QString::fromStdString(dir_->Path("t.txt")));
+    window_->findChild<QAction*>("ShowSummary")->trigger();
+    auto* view = window_->findChild<casewright::SummaryView*>("SummaryView");
+    QVERIFY(view && view->isVisible());
+    const auto* sentences = view->findChild<QPlainTextEdit*>("SummarySentences");
+    const auto* figures = view->findChild<QPlainTextEdit*>("SummaryFigures");
+    auto* scores_button = view->findChild<QPushButton*>("ScoresButton");
+
+    prompts_.answers = {QString::fromStdString(dir_->Path("bad.scores"))};
+    QTest::mouseClick(scores_button, Qt::LeftButton);
+    QCOMPARE(prompts_.errors.size(), 1);
+    QVERIFY(prompts_.errors[0].endsWith("bad.scores: The file holds 3 scores, but the text has 4 sentences"));
+    QVERIFY(!view->findChild<QPushButton*>("SaveExtractButton")->isEnabled());
+
+    prompts_.answers = {QString::fromStdString(dir_->Path("t.scores"))};
+    QTest::mouseClick(scores_button, Qt::LeftButton);
+    QCOMPARE(sentences->toPlainText(), QString::fromUtf8("2  Tr\xC3\xAAs quatro!"));  // 0.2 of 4 is 1
+    view->findChild<QDoubleSpinBox*>("SummaryRate")->setValue(0.5);
+    QCOMPARE(sentences->toPlainText(), QString::fromUtf8("2  Tr\xC3\xAAs quatro!\n4  Sete oito."));
+
+    prompts_.answers = {QString::fromStdString(dir_->Path("reference.txt")),
+                        QString::fromStdString(dir_->Path("t.extract"))};
+    QTest::mouseClick(view->findChild<QPushButton*>("SummaryReferenceButton"), Qt::LeftButton);
+    // Rows: header, the choice (1 of its 2 sentences right), the lead (the reference itself).
+    const QStringList rows = figures->toPlainText().split('\n');
+    QVERIFY(rows.size() >= 3);
+    const QStringList choice = rows[1].split(' ', Qt::SkipEmptyParts);
+    const QStringList lead = rows[2].split(' ', Qt::SkipEmptyParts);
+    QCOMPARE(choice.mid(1, 5), (QStringList{"choice", "4", "2", "2", "0.5000"}));
+    QCOMPARE(lead.mid(1, 5), (QStringList{"lead", "4", "2", "2", "1.0000"}));
+    QTest::mouseClick(view->findChild<QPushButton*>("SaveExtractButton"), Qt::LeftButton);
+    QCOMPARE(ReadFile(dir_->Path("t.extract")), std::string("Tr\xEAs quatro!\nSete oito.\n"));
+    QCOMPARE(prompts_.errors.size(), 1);
   }
 
  private:

@@ -18,9 +18,21 @@ constexpr const char* kVersionAttribute = "casewright_version";
 // Far more than a model of a few hundred trees over eight features takes.
 constexpr std::size_t kMaxModelBytes = 256u << 20;
 
+// XGBoost's message about the last failure: its first line, without the
+// time and source place it starts with (the lines after are a stack trace).
+std::string XgboostError() {
+  std::string message = XGBGetLastError();
+  message = message.substr(0, message.find('\n'));
+  if (message.starts_with('[')) {
+    const std::size_t place_end = message.find(": ", message.find(']'));
+    if (place_end != std::string::npos) message.erase(0, place_end + 2);
+  }
+  return message;
+}
+
 // Throws RunError with XGBoost's own message when a call failed.
-void Check(int status, const std::string& path = {}) {
-  if (status != 0) throw RunError(std::string("XGBoost: ") + XGBGetLastError(), path);
+void Check(int status) {
+  if (status != 0) throw RunError("XGBoost: " + XgboostError());
 }
 
 std::string Joined(const std::vector<std::string>& items) {
@@ -151,7 +163,7 @@ SentenceModel SentenceModel::Load(const std::string& path) {
   if (!bytes) throw RunError("Not a model file (larger than 256 MiB)", path);
   auto booster = std::make_unique<Booster>(nullptr, 0);
   if (XGBoosterLoadModelFromBuffer(booster->handle, bytes->data(), bytes->size()) != 0) {
-    throw RunError("Not a model file (XGBoost: " + std::string(XGBGetLastError()) + ")", path);
+    throw RunError("Not a model file (XGBoost: " + XgboostError() + ")", path);
   }
   const std::optional<std::string> numbers = booster->Attribute(kFeaturesAttribute);
   const std::optional<FeatureSet> features = numbers ? FeaturesNamed(*numbers) : std::nullopt;

@@ -135,7 +135,8 @@ std::string Select(std::string_view column, const TableSchema& schema, std::stri
 }  // namespace
 
 SqliteTables::SqliteTables(const std::string& folder)
-    : lexicon_(std::make_unique<Table>(
+    : folder_(folder),
+      lexicon_(std::make_unique<Table>(
           folder, kLexiconSchema,
           Select(Quoted(kCanonicalColumn), kLexiconSchema, "WHERE " + Quoted(kWordColumn) + " = ?1"))) {
   // A stored stopword with no Windows-1252 spelling can match no key.
@@ -155,6 +156,14 @@ SqliteTables::SqliteTables(const std::string& folder)
 }
 
 SqliteTables::~SqliteTables() = default;
+
+std::vector<std::string> SqliteTables::StoredFiles() const {
+  std::vector<std::string> files;
+  for (const TableSchema* schema : {&kLexiconSchema, &kStoplistSchema, &kCuePhrasesSchema}) {
+    files.push_back((std::filesystem::path(folder_) / schema->file).string());
+  }
+  return files;
+}
 
 std::string SqliteTables::Canonicalize(const std::string& word) const {
   {

@@ -43,8 +43,11 @@ class SqliteTables : public LexicalTables {
   std::string Canonicalize(const std::string& word) const override;
   bool IsStopword(const std::string& key) const override;
   std::vector<std::optional<std::string>> ReadCueWords() const override;
+  // Léxico.db, Stoplist.db and Cuephrases.db in the folder.
+  std::vector<std::string> StoredFiles() const override;
 
  private:
+  std::string folder_;
   class Table;
   std::unique_ptr<Table> lexicon_;
   // The lexicon's answers so far, by word: its canonical form, or nullopt

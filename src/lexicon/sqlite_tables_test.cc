@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -178,6 +180,21 @@ TEST(TableBuilderTest, RejectsMalformedSources) {
   EXPECT_NE(MessageOf([&] { Build(dir, "a\tb\n\na\tc\n", "", ""); }).find("line 3"), std::string::npos);
   EXPECT_NE(MessageOf([&] { Build(dir, "", "de\nde\n", ""); }).find("twice"), std::string::npos);
   EXPECT_NE(MessageOf([&] { Build(dir, "", "", "\xFF\n"); }).find("UTF-8"), std::string::npos);
+}
+
+TEST(TableBuilderTest, ARebuiltTableKeepsItsOwnerAndPermissions) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root may give a file to another user";
+  TempDir dir;
+  const std::string stoplist = Build(dir, "", "o\n", "") + "/Stoplist.db";
+  ASSERT_EQ(::chown(stoplist.c_str(), 65534, 65534), 0);
+  ASSERT_EQ(::chmod(stoplist.c_str(), 0640), 0);
+  Build(dir, "", "a\n", "");
+  struct stat st;
+  ASSERT_EQ(::stat(stoplist.c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, 65534u);
+  EXPECT_EQ(st.st_gid, 65534u);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_TRUE(SqliteTables(dir.Path("tables")).IsStopword("a"));
 }
 
 TEST(ResolveTablesFolderTest, OverrideThenEnvironmentThenDefault) {

@@ -1,6 +1,7 @@
 #include "lexicon/table_builder.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "core/cp1252.h"
+#include "core/file_path.h"
 #include "core/read_file.h"
 #include "core/run_error.h"
 #include "core/temporary_file.h"
@@ -27,7 +29,7 @@ struct Line {
 
 // The entries of a source file: its lines without blank and comment lines.
 std::vector<Line> ReadEntries(const std::string& path) {
-  const std::string bytes = *ReadWholeFile(path);
+  const std::string bytes = ReadFileWithin(path, kMaxSourceBytes);
   std::vector<Line> lines;
   // A byte-order mark, as some editors write, is no part of the first word.
   std::size_t start = bytes.starts_with(kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;
@@ -88,6 +90,7 @@ std::unique_ptr<TemporaryFile> BuildTable(const fs::path& folder, const TableSch
   const std::string target = (folder / schema.file).string();
   auto temporary = std::make_unique<TemporaryFile>(folder.string(), target);
   temporary->Close();
+  if (struct stat existing; ::stat(target.c_str(), &existing) == 0) temporary->TakeOwnerAndMode(existing);
   try {
     FillTable(temporary->path(), schema, entries, bind);
   } catch (const RunError& e) {
@@ -96,9 +99,26 @@ std::unique_ptr<TemporaryFile> BuildTable(const fs::path& folder, const TableSch
   return temporary;
 }
 
+// A source that is one of the tables to write would be lost when the table
+// replaces it.
+void RefuseSourceTables(const TableSources& sources, const std::string& folder) {
+  for (const TableSchema* schema : {&kLexiconSchema, &kStoplistSchema, &kCuePhrasesSchema}) {
+    const std::string table = (fs::path(folder) / schema->file).string();
+    const FileIdentity written = IdentifyFile(table, true);
+    for (const std::string* source : {&sources.lexicon, &sources.stoplist, &sources.cue_words}) {
+      if (SameFile(IdentifyFile(*source, false), written)) {
+        throw RunError("The source file is the table " + std::string(schema->file) + " that the build writes (" +
+                           table + "); nothing was written",
+                       *source);
+      }
+    }
+  }
+}
+
 }  // namespace
 
 TableCounts BuildTables(const TableSources& sources, const std::string& folder) {
+  RefuseSourceTables(sources, folder);
   std::vector<Line> lexicon = ReadEntries(sources.lexicon);
   std::vector<Line> stoplist = ReadEntries(sources.stoplist);
   std::vector<Line> cue_words = ReadEntries(sources.cue_words);

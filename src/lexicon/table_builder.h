@@ -12,9 +12,14 @@
 #ifndef CASEWRIGHT_LEXICON_TABLE_BUILDER_H_
 #define CASEWRIGHT_LEXICON_TABLE_BUILDER_H_
 
+#include <cstddef>
 #include <string>
 
 namespace casewright {
+
+// The largest source file: far more than any lexicon, yet an endless file
+// (/dev/zero) fails at once instead of filling the memory.
+inline constexpr std::size_t kMaxSourceBytes = std::size_t{256} << 20;
 
 struct TableSources {
   std::string lexicon;
@@ -30,9 +35,12 @@ struct TableCounts {
 
 // Writes Léxico.db, Stoplist.db and Cuephrases.db into `folder` (created
 // when missing), replacing them only once all three are complete; a failed
-// build leaves no file of its own behind.  Throws RunError
-// naming the file and line of a malformed line (invalid UTF-8, a lexicon line
-// without a tab, a form or stopword given twice).
+// build leaves no file of its own behind; a table that is replaced keeps
+// its owner, group and permissions as far as the process may give them.
+// Throws RunError naming the file and line of a malformed line (invalid
+// UTF-8, a lexicon line without a tab, a form or stopword given twice),
+// naming a source that goes on past kMaxSourceBytes, and naming a source
+// that is one of the tables to write.
 TableCounts BuildTables(const TableSources& sources, const std::string& folder);
 
 }  // namespace casewright

@@ -38,10 +38,12 @@ int ConnectSocket(const std::string& path) {
   return fd;
 }
 
-// A device, a FIFO or a socket, opened for writing; -1 with errno set.
+// A device, a FIFO, a socket or another process's open file, opened for
+// writing; -1 with errno set.  A regular file reached that way is appended
+// to: what the other process wrote is kept.
 int OpenDirectly(const std::string& path, const struct stat& info) {
   if (S_ISSOCK(info.st_mode)) return ConnectSocket(path);
-  return ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  return ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | (S_ISREG(info.st_mode) ? O_APPEND : 0));
 }
 
 }  // namespace
@@ -58,7 +60,7 @@ OutputFile::OutputFile(const std::string& path) : path_(path) {
   struct stat existing;
   const bool exists = ::stat(target.c_str(), &existing) == 0;
   if (exists && S_ISDIR(existing.st_mode)) throw FileError(EISDIR, path_);
-  if (exists && !S_ISREG(existing.st_mode)) {
+  if (exists && (!S_ISREG(existing.st_mode) || IsDescriptorLink(target))) {
     direct_fd_ = OpenDirectly(target, existing);
     if (direct_fd_ < 0) throw FileError(errno, path_);
     return;
@@ -68,7 +70,7 @@ OutputFile::OutputFile(const std::string& path) : path_(path) {
   target_name_ = target_path.filename().string();
   if (target_name_.empty()) throw FileError(EISDIR, path_);  // "folder/"
   temporary_.emplace(target_path.has_parent_path() ? target_path.parent_path().string() : ".", path_);
-  if (exists) ::fchmod(temporary_->fd(), existing.st_mode & 07777);
+  if (exists) temporary_->TakeOwnerAndMode(existing);
   buffer_.reserve(kBufferSize);
 }
 

@@ -75,6 +75,24 @@ TEST(OutputFileTest, KeepsPermissionsAndFollowsLinks) {
   EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
+TEST(OutputFileTest, KeepsOwnerAndGroupWherePermitted) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root may give a file to another user";
+  TempDir dir;
+  const std::string path = dir.Path("theirs");
+  WriteFile(path, "old");
+  ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+  ::chmod(path.c_str(), 02640);  // set-group-ID survives the change of owner
+  OutputFile out(path);
+  out.Write("new");
+  out.Commit();
+  struct stat st;
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, 65534u);
+  EXPECT_EQ(st.st_gid, 65534u);
+  EXPECT_EQ(st.st_mode & 07777, 02640u);
+  EXPECT_EQ(ReadFile(path), "new");
+}
+
 TEST(OutputFileTest, DevicesAreWrittenDirectly) {
   OutputFile out("/dev/null");
   out.Write("anything");
@@ -84,7 +102,9 @@ TEST(OutputFileTest, DevicesAreWrittenDirectly) {
 
 TEST(OutputFileTest, FailuresCarryTheFileMessages) {
   TempDir dir;
-  EXPECT_EQ(MessageOf([&] { OutputFile out(dir.Path("no/such/folder/cases")); }), "Invalid filename");
+  EXPECT_EQ(MessageOf([&] { OutputFile out(dir.Path("no/such/folder/cases")); }), "Folder not found: " + dir.Path("no"));
+  WriteFile(dir.Path("file"), "");
+  EXPECT_EQ(MessageOf([&] { OutputFile out(dir.Path("file/cases")); }), "Invalid filename");
   EXPECT_EQ(MessageOf([&] { OutputFile out(dir.Path("")); }), "File access denied");  // a folder
   if (fs::exists("/dev/full")) {
     EXPECT_EQ(MessageOf([&] {
@@ -148,14 +168,16 @@ TEST(OutputFileTest, OpenDescriptorsAreWrittenInPlace) {
   int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
   ASSERT_GE(fd, 0);
   fs::create_symlink("/dev/fd/" + std::to_string(fd), dir.Path("to-fd"));
-  for (const std::string& name : {"/dev/fd/" + std::to_string(fd), "/proc/self/fd/" + std::to_string(fd),
-                                  dir.Path("to-fd")}) {
+  const std::string number = std::to_string(fd);
+  for (const std::string& name : {"/dev/fd/" + number, "/proc/self/fd/" + number, dir.Path("to-fd"),
+                                  "/proc/" + std::to_string(::getpid()) + "/fd/" + number,
+                                  "/proc/thread-self/fd/" + number}) {
     OutputFile out(name);
     out.Write("+");
     out.Commit();
   }
   ::close(fd);
-  EXPECT_EQ(ReadFile(path), "kept +++");
+  EXPECT_EQ(ReadFile(path), "kept +++++");
   struct stat after;
   ASSERT_EQ(::stat(path.c_str(), &after), 0);
   EXPECT_EQ(after.st_ino, before.st_ino);

@@ -26,9 +26,12 @@ ExtractVerdict JudgeExtract(const ExtractClasses& found, const ExtractSettings& 
 }
 
 void RefuseClassesFileShared(const std::string& text_path, const std::string& extract_path,
-                             const std::string& classes_path) {
-  RefuseSharedFiles({{text_path, "text file", false}, {extract_path, "extract", false},
-                     {classes_path, "classes file", true}});
+                             const std::string& classes_path, const LexicalTables* tables) {
+  std::vector<RunFile> files;
+  if (tables != nullptr) AddTableFiles(files, *tables);
+  files.insert(files.end(), {{text_path, "text file", false}, {extract_path, "extract", false},
+                             {classes_path, "classes file", true}});
+  RefuseSharedFiles(files, SharedInputs::kRefused);
 }
 
 void WriteClassesFile(const std::string& path, const std::vector<std::string>& classes) {
@@ -41,10 +44,9 @@ ExtractRunOutcome WriteClassesFromExtract(const ExtractRunSettings& settings, co
   if (settings.text_path == kStandardInput && settings.extract.path == kStandardInput) {
     throw RunError("The text and the extract cannot both be standard input (-)");
   }
-  RefuseClassesFileShared(settings.text_path, settings.extract.path, settings.classes_path);
+  RefuseClassesFileShared(settings.text_path, settings.extract.path, settings.classes_path, &tables);
   SegmentedText text(settings.text_path, settings.encoding, tables);
-  SegmentedText extract(settings.extract.path, settings.extract.encoding, tables);
-  const ExtractClasses found = ClassesFromExtract(text.run(), extract, settings.extract.min_overlap);
+  const ExtractClasses found = ClassesFromExtract(text.run(), settings.extract);
 
   ExtractVerdict verdict = JudgeExtract(found, settings.extract, settings.strict);
   ExtractRunOutcome outcome{text.size(), found.chosen, std::move(verdict.errors), text.warnings(), text.notes()};

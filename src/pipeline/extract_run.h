@@ -20,16 +20,17 @@ struct ExtractRunSettings {
   TextEncoding encoding = TextEncoding::kWindows1252;
   ExtractSettings extract;
   std::string classes_path;
-  // Whether an extract sentence that matches several sentences is an error.
+  // Whether a choice among equal sentences that the extract's order leaves
+  // open is an error.
   bool strict = false;
 };
 
 struct ExtractRunOutcome {
   std::size_t sentences = 0;
   std::size_t chosen = 0;  // sentences of class 1
-  // Why the classes file was not written: extract sentences that match no
-  // sentence (unless allowed) or, when strict, several.  Each names the
-  // extract sentence.
+  // Why the classes file was not written: words of the extract that match
+  // no sentence (unless allowed) or, when strict, choices among equal
+  // sentences the order leaves open.  Each names the extract sentence.
   std::vector<std::string> errors;
   std::vector<std::string> warnings;
   std::vector<std::string> notes;
@@ -37,17 +38,20 @@ struct ExtractRunOutcome {
 
 // What ClassesFromExtract found, sorted by what it means for a run.
 struct ExtractVerdict {
-  // Extract sentences that match no sentence (unless allowed) and, when
-  // strict, those that match several: each stops the classes being used.
+  // Words of the extract that match no sentence (unless allowed) and, when
+  // strict, choices among equal sentences the order leaves open: each stops
+  // the classes being used.
   std::vector<std::string> errors;
   // The other mismatches, and what reading the extract warned of.
   std::vector<std::string> warnings;
 };
 ExtractVerdict JudgeExtract(const ExtractClasses& found, const ExtractSettings& extract, bool strict);
 
-// Throws RunError when the classes file to write is the text or the extract.
+// Throws RunError when two of the files are one: the classes file to write
+// is the text, the extract or (given `tables`) one of the lexical tables, or
+// the text is the extract.
 void RefuseClassesFileShared(const std::string& text_path, const std::string& extract_path,
-                             const std::string& classes_path);
+                             const std::string& classes_path, const LexicalTables* tables = nullptr);
 
 // Writes `classes` to the classes file at `path`, replacing it whole.
 // Throws RunError.

@@ -1,8 +1,10 @@
 #include "pipeline/pipeline.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
+#include "core/cp1252.h"
 #include "core/read_file.h"
 #include "core/run.h"
 #include "core/run_error.h"
@@ -19,10 +21,10 @@
 #include "output/raw_values.h"
 #include "pipeline/extract_run.h"
 #include "pipeline/run_files.h"
+#include "pipeline/summary_run.h"
 #include "text/classes_file.h"
 #include "text/load_text.h"
 #include "text/segment.h"
-#include "text/segmented_text.h"
 
 namespace casewright {
 namespace {
@@ -45,8 +47,10 @@ void RequireNames(const RunSettings& settings) {
   }
 }
 
-std::vector<RunFile> FilesOf(const RunSettings& settings) {
-  std::vector<RunFile> files = {{settings.text_path, "text file", false}};
+std::vector<RunFile> FilesOf(const RunSettings& settings, const LexicalTables& tables) {
+  std::vector<RunFile> files;
+  AddTableFiles(files, tables);
+  files.push_back({settings.text_path, "text file", false});
   if (!settings.extract.path.empty()) {
     files.push_back({settings.extract.path, "extract", false});
   } else if (!settings.classes_path.empty()) {
@@ -77,13 +81,12 @@ void FailWith(const std::vector<std::string>& messages, const std::string& path)
   throw RunError(message, path);
 }
 
-// The classes of the sentences from the extract.  An extract sentence that
-// matches nothing fails the run unless allowed; one that matches several
-// does under strict classes.
+// The classes of the sentences from the extract.  Words of the extract that
+// match nothing fail the run unless allowed; a choice among equal sentences
+// the extract's order leaves open does under strict classes.
 SentenceClasses ExtractedClasses(const Run& run, const RunSettings& settings, std::vector<std::string>& notes) {
   const ExtractSettings& from = settings.extract;
-  SegmentedText extract(from.path, from.encoding, run.tables);
-  ExtractClasses found = ClassesFromExtract(run, extract, from.min_overlap);
+  ExtractClasses found = ClassesFromExtract(run, from);
   ExtractVerdict verdict = JudgeExtract(found, from, settings.strict_classes);
   if (!verdict.errors.empty()) FailWith(verdict.errors, from.path);
   notes = std::move(found.notes);
@@ -131,7 +134,7 @@ std::vector<std::string> DeclaredValues(const RunSettings& settings, const std::
 // REQUIRES: the names are checked.
 RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::string* owned_text,
                      const LexicalTables& tables, const ProgressCallback& progress) {
-  RefuseSharedFiles(FilesOf(settings));
+  if (!settings.files_checked) RefuseSharedFiles(FilesOf(settings, tables), SharedInputs::kRefused);
   Run run(tables, progress);
   run.ResetLists();
   SegmentText(run, text);
@@ -164,6 +167,7 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   outputs.CommitAll();
 
   outcome.sentences = run.sentence_list.size();
+  outcome.ones = static_cast<std::size_t>(std::count(classes.classes.begin(), classes.classes.end(), "1"));
   outcome.class_values = schema.class_values;
   outcome.warnings = std::move(classes.warnings);
   run.FreeLists();
@@ -174,7 +178,12 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
 
 std::string RelationOf(const std::string& text_path) {
   if (text_path == kStandardInput) return "stdin";
-  return std::filesystem::path(text_path).stem().string();
+  std::string name = std::filesystem::path(text_path).stem().string();
+  // Case files are UTF-8 on one line: a name in Windows-1252 is read as
+  // such, and a control character (a line break) becomes "?".
+  if (!IsValidUtf8(name)) name = Cp1252ToUtf8(name);
+  std::replace_if(name.begin(), name.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; }, '?');
+  return name;
 }
 
 RunOutcome RunCases(const RunSettings& settings, const LexicalTables& tables, const ProgressCallback& progress) {
@@ -186,7 +195,7 @@ RunOutcome RunCases(const RunSettings& settings, const LexicalTables& tables, co
   return outcome;
 }
 
-TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables) {
+TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables, bool with_tokens) {
   RequireName(settings.text_path, "text file");
   DecodedText text = LoadTextAs(settings.text_path, settings.encoding);
   Run run(tables, {});
@@ -202,6 +211,10 @@ TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables)
   cases.warnings = std::move(text.warnings);
   cases.warnings.insert(cases.warnings.end(), classes.warnings.begin(), classes.warnings.end());
   cases.notes.insert(cases.notes.begin(), text.notes.begin(), text.notes.end());
+  if (with_tokens) {
+    TokenVocabulary vocabulary;
+    cases.tokens = TokensOfSentences(run, TokenForm::kKeys, vocabulary);
+  }
   if (!run.sentence_list.empty()) {
     const CaseCoder coder(run.sentence_list);
     for (const frase& sentence : run.sentence_list) {

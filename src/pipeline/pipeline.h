@@ -19,6 +19,7 @@
 #include "core/lexical_tables.h"
 #include "core/progress.h"
 #include "output/case_layout.h"
+#include "summary/summary_figures.h"
 #include "text/extract_classes.h"
 #include "text/text_encoding.h"
 
@@ -46,8 +47,8 @@ struct RunSettings {
   bool keep_cases = false;
   // Whether a classes file that does not fit the sentences (one that would
   // warn: too few or too many classes, an empty class, digits run together
-  // across a line break), or an extract sentence that matches several
-  // sentences, fails the run, before anything is written.
+  // across a line break), or an extract that leaves a choice among equal
+  // sentences to its order, fails the run, before anything is written.
   bool strict_classes = false;
   // Whether each case begins with the text's name and the sentence's
   // number (the ARFF and CSV layouts only).
@@ -57,6 +58,9 @@ struct RunSettings {
   // When not empty, the class values the header and the names file declare,
   // in this order (class_values.h); a class outside them fails the run.
   std::vector<std::string> class_values;
+  // Whether the caller has already made sure that no file the run writes is
+  // another file of the run (a batch does, for all its lines at once).
+  bool files_checked = false;
 };
 
 struct RunOutcome {
@@ -73,10 +77,12 @@ struct RunOutcome {
   std::vector<std::string> warnings;
   // Things worth saying that need no action (the encoding `auto` took).
   std::vector<std::string> notes;
+  std::size_t ones = 0;  // sentences of class 1
 };
 
 // What a run's headers call its cases: the text's file name without its
-// extension ("stdin" for standard input).
+// extension ("stdin" for standard input), in UTF-8, with "?" for each
+// control character.
 std::string RelationOf(const std::string& text_path);
 
 // Runs the whole pipeline, loading the text from settings.text_path in
@@ -99,15 +105,18 @@ struct TextCases {
   // Per sentence, in order: its class; all empty when the text has no
   // classes file and no extract.
   std::vector<std::string> classes;
+  // Per sentence: its words' keys as ROUGE tokens, when asked for.
+  SentenceTokens tokens;
   std::vector<std::string> warnings;
   std::vector<std::string> notes;
 };
 
 // The cases of the text at settings.text_path, its classes read as a run
 // reads them (from settings.classes_path or settings.extract; none when both
-// are empty).  output_path, raw_path and names_path are not used.  Throws
-// RunError.
-TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables);
+// are empty).  output_path, raw_path and names_path are not used.  With
+// `with_tokens`, each sentence's keys are kept as tokens of a vocabulary of
+// the text's own.  Throws RunError.
+TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables, bool with_tokens = false);
 
 }  // namespace casewright
 

@@ -5,15 +5,23 @@
 
 namespace casewright {
 
-void RefuseSharedFiles(const std::vector<RunFile>& files) {
+void AddTableFiles(std::vector<RunFile>& files, const LexicalTables& tables) {
+  for (std::string& path : tables.StoredFiles()) files.push_back({std::move(path), "lexical table", false});
+}
+
+void RefuseSharedFiles(const std::vector<RunFile>& files, SharedInputs inputs) {
   std::vector<FileIdentity> identities;
-  for (const RunFile& file : files) identities.push_back(IdentifyFile(file.path, file.written));
+  for (const RunFile& file : files) {
+    identities.push_back(file.path.empty() ? FileIdentity() : IdentifyFile(file.path, file.written));
+  }
   for (std::size_t later = 1; later < files.size(); ++later) {
     for (std::size_t earlier = 0; earlier < later; ++earlier) {
-      if (!files[later].written && !files[earlier].written) continue;
+      if (files[earlier].path.empty() || files[later].path.empty()) continue;  // no file named
+      const bool both_read = !files[earlier].written && !files[later].written;
+      if (both_read && inputs == SharedInputs::kAllowed) continue;
       if (SameFile(identities[earlier], identities[later])) {
-        throw RunError(std::string("The ") + files[later].what + " is the same file as the " +
-                           files[earlier].what + "; nothing was written",
+        throw RunError("The " + files[later].what + " is the same file as the " + files[earlier].what + " (" +
+                           files[earlier].path + "); nothing was written",
                        files[later].path);
       }
     }

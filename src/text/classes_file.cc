@@ -1,5 +1,8 @@
 #include "text/classes_file.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,33 +22,58 @@ std::string Plural(std::size_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-std::string SizeText(std::uint64_t bytes) {
-  constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
-  return bytes % kGiB == 0 ? std::to_string(bytes / kGiB) + " GiB" : std::to_string(bytes) + " bytes";
+// Standard input is read through a copy of its descriptor, so that closing
+// the copy leaves it open.
+int OpenForReading(const std::string& path) {
+  if (path != kStandardInput) return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  return ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
 }
 
-// Standard input is read through a copy of its descriptor, so that closing
-// the stream leaves it open.
-std::FILE* OpenForReading(const std::string& path) {
-  if (path != kStandardInput) return std::fopen(path.c_str(), "rbe");
-  const int fd = ::dup(STDIN_FILENO);
-  if (fd < 0) return nullptr;
-  std::FILE* file = ::fdopen(fd, "rb");
-  if (!file) ::close(fd);
-  return file;
+// Whether a read of `fd` would return at once: bytes or the end are there.
+bool Ready(int fd) {
+  pollfd ready = {fd, POLLIN, 0};
+  return ::poll(&ready, 1, 0) > 0;
 }
 
 }  // namespace
 
 ClassesFile::ClassesFile(const std::string& path, std::uint64_t max_bytes)
-    : path_(path), file_(OpenForReading(path)), max_bytes_(max_bytes) {
-  if (!file_) throw FileError(errno, path_);
+    : path_(path), fd_(OpenForReading(path)), max_bytes_(max_bytes) {
+  if (fd_ < 0) throw FileError(errno, path_);
+  struct stat info;
+  if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
+    ::close(fd_);
+    throw FileError(EISDIR, path_);
+  }
 }
 
-int ClassesFile::Peek() {
+ClassesFile::~ClassesFile() { ::close(fd_); }
+
+bool ClassesFile::Fill(bool wait) {
+  for (;;) {
+    if (!wait && !Ready(fd_)) return false;
+    const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
+    if (n >= 0) {
+      begin_ = 0;
+      end_ = static_cast<std::size_t>(n);
+      ended_ = n == 0;
+      return true;
+    }
+    if (errno == EAGAIN) {
+      // A descriptor left non-blocking by whoever opened it.
+      if (!wait) return false;
+      pollfd ready = {fd_, POLLIN, 0};
+      ::poll(&ready, 1, -1);
+    } else if (errno != EINTR) {
+      throw FileError(errno, path_);
+    }
+  }
+}
+
+int ClassesFile::Peek(bool wait) {
   if (peeked_) return next_;
-  int c = getc_unlocked(file_.get());
-  if (c == EOF && std::ferror(file_.get())) throw FileError(errno, path_);
+  if (begin_ == end_ && !ended_ && !Fill(wait)) return kNotReady;
+  const int c = begin_ < end_ ? static_cast<unsigned char>(buffer_[begin_++]) : EOF;
   if (c != EOF && ++bytes_read_ > max_bytes_) {
     throw RunError("The classes file goes on past " + SizeText(max_bytes_) + "; reading stopped there", path_);
   }
@@ -88,10 +116,28 @@ std::string ClassesFile::ReadNextClass() {
   return digits;
 }
 
-std::size_t ClassesFile::CountUnreadClasses() {
-  std::size_t count = 0;
-  while (!AtEnd()) count += ReadNextClass().empty() ? 0 : 1;
-  return count;
+UnreadClasses ClassesFile::LookAhead(std::size_t max_bytes) {
+  UnreadClasses unread;
+  bool in_class = false;  // a digit was seen since the last space
+  for (std::size_t taken = 0;; ++taken) {
+    const int c = Peek(false);
+    if (c == EOF) {
+      unread.all_counted = true;
+      return unread;
+    }
+    if (c == kNotReady) return unread;
+    if (taken == max_bytes) {
+      unread.look_ahead_full = true;
+      return unread;
+    }
+    Take();
+    if (c == ' ') {
+      in_class = false;
+    } else if (IsDigit(c) && !in_class) {
+      in_class = true;
+      ++unread.count;
+    }
+  }
 }
 
 SentenceClasses ReadSentenceClasses(ClassesFile& file, std::size_t sentence_count) {
@@ -142,10 +188,19 @@ SentenceClasses ReadSentenceClasses(ClassesFile& file, std::size_t sentence_coun
                      : "The classes file has an empty class for some sentences: ") +
         Plural(empty, "sentence", "sentences") + " got an empty class.");
   }
-  result.extra_classes = file.CountUnreadClasses();
-  if (result.extra_classes > 0) {
+  const UnreadClasses extra = file.LookAhead(ClassesFile::kLookAheadBytes);
+  result.extra_classes = extra.count;
+  result.extra_all_counted = extra.all_counted;
+  if (extra.count > 0) {
     result.warnings.push_back("The classes file has more classes than the text has sentences: " +
-                              Plural(result.extra_classes, "class was", "classes were") + " left unread.");
+                              std::string(extra.all_counted ? "" : "at least ") +
+                              Plural(extra.count, "class was", "classes were") + " left unread" +
+                              (extra.look_ahead_full ? " (only the next " + SizeText(ClassesFile::kLookAheadBytes) +
+                                                           " after the last sentence's class were read)."
+                                                     : "."));
+  } else if (extra.look_ahead_full) {
+    result.warnings.push_back("The classes file goes on past " + SizeText(ClassesFile::kLookAheadBytes) +
+                              " after the last sentence's class, with no class in them; the rest was left unread.");
   }
   return result;
 }

@@ -11,18 +11,28 @@
 //
 // The file is read as a stream, as far as the run needs it, and never
 // beyond kMaxBytes: a file that goes on past that (a device such as
-// /dev/zero) fails the run instead of reading forever.
+// /dev/zero) fails the run instead of reading forever.  After the last
+// sentence's class, only a bounded look-ahead counts the classes left over,
+// and only what has already arrived: an endless or slow pipe holds up no
+// run.
 #ifndef CASEWRIGHT_TEXT_CLASSES_FILE_H_
 #define CASEWRIGHT_TEXT_CLASSES_FILE_H_
 
 #include <cstddef>
 #include <cstdint>
+#include <array>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace casewright {
+
+// The classes after the last one a run needs, as far as the look-ahead saw.
+struct UnreadClasses {
+  std::size_t count = 0;       // classes holding a digit
+  bool all_counted = false;    // the end of the file was reached
+  bool look_ahead_full = false;  // stopped at the look-ahead's limit
+};
 
 class ClassesFile {
  public:
@@ -31,9 +41,16 @@ class ClassesFile {
   // room to spare.
   static constexpr std::uint64_t kMaxBytes = std::uint64_t{4} << 30;
 
+  // How far past the last needed class LookAhead reads: 32768 one-digit
+  // classes, far more than any file one sentence off holds.
+  static constexpr std::size_t kLookAheadBytes = std::size_t{64} << 10;
+
   // Opens the file (`-`: standard input).  Throws RunError (file_error.h
   // messages).
   explicit ClassesFile(const std::string& path, std::uint64_t max_bytes = kMaxBytes);
+  ~ClassesFile();
+  ClassesFile(const ClassesFile&) = delete;
+  ClassesFile& operator=(const ClassesFile&) = delete;
 
   // The next class: its digits in order, possibly none.  Throws RunError
   // when the file cannot be read or goes on past the limit.
@@ -50,21 +67,28 @@ class ClassesFile {
   // Whether nothing is left to read.  Throws as ReadNextClass.
   bool AtEnd();
 
-  // The classes after the read position that hold at least one digit.
-  // Reads the rest of the file; throws as ReadNextClass.
-  std::size_t CountUnreadClasses();
+  // The classes after the read position that hold at least one digit,
+  // among the next `max_bytes` bytes that have already arrived: never
+  // waits for a pipe or a terminal.  Throws as ReadNextClass.
+  UnreadClasses LookAhead(std::size_t max_bytes);
 
  private:
-  struct Closer {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
+  static constexpr int kNotReady = -2;
 
-  // The next byte without taking it, or EOF at the end of the classes.
-  int Peek();
+  // Reads the next bytes into the buffer; when not `wait`, only if some (or
+  // the end) have arrived, else returns false.
+  bool Fill(bool wait);
+  // The next byte without taking it, EOF at the end of the classes, or
+  // kNotReady when not `wait` and nothing has arrived.
+  int Peek(bool wait = true);
   int Take();
 
   std::string path_;
-  std::unique_ptr<std::FILE, Closer> file_;
+  int fd_;
+  std::array<char, 1 << 16> buffer_;
+  std::size_t begin_ = 0;  // the next byte of the buffer
+  std::size_t end_ = 0;
+  bool ended_ = false;     // the last read found the end
   std::uint64_t max_bytes_;
   std::uint64_t bytes_read_ = 0;
   int next_ = EOF;      // the byte Peek looked at
@@ -90,8 +114,10 @@ struct SentenceClasses {
   std::size_t first_empty = 0;
   std::size_t run_out = 0;
   std::size_t first_merged = 0;
-  // The classes with digits after the last sentence's.
+  // The classes with digits after the last sentence's, as far as the
+  // look-ahead counted them, and whether it reached the end of the file.
   std::size_t extra_classes = 0;
+  bool extra_all_counted = true;
 };
 
 // Reads the classes of `sentence_count` sentences from the start of `file`.

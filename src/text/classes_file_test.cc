@@ -1,6 +1,7 @@
 #include "text/classes_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "core/run_error.h"
 #include "testing/temp_dir.h"
@@ -39,7 +40,40 @@ TEST(ClassesFileTest, CountsTheClassesLeftUnread) {
   WriteFile(dir.Path("c"), "1 0 1 1 x \n");
   ClassesFile file(dir.Path("c"));
   file.ReadNextClass();
-  EXPECT_EQ(file.CountUnreadClasses(), 3u);
+  UnreadClasses unread = file.LookAhead(100);
+  EXPECT_EQ(unread.count, 3u);
+  EXPECT_TRUE(unread.all_counted);
+}
+
+TEST(ClassesFileTest, TheLookAheadIsBoundedAndNeverWaits) {
+  TempDir dir;
+  std::string many;
+  for (int i = 0; i < 40000; ++i) many += "1 ";
+  WriteFile(dir.Path("c"), many);
+  SentenceClasses bounded = [&] {
+    ClassesFile file(dir.Path("c"));
+    return ReadSentenceClasses(file, 2);
+  }();
+  EXPECT_EQ(bounded.extra_classes, 32768u);
+  ASSERT_EQ(bounded.warnings.size(), 1u);
+  EXPECT_EQ(bounded.warnings[0], "The classes file has more classes than the text has sentences: at least 32768 "
+                                 "classes were left unread (only the next 64 KiB after the last sentence's class "
+                                 "were read).");
+
+  // A pipe whose writer stays open: what has arrived is counted, and the
+  // read does not wait for the rest.
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  ASSERT_EQ(::write(ends[1], "1 0 1 1 x ", 10), 10);
+  SentenceClasses open = [&] {
+    ClassesFile file("/dev/fd/" + std::to_string(ends[0]));
+    return ReadSentenceClasses(file, 2);
+  }();
+  ::close(ends[0]);
+  ::close(ends[1]);
+  ASSERT_EQ(open.warnings.size(), 1u);
+  EXPECT_EQ(open.warnings[0],
+            "The classes file has more classes than the text has sentences: at least 2 classes were left unread.");
 }
 
 // The classes paired with `count` sentences, and the warnings.
@@ -134,7 +168,7 @@ TEST(ClassesFileTest, MissingFileMessages) {
     ClassesFile file(dir.Path("no/such/folder"));
     FAIL();
   } catch (const RunError& e) {
-    EXPECT_EQ(std::string(e.what()), "Invalid filename");
+    EXPECT_EQ(std::string(e.what()), "Folder not found: " + dir.Path("no"));
   }
   try {
     ClassesFile folder(dir.Path(""));

@@ -1,135 +1,96 @@
 #include "text/extract_classes.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <optional>
+#include <string_view>
 
 #include "absl/container/flat_hash_map.h"
+#include "core/cp1252.h"
+#include "text/extract_alignment.h"
 
 namespace casewright {
 namespace {
 
-using KeySequence = std::vector<WordId>;
+// A key of the extract that the text does not hold: it matches nothing.
+constexpr std::uint32_t kNotInText = std::numeric_limits<std::uint32_t>::max();
+// A key without characters, left out of the comparison.
+constexpr std::uint32_t kLeftOut = kNotInText - 1;
 
-// A key of the extract that the text does not hold: it counts in the
-// extract sentence's size and matches nothing.
-constexpr WordId kNotInText = std::numeric_limits<WordId>::max();
-
-// An extract sentence holding a key, and how often it holds it.
-struct Posting {
-  std::uint32_t sentence;
-  std::uint32_t count;
-};
-
-// The text sentence that shares the most keys with an extract sentence.
-struct Closest {
-  std::uint32_t shared = 0;
-  std::size_t sentence = 0;
-};
-
-// The keys of `sentence` with the empty key left out, as ids of the text's
-// word table through `ids` (the identity for the text's own sentences).
-void KeysOf(const frase& sentence, const std::vector<WordId>* ids, std::optional<WordId> empty_key,
-            KeySequence& keys) {
-  keys.clear();
-  for (WordId id : sentence.Words) {
-    if (id == empty_key) continue;
-    keys.push_back(ids ? (*ids)[id] : id);
-  }
-}
-
-// Finds, for each sentence of the text, the extract sentences it matches.
-class ExtractMatcher {
+// The keys words are compared by: each key without the periods at its ends,
+// folded by the lexicon again when it had any ("casas." is "casa"), numbered
+// in the text's word table order.
+class ComparedKeys {
  public:
-  ExtractMatcher(const Run& text, const Run& extract, double min_overlap)
-      : text_(text), min_overlap_(min_overlap), text_empty_key_(text.word_table.Find("")) {
-    // The extract's keys as ids of the text's word table.
-    std::vector<WordId> ids(extract.word_table.size());
-    for (WordId id = 0; id < ids.size(); ++id) {
-      ids[id] = text.word_table.Find(extract.word_table[id].Word).value_or(kNotInText);
-    }
-    const std::optional<WordId> empty_key = extract.word_table.Find("");
-    keys_.resize(extract.sentence_list.size());
-    for (std::size_t e = 0; e < keys_.size(); ++e) {
-      KeysOf(extract.sentence_list[e], &ids, empty_key, keys_[e]);
-      if (keys_[e].empty()) continue;
-      by_keys_[keys_[e]].push_back(static_cast<std::uint32_t>(e));
-      for (const auto& [key, count] : Counted(keys_[e])) {
-        postings_[key].push_back({static_cast<std::uint32_t>(e), count});
-      }
-    }
-    matches_.resize(keys_.size());
-    closest_.resize(keys_.size());
-    shared_.resize(keys_.size());
+  explicit ComparedKeys(const Run& text) : tables_(text.tables) {
+    of_text_.reserve(text.word_table.size());
+    for (const palavra& word : text.word_table) of_text_.push_back(Number(word.Word, true));
   }
 
-  // Matches sentence `index` of the text; whether it matched any.
-  bool Match(std::size_t index) {
-    KeysOf(text_.sentence_list[index], nullptr, text_empty_key_, sentence_keys_);
-    found_.clear();
-    if (auto equal = by_keys_.find(sentence_keys_); equal != by_keys_.end()) found_ = equal->second;
-    Overlap(index);
-    std::sort(found_.begin(), found_.end());
-    found_.erase(std::unique(found_.begin(), found_.end()), found_.end());
-    for (std::uint32_t e : found_) matches_[e].push_back(index);
-    return !found_.empty();
-  }
-
-  std::size_t extract_size() const { return keys_.size(); }
-  bool HasKeys(std::size_t e) const { return !keys_[e].empty(); }
-  std::size_t KeyCount(std::size_t e) const { return keys_[e].size(); }
-  // The sentences of the text (indices) that extract sentence `e` matched.
-  const std::vector<std::size_t>& MatchesOf(std::size_t e) const { return matches_[e]; }
-  const Closest& ClosestTo(std::size_t e) const { return closest_[e]; }
+  std::uint32_t OfText(WordId id) const { return of_text_[id]; }
+  // kNotInText when no word of the text has the key.
+  std::uint32_t OfExtract(const std::string& key) { return Number(key, false); }
 
  private:
-  // Each distinct key of `keys` with its count.
-  std::vector<std::pair<WordId, std::uint32_t>> Counted(KeySequence keys) {
-    std::sort(keys.begin(), keys.end());
-    std::vector<std::pair<WordId, std::uint32_t>> counted;
-    for (WordId key : keys) {
-      if (counted.empty() || counted.back().first != key) counted.push_back({key, 0});
-      ++counted.back().second;
-    }
-    return counted;
+  std::uint32_t Number(const std::string& key, bool add) {
+    const std::size_t first = key.find_first_not_of('.');
+    if (first == std::string::npos) return kLeftOut;
+    const std::size_t last = key.find_last_not_of('.');
+    const std::string compared =
+        first == 0 && last + 1 == key.size() ? key : tables_.Canonicalize(key.substr(first, last + 1 - first));
+    if (add) return numbers_.try_emplace(compared, static_cast<std::uint32_t>(numbers_.size())).first->second;
+    auto found = numbers_.find(compared);
+    return found == numbers_.end() ? kNotInText : found->second;
   }
 
-  // Counts the keys sentence `index` shares with each extract sentence,
-  // keeping the closest text sentence of each and, with a minimum overlap,
-  // taking those it reaches.
-  void Overlap(std::size_t index) {
-    touched_.clear();
-    for (const auto& [key, count] : Counted(sentence_keys_)) {
-      auto postings = postings_.find(key);
-      if (postings == postings_.end()) continue;
-      for (const Posting& posting : postings->second) {
-        if (shared_[posting.sentence] == 0) touched_.push_back(posting.sentence);
-        shared_[posting.sentence] += std::min(count, posting.count);
+  const LexicalTables& tables_;
+  std::vector<std::uint32_t> of_text_;
+  absl::flat_hash_map<std::string, std::uint32_t> numbers_;
+};
+
+// Where a key of the stream stands in the extract.
+struct WordPlace {
+  std::uint32_t sentence;
+  std::uint32_t word;  // among the sentence's words, those left out counted
+};
+
+// The extract as a stream of keys, beside the text's sentences as keys.
+struct ExtractStream {
+  AlignmentInput input;
+  std::vector<WordPlace> places;  // of each key of the stream
+  // Where each extract sentence's keys begin in the stream, and one past the
+  // last's end.
+  std::vector<std::size_t> sentence_starts;
+};
+
+ExtractStream StreamOf(const Run& text, const Run& extract, double min_overlap) {
+  ComparedKeys keys(text);
+  ExtractStream stream;
+  AlignmentInput& input = stream.input;
+  input.min_overlap = min_overlap;
+  input.sentences.resize(text.sentence_list.size());
+  for (std::size_t i = 0; i < text.sentence_list.size(); ++i) {
+    for (WordId id : text.sentence_list[i].Words) {
+      if (const std::uint32_t key = keys.OfText(id); key != kLeftOut) input.sentences[i].push_back(key);
+    }
+  }
+  std::vector<std::uint32_t> extract_ids;
+  extract_ids.reserve(extract.word_table.size());
+  for (const palavra& word : extract.word_table) extract_ids.push_back(keys.OfExtract(word.Word));
+  for (std::size_t e = 0; e < extract.sentence_list.size(); ++e) {
+    stream.sentence_starts.push_back(input.stream.size());
+    const std::vector<WordId>& words = extract.sentence_list[e].Words;
+    for (std::size_t w = 0; w < words.size(); ++w) {
+      if (const std::uint32_t key = extract_ids[words[w]]; key != kLeftOut) {
+        input.stream.push_back(key);
+        stream.places.push_back({static_cast<std::uint32_t>(e), static_cast<std::uint32_t>(w)});
       }
     }
-    for (std::uint32_t e : touched_) {
-      if (shared_[e] > closest_[e].shared) closest_[e] = {shared_[e], index};
-      const double share = static_cast<double>(shared_[e]) / static_cast<double>(keys_[e].size());
-      if (min_overlap_ > 0 && share >= min_overlap_) found_.push_back(e);
-      shared_[e] = 0;
-    }
   }
-
-  const Run& text_;
-  double min_overlap_;
-  std::optional<WordId> text_empty_key_;
-  std::vector<KeySequence> keys_;  // of each extract sentence
-  absl::flat_hash_map<KeySequence, std::vector<std::uint32_t>> by_keys_;
-  absl::flat_hash_map<WordId, std::vector<Posting>> postings_;
-  std::vector<std::vector<std::size_t>> matches_;
-  std::vector<Closest> closest_;
-  // Working space of Match, kept from sentence to sentence.
-  KeySequence sentence_keys_;
-  std::vector<std::uint32_t> found_;
-  std::vector<std::uint32_t> shared_;
-  std::vector<std::uint32_t> touched_;
-};
+  stream.sentence_starts.push_back(input.stream.size());
+  input.breaks.assign(input.stream.size() + 1, false);
+  for (std::size_t start : stream.sentence_starts) input.breaks[start] = true;
+  return stream;
+}
 
 // "5", "5 and 9", "5, 9 and 12", of sentence indices counted from 1; past
 // kListed numbers, "and N more".
@@ -145,44 +106,96 @@ std::string NumberList(const std::vector<std::size_t>& indices) {
   return list;
 }
 
-std::string UnmatchedMessage(std::size_t e, const ExtractMatcher& matcher, const std::string& original) {
-  std::string message = "Extract sentence " + std::to_string(e + 1) + " matches no sentence of the text";
-  if (const Closest& closest = matcher.ClosestTo(e); closest.shared > 0) {
-    message += " (sentence " + std::to_string(closest.sentence + 1) + " holds the most of its words: " +
-               std::to_string(closest.shared) + " of " + std::to_string(matcher.KeyCount(e)) + ")";
+// Writes the messages about what the alignment left over.
+class Reporter {
+ public:
+  Reporter(SegmentedText& extract, const ExtractStream& stream)
+      : extract_(extract),
+        stream_(stream),
+        unit_(extract.breaks() == SentenceBreaks::kLines ? "Extract line " : "Extract sentence ") {}
+
+  // Each stretch matched by nothing, within one extract sentence at a time.
+  void Unmatched(const std::vector<bool>& covered, std::vector<std::string>& messages) {
+    const std::vector<std::size_t>& starts = stream_.sentence_starts;
+    for (std::size_t e = 0; e + 1 < starts.size(); ++e) {
+      for (std::size_t q = starts[e]; q < starts[e + 1];) {
+        if (covered[q]) {
+          ++q;
+          continue;
+        }
+        std::size_t end = q;
+        while (end < starts[e + 1] && !covered[end]) ++end;
+        messages.push_back(UnmatchedMessage(e, q, end, q == starts[e] && end == starts[e + 1]));
+        q = end;
+      }
+    }
   }
-  return message + ": " + QuotedExcerpt(original);
-}
+
+  std::string Ambiguous(const AlignedSentence& aligned) {
+    return unit_ + std::to_string(stream_.places[aligned.begin].sentence + 1) + " matches " +
+           std::to_string(aligned.equals.size()) + " sentences of the text with the same words (" +
+           NumberList(aligned.equals) + "), and the extract's order does not tell which; sentence " +
+           std::to_string(aligned.sentence + 1) + " gets 1: " + QuotedExcerpt(Words(aligned.begin, aligned.end));
+  }
+
+ private:
+  std::string UnmatchedMessage(std::size_t e, std::size_t begin, std::size_t end, bool whole) {
+    std::string message = unit_ + std::to_string(e + 1) +
+                          (whole ? " matches no sentence of the text" : " has words that match no sentence of the text");
+    if (const ClosestSentence closest = ClosestTo(stream_.input, begin, end); closest.shared > 0) {
+      message += " (sentence " + std::to_string(closest.sentence + 1) + " holds the most of " +
+                 (whole ? "its words" : "them") + ": " + std::to_string(closest.shared) + " of " +
+                 std::to_string(end - begin) + ")";
+    }
+    return message + ": " + QuotedExcerpt(whole ? extract_.Original(e) : Words(begin, end));
+  }
+
+  // The words of stream[begin, end) as the extract spells them, in UTF-8.
+  std::string Words(std::size_t begin, std::size_t end) const {
+    std::string words;
+    for (std::size_t q = begin; q < end; ++q) {
+      const WordPlace place = stream_.places[q];
+      if (!words.empty()) words += ' ';
+      words += Cp1252ToUtf8(Spelling(extract_.run().sentence_list[place.sentence].Text, place.word));
+    }
+    return words;
+  }
+
+  // Word `index` of a sentence's Text, its words each closed by "#".
+  static std::string_view Spelling(std::string_view text, std::size_t index) {
+    for (; index > 0; --index) text.remove_prefix(text.find('#') + 1);
+    return text.substr(0, text.find('#'));
+  }
+
+  SegmentedText& extract_;
+  const ExtractStream& stream_;
+  std::string unit_;
+};
 
 }  // namespace
 
+SentenceBreaks ExtractBreaks(const ExtractSettings& settings) {
+  return settings.lines ? SentenceBreaks::kLines : SentenceBreaks::kTerminatorsAndEnd;
+}
+
 ExtractClasses ClassesFromExtract(const Run& text, SegmentedText& extract, double min_overlap) {
-  ExtractMatcher matcher(text, extract.run(), min_overlap);
+  const ExtractStream stream = StreamOf(text, extract.run(), min_overlap);
+  const std::vector<AlignedSentence> aligned = AlignExtract(stream.input);
   ExtractClasses result;
-  result.classes.reserve(text.sentence_list.size());
-  for (std::size_t i = 0; i < text.sentence_list.size(); ++i) {
-    const bool chosen = matcher.Match(i);
-    result.classes.push_back(chosen ? "1" : "0");
-    result.chosen += chosen ? 1 : 0;
+  result.classes.assign(text.sentence_list.size(), "0");
+  std::vector<bool> covered(stream.input.stream.size(), false);
+  Reporter reporter(extract, stream);
+  for (const AlignedSentence& match : aligned) {
+    result.classes[match.sentence] = "1";
+    std::fill(covered.begin() + match.begin, covered.begin() + match.end, true);
+    if (!match.equals.empty()) result.repeated.push_back(reporter.Ambiguous(match));
   }
-  std::size_t compared = 0;  // extract sentences with keys
-  for (std::size_t e = 0; e < matcher.extract_size(); ++e) {
-    if (!matcher.HasKeys(e)) continue;
-    ++compared;
-    const std::vector<std::size_t>& matches = matcher.MatchesOf(e);
-    if (matches.empty()) {
-      result.unmatched.push_back(UnmatchedMessage(e, matcher, extract.Original(e)));
-    } else if (matches.size() > 1) {
-      result.repeated.push_back("Extract sentence " + std::to_string(e + 1) + " matches " +
-                                std::to_string(matches.size()) + " sentences of the text (" +
-                                NumberList(matches) + "), which all get 1: " + QuotedExcerpt(extract.Original(e)));
-    }
+  result.chosen = aligned.size();
+  if (stream.input.stream.empty()) {
+    // All classes 0 is never what a summary means: most likely the wrong file.
+    result.unmatched.push_back("The extract holds no word to compare");
   }
-  if (compared == 0) {
-    // All classes 0 is never what a summary means: most likely the wrong
-    // file, or an extract whose sentences lack their periods.
-    result.unmatched.push_back("The extract holds no sentence with words (a sentence ends at a period, \"!\" or \"?\")");
-  }
+  reporter.Unmatched(covered, result.unmatched);
   if (const std::string tail = extract.Tail(); !tail.empty()) {
     result.warnings.push_back("The extract ends with text that ends no sentence, which was left out: " +
                               QuotedExcerpt(tail));
@@ -192,6 +205,11 @@ ExtractClasses ClassesFromExtract(const Run& text, SegmentedText& extract, doubl
     result.notes.push_back(extract.utf8() ? "The extract was read as UTF-8." : "The extract was read as Windows-1252.");
   }
   return result;
+}
+
+ExtractClasses ClassesFromExtract(const Run& text, const ExtractSettings& settings) {
+  SegmentedText extract(settings.path, settings.encoding, text.tables, ExtractBreaks(settings));
+  return ClassesFromExtract(text, extract, settings.min_overlap);
 }
 
 }  // namespace casewright

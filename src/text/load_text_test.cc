@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "core/run_error.h"
 #include "testing/temp_dir.h"
 
@@ -51,9 +53,35 @@ TEST(LoadTextTest, Failures) {
     LoadText(dir.Path("big.txt"), 11);  // 12 bytes once the break is CR LF
     FAIL();
   } catch (const RunError& e) {
-    EXPECT_EQ(std::string(e.what()), "Text exceeds memo capacity");
+    EXPECT_EQ(std::string(e.what()), "Text exceeds memo capacity (11 bytes once its line breaks are CR LF)");
   }
   EXPECT_EQ(LoadText(dir.Path("big.txt"), 12).size(), 12u);
+}
+
+// The text's limit met while reading an endless stream: from a pipe fed
+// without end, and from a device of NUL bytes, which end the text yet not
+// the file.
+TEST(LoadTextTest, AnEndlessStreamFailsAtTheLimit) {
+  const struct {
+    const char* command;
+    std::string message;
+  } streams[] = {
+      {"yes", "Text exceeds memo capacity (1 MiB once its line breaks are CR LF)"},
+      {"cat /dev/zero", "Text exceeds memo capacity (the file goes on past 2 MiB)"},
+  };
+  for (const auto& stream : streams) {
+    std::FILE* pipe = ::popen(stream.command, "r");
+    ASSERT_NE(pipe, nullptr);
+    const std::string path = "/dev/fd/" + std::to_string(::fileno(pipe));
+    try {
+      LoadTextAs(path, TextEncoding::kUtf8, std::size_t{1} << 20);
+      ADD_FAILURE() << stream.command;
+    } catch (const RunError& e) {
+      EXPECT_EQ(std::string(e.what()), stream.message);
+      EXPECT_EQ(e.path(), path);
+    }
+    ::pclose(pipe);  // the writer ends on its broken pipe
+  }
 }
 
 // The same text in Windows-1252 and in UTF-8.
@@ -100,6 +128,16 @@ TEST_F(LoadTextAsTest, WarningsAndErrors) {
   ASSERT_EQ(kept.warnings.size(), 1u);
   EXPECT_NE(kept.warnings[0].find("--encoding utf-8"), std::string::npos);
   EXPECT_TRUE(Load(kCp1252, TextEncoding::kWindows1252).warnings.empty());
+
+  // Under auto, UTF-8 that breaks off is read as Windows-1252 with a warning
+  // naming the line of the first byte that is not UTF-8.
+  DecodedText broken = Load(std::string(kUtf8) + "\n\xE9.", TextEncoding::kAuto);
+  EXPECT_EQ(broken.warnings,
+            std::vector<std::string>{
+                "The text is valid UTF-8, with multi-byte characters, up to line 3, where byte 0xE9 (byte offset "
+                "28) is not UTF-8; it was read as Windows-1252. If it is UTF-8, mend that line; if it is "
+                "Windows-1252, say so (--encoding windows-1252)."});
+  EXPECT_TRUE(Load(std::string("Um.\n") + kCp1252, TextEncoding::kAuto).warnings.empty());
 
   // Invalid UTF-8 names its offset in the file; what follows a NUL is not read.
   try {

@@ -72,7 +72,8 @@ std::string StripPunctuation(std::string_view word) {
 // sentence to sentence and copied into the record in one allocation.
 class Segmenter {
  public:
-  Segmenter(Run& run, std::string_view text) : run_(run), text_(text), finder_(text) {}
+  Segmenter(Run& run, std::string_view text, SentenceBreaks breaks)
+      : run_(run), text_(text), finder_(text), breaks_(breaks) {}
 
   void SegmentAll() {
     run_.progress.Begin(RunStage::kSegment, text_.size());
@@ -82,6 +83,7 @@ class Segmenter {
       run_.progress.Advance(i);
       i = Examine(i);
     }
+    EndText();
     run_.progress.End();
   }
 
@@ -103,15 +105,17 @@ class Segmenter {
         return ExtendWord(i);
       case ByteClass::kTerminator:
         if (IsSentenceEnd(text_, i, finder_)) {
-          EndSentence(i);
+          if (breaks_ == SentenceBreaks::kLines) {
+            SeparateWord(i);
+          } else {
+            EndSentence(i);
+          }
           return i + 1;
         }
         return ExtendWord(i);
       case ByteClass::kSeparator:
-        if (InWord()) {
-          CloseWord(i);
-          sentence_ += kWordSeparator;
-        }
+        SeparateWord(i);
+        if (breaks_ == SentenceBreaks::kLines && text_[i] == kLF) EndLine(i);
         return i + 1;
     }
     return i + 1;
@@ -132,6 +136,14 @@ class Segmenter {
 
   bool InWord() const { return word_start_ != std::string_view::npos; }
 
+  // Closes the word before the separator at `i`, if any.
+  void SeparateWord(std::size_t i) {
+    if (InWord()) {
+      CloseWord(i);
+      sentence_ += kWordSeparator;
+    }
+  }
+
   // Closes the word that runs up to `end`, counting its key.
   void CloseWord(std::size_t end) {
     std::string_view word = text_.substr(word_start_, end - word_start_);
@@ -149,7 +161,7 @@ class Segmenter {
       run_.word_table[known->second].Weight += 1.0;
       return known->second;
     }
-    std::string normalized = NormalizeWord(StripPunctuation(word));
+    std::string normalized = LowerCaseForm(word);
     WordId id;
     if (auto known = ids_by_form_.find(normalized); known != ids_by_form_.end()) {
       id = known->second;
@@ -162,16 +174,36 @@ class Segmenter {
     return id;
   }
 
+  // Ends the sentence at the terminator at `i`.
   void EndSentence(std::size_t i) {
     if (InWord()) CloseWord(i);
+    AddSentence(i + 1, EndsParagraphAfter(text_, i));
+    span_start_ = i + 1;
+  }
+
+  // Ends the line at the LF at `i`, its span stopping before its CR LF.
+  void EndLine(std::size_t i) {
+    AddSentence(i > span_start_ && text_[i - 1] == kCR ? i - 1 : i, false);
+    span_start_ = i + 1;
+  }
+
+  // Ends the last sentence at the end of the text, if `breaks_` asks for one
+  // there and it would not be empty.
+  void EndText() {
+    if (breaks_ == SentenceBreaks::kTerminators || span_start_ == text_.size()) return;
+    if (breaks_ == SentenceBreaks::kTerminatorsAndEnd && !InWord() && words_.empty()) return;
+    if (InWord()) CloseWord(text_.size());
+    AddSentence(text_.size(), false);
+  }
+
+  void AddSentence(std::size_t span_end, bool ends_paragraph) {
     frase& sentence = run_.sentence_list.emplace_back();
     sentence.Text.assign(sentence_);
     sentence.WordCount = static_cast<std::int32_t>(words_.size());
     sentence.Words.assign(words_.begin(), words_.end());
-    sentence.EndsParagraph = EndsParagraphAfter(text_, i);
+    sentence.EndsParagraph = ends_paragraph;
     sentence.SpanStart = static_cast<std::uint32_t>(span_start_);
-    sentence.SpanEnd = static_cast<std::uint32_t>(i + 1);
-    span_start_ = i + 1;
+    sentence.SpanEnd = static_cast<std::uint32_t>(span_end);
     sentence_.clear();
     words_.clear();
   }
@@ -179,6 +211,7 @@ class Segmenter {
   Run& run_;
   std::string_view text_;
   WordCharFinder finder_;
+  SentenceBreaks breaks_;
   std::size_t word_start_ = std::string_view::npos;
   std::size_t span_start_ = 0;  // where the sentence being read starts
   std::string sentence_;
@@ -194,6 +227,8 @@ class Segmenter {
 
 }  // namespace
 
+std::string LowerCaseForm(std::string_view word) { return NormalizeWord(StripPunctuation(word)); }
+
 bool IsSentenceEnd(std::string_view text, std::size_t position) {
   WordCharFinder finder(text);
   return IsSentenceEnd(text, position, finder);
@@ -206,6 +241,8 @@ bool EndsParagraphAfter(std::string_view text, std::size_t position) {
   return (text[j] == kCR && text[j + 1] == kLF) || (text[j] == kLF && text[j + 1] == kCR);
 }
 
-void SegmentText(Run& run, std::string_view text) { Segmenter(run, text).SegmentAll(); }
+void SegmentText(Run& run, std::string_view text, SentenceBreaks breaks) {
+  Segmenter(run, text, breaks).SegmentAll();
+}
 
 }  // namespace casewright

@@ -31,13 +31,34 @@ bool IsSentenceEnd(std::string_view text, std::size_t position);
 // paragraph: only blanks stand between it and a line break (CR LF, or LF CR).
 bool EndsParagraphAfter(std::string_view text, std::size_t position);
 
+// `word` stripped of its punctuation characters and lower-cased: its key
+// before the lexicon replaces it with its canonical form.
+std::string LowerCaseForm(std::string_view word);
+
+// Where sentences end.  A text's sentences always end at terminators; a
+// reference extract's may end at its line breaks instead (extract_classes.h).
+// The words are the same in every case: a terminator that would end a
+// sentence closes the word before it whether or not it ends the sentence.
+enum class SentenceBreaks {
+  // At the terminators IsSentenceEnd accepts.  Text after the last one forms
+  // no sentence; its words closed by a separator still count, a word running
+  // to the end of the text does not.
+  kTerminators,
+  // The same, and the end of the text ends a last sentence when words stand
+  // after the last terminator.
+  kTerminatorsAndEnd,
+  // At every line break and at the end of the text after a line that is not
+  // empty, so that sentence k is line k (a blank line gives a sentence
+  // without words); terminators end none.
+  kLines,
+};
+
 // Segments `text` into run.sentence_list and counts its words into
-// run.word_table.  Text after the last terminator forms no sentence; its words
-// closed by a separator still count, a word running to the end of the text
-// does not.  Looks each distinct word up in the lexicon once.  Each
-// sentence records its span in `text` (frase::SpanStart, SpanEnd).
+// run.word_table, ending sentences as `breaks` says.  Looks each distinct
+// word up in the lexicon once.  Each sentence records its span in `text`
+// (frase::SpanStart, SpanEnd; a line's span leaves its line break out).
 // REQUIRES: the run's lists are empty; text.size() < 2^32.
-void SegmentText(Run& run, std::string_view text);
+void SegmentText(Run& run, std::string_view text, SentenceBreaks breaks = SentenceBreaks::kTerminators);
 
 }  // namespace casewright
 

@@ -24,9 +24,17 @@ std::ostream& operator<<(std::ostream& os, const Sentence& s) { return os << s.t
 
 class Segmented {
  public:
-  explicit Segmented(std::string_view text, MemoryTables tables = MemoryTables())
+  explicit Segmented(std::string_view text, MemoryTables tables = MemoryTables(),
+                     SentenceBreaks breaks = SentenceBreaks::kTerminators)
       : tables_(std::move(tables)), run_(tables_, {}) {
-    SegmentText(run_, text);
+    SegmentText(run_, text, breaks);
+  }
+
+  // Each sentence's span in the text.
+  std::vector<std::string> Spans(std::string_view text) const {
+    std::vector<std::string> spans;
+    for (const frase& s : run_.sentence_list) spans.emplace_back(text.substr(s.SpanStart, s.SpanEnd - s.SpanStart));
+    return spans;
   }
 
   std::vector<Sentence> Sentences() const {
@@ -209,6 +217,28 @@ TEST(IsSentenceEndTest, LongRunsOfPeriodsAgreeWithTheSegmenter) {
   ASSERT_EQ(segmented.Sentences().size(), 1u);
   EXPECT_EQ(segmented.Sentences()[0].words, 2);
   for (std::size_t i = 2; i < 2002; ++i) EXPECT_FALSE(IsSentenceEnd(text, i));
+}
+
+TEST(SegmentTextTest, ExtractsEndSentencesAtTheirEndOrAtEveryLine) {
+  using Spans = std::vector<std::string>;
+  struct Case {
+    std::string text;
+    SentenceBreaks breaks;
+    Spans spans;
+  };
+  const Case cases[] = {
+      {"Um. Dois tr", SentenceBreaks::kTerminators, {"Um."}},
+      {"Um. Dois tr", SentenceBreaks::kTerminatorsAndEnd, {"Um.", " Dois tr"}},
+      {"Um. Dois.\r\n ", SentenceBreaks::kTerminatorsAndEnd, {"Um.", " Dois."}},
+      {"Um. Dois\r\n\r\nTr\xEAs! x", SentenceBreaks::kLines, {"Um. Dois", "", "Tr\xEAs! x"}},
+      {"Um\r\n", SentenceBreaks::kLines, {"Um"}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Segmented(c.text, MemoryTables(), c.breaks).Spans(c.text), c.spans) << c.text;
+  }
+  // The words are those terminators end sentences after.
+  const Segmented lines("Um. Dois! tr\xEAs?\r\n", MemoryTables(), SentenceBreaks::kLines);
+  EXPECT_EQ(lines.StoredKeys(0), (std::vector<std::string>{"um", "dois", "tr\xEAs"}));
 }
 
 }  // namespace

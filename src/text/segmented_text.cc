@@ -1,16 +1,17 @@
 #include "text/segmented_text.h"
 
 #include "core/cp1252.h"
-#include "text/segment.h"
 
 namespace casewright {
 
-SegmentedText::SegmentedText(const std::string& path, TextEncoding encoding, const LexicalTables& tables)
+SegmentedText::SegmentedText(const std::string& path, TextEncoding encoding, const LexicalTables& tables,
+                             SentenceBreaks breaks)
     : source_(LoadTextWithOriginal(path, encoding)),
+      breaks_(breaks),
       loaded_size_(source_.text.bytes.size()),
       run_(tables, {}),
       original_(source_.original, source_.text.utf8) {
-  SegmentText(run_, source_.text.bytes);
+  SegmentText(run_, source_.text.bytes, breaks);
   // The sentences are shown from the file's own bytes: the loaded text has
   // done its work.
   std::string().swap(source_.text.bytes);

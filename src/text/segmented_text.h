@@ -1,8 +1,8 @@
 // A text file segmented as a run segments it, for looking at its sentences
 // rather than computing their features: each sentence can be had as it
 // stands in the file, with its paragraph flags and its word keys.  The
-// sentences are the run's own (SegmentText); nothing here splits a text
-// another way.
+// sentences are the run's own (SegmentText); only a reference extract may be
+// split otherwise (SentenceBreaks).
 #ifndef CASEWRIGHT_TEXT_SEGMENTED_TEXT_H_
 #define CASEWRIGHT_TEXT_SEGMENTED_TEXT_H_
 
@@ -14,6 +14,7 @@
 #include "core/run.h"
 #include "text/load_text.h"
 #include "text/original_text.h"
+#include "text/segment.h"
 #include "text/text_encoding.h"
 
 namespace casewright {
@@ -21,13 +22,15 @@ namespace casewright {
 class SegmentedText {
  public:
   // Loads the file at `path` (`-`: standard input) in `encoding` and
-  // segments it, looking its words up in `tables`, which must outlive this
-  // object.  Throws RunError as LoadTextAs and SegmentText do.
-  SegmentedText(const std::string& path, TextEncoding encoding, const LexicalTables& tables);
+  // segments it with `breaks`, looking its words up in `tables`, which must
+  // outlive this object.  Throws RunError as LoadTextAs and SegmentText do.
+  SegmentedText(const std::string& path, TextEncoding encoding, const LexicalTables& tables,
+                SentenceBreaks breaks = SentenceBreaks::kTerminators);
   SegmentedText(const SegmentedText&) = delete;
   SegmentedText& operator=(const SegmentedText&) = delete;
 
   const Run& run() const { return run_; }
+  SentenceBreaks breaks() const { return breaks_; }
   std::size_t size() const { return run_.sentence_list.size(); }
   // What loading the file had to say (text_encoding.h).
   const std::vector<std::string>& warnings() const { return source_.text.warnings; }
@@ -65,6 +68,7 @@ class SegmentedText {
 
  private:
   SourceText source_;
+  SentenceBreaks breaks_;
   std::size_t loaded_size_;
   Run run_;
   OriginalText original_;

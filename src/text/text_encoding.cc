@@ -1,6 +1,7 @@
 #include "text/text_encoding.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "core/cp1252.h"
 #include "core/run_error.h"
@@ -56,6 +57,22 @@ DecodedText DecodeUtf8(std::string_view raw, const std::string& path) {
   return decoded;
 }
 
+// A text that is UTF-8, multi-byte characters and all, up to a byte that is
+// not is most likely UTF-8 with a fault (a pasted Windows-1252 part, a cut
+// character), not Windows-1252: `auto` reads it as Windows-1252 all the same,
+// and says where the UTF-8 ends so that the fault can be mended.
+void WarnOfBrokenUtf8(std::string_view raw, std::vector<std::string>& warnings) {
+  const std::optional<std::size_t> bad = FindInvalidUtf8(raw);
+  if (!bad || !HasMultiByteCharacter(raw.substr(0, *bad))) return;
+  char byte[5];
+  std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(raw[*bad]));
+  warnings.push_back("The text is valid UTF-8, with multi-byte characters, up to line " +
+                     std::to_string(LineOf(raw, *bad)) + ", where byte " + byte + " (byte offset " +
+                     std::to_string(*bad) +
+                     ") is not UTF-8; it was read as Windows-1252. If it is UTF-8, mend that line; if it is "
+                     "Windows-1252, say so (--encoding windows-1252).");
+}
+
 }  // namespace
 
 std::optional<TextEncoding> EncodingNamed(std::string_view name) {
@@ -69,6 +86,7 @@ DecodedText DecodeText(std::string_view raw, TextEncoding encoding, const std::s
     case TextEncoding::kAuto: {
       const bool utf8 = LooksLikeUtf8(raw);
       DecodedText decoded = utf8 ? DecodeUtf8(raw, path) : DecodedText{};
+      if (!utf8) WarnOfBrokenUtf8(raw, decoded.warnings);
       decoded.notes.push_back(utf8 ? "The text was read as UTF-8." : "The text was read as Windows-1252.");
       return decoded;
     }

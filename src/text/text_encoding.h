@@ -6,7 +6,9 @@
 // words like any other blank, and the load warns how many there were and on
 // which line the first one is.  Under `auto` a file that is valid UTF-8 with
 // at least one multi-byte character is read as UTF-8, any other as
-// Windows-1252.
+// Windows-1252; one that is valid UTF-8 with multi-byte characters up to a
+// byte that is not is read as Windows-1252 with a warning naming that byte's
+// line.
 #ifndef CASEWRIGHT_TEXT_TEXT_ENCODING_H_
 #define CASEWRIGHT_TEXT_TEXT_ENCODING_H_
 

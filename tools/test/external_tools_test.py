@@ -11,6 +11,12 @@ CHECK is one of:
   sklearn   scikit-learn fits a decision tree on the CSV of the bundled texts,
             cross-validates one grouped by text on the CSV with ids, and
             predicts an unlabelled text's classes
+  summaries scikit-learn's and Weka's scores of a text turn into an extract
+            (summarize), scored against its classes (evaluate), as the
+            README shows
+  xgboost   a model trained by casewright-cli train, loaded by Python's
+            XGBoost, gives the probabilities summarize --model writes, from
+            the CSV of the same text
   parallel  GNU parallel runs two shards of a manifest as the README shows
             (--sshlogin, the local machine standing in for two), and the
             joined shards equal the combined file of a one-job batch
@@ -55,7 +61,7 @@ class Corpus:
     """A manifest of the bundled texts in a temporary folder."""
 
     def __init__(self, cli, examples, tables, folder):
-        self.cli, self.examples, self.tables, self.folder = cli, examples, tables, folder
+        self.cli, self.tables, self.folder, self.examples = cli, tables, folder, os.path.abspath(examples)
         self.manifest = os.path.join(folder, "corpus.tsv")
         with open(self.manifest, "w", encoding="utf-8") as out:
             for i, name in enumerate(TEXTS * 2):
@@ -185,6 +191,56 @@ def check_sklearn(corpus):
           f"all {sentences} unlabelled sentences")
 
 
+def check_summaries(corpus):
+    try:
+        import numpy as np
+        from sklearn.linear_model import LogisticRegression
+    except ImportError:
+        missing("scikit-learn", "python3-sklearn")
+    if not shutil.which("java") or not os.path.exists(WEKA_JAR):
+        missing("Java or Weka", "default-jre-headless and weka")
+    examples = corpus.examples
+    text, classes = os.path.join(examples, "example.txt"), os.path.join(examples, "example.classes")
+    # The README's example: trained on two texts, scores for the third.
+    for name in TEXTS:
+        run([corpus.cli, "--text", os.path.join(examples, name + ".txt"), "--classes",
+             os.path.join(examples, name + ".classes"), "--output", corpus.path(name + ".csv"), "--format", "csv",
+             "--tables", corpus.tables])
+    train = np.vstack([np.loadtxt(corpus.path(t + ".csv"), delimiter=",", skiprows=1) for t in TEXTS[1:]])
+    test = np.loadtxt(corpus.path("example.csv"), delimiter=",", skiprows=1)
+    model = LogisticRegression(max_iter=1000).fit(train[:, :-1], train[:, -1])
+    np.savetxt(corpus.path("sklearn.scores"), model.predict_proba(test[:, :-1])[:, 1], fmt="%.4f")
+    # Weka's predictions for the same text: the test file is a batch of that
+    # text alone, so that its header declares the class values as the
+    # training file's does (first seen in the same text).
+    with open(corpus.path("train.tsv"), "w", encoding="utf-8") as out:
+        for i, name in enumerate(TEXTS):
+            out.write(f"{os.path.join(examples, name)}.txt\t{os.path.join(examples, name)}.classes\tt-{i}\n")
+    with open(corpus.path("test.tsv"), "w", encoding="utf-8") as out:
+        out.write(f"{text}\t{classes}\ttest-0\n")
+    for name in ("train", "test"):
+        run([corpus.cli, "batch", corpus.path(name + ".tsv"), "--tables", corpus.tables, "--format", "arff",
+             "--combined", corpus.path(name + ".arff")])
+    weka = run(["java", "-cp", WEKA_JAR, "weka.classifiers.trees.J48", "-t", corpus.path("train.arff"), "-T",
+                corpus.path("test.arff"), "-p", "0", "-distribution"])
+    with open(corpus.path("weka.scores"), "w", encoding="utf-8") as out:
+        out.write(weka)
+    with open(corpus.path("evaluate.tsv"), "w", encoding="utf-8") as out:
+        out.write("#text\treference\tsklearn\tweka\n")
+        out.write(f"{text}\tclasses:{classes}\tscores:sklearn.scores\tscores:weka.scores\n")
+    for scores in ("sklearn.scores", "weka.scores"):
+        made = run([corpus.cli, "summarize", "--text", text, "--scores", corpus.path(scores), "--rate", "0.2",
+                    "--output", corpus.path("extract"), "--tables", corpus.tables])
+        if "Wrote 30 of 151 sentences" not in made:
+            fail(f"summarize with {scores}: {made}")
+    figures = run([corpus.cli, "evaluate", corpus.path("evaluate.tsv"), "--rate", "0.2", "--format", "csv",
+                   "--tables", corpus.tables])
+    systems = [line.split(",")[1] for line in figures.splitlines()[1:]]
+    if systems[:2] != ["sklearn", "weka"] or "mean" not in figures:
+        fail(f"evaluate wrote:\n{figures}")
+    print("ok: scikit-learn's and Weka's scores made extracts of the example, and evaluate scored them")
+
+
 def check_parallel(corpus):
     version = shutil.which("parallel") and subprocess.run(["parallel", "--version"], capture_output=True,
                                                             text=True).stdout
@@ -202,13 +258,43 @@ def check_parallel(corpus):
     print("ok: two shards run by GNU parallel, joined, equal the one-job batch")
 
 
+def check_xgboost(corpus):
+    """Python's XGBoost gives a trained model's probabilities from the CSV of a text."""
+    try:
+        import numpy
+        import xgboost
+    except ImportError:
+        missing("Python's XGBoost", "python3-xgboost")
+    import csv
+
+    model = corpus.path("model.json")
+    run([corpus.cli, "train", corpus.manifest, "--tables", corpus.tables, "--model", model, "--seed", "3"])
+    text = os.path.join(corpus.examples, TEXTS[0] + ".txt")
+    scores = corpus.path("scores.txt")
+    run([corpus.cli, "summarize", "--model", model, "--text", text, "--tables", corpus.tables, "--rate", "0.2",
+         "--scores-output", scores, "--output", corpus.path("extract.txt")])
+    run([corpus.cli, "--text", text, "--tables", corpus.tables, "--format", "csv", "--output", corpus.path("t.csv")])
+    with open(corpus.path("t.csv"), newline="", encoding="ascii") as data:
+        rows = list(csv.reader(data))
+    header, rows = rows[0], rows[1:]
+    features = numpy.array([[float(code) for code in row[:-1]] for row in rows])
+    predicted = xgboost.Booster(model_file=model).predict(xgboost.DMatrix(features, feature_names=header[:-1]))
+    with open(scores, encoding="ascii") as lines:
+        ours = [float(line) for line in lines]
+    worst = max(abs(a - b) for a, b in zip(predicted, ours)) if len(ours) == len(predicted) else None
+    if worst is None or worst > 1e-6:
+        fail(f"{len(ours)} scores against {len(predicted)} predictions, largest difference {worst}")
+    print(f"ok: Python's XGBoost gives the {len(ours)} probabilities of summarize --model to within {worst:.1e}")
+
+
 def main():
-    if len(sys.argv) != 5 or sys.argv[1] not in ("weka", "sklearn", "parallel"):
+    if len(sys.argv) != 5 or sys.argv[1] not in ("weka", "sklearn", "summaries", "xgboost", "parallel"):
         sys.exit(__doc__.split("\n\n")[1])
     check, cli, examples, tables = sys.argv[1:]
     with tempfile.TemporaryDirectory(prefix="casewright-tools-") as folder:
         corpus = Corpus(os.path.abspath(cli), examples, tables, folder)
-        {"weka": check_weka, "sklearn": check_sklearn, "parallel": check_parallel}[check](corpus)
+        {"weka": check_weka, "sklearn": check_sklearn, "summaries": check_summaries, "xgboost": check_xgboost,
+         "parallel": check_parallel}[check](corpus)
 
 
 if __name__ == "__main__":

@@ -1,0 +1,110 @@
+// casewright-cli evaluate MANIFEST [--rate R] [--baselines lead,random] [--seed N]
+//                         [--format table|csv] [--output FILE] [--no-stem]
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "cli/commands.h"
+#include "lexicon/sqlite_tables.h"
+#include "output/output_files.h"
+#include "pipeline/evaluation.h"
+#include "pipeline/run_files.h"
+
+namespace casewright::cli {
+namespace {
+
+struct EvaluateOptions {
+  std::string manifest_path;
+  std::string rate;
+  std::vector<std::string> baselines = {"lead", "random"};
+  std::uint64_t seed = 1;
+  std::string format = "table";
+  std::string output_path = "-";
+  bool no_stem = false;
+  RunOptions run;
+  ExtractOptions extract;
+};
+
+EvaluationSettings SettingsOf(const EvaluateOptions& options, const EvaluationManifest& manifest) {
+  EvaluationSettings settings;
+  settings.encoding = Choose(options.run).encoding;
+  settings.extract = ChooseExtract(options.extract, "");
+  settings.tokens = options.no_stem ? TokenForm::kLowerCase : TokenForm::kKeys;
+  if (!options.rate.empty()) settings.rate = ParseShare("--rate", options.rate, "0.2");
+  for (const std::string& baseline : options.baselines) {
+    settings.lead = settings.lead || baseline == "lead";
+    settings.random = settings.random || baseline == "random";
+  }
+  settings.seed = options.seed;
+  for (const EvaluationLine& line : manifest.lines) {
+    for (const SummarySource& system : line.systems) {
+      if (system.kind == SummarySource::Kind::kScores && settings.rate == 0) {
+        throw UsageError(options.manifest_path + ":" + std::to_string(line.line) +
+                         ": scores: systems need --rate, the share of the sentences to choose");
+      }
+    }
+  }
+  return settings;
+}
+
+int Evaluate(const EvaluateOptions& options) {
+  const EvaluationManifest manifest = ReadEvaluationManifest(options.manifest_path);
+  const EvaluationSettings settings = SettingsOf(options, manifest);
+  RefuseSharedFiles({{options.manifest_path, "manifest", false}, {options.output_path, "output file", true}});
+  SqliteTables tables(ResolveTablesFolder(options.run.tables));
+  EvaluationOutcome outcome = Evaluate(manifest, settings, tables);
+  PrintMessages(outcome.warnings, {});
+  if (!outcome.errors.empty()) {
+    for (const std::string& error : outcome.errors) std::cerr << "casewright-cli: " << error << "\n";
+    if (options.output_path != "-") std::cerr << "casewright-cli: " << options.output_path << ": not written\n";
+    return kFailed;
+  }
+  const std::vector<EvaluationRow> means = MeanRows(outcome.rows);
+  outcome.rows.insert(outcome.rows.end(), means.begin(), means.end());
+  std::ostringstream table;
+  WriteEvaluation(outcome.rows, options.format == "csv" ? EvaluationFormat::kCsv : EvaluationFormat::kTable, table);
+  OutputFiles files;
+  files.Open(options.output_path).Write(table.str());
+  files.CommitAll();
+  if (options.output_path == "-") return 0;
+  return Report("Wrote the figures of " + std::to_string(manifest.lines.size()) + " texts to " + options.output_path);
+}
+
+}  // namespace
+
+Command AddEvaluateCommand(CLI::App& app) {
+  auto options = std::make_shared<EvaluateOptions>();
+  CLI::App* evaluate = app.add_subcommand(
+      "evaluate", "Score summaries against reference summaries: sentence precision, recall and F1, ROUGE-1, "
+                  "ROUGE-2 and ROUGE-L, with the lead and random baselines");
+  evaluate->add_option("MANIFEST", options->manifest_path,
+                       "A TSV of text<TAB>reference<TAB>system... lines; a reference or system is an extract, "
+                       "classes:FILE or scores:FILE (a system), or abstract:FILE (a reference in its own words)")
+      ->required();
+  evaluate->add_option("--rate", options->rate, "The share of the sentences a scores: system takes, 0 < R <= 1")
+      ->type_name("R");
+  evaluate->add_option("--baselines", options->baselines,
+                       "The baselines at each system's number of sentences: lead (the first sentences), random "
+                       "(the mean of 100 draws), both (the default) or none")
+      ->delimiter(',')
+      ->check(CLI::IsMember({"lead", "random", "none"}))
+      ->default_str("lead,random");
+  evaluate->add_option("--seed", options->seed, "The seed of the random baseline's draws")->default_str("1");
+  evaluate->add_option("--format", options->format, "table (aligned for reading) or csv")
+      ->check(CLI::IsMember({"table", "csv"}))
+      ->default_str("table");
+  evaluate->add_option("--output", options->output_path, "The file to write the figures to (default: -, "
+                                                        "standard output)")
+      ->type_name("FILE");
+  evaluate->add_flag("--no-stem", options->no_stem,
+                     "ROUGE on the words lower-cased without punctuation, not on their keys (canonical forms)");
+  AddEncodingOption(*evaluate, options->run);
+  AddExtractOptions(*evaluate, options->extract);
+  evaluate->footer(
+      "Example:\n  casewright-cli evaluate corpus.tsv --rate 0.2 --format csv --output figures.csv\n"
+      "A first line #text<TAB>reference<TAB>NAME... names the systems (else system1, system2...).\n"
+      "Each text gets a row per system and baseline; a mean row per system ends the figures.");
+  return {evaluate, [options] { return Evaluate(*options); }};
+}
+
+}  // namespace casewright::cli

@@ -1,0 +1,224 @@
+#include "pipeline/evaluation.h"
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "core/cp1252.h"
+#include "core/read_file.h"
+#include "core/run_error.h"
+#include "pipeline/extract_run.h"
+#include "summary/score_file.h"
+#include "text/classes_file.h"
+#include "text/segmented_text.h"
+
+namespace casewright {
+namespace {
+
+namespace fs = std::filesystem;
+
+[[noreturn]] void FailAt(const std::string& manifest, std::size_t line, const std::string& why) {
+  throw RunError(why, manifest + ":" + std::to_string(line));
+}
+
+std::vector<std::string> SplitTabs(std::string_view line) {
+  std::vector<std::string> fields;
+  while (true) {
+    const std::size_t tab = line.find('\t');
+    fields.emplace_back(line.substr(0, tab));
+    if (tab == std::string_view::npos) return fields;
+    line.remove_prefix(tab + 1);
+  }
+}
+
+std::string Resolve(const fs::path& folder, const std::string& path) {
+  if (path == kStandardInput || fs::path(path).is_absolute()) return path;
+  return (folder / path).string();
+}
+
+SummarySource SourceOf(const std::string& field, const fs::path& folder) {
+  static constexpr std::pair<std::string_view, SummarySource::Kind> kPrefixes[] = {
+      {"classes:", SummarySource::Kind::kClasses},
+      {"scores:", SummarySource::Kind::kScores},
+      {"abstract:", SummarySource::Kind::kAbstract}};
+  for (const auto& [prefix, kind] : kPrefixes) {
+    if (field.starts_with(prefix)) return {kind, Resolve(folder, field.substr(prefix.size()))};
+  }
+  return {SummarySource::Kind::kExtract, Resolve(folder, field)};
+}
+
+void CheckLine(const std::vector<std::string>& fields, const std::string& manifest, std::size_t line) {
+  if (fields.size() < 3) {
+    FailAt(manifest, line, "The line has " + std::to_string(fields.size()) + (fields.size() == 1 ? " field" : " fields") +
+                               "; a line is text<TAB>reference<TAB>system...");
+  }
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const std::string& field = fields[i];
+    if (field.empty() || field.back() == ':') FailAt(manifest, line, "Field " + std::to_string(i + 1) + " names no file");
+  }
+  if (fields[1].starts_with("scores:")) FailAt(manifest, line, "A reference cannot be scores");
+  for (std::size_t i = 2; i < fields.size(); ++i) {
+    if (fields[i].starts_with("abstract:")) {
+      FailAt(manifest, line, "A system cannot be an abstract: it is scored by the sentences it chooses");
+    }
+  }
+}
+
+}  // namespace
+
+EvaluationManifest ReadEvaluationManifest(const std::string& path) {
+  const std::optional<std::string> contents = ReadWholeFile(path);
+  const fs::path folder = path == kStandardInput ? fs::path() : fs::path(path).parent_path();
+  EvaluationManifest manifest;
+  std::string_view rest = *contents;
+  for (std::size_t line = 1; !rest.empty(); ++line) {
+    const std::size_t end = rest.find('\n');
+    std::string_view text = rest.substr(0, end);
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    if (!IsValidUtf8(text)) FailAt(path, line, "The line is not valid UTF-8");
+    if (line == 1 && text.starts_with("#text\t")) {
+      const std::vector<std::string> names = SplitTabs(text);
+      manifest.system_names.assign(names.begin() + std::min<std::size_t>(2, names.size()), names.end());
+      if (manifest.system_names.empty()) FailAt(path, line, "The header names no system");
+      continue;
+    }
+    if (text.find_first_not_of(" \t") == std::string_view::npos || text.starts_with('#')) continue;
+    const std::vector<std::string> fields = SplitTabs(text);
+    CheckLine(fields, path, line);
+    const std::size_t systems = fields.size() - 2;
+    if (!manifest.system_names.empty() && systems != manifest.system_names.size()) {
+      FailAt(path, line, "The line has " + std::to_string(systems) + " systems; the header names " +
+                             std::to_string(manifest.system_names.size()));
+    }
+    EvaluationLine entry{line, fields[0], Resolve(folder, fields[0]), SourceOf(fields[1], folder), {}};
+    for (std::size_t i = 2; i < fields.size(); ++i) entry.systems.push_back(SourceOf(fields[i], folder));
+    manifest.lines.push_back(std::move(entry));
+  }
+  if (manifest.lines.empty()) throw RunError("The manifest holds no line to evaluate", path);
+  return manifest;
+}
+
+namespace {
+
+// The figures of one manifest line.
+class LineEvaluation {
+ public:
+  LineEvaluation(const EvaluationLine& line, const EvaluationSettings& settings, const LexicalTables& tables,
+                 EvaluationOutcome& outcome)
+      : line_(line), settings_(settings), tables_(tables), outcome_(outcome) {}
+
+  // Adds the line's rows to the outcome, or its errors.
+  void Run(const std::vector<std::string>& names) {
+    SegmentedText text(line_.text_path, settings_.encoding, tables_);
+    for (const std::string& warning : text.warnings()) outcome_.warnings.push_back(line_.text_path + ": " + warning);
+    if (text.size() == 0) {
+      outcome_.errors.push_back(line_.text_path + ": The text has no sentence to evaluate");
+      return;
+    }
+    tokens_ = TokensOfSentences(text.run(), settings_.tokens, vocabulary_);
+    const std::optional<Reference> reference = ReferenceOf(text);
+    std::vector<std::optional<std::vector<std::size_t>>> chosen;
+    for (const SummarySource& system : line_.systems) chosen.push_back(Choice(text, system));
+    if (!reference) return;
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+      if (chosen[i]) AddRow(names[i], FiguresOf(tokens_, *chosen[i], *reference), chosen[i]->size(), *reference);
+    }
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+      if (!chosen[i]) continue;
+      const std::string suffix = chosen.size() == 1 ? "" : ":" + names[i];
+      const std::size_t count = chosen[i]->size();
+      if (settings_.lead) AddRow("lead" + suffix, FiguresOf(tokens_, ChooseLead(count), *reference), count, *reference);
+      if (settings_.random) {
+        RandomChoice random(settings_.seed ^ (line_.line * 0x9E3779B97F4A7C15u) ^ count);
+        AddRow("random" + suffix, MeanOfRandomDraws(tokens_, count, *reference, random, settings_.random_draws),
+               count, *reference);
+      }
+    }
+  }
+
+ private:
+  void Error(const std::string& path, const std::string& message) { outcome_.errors.push_back(path + ": " + message); }
+
+  void AddRow(const std::string& system, const SummaryFigures& figures, std::size_t selected,
+              const Reference& reference) {
+    outcome_.rows.push_back(RowOf(line_.text, system, tokens_.size(), selected, reference, figures));
+  }
+
+  // The sentences an extract or a classes file chooses, one flag each.
+  std::optional<std::vector<bool>> Flags(SegmentedText& text, const SummarySource& source) {
+    std::vector<std::string> classes;
+    if (source.kind == SummarySource::Kind::kClasses) {
+      ClassesFile file(source.path);
+      SentenceClasses read = ReadSentenceClasses(file, text.size());
+      for (const std::string& warning : read.warnings) Error(source.path, warning);
+      if (!read.warnings.empty()) return std::nullopt;
+      classes = std::move(read.classes);
+    } else {
+      ExtractSettings extract = settings_.extract;
+      extract.path = source.path;
+      const ExtractClasses found = ClassesFromExtract(text.run(), extract);
+      const ExtractVerdict verdict = JudgeExtract(found, settings_.extract, false);
+      for (const std::string& error : verdict.errors) Error(source.path, error);
+      for (const std::string& warning : verdict.warnings) outcome_.warnings.push_back(source.path + ": " + warning);
+      if (!verdict.errors.empty()) return std::nullopt;
+      classes = found.classes;
+    }
+    std::vector<bool> flags(classes.size());
+    for (std::size_t i = 0; i < classes.size(); ++i) flags[i] = classes[i] == "1";
+    return flags;
+  }
+
+  std::optional<Reference> ReferenceOf(SegmentedText& text) {
+    if (line_.reference.kind == SummarySource::Kind::kAbstract) {
+      SegmentedText abstract(line_.reference.path, settings_.extract.encoding, tables_);
+      const SentenceTokens sentences = TokensOfSentences(abstract.run(), settings_.tokens, vocabulary_);
+      std::vector<TokenId> tokens;
+      for (const std::vector<TokenId>& sentence : sentences) tokens.insert(tokens.end(), sentence.begin(), sentence.end());
+      return AbstractReference(tokens);
+    }
+    std::optional<std::vector<bool>> flags = Flags(text, line_.reference);
+    if (!flags) return std::nullopt;
+    return ExtractReference(tokens_, std::move(*flags));
+  }
+
+  std::optional<std::vector<std::size_t>> Choice(SegmentedText& text, const SummarySource& system) {
+    if (system.kind == SummarySource::Kind::kScores) {
+      const std::vector<double> scores = ReadScores(system.path, line_.text, text.size());
+      return ChooseByScores(scores, {settings_.rate, 0});
+    }
+    const std::optional<std::vector<bool>> flags = Flags(text, system);
+    if (!flags) return std::nullopt;
+    std::vector<std::size_t> chosen;
+    for (std::size_t i = 0; i < flags->size(); ++i) {
+      if ((*flags)[i]) chosen.push_back(i);
+    }
+    return chosen;
+  }
+
+  const EvaluationLine& line_;
+  const EvaluationSettings& settings_;
+  const LexicalTables& tables_;
+  EvaluationOutcome& outcome_;
+  TokenVocabulary vocabulary_;
+  SentenceTokens tokens_;
+};
+
+}  // namespace
+
+EvaluationOutcome Evaluate(const EvaluationManifest& manifest, const EvaluationSettings& settings,
+                           const LexicalTables& tables) {
+  EvaluationOutcome outcome;
+  for (const EvaluationLine& line : manifest.lines) {
+    std::vector<std::string> names = manifest.system_names;
+    for (std::size_t i = names.size(); i < line.systems.size(); ++i) names.push_back("system" + std::to_string(i + 1));
+    try {
+      LineEvaluation(line, settings, tables, outcome).Run(names);
+    } catch (const RunError& e) {
+      outcome.errors.push_back(e.Describe());
+    }
+  }
+  return outcome;
+}
+
+}  // namespace casewright

@@ -1,0 +1,88 @@
+// `casewright-cli evaluate`: the figures of summaries of many texts against
+// their references, read from a manifest, a UTF-8 TSV of lines
+//
+//   text<TAB>reference<TAB>system[<TAB>system...]
+//
+// A reference or a system is an extract file (sentences of the text,
+// matched as `casewright-cli classes` matches them), `classes:FILE` (a
+// classes file; class 1 means chosen) or, for a system only, `scores:FILE`
+// (the best sentences at the rate asked for).  A reference may also be
+// `abstract:FILE`, a summary in its own words, against which only ROUGE
+// applies.  A first line `#text<TAB>reference<TAB>NAME...` names the
+// systems, which are otherwise `system1`, `system2`...; any other line
+// starting with `#` is a comment, and blank lines are skipped.  Relative
+// paths are relative to the manifest's folder.
+#ifndef CASEWRIGHT_PIPELINE_EVALUATION_H_
+#define CASEWRIGHT_PIPELINE_EVALUATION_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/lexical_tables.h"
+#include "pipeline/summary_run.h"
+#include "summary/evaluation_table.h"
+#include "text/extract_classes.h"
+#include "text/text_encoding.h"
+
+namespace casewright {
+
+struct SummarySource {
+  enum class Kind { kExtract, kClasses, kScores, kAbstract };
+  Kind kind = Kind::kExtract;
+  std::string path;  // resolved against the manifest's folder
+};
+
+struct EvaluationLine {
+  std::size_t line = 0;  // in the manifest, from 1
+  std::string text;      // as the manifest spells it: the rows' text column
+  std::string text_path;
+  SummarySource reference;
+  std::vector<SummarySource> systems;
+};
+
+struct EvaluationManifest {
+  std::vector<std::string> system_names;  // from the header line, else empty
+  std::vector<EvaluationLine> lines;
+};
+
+// Reads and checks the manifest at `path` (`-`: standard input).  Throws
+// RunError naming "<manifest>:<line>" for a line with too few fields, a
+// field without a file, a reference given as scores or a system as an
+// abstract, or a line with another number of systems than the header names.
+EvaluationManifest ReadEvaluationManifest(const std::string& path);
+
+struct EvaluationSettings {
+  TextEncoding encoding = TextEncoding::kWindows1252;
+  // How extract files are read and matched (its path unused).
+  ExtractSettings extract;
+  TokenForm tokens = TokenForm::kKeys;
+  double rate = 0;  // for scores; 0: none given
+  bool lead = false;
+  bool random = false;
+  std::uint64_t seed = 1;
+  int random_draws = 100;
+};
+
+struct EvaluationOutcome {
+  // For each line: a row per system, then per system its baselines.  The
+  // baseline rows are named `lead` and `random` with one system, `lead:NAME`
+  // and `random:NAME` with several.
+  std::vector<EvaluationRow> rows;
+  // "<file>: message" (or "<manifest>:<line>: message") for each thing that
+  // makes a figure wrong: an extract sentence that matches nothing, scores
+  // or classes that do not fit their text.  The figures are then not to be
+  // written.
+  std::vector<std::string> errors;
+  std::vector<std::string> warnings;
+};
+
+// Evaluates every line of `manifest`.  Throws RunError only for a failure
+// not tied to one line.
+EvaluationOutcome Evaluate(const EvaluationManifest& manifest, const EvaluationSettings& settings,
+                           const LexicalTables& tables);
+
+}  // namespace casewright
+
+#endif  // CASEWRIGHT_PIPELINE_EVALUATION_H_

@@ -1,0 +1,88 @@
+#include "pipeline/summary_run.h"
+
+#include "core/cp1252.h"
+#include "core/read_file.h"
+#include "core/run_error.h"
+#include "output/output_files.h"
+#include "pipeline/run_files.h"
+#include "summary/score_file.h"
+#include "summary/selection.h"
+#include "text/classes_file.h"
+#include "text/segment.h"
+
+namespace casewright {
+
+SentenceTokens TokensOfSentences(const Run& text, TokenForm form, TokenVocabulary& vocabulary) {
+  SentenceTokens tokens(text.sentence_list.size());
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    const frase& sentence = text.sentence_list[i];
+    if (form == TokenForm::kKeys) {
+      for (WordId word : sentence.Words) {
+        const std::string& key = text.word_table[word].Word;
+        if (!key.empty()) tokens[i].push_back(vocabulary.Id(key));
+      }
+      continue;
+    }
+    std::string_view rest = sentence.Text;
+    while (!rest.empty()) {
+      const std::size_t end = rest.find('#');
+      if (const std::string word = LowerCaseForm(rest.substr(0, end)); !word.empty()) {
+        tokens[i].push_back(vocabulary.Id(word));
+      }
+      rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    }
+  }
+  return tokens;
+}
+
+std::string ExtractFileText(SegmentedText& text, const std::vector<std::size_t>& chosen) {
+  std::string lines;
+  for (std::size_t index : chosen) lines += text.Original(index) + "\n";
+  // The sentences came from the text, so each of their characters has a
+  // Windows-1252 form.
+  return text.utf8() ? lines : Utf8ToCp1252Replacing(lines, ' ').bytes;
+}
+
+std::vector<std::size_t> ChooseByScores(const std::vector<double>& scores, SummarySize size) {
+  if (size.count > scores.size()) {
+    throw RunError("The summary cannot take " + std::to_string(size.count) + " sentences: the text has only " +
+                   std::to_string(scores.size()));
+  }
+  return ChooseBest(scores, size.count > 0 ? size.count : SentencesAtRate(size.rate, scores.size()));
+}
+
+SummarizeOutcome WriteSummary(const SummarizeSettings& settings, const LexicalTables& tables) {
+  if (settings.text_path == kStandardInput && settings.scores_path == kStandardInput) {
+    throw RunError("The text and the scores cannot both be standard input (-)");
+  }
+  if (settings.extract_path == "-" && settings.classes_path == "-") {
+    throw RunError("The extract and the classes file cannot both be standard output (-)");
+  }
+  std::vector<RunFile> files = {{settings.text_path, "text file", false}, {settings.extract_path, "extract", true}};
+  if (!settings.scores_path.empty()) files.push_back({settings.scores_path, "scores file", false});
+  if (!settings.classes_path.empty()) files.push_back({settings.classes_path, "classes file", true});
+  RefuseSharedFiles(files);
+  SegmentedText text(settings.text_path, settings.encoding, tables);
+  if (text.size() == 0) throw RunError("The text has no sentence to choose from", settings.text_path);
+  const std::vector<double> scores = settings.scores_path.empty()
+                                         ? settings.scores
+                                         : ReadScores(settings.scores_path, settings.text_path, text.size());
+  if (scores.size() != text.size()) {
+    throw RunError("The text has " + std::to_string(text.size()) + " sentences, but " +
+                       std::to_string(scores.size()) + " scores were given",
+                   settings.text_path);
+  }
+  const std::vector<std::size_t> chosen = ChooseByScores(scores, settings.size);
+
+  OutputFiles outputs;
+  outputs.Open(settings.extract_path).Write(ExtractFileText(text, chosen));
+  if (!settings.classes_path.empty()) {
+    std::vector<std::string> classes(text.size(), "0");
+    for (std::size_t index : chosen) classes[index] = "1";
+    outputs.Open(settings.classes_path).Write(ClassesFileText(classes));
+  }
+  outputs.CommitAll();
+  return {text.size(), chosen.size(), text.warnings(), text.notes()};
+}
+
+}  // namespace casewright

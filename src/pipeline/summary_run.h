@@ -1,0 +1,73 @@
+// Extracts from a text's scores (`casewright-cli summarize`, the window's
+// Summary view), and the tokens that summaries of a text are compared by.
+#ifndef CASEWRIGHT_PIPELINE_SUMMARY_RUN_H_
+#define CASEWRIGHT_PIPELINE_SUMMARY_RUN_H_
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "core/lexical_tables.h"
+#include "core/run.h"
+#include "summary/summary_figures.h"
+#include "text/segmented_text.h"
+#include "text/text_encoding.h"
+
+namespace casewright {
+
+// What a token of a sentence is for ROUGE: the word's key (its canonical
+// form, as `sentences --format tsv` lists it in its keys column), or the
+// word lower-cased without its punctuation.  Words of punctuation only give
+// no token.
+enum class TokenForm { kKeys, kLowerCase };
+
+// The tokens of each sentence of `text` (segmented), as ids of `vocabulary`.
+SentenceTokens TokensOfSentences(const Run& text, TokenForm form, TokenVocabulary& vocabulary);
+
+// The bytes of an extract file: the sentences `chosen`, in the order given,
+// one a line (LF-ended), each as `casewright-cli sentences` shows it; in
+// UTF-8 when the text was read as UTF-8, else in Windows-1252.
+std::string ExtractFileText(SegmentedText& text, const std::vector<std::size_t>& chosen);
+
+// How many sentences a summary takes: `count`, or `rate` of the text's
+// sentences (selection.h) when `count` is 0.
+struct SummarySize {
+  double rate = 0;
+  std::size_t count = 0;
+};
+
+// The sentences a summary of `sentence_count` sentences takes by `scores`
+// (one per sentence): the best `size` of them, in text order.  Throws
+// RunError when `size.count` is larger than the text.
+std::vector<std::size_t> ChooseByScores(const std::vector<double>& scores, SummarySize size);
+
+// `casewright-cli summarize`.  The text may be `-`, standard input; the
+// extract and the classes file `-`, standard output (not both).
+struct SummarizeSettings {
+  std::string text_path;
+  TextEncoding encoding = TextEncoding::kWindows1252;
+  std::string scores_path;
+  // The scores themselves, one per sentence, when scores_path is empty (a
+  // model's probabilities).
+  std::vector<double> scores;
+  SummarySize size;
+  std::string extract_path = "-";
+  std::string classes_path;  // empty: none
+};
+
+struct SummarizeOutcome {
+  std::size_t sentences = 0;
+  std::size_t chosen = 0;
+  std::vector<std::string> warnings;
+  std::vector<std::string> notes;
+};
+
+// Writes the extract and, when asked for, the classes file (1 chosen, 0
+// not), both or neither.  Throws RunError (a score file that does not fit
+// the text, a file that cannot be read or written, a file written that is
+// also read).
+SummarizeOutcome WriteSummary(const SummarizeSettings& settings, const LexicalTables& tables);
+
+}  // namespace casewright
+
+#endif  // CASEWRIGHT_PIPELINE_SUMMARY_RUN_H_
