@@ -44,10 +44,14 @@ fuzz: fuzz-build
 bench: build
 	$(BUILD)/bin/casewright-bench
 
-# Whole runs on texts of 1, 10 and 50 MB against wc -w, and the window with
-# long texts (on the offscreen platform unless a display is given).
+# Whole runs on texts of 1, 10 and 50 MB of the speed corpus against wc -w,
+# batches of 3,000 of its texts on one and two threads, and the window with
+# long texts (on the offscreen platform unless a display is given).  The
+# corpus is made from Debian's documentation packages on first use
+# (bench/make_corpus.sh) and cached outside the source tree.
 speed: build
 	$(BUILD)/bin/casewright-speed
+	sh bench/batch_speedup.sh $(BUILD)
 	QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen} $(BUILD)/bin/casewright-window-speed
 
 # Plants the one-line bugs of tools/mutants.tsv one at a time and tells which

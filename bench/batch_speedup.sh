@@ -1,59 +1,73 @@
 #!/bin/sh
-# How much faster a batch runs on more worker threads: a manifest of 1,000
-# entries (the three bundled texts in turn, each entry its own output, the
-# outputs spread over FOLDERS folders), run start to exit with --jobs 1 and
-# with --jobs N, each the median of several runs, alternating.  Prints the
-# load average before and after, since other work on the machine skews the
-# figures.  The outputs go under $TMPDIR (default /tmp).
+# How much faster a batch runs on more worker threads: a manifest of TEXTS
+# texts of the speed corpus (bench/make_corpus.sh; real Portuguese prose, 2
+# to 50 KB a text), run start to exit with --jobs 1 and with --jobs N, each
+# the median of several runs, alternating, in two forms:
+#   combined:  every case to one --combined file; since every manifest line
+#              must still name an output, those go to a folder in memory
+#              (/dev/shm when there is one), so that the disk counts little;
+#   per-text:  each text its own output, all in one folder on disk ($TMPDIR).
+# Prints wall and processor (user + system) time for each: on a busy machine
+# the wall time also counts the waits for a core, and the processor time
+# shows whether a second thread shares the work or adds to it.  Prints the
+# load average before and after.
 #
-#   bench/batch_speedup.sh [BUILD_DIR] [JOBS] [RUNS] [FOLDERS]    (build, 2, 5, 1)
+#   bench/batch_speedup.sh [BUILD_DIR] [JOBS] [RUNS] [TEXTS]    (build, 2, 5, 3000)
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 jobs=${2:-2}
 runs=${3:-5}
-folders=${4:-1}
+texts=${4:-3000}
 cli=$build/bin/casewright-cli
 [ -x "$cli" ] || { echo "batch_speedup.sh: no $cli (build first)" >&2; exit 1; }
+corpus=$(sh "$root/bench/make_corpus.sh")
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-f=0
-while [ $f -lt "$folders" ]; do mkdir "$work/out$f"; f=$((f + 1)); done
-i=0
-while [ $i -lt 1000 ]; do
-  for name in example faq-debian foca-seguranca; do
-    [ $i -lt 1000 ] || break
-    base=$root/data/examples/$name
-    printf '%s.txt\t%s.classes\tout%d/%d.cases\n' "$base" "$base" $((i % folders)) $i
-    i=$((i + 1))
-  done
-done > "$work/manifest.tsv"
+memory=$work
+[ -d /dev/shm ] && memory=$(mktemp -d /dev/shm/casewright-batch.XXXXXX)
+trap 'rm -rf "$work" "$memory"' EXIT
+printf '1 0 1\n' > "$work/classes"
+# manifest FILE FOLDER: TEXTS lines of corpus texts, outputs in FOLDER.
+manifest() {
+  mkdir -p "$2"
+  ls "$corpus" | head -n "$texts" | awk -v c="$corpus" -v k="$work/classes" -v o="$2" \
+    '{ printf "%s/%s\t%s\t%s/%d.cases\n", c, $1, k, o, NR }' > "$1"
+}
+manifest "$work/combined.tsv" "$memory/out"
+manifest "$work/per-text.tsv" "$work/out"
 
-# Seconds of one batch with $1 jobs, start to exit.
+# "wall user+system" seconds of one batch: $1 the form, $2 the jobs.
 seconds() {
-  start=$(date +%s.%N)
-  "$cli" batch "$work/manifest.tsv" --jobs "$1" --tables "$build/share/casewright/tables" >/dev/null
-  end=$(date +%s.%N)
-  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f\n", b - a }'
+  if [ "$1" = combined ]; then set -- "$1" "$2" --combined "$memory/all.cases"; fi
+  form=$1 n=$2
+  shift 2
+  /usr/bin/time -f '%e %U %S' -o "$work/time" \
+    "$cli" batch "$work/$form.tsv" --jobs "$n" --tables "$build/share/casewright/tables" "$@" >/dev/null 2>&1
+  awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }' "$work/time"
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
-seconds 1 >/dev/null  # warms the file cache
-: > "$work/one"
-: > "$work/many"
-r=0
-while [ $r -lt "$runs" ]; do
-  seconds 1 >> "$work/one"
-  seconds "$jobs" >> "$work/many"
-  r=$((r + 1))
+for form in combined per-text; do
+  seconds "$form" 1 >/dev/null  # warms the file cache
+  : > "$work/one"
+  : > "$work/many"
+  r=0
+  while [ $r -lt "$runs" ]; do
+    seconds "$form" 1 >> "$work/one"
+    seconds "$form" "$jobs" >> "$work/many"
+    r=$((r + 1))
+  done
+  one=$(median < "$work/one")
+  many=$(median < "$work/many")
+  one_cpu=$(cut -d' ' -f2 "$work/one" | median)
+  many_cpu=$(cut -d' ' -f2 "$work/many" | median)
+  awk -v form="$form" -v one="$one" -v many="$many" -v oc="$one_cpu" -v mc="$many_cpu" -v jobs="$jobs" \
+      -v runs="$runs" -v texts="$texts" 'BEGIN {
+    printf "%s, %d texts, median of %d runs: --jobs 1 %.2f s (processor %.2f s), --jobs %d %.2f s (processor %.2f s), %.2f times as fast\n",
+           form, texts, runs, one, oc, jobs, many, mc, one / many }'
 done
 echo "load average after:  $(cut -d' ' -f1-3 /proc/loadavg)"
-one=$(median < "$work/one")
-many=$(median < "$work/many")
-awk -v one="$one" -v many="$many" -v jobs="$jobs" -v runs="$runs" 'BEGIN {
-  printf "1,000 texts, median of %d runs: --jobs 1 %.2f s, --jobs %d %.2f s, %.2f times as fast\n",
-         runs, one, jobs, many, one / many }'

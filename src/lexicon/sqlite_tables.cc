@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -127,6 +128,12 @@ class SqliteTables::Table {
 namespace {
 
 constexpr std::size_t kCachedWords = 1 << 20;
+constexpr std::size_t kThreadCachedWords = 1 << 18;
+
+std::uint64_t NextTablesSerial() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
 
 std::string Select(std::string_view column, const TableSchema& schema, std::string_view rest) {
   return "SELECT " + std::string(column) + " FROM " + Quoted(schema.table) + " " + std::string(rest);
@@ -136,6 +143,7 @@ std::string Select(std::string_view column, const TableSchema& schema, std::stri
 
 SqliteTables::SqliteTables(const std::string& folder)
     : folder_(folder),
+      serial_(NextTablesSerial()),
       lexicon_(std::make_unique<Table>(
           folder, kLexiconSchema,
           Select(Quoted(kCanonicalColumn), kLexiconSchema, "WHERE " + Quoted(kWordColumn) + " = ?1"))) {
@@ -165,12 +173,39 @@ std::vector<std::string> SqliteTables::StoredFiles() const {
   return files;
 }
 
+// The answers that one thread has used, as kept by the tables numbered
+// `tables_serial`.
+struct SqliteTables::ThreadAnswers {
+  std::uint64_t tables_serial = 0;
+  AnswerIndex index;
+};
+
+SqliteTables::ThreadAnswers& SqliteTables::ThreadAnswersFor(std::uint64_t serial) {
+  thread_local ThreadAnswers answers;
+  if (answers.tables_serial != serial) {
+    // Answers of other tables, perhaps closed since: never to be read.
+    answers.index.clear();
+    answers.tables_serial = serial;
+  }
+  return answers;
+}
+
 std::string SqliteTables::Canonicalize(const std::string& word) const {
+  ThreadAnswers& mine = ThreadAnswersFor(serial_);
+  if (auto known = mine.index.find(word); known != mine.index.end()) return known->second->canonical.value_or(word);
+  std::optional<std::string> canonical;
+  const Answer* shared = SharedAnswer(word, canonical);
+  if (shared != nullptr && mine.index.size() < kThreadCachedWords) mine.index.emplace(shared->word, shared);
+  return canonical.value_or(word);
+}
+
+const SqliteTables::Answer* SqliteTables::SharedAnswer(const std::string& word,
+                                                       std::optional<std::string>& canonical) const {
   {
-    // Runs side by side mostly find their words here, so they only read.
-    std::shared_lock lock(canonical_mutex_);
-    if (auto known = canonical_cache_.find(word); known != canonical_cache_.end()) {
-      return known->second.value_or(word);
+    std::shared_lock lock(answers_mutex_);
+    if (auto known = answer_index_.find(word); known != answer_index_.end()) {
+      canonical = known->second->canonical;
+      return known->second;
     }
   }
   std::string utf8 = Cp1252ToUtf8(word);
@@ -179,15 +214,19 @@ std::string SqliteTables::Canonicalize(const std::string& word) const {
     found = row.ColumnText(0);
     return false;
   });
-  std::optional<std::string> canonical;
   if (found) {
     if (!*found) throw MissingCanonicalForm(word, lexicon_->path());
     canonical = Utf8ToCp1252(**found);
     if (!canonical) throw UnrepresentableCanonicalForm(word, **found, lexicon_->path());
   }
-  std::unique_lock lock(canonical_mutex_);
-  if (canonical_cache_.size() < kCachedWords) canonical_cache_.emplace(word, canonical);
-  return canonical.value_or(word);
+  std::unique_lock lock(answers_mutex_);
+  // Another thread may have kept the same answer meanwhile.
+  if (auto known = answer_index_.find(word); known != answer_index_.end()) return known->second;
+  if (answers_.size() >= kCachedWords) return nullptr;
+  answers_.push_back(Answer{word, canonical});
+  const Answer& kept = answers_.back();
+  answer_index_.emplace(kept.word, &kept);
+  return &kept;
 }
 
 bool SqliteTables::IsStopword(const std::string& key) const { return stopwords_.contains(key); }

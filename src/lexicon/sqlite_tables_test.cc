@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <memory>
+#include <thread>
 
 #include "core/run_error.h"
 #include "core/cp1252.h"
@@ -59,6 +61,26 @@ TEST(SqliteTablesTest, LooksWordsUpExactly) {
   EXPECT_FALSE(tables.IsStopword("Ser"));
   EXPECT_FALSE(tables.IsStopword("# comment"));
   EXPECT_EQ(tables.ReadCueWords(), (std::vector<std::optional<std::string>>{"conclus\xE3o", "resumo"}));
+}
+
+// Each thread keeps a copy of the answers it has used: they must never be
+// taken for those of other tables, whether open side by side or opened
+// after the first were closed (perhaps at the same address).
+TEST(SqliteTablesTest, AnswersKeptByAThreadBelongToTheirTables) {
+  TempDir a_dir, b_dir;
+  const std::string a_folder = Build(a_dir, "casas\tcasa\n", "", "");
+  const std::string b_folder = Build(b_dir, "casas\tlar\n", "", "");
+  SqliteTables a(a_folder), b(b_folder);
+  EXPECT_EQ(a.Canonicalize("casas"), "casa");
+  EXPECT_EQ(b.Canonicalize("casas"), "lar");
+  EXPECT_EQ(a.Canonicalize("casas"), "casa");
+  std::string in_other_thread;
+  std::thread([&] { in_other_thread = b.Canonicalize("casas"); }).join();
+  EXPECT_EQ(in_other_thread, "lar");
+  for (int i = 0; i < 2; ++i) {
+    auto first = std::make_unique<SqliteTables>(i == 0 ? a_folder : b_folder);
+    EXPECT_EQ(first->Canonicalize("casas"), i == 0 ? "casa" : "lar");
+  }
 }
 
 TEST(SqliteTablesTest, EveryByteRoundTripsThroughTheStore) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <new>
 #include <optional>
 
 #include "core/cp1252.h"
@@ -174,6 +175,17 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   return outcome;
 }
 
+// Runs `run`, failing with a RunError that names the text when memory runs
+// out anywhere in it, so that no front end shows a bare std::bad_alloc.
+template <typename RunFn>
+RunOutcome NamingTheTextOnOutOfMemory(const RunSettings& settings, RunFn&& run) {
+  try {
+    return run();
+  } catch (const std::bad_alloc&) {
+    throw RunError("Out of memory while working on the text; nothing was written", settings.text_path);
+  }
+}
+
 }  // namespace
 
 std::string RelationOf(const std::string& text_path) {
@@ -188,11 +200,13 @@ std::string RelationOf(const std::string& text_path) {
 
 RunOutcome RunCases(const RunSettings& settings, const LexicalTables& tables, const ProgressCallback& progress) {
   RequireNames(settings);
-  DecodedText text = LoadTextAs(settings.text_path, settings.encoding);
-  RunOutcome outcome = RunOnText(settings, text.bytes, &text.bytes, tables, progress);
-  outcome.warnings.insert(outcome.warnings.begin(), text.warnings.begin(), text.warnings.end());
-  outcome.notes.insert(outcome.notes.begin(), text.notes.begin(), text.notes.end());
-  return outcome;
+  return NamingTheTextOnOutOfMemory(settings, [&] {
+    DecodedText text = LoadTextAs(settings.text_path, settings.encoding);
+    RunOutcome outcome = RunOnText(settings, text.bytes, &text.bytes, tables, progress);
+    outcome.warnings.insert(outcome.warnings.begin(), text.warnings.begin(), text.warnings.end());
+    outcome.notes.insert(outcome.notes.begin(), text.notes.begin(), text.notes.end());
+    return outcome;
+  });
 }
 
 TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables, bool with_tokens) {
@@ -232,7 +246,7 @@ TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables,
 RunOutcome RunCasesOnText(const RunSettings& settings, std::string_view text, const LexicalTables& tables,
                           const ProgressCallback& progress) {
   RequireNames(settings);
-  return RunOnText(settings, text, nullptr, tables, progress);
+  return NamingTheTextOnOutOfMemory(settings, [&] { return RunOnText(settings, text, nullptr, tables, progress); });
 }
 
 }  // namespace casewright

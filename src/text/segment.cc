@@ -1,6 +1,8 @@
 #include "text/segment.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,90 @@ std::string StripPunctuation(std::string_view word) {
   return stripped;
 }
 
+// The id of each distinct spelling met in a text.  The spellings lie back
+// to back in one pool, and each slot of the index holds a spelling's hash,
+// length, first eight bytes, place in the pool and id: 24 bytes, so that the
+// index of a long text stays small enough for the processor's caches, a
+// word of up to eight bytes is compared without reading the pool, and a new
+// spelling costs no allocation of its own.  A word is hashed once, for the
+// look-up and for the insertion after a miss.
+class SpellingIds {
+ public:
+  // Where a spelling was looked for: its hash, and the free slot it would go
+  // to.
+  struct Probe {
+    std::uint32_t hash;
+    std::size_t slot;
+  };
+
+  SpellingIds() : slots_(kInitialSlots) {}
+
+  // The id of `word`, or null with `probe` set for Insert.
+  // REQUIRES: word is not empty.
+  const WordId* Find(std::string_view word, Probe& probe) const {
+    probe.hash = static_cast<std::uint32_t>(StringViewHash{}(word));
+    const std::uint64_t head = HeadOf(word);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = probe.hash & mask;; i = (i + 1) & mask) {
+      const Slot& slot = slots_[i];
+      if (slot.length == 0) {
+        probe.slot = i;
+        return nullptr;
+      }
+      if (slot.hash == probe.hash && slot.length == word.size() && slot.head == head &&
+          (word.size() <= kHeadBytes || std::memcmp(pool_.data() + slot.offset + kHeadBytes, word.data() + kHeadBytes,
+                                                    word.size() - kHeadBytes) == 0)) {
+        return &slot.id;
+      }
+    }
+  }
+
+  // Adds `word` with `id` where the Find that missed it said.
+  // REQUIRES: `probe` comes from Find(word) with no Insert since.
+  void Insert(std::string_view word, Probe probe, WordId id) {
+    slots_[probe.slot] = Slot{HeadOf(word), probe.hash, static_cast<std::uint32_t>(word.size()),
+                              static_cast<std::uint32_t>(pool_.size()), id};
+    pool_.append(word);
+    // Kept at most three quarters full, so that probes stay short.
+    if (++used_ * 4 > slots_.size() * 3) Grow();
+  }
+
+ private:
+  static constexpr std::size_t kHeadBytes = 8;
+
+  struct Slot {
+    std::uint64_t head = 0;  // the first bytes, zeros after a shorter word
+    std::uint32_t hash = 0;
+    std::uint32_t length = 0;  // 0: a free slot (no spelling is empty)
+    std::uint32_t offset = 0;
+    WordId id = 0;
+  };
+
+  static constexpr std::size_t kInitialSlots = 1 << 12;
+
+  static std::uint64_t HeadOf(std::string_view word) {
+    std::uint64_t head = 0;
+    std::memcpy(&head, word.data(), std::min(word.size(), kHeadBytes));
+    return head;
+  }
+
+  void Grow() {
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    const std::size_t mask = slots_.size() - 1;
+    for (const Slot& slot : old) {
+      if (slot.length == 0) continue;
+      std::size_t i = slot.hash & mask;
+      while (slots_[i].length != 0) i = (i + 1) & mask;
+      slots_[i] = slot;
+    }
+  }
+
+  std::vector<Slot> slots_;
+  std::size_t used_ = 0;
+  std::string pool_;
+};
+
 // Builds the sentences and counts the words of one text.
 //
 // A word is a run of word and punctuation characters and of periods that end
@@ -84,6 +170,7 @@ class Segmenter {
       i = Examine(i);
     }
     EndText();
+    AddRepeats();
     run_.progress.End();
   }
 
@@ -95,6 +182,13 @@ class Segmenter {
     std::size_t candidates = 0;
     for (char c : text_) candidates += ClassOf(static_cast<unsigned char>(c)) == ByteClass::kTerminator;
     run_.sentence_list.reserve(candidates);
+  }
+
+  // Counts the repeats into the word table's weights.  The weights are
+  // whole numbers, so adding a key's repeats at once gives the same double as
+  // adding 1.0 for each.
+  void AddRepeats() {
+    for (WordId id = 0; id < repeats_.size(); ++id) run_.word_table[id].Weight += repeats_[id];
   }
 
   // Handles the character at `i` and returns the position to go on from.
@@ -157,20 +251,22 @@ class Segmenter {
   // lower-cased and, when its lower-cased form is new too, looked up in the
   // lexicon.
   WordId IdOf(std::string_view word) {
-    if (auto known = ids_by_spelling_.find(word); known != ids_by_spelling_.end()) {
-      run_.word_table[known->second].Weight += 1.0;
-      return known->second;
+    SpellingIds::Probe probe;
+    if (const WordId* known = ids_by_spelling_.Find(word, probe)) {
+      ++repeats_[*known];
+      return *known;
     }
     std::string normalized = LowerCaseForm(word);
     WordId id;
     if (auto known = ids_by_form_.find(normalized); known != ids_by_form_.end()) {
       id = known->second;
-      run_.word_table[id].Weight += 1.0;
+      ++repeats_[id];
     } else {
       id = run_.word_table.Count(run_.tables.Canonicalize(normalized));
+      if (id == repeats_.size()) repeats_.push_back(0);
       ids_by_form_.emplace(std::move(normalized), id);
     }
-    ids_by_spelling_.emplace(word, id);
+    ids_by_spelling_.Insert(word, probe, id);
     return id;
   }
 
@@ -218,11 +314,14 @@ class Segmenter {
   std::vector<WordId> words_;
   // Each spelling met in the text and each lower-cased form, with the id of
   // its key, so that each distinct form is looked up in the lexicon once per
-  // run.  The spellings are copied rather than viewed in the text: most are
-  // short enough to sit inside the map's own slots, so comparing one reads
-  // no far-away part of the text.
-  StringMap<WordId> ids_by_spelling_;
+  // run.  The spellings are copied rather than viewed in the text, so that
+  // comparing one reads no far-away part of the text.
+  SpellingIds ids_by_spelling_;
   StringMap<WordId> ids_by_form_;
+  // Indexed by WordId: the key's occurrences besides the one that put it in
+  // the word table.  Counted here rather than in the table's weights, whose
+  // entries are ten times as wide, so that counting stays in the caches.
+  std::vector<std::uint32_t> repeats_;
 };
 
 }  // namespace
