@@ -11,6 +11,10 @@
 // manifest of 1,000 texts of 50 sentences cut from that text, each with a
 // reference of 10 sentences (a classes file, or an extract to match) and a
 // system of scores at the rate 0.2, with the lead and random baselines.
+//
+// BM_Crossval1000Texts times `casewright-cli crossval --folds 10 --rate 0.2`
+// on those texts and their classes files, from reading the texts to the
+// table of figures (the tables open), on one thread and on two.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -20,6 +24,8 @@
 #include <fstream>
 #include <random>
 
+#include "batch/manifest.h"
+#include "experiment/crossval.h"
 #include "pipeline/evaluation.h"
 #include "pipeline/pipeline.h"
 #include "testing/memory_tables.h"
@@ -102,7 +108,8 @@ class EvaluationCorpus {
     { std::ofstream(source, std::ios::binary) << LargeText(); }
     SegmentedText whole(source.string(), TextEncoding::kWindows1252, tables);
     std::mt19937 random(7);
-    std::ofstream classes_manifest(dir_ / "classes.tsv"), extract_manifest(dir_ / "extract.tsv");
+    std::ofstream classes_manifest(dir_ / "classes.tsv"), extract_manifest(dir_ / "extract.tsv"),
+        train_manifest(dir_ / "train.tsv");
     for (int t = 0; t < kTexts; ++t) {
       const std::string name = "t" + std::to_string(t);
       std::string text, extract, scores;
@@ -121,6 +128,7 @@ class EvaluationCorpus {
       Write(name + ".scores", scores);
       classes_manifest << name << ".txt\tclasses:" << name << ".classes\tscores:" << name << ".scores\n";
       extract_manifest << name << ".txt\t" << name << ".extract\tscores:" << name << ".scores\n";
+      train_manifest << name << ".txt\t" << name << ".classes\t\n";
     }
   }
   ~EvaluationCorpus() { fs::remove_all(dir_); }
@@ -180,6 +188,27 @@ void BM_ClassesFromExtract(benchmark::State& state) {
   fs::remove_all(dir);
 }
 BENCHMARK(BM_ClassesFromExtract)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_Crossval1000Texts(benchmark::State& state) {
+  SqliteTables tables(ResolveTablesFolder());
+  EvaluationCorpus corpus(tables);
+  const std::vector<ManifestEntry> entries = ReadManifest(corpus.Manifest("train.tsv"), {.outputs_optional = true});
+  CorpusSettings settings;
+  settings.encoding = TextEncoding::kUtf8;
+  settings.jobs = static_cast<unsigned>(state.range(0));
+  settings.with_tokens = true;
+  CrossvalSettings crossval;
+  crossval.training.threads = settings.jobs;
+  std::vector<std::string> names;
+  for (const ManifestEntry& entry : entries) names.push_back(entry.text_name);
+  for (auto _ : state) {
+    const CorpusCases cases = ComputeCorpusCases(entries, settings, tables, "train.tsv");
+    std::ostringstream table;
+    WriteEvaluation(CrossValidate(cases, names, crossval), EvaluationFormat::kCsv, table);
+    benchmark::DoNotOptimize(table);
+  }
+}
+BENCHMARK(BM_Crossval1000Texts)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace casewright

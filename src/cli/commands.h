@@ -18,6 +18,8 @@ Command AddSummarizeCommand(CLI::App& app);
 Command AddEvaluateCommand(CLI::App& app);
 // `tables build`.
 Command AddTablesCommand(CLI::App& app);
+Command AddTrainCommand(CLI::App& app);
+Command AddCrossvalCommand(CLI::App& app);
 
 }  // namespace casewright::cli
 

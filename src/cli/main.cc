@@ -55,6 +55,8 @@ int main(int argc, char** argv) {
       casewright::cli::AddSummarizeCommand(app),
       casewright::cli::AddEvaluateCommand(app),
       casewright::cli::AddTablesCommand(app),
+      casewright::cli::AddTrainCommand(app),
+      casewright::cli::AddCrossvalCommand(app),
   };
   // Set after the subcommands are added: CLI11 gives a new subcommand its
   // parent's footer, and each has an example of its own.

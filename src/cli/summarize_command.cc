@@ -1,9 +1,13 @@
-// casewright-cli summarize --text T --scores S (--rate R | --sentences K)
-//                          [--output EXTRACT] [--classes-output C]
+// casewright-cli summarize --text T (--scores S | --model M [--scores-output S])
+//                          (--rate R | --sentences K) [--output EXTRACT] [--classes-output C]
+#include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "cli/commands.h"
+#include "experiment/corpus_cases.h"
 #include "lexicon/sqlite_tables.h"
+#include "output/output_file.h"
 #include "pipeline/summary_run.h"
 #include "summary/selection.h"
 
@@ -13,6 +17,8 @@ namespace {
 struct SummarizeOptions {
   std::string text_path;
   std::string scores_path;
+  std::string model_path;
+  std::string scores_output_path;
   std::string rate;
   std::size_t sentences = 0;
   std::string output_path = "-";
@@ -20,7 +26,36 @@ struct SummarizeOptions {
   RunOptions run;
 };
 
+// The probability of class 1 the model at `model_path` gives each sentence
+// of the text.
+std::vector<double> ModelScores(const std::string& model_path, const SummarizeSettings& settings,
+                                const LexicalTables& tables) {
+  const SentenceModel model = SentenceModel::Load(model_path);
+  RunSettings run;
+  run.text_path = settings.text_path;
+  run.encoding = settings.encoding;
+  run.features = model.features();
+  return model.Probabilities(RowsOf(ComputeCases(run, tables), model.features()));
+}
+
+// One score a line, with 6 decimals.
+std::string ScoreLines(const std::vector<double>& scores) {
+  std::string lines;
+  char line[32];
+  for (double score : scores) {
+    std::snprintf(line, sizeof line, "%.6f\n", score);
+    lines += line;
+  }
+  return lines;
+}
+
 int Summarize(const SummarizeOptions& options) {
+  if (options.scores_path.empty() == options.model_path.empty()) {
+    throw UsageError("summarize needs either --scores or --model");
+  }
+  if (!options.scores_output_path.empty() && options.model_path.empty()) {
+    throw UsageError("--scores-output writes a model's scores: it needs --model");
+  }
   SummarizeSettings settings;
   settings.text_path = options.text_path;
   settings.encoding = Choose(options.run).encoding;
@@ -31,7 +66,16 @@ int Summarize(const SummarizeOptions& options) {
   settings.extract_path = options.output_path;
   settings.classes_path = options.classes_path;
   SqliteTables tables(ResolveTablesFolder(options.run.tables));
+  std::optional<OutputFile> scores_output;
+  if (!options.model_path.empty()) {
+    settings.scores = ModelScores(options.model_path, settings, tables);
+    if (!options.scores_output_path.empty()) {
+      scores_output.emplace(options.scores_output_path);
+      scores_output->Write(ScoreLines(settings.scores));
+    }
+  }
   const SummarizeOutcome outcome = WriteSummary(settings, tables);
+  if (scores_output) scores_output->Commit();
   PrintMessages(outcome.warnings, outcome.notes);
   std::string line = "Wrote " + std::to_string(outcome.chosen) + " of " + std::to_string(outcome.sentences) +
                      " sentences to " + options.output_path;
@@ -49,7 +93,12 @@ Command AddSummarizeCommand(CLI::App& app) {
   summarize->add_option("--scores", options->scores_path,
                         "The scores: one number a line, a CSV with sentence and score columns (and text), or "
                         "Weka's -p 0 -distribution output (the probability of class 1)")
-      ->required()
+      ->type_name("FILE");
+  summarize->add_option("--model", options->model_path,
+                        "Score the sentences with this model (casewright-cli train) instead of a scores file")
+      ->type_name("FILE");
+  summarize->add_option("--scores-output", options->scores_output_path,
+                        "With --model: also write each sentence's probability of class 1, one a line")
       ->type_name("FILE");
   CLI::Option* rate = summarize->add_option(
       "--rate", options->rate, "The share of the sentences to take, 0 < R <= 1 (rounded, halves up, at least 1)")
@@ -66,7 +115,8 @@ Command AddSummarizeCommand(CLI::App& app) {
       ->type_name("FILE");
   AddEncodingOption(*summarize, options->run);
   summarize->footer(
-      "Example:\n  casewright-cli summarize --text texto.txt --scores texto.scores --rate 0.2 --output texto.extract\n"
+      "Examples:\n  casewright-cli summarize --text texto.txt --scores texto.scores --rate 0.2 --output texto.extract\n"
+      "  casewright-cli summarize --text texto.txt --model corpus.model.json --rate 0.2 --output texto.extract\n"
       "Ties go to the earlier sentence. The extract is in the text's encoding: UTF-8 with --encoding utf-8.");
   return {summarize, [options] { return Summarize(*options); }};
 }

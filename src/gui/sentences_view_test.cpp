@@ -2,11 +2,13 @@
 // a user would, on the offscreen platform; the file dialogs are answered from a
 // script.
 #include <QAction>
+#include <QLabel>
 #include <QDoubleSpinBox>
 #include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableView>
 #include <QTest>
 
@@ -14,6 +16,7 @@
 #include "gui/sentence_table_model.h"
 #include "gui/sentences_view.h"
 #include "gui/summary_view.h"
+#include "learner/sentence_model.h"
 #include "testing/memory_tables.h"
 #include "testing/temp_dir.h"
 
@@ -61,6 +64,8 @@ class SentencesViewTest : public QObject {
  private slots:
   void init() {
     dir_ = std::make_unique<TempDir>();
+    // The remembered folder and model go to a settings file of the test's own.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(dir_->Path("settings")));
     window_ = std::make_unique<casewright::TMainForm2>(tables_, prompts_);
     window_->show();
   }
@@ -160,9 +165,9 @@ class SentencesViewTest : public QObject {
 
     prompts_.answers = {QString::fromStdString(dir_->Path("t.scores"))};
     QTest::mouseClick(scores_button, Qt::LeftButton);
-    QCOMPARE(sentences->toPlainText(), QString::fromUtf8("2  Tr\xC3\xAAs quatro!"));  // 0.2 of 4 is 1
+    QCOMPARE(sentences->toPlainText(), QString::fromUtf8("2  0.900  Tr\xC3\xAAs quatro!"));  // 0.2 of 4 is 1
     view->findChild<QDoubleSpinBox*>("SummaryRate")->setValue(0.5);
-    QCOMPARE(sentences->toPlainText(), QString::fromUtf8("2  Tr\xC3\xAAs quatro!\n4  Sete oito."));
+    QCOMPARE(sentences->toPlainText(), QString::fromUtf8("2  0.900  Tr\xC3\xAAs quatro!\n4  0.800  Sete oito."));
 
     prompts_.answers = {QString::fromStdString(dir_->Path("reference.txt")),
                         QString::fromStdString(dir_->Path("t.extract"))};
@@ -177,6 +182,22 @@ class SentencesViewTest : public QObject {
     QTest::mouseClick(view->findChild<QPushButton*>("SaveExtractButton"), Qt::LeftButton);
     QCOMPARE(ReadFile(dir_->Path("t.extract")), std::string("Tr\xEAs quatro!\nSete oito.\n"));
     QCOMPARE(prompts_.errors.size(), 1);
+
+    // A model scores the text, and scores it again when the view reopens.
+    casewright::CodeRows sizes{1, {}};
+    for (const char* code : {"1", "2", "3", "4"}) casewright::AppendCodeRow(code, sizes);
+    casewright::FeatureSet size_only = casewright::FeatureSet::None();
+    size_only.Set(casewright::Feature::kSentenceSize);
+    const auto model = casewright::SentenceModel::Train(size_only, sizes, {0, 0, 1, 1}, {"0", "1"}, {});
+    WriteFile(dir_->Path("model.json"), model.Json());
+    prompts_.answers = {QString::fromStdString(dir_->Path("model.json"))};
+    QTest::mouseClick(view->findChild<QPushButton*>("ModelButton"), Qt::LeftButton);
+    QCOMPARE(sentences->toPlainText().count('\n'), 1);  // two of four sentences
+    QVERIFY(view->findChild<QLabel*>("SummaryAbout")->text().contains("model.json"));
+    view->close();
+    window_->findChild<QAction*>("ShowSummary")->trigger();
+    view = window_->findChild<casewright::SummaryView*>("SummaryView");
+    QVERIFY(view->findChild<QLabel*>("SummaryAbout")->text().contains("model.json"));
   }
 
  private:

@@ -8,11 +8,13 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QVBoxLayout>
 #include <exception>
 #include <sstream>
 
 #include "core/run_error.h"
+#include "experiment/corpus_cases.h"
 #include "output/output_files.h"
 #include "pipeline/run_files.h"
 #include "pipeline/summary_run.h"
@@ -22,6 +24,9 @@
 
 namespace casewright {
 namespace {
+
+// The QSettings key of the model that scores texts in the view.
+constexpr const char* kModelKey = "summaryModel";
 
 QString Named(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
 
@@ -51,6 +56,9 @@ SummaryView::SummaryView(const LexicalTables& tables, GuiPrompts& prompts, QWidg
 
   auto* scores_button = new QPushButton(QStringLiteral("Scores..."), this);
   scores_button->setObjectName("ScoresButton");
+  auto* model_button = new QPushButton(QStringLiteral("Model..."), this);
+  model_button->setObjectName("ModelButton");
+  model_button->setToolTip(QStringLiteral("Score the sentences with a model trained by casewright-cli train"));
   rate_ = new QDoubleSpinBox(this);
   rate_->setObjectName("SummaryRate");
   rate_->setRange(0.01, 1);  // a rate is above 0 and at most 1
@@ -66,6 +74,7 @@ SummaryView::SummaryView(const LexicalTables& tables, GuiPrompts& prompts, QWidg
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(scores_button);
+  buttons->addWidget(model_button);
   buttons->addWidget(new QLabel(QStringLiteral("Rate"), this));
   buttons->addWidget(rate_);
   buttons->addWidget(reference_button);
@@ -79,6 +88,7 @@ SummaryView::SummaryView(const LexicalTables& tables, GuiPrompts& prompts, QWidg
   layout->addLayout(buttons);
 
   connect(scores_button, &QPushButton::clicked, this, &SummaryView::ChooseScores);
+  connect(model_button, &QPushButton::clicked, this, &SummaryView::ChooseModel);
   connect(rate_, &QDoubleSpinBox::valueChanged, this, &SummaryView::ShowChoice);
   connect(reference_button, &QPushButton::clicked, this, &SummaryView::ChooseReference);
   connect(save_button_, &QPushButton::clicked, this, &SummaryView::SaveExtract);
@@ -96,10 +106,40 @@ bool SummaryView::Load(const std::string& text_path, TextEncoding encoding) {
     return false;
   }
   text_path_ = text_path;
+  encoding_ = encoding;
   TokenVocabulary vocabulary;
   tokens_ = TokensOfSentences(text_->run(), TokenForm::kKeys, vocabulary);
+  const std::string model = QSettings().value(kModelKey).toString().toStdString();
+  try {
+    if (!model.empty()) ScoreWithModel(model);
+  } catch (const std::exception&) {
+    scores_.clear();  // a remembered model that is gone is no error of this text's
+  }
   ShowChoice();
   return true;
+}
+
+void SummaryView::ScoreWithModel(const std::string& path) {
+  const SentenceModel model = SentenceModel::Load(path);
+  RunSettings run;
+  run.text_path = text_path_;
+  run.encoding = encoding_;
+  run.features = model.features();
+  scores_ = model.Probabilities(RowsOf(ComputeCases(run, tables_), model.features()));
+  scores_path_ = path;
+}
+
+void SummaryView::ChooseModel() {
+  const QString chosen = prompts_.OpenFileName(this, QFileInfo(QString::fromStdString(text_path_)).absolutePath());
+  if (chosen.isEmpty()) return;
+  try {
+    ScoreWithModel(chosen.toStdString());
+  } catch (const std::exception& error) {
+    prompts_.ShowError(this, QString::fromStdString(DescribeError(error)));
+    return;
+  }
+  QSettings().setValue(kModelKey, chosen);
+  ShowChoice();
 }
 
 void SummaryView::ChooseScores() {
@@ -119,8 +159,8 @@ void SummaryView::ChooseReference() {
   const QString chosen = prompts_.OpenFileName(this, QFileInfo(QString::fromStdString(text_path_)).absolutePath());
   if (chosen.isEmpty()) return;
   try {
-    SegmentedText extract(chosen.toStdString(), TextEncoding::kAuto, tables_);
-    const ExtractClasses found = ClassesFromExtract(text_->run(), extract, 0);
+    const ExtractClasses found =
+        ClassesFromExtract(text_->run(), ExtractSettings{chosen.toStdString(), TextEncoding::kAuto});
     std::vector<bool> flags(found.classes.size());
     for (std::size_t i = 0; i < flags.size(); ++i) flags[i] = found.classes[i] == "1";
     reference_ = ExtractReference(tokens_, std::move(flags));
@@ -143,12 +183,15 @@ void SummaryView::ShowChoice() {
                                .arg(text_->size())
                                .arg(Named(text_path_))
                                .arg(Named(scores_path_))
-                         : QStringLiteral("%1 sentences in %2. Load the scores a classifier gave them.")
+                         : QStringLiteral("%1 sentences in %2. Load the scores a classifier gave them, or a model.")
                                .arg(text_->size())
                                .arg(Named(text_path_)));
   QStringList lines;
   for (std::size_t index : chosen_) {
-    lines.append(QStringLiteral("%1  %2").arg(index + 1).arg(QString::fromStdString(text_->Original(index))));
+    lines.append(QStringLiteral("%1  %2  %3")
+                     .arg(index + 1)
+                     .arg(scores_[index], 0, 'f', 3)
+                     .arg(QString::fromStdString(text_->Original(index))));
   }
   sentences_->setPlainText(lines.join(QLatin1Char('\n')));
   if (!reference_ || !scored) {

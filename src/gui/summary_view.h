@@ -7,6 +7,10 @@
 //   Scores...             a scores file (score_file.h: one number a line,
 //                         a CSV with sentence and score columns, or Weka's
 //                         predictions)
+//   Model...              a model of `casewright-cli train`, whose
+//                         probabilities of class 1 become the scores; the
+//                         model is remembered, and scores the text whenever
+//                         the view opens
 //   Rate                  the share of the sentences to choose, 0.01 to 1
 //   Reference extract...  the text's reference summary, matched as
 //                         `casewright-cli classes` matches it
@@ -47,17 +51,22 @@ class SummaryView : public QDialog {
 
  private slots:
   void ChooseScores();
+  void ChooseModel();
   void ChooseReference();
   void SaveExtract();
   // Chooses the sentences at the rate, and shows them and their figures.
   void ShowChoice();
 
  private:
+  // Scores the text with the model at `path`.  Throws RunError.
+  void ScoreWithModel(const std::string& path);
+
   const LexicalTables& tables_;
   GuiPrompts& prompts_;
   std::unique_ptr<SegmentedText> text_;
   std::string text_path_;
   SentenceTokens tokens_;
+  TextEncoding encoding_ = TextEncoding::kWindows1252;
   std::string scores_path_;
   std::vector<double> scores_;
   std::vector<std::size_t> chosen_;

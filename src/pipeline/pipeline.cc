@@ -16,11 +16,13 @@
 #include "features/stopwords.h"
 #include "features/tf_isf.h"
 #include "output/case_writer.h"
+#include "output/discretize.h"
 #include "output/names_file.h"
 #include "output/output_files.h"
 #include "output/raw_values.h"
 #include "pipeline/extract_run.h"
 #include "pipeline/run_files.h"
+#include "pipeline/summary_run.h"
 #include "text/classes_file.h"
 #include "text/load_text.h"
 #include "text/segment.h"
@@ -205,6 +207,40 @@ RunOutcome RunCases(const RunSettings& settings, const LexicalTables& tables, co
     outcome.notes.insert(outcome.notes.begin(), text.notes.begin(), text.notes.end());
     return outcome;
   });
+}
+
+TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables, bool with_tokens) {
+  RequireName(settings.text_path, "text file");
+  DecodedText text = LoadTextAs(settings.text_path, settings.encoding);
+  Run run(tables, {});
+  run.ResetLists();
+  SegmentText(run, text.bytes);
+  std::string().swap(text.bytes);
+  Analyse(run, settings.features);
+
+  TextCases cases;
+  const bool labelled = !settings.classes_path.empty() || !settings.extract.path.empty();
+  SentenceClasses classes = labelled ? PairClasses(run, settings, cases.notes) : SentenceClasses{};
+  cases.classes = labelled ? std::move(classes.classes) : std::vector<std::string>(run.sentence_list.size());
+  cases.warnings = std::move(text.warnings);
+  cases.warnings.insert(cases.warnings.end(), classes.warnings.begin(), classes.warnings.end());
+  cases.notes.insert(cases.notes.begin(), text.notes.begin(), text.notes.end());
+  if (with_tokens) {
+    TokenVocabulary vocabulary;
+    cases.tokens = TokensOfSentences(run, TokenForm::kKeys, vocabulary);
+  }
+  if (!run.sentence_list.empty()) {
+    const CaseCoder coder(run.sentence_list);
+    for (const frase& sentence : run.sentence_list) {
+      const FeatureCodes all = coder.CodesOf(sentence);
+      std::string& codes = cases.codes.emplace_back();
+      for (const FeatureInfo& info : kFeatures) {
+        if (settings.features.Has(info.feature)) codes += all[static_cast<int>(info.feature)];
+      }
+    }
+  }
+  run.FreeLists();
+  return cases;
 }
 
 RunOutcome RunCasesOnText(const RunSettings& settings, std::string_view text, const LexicalTables& tables,

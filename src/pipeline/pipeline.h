@@ -19,6 +19,7 @@
 #include "core/lexical_tables.h"
 #include "core/progress.h"
 #include "output/case_layout.h"
+#include "summary/summary_figures.h"
 #include "text/extract_classes.h"
 #include "text/text_encoding.h"
 
@@ -94,6 +95,28 @@ RunOutcome RunCases(const RunSettings& settings, const LexicalTables& tables,
 // the window holds it; the load's warnings are the caller's.
 RunOutcome RunCasesOnText(const RunSettings& settings, std::string_view text,
                           const LexicalTables& tables, const ProgressCallback& progress = {});
+
+// The cases of one text, computed in memory for a learner: no file is
+// written.
+struct TextCases {
+  // Per sentence, in order: the code digits of the ticked features, in
+  // feature order, as a case holds them.
+  std::vector<std::string> codes;
+  // Per sentence, in order: its class; all empty when the text has no
+  // classes file and no extract.
+  std::vector<std::string> classes;
+  // Per sentence: its words' keys as ROUGE tokens, when asked for.
+  SentenceTokens tokens;
+  std::vector<std::string> warnings;
+  std::vector<std::string> notes;
+};
+
+// The cases of the text at settings.text_path, its classes read as a run
+// reads them (from settings.classes_path or settings.extract; none when both
+// are empty).  output_path, raw_path and names_path are not used.  With
+// `with_tokens`, each sentence's keys are kept as tokens of a vocabulary of
+// the text's own.  Throws RunError.
+TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables, bool with_tokens = false);
 
 }  // namespace casewright
 

@@ -58,14 +58,20 @@ SummarizeOutcome WriteSummary(const SummarizeSettings& settings, const LexicalTa
   if (settings.extract_path == "-" && settings.classes_path == "-") {
     throw RunError("The extract and the classes file cannot both be standard output (-)");
   }
-  std::vector<RunFile> files = {{settings.text_path, "text file", false},
-                                {settings.scores_path, "scores file", false},
-                                {settings.extract_path, "extract", true}};
+  std::vector<RunFile> files = {{settings.text_path, "text file", false}, {settings.extract_path, "extract", true}};
+  if (!settings.scores_path.empty()) files.push_back({settings.scores_path, "scores file", false});
   if (!settings.classes_path.empty()) files.push_back({settings.classes_path, "classes file", true});
   RefuseSharedFiles(files);
   SegmentedText text(settings.text_path, settings.encoding, tables);
   if (text.size() == 0) throw RunError("The text has no sentence to choose from", settings.text_path);
-  const std::vector<double> scores = ReadScores(settings.scores_path, settings.text_path, text.size());
+  const std::vector<double> scores = settings.scores_path.empty()
+                                         ? settings.scores
+                                         : ReadScores(settings.scores_path, settings.text_path, text.size());
+  if (scores.size() != text.size()) {
+    throw RunError("The text has " + std::to_string(text.size()) + " sentences, but " +
+                       std::to_string(scores.size()) + " scores were given",
+                   settings.text_path);
+  }
   const std::vector<std::size_t> chosen = ChooseByScores(scores, settings.size);
 
   OutputFiles outputs;

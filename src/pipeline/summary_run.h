@@ -47,6 +47,9 @@ struct SummarizeSettings {
   std::string text_path;
   TextEncoding encoding = TextEncoding::kWindows1252;
   std::string scores_path;
+  // The scores themselves, one per sentence, when scores_path is empty (a
+  // model's probabilities).
+  std::vector<double> scores;
   SummarySize size;
   std::string extract_path = "-";
   std::string classes_path;  // empty: none

@@ -14,6 +14,9 @@ CHECK is one of:
   summaries scikit-learn's and Weka's scores of a text turn into an extract
             (summarize), scored against its classes (evaluate), as the
             README shows
+  xgboost   a model trained by casewright-cli train, loaded by Python's
+            XGBoost, gives the probabilities summarize --model writes, from
+            the CSV of the same text
   parallel  GNU parallel runs two shards of a manifest as the README shows
             (--sshlogin, the local machine standing in for two), and the
             joined shards equal the combined file of a one-job batch
@@ -255,13 +258,42 @@ def check_parallel(corpus):
     print("ok: two shards run by GNU parallel, joined, equal the one-job batch")
 
 
+def check_xgboost(corpus):
+    """Python's XGBoost gives a trained model's probabilities from the CSV of a text."""
+    try:
+        import numpy
+        import xgboost
+    except ImportError:
+        missing("Python's XGBoost", "python3-xgboost")
+    import csv
+
+    model = corpus.path("model.json")
+    run([corpus.cli, "train", corpus.manifest, "--tables", corpus.tables, "--model", model, "--seed", "3"])
+    text = os.path.join(corpus.examples, TEXTS[0] + ".txt")
+    scores = corpus.path("scores.txt")
+    run([corpus.cli, "summarize", "--model", model, "--text", text, "--tables", corpus.tables, "--rate", "0.2",
+         "--scores-output", scores, "--output", corpus.path("extract.txt")])
+    run([corpus.cli, "--text", text, "--tables", corpus.tables, "--format", "csv", "--output", corpus.path("t.csv")])
+    with open(corpus.path("t.csv"), newline="", encoding="ascii") as data:
+        rows = list(csv.reader(data))
+    header, rows = rows[0], rows[1:]
+    features = numpy.array([[float(code) for code in row[:-1]] for row in rows])
+    predicted = xgboost.Booster(model_file=model).predict(xgboost.DMatrix(features, feature_names=header[:-1]))
+    with open(scores, encoding="ascii") as lines:
+        ours = [float(line) for line in lines]
+    worst = max(abs(a - b) for a, b in zip(predicted, ours)) if len(ours) == len(predicted) else None
+    if worst is None or worst > 1e-6:
+        fail(f"{len(ours)} scores against {len(predicted)} predictions, largest difference {worst}")
+    print(f"ok: Python's XGBoost gives the {len(ours)} probabilities of summarize --model to within {worst:.1e}")
+
+
 def main():
-    if len(sys.argv) != 5 or sys.argv[1] not in ("weka", "sklearn", "summaries", "parallel"):
+    if len(sys.argv) != 5 or sys.argv[1] not in ("weka", "sklearn", "summaries", "xgboost", "parallel"):
         sys.exit(__doc__.split("\n\n")[1])
     check, cli, examples, tables = sys.argv[1:]
     with tempfile.TemporaryDirectory(prefix="casewright-tools-") as folder:
         corpus = Corpus(os.path.abspath(cli), examples, tables, folder)
-        {"weka": check_weka, "sklearn": check_sklearn, "summaries": check_summaries,
+        {"weka": check_weka, "sklearn": check_sklearn, "summaries": check_summaries, "xgboost": check_xgboost,
          "parallel": check_parallel}[check](corpus)
 
 

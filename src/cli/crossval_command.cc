@@ -1,0 +1,100 @@
+// casewright-cli crossval MANIFEST --folds K --rate R [--seed S] [--format table|csv] [--output FILE]
+//                         [the training options]
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "batch/manifest.h"
+#include "cli/commands.h"
+#include "cli/learner_options.h"
+#include "core/run_error.h"
+#include "experiment/crossval.h"
+#include "lexicon/sqlite_tables.h"
+#include "output/output_file.h"
+#include "summary/selection.h"
+
+namespace casewright::cli {
+namespace {
+
+struct CrossvalOptions {
+  TrainOptions train;
+  std::size_t folds = 10;
+  std::string rate;
+  std::string format = "table";
+  std::string output_path = "-";
+};
+
+// Refuses a text that gives the learner no reference to be scored against.
+void RequireReferences(const std::vector<ManifestEntry>& entries, const CorpusCases& corpus,
+                       const std::string& manifest) {
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    for (const std::string& c : corpus.texts[i].classes) {
+      if (c.empty()) {
+        throw RunError("The text has sentences without a class: crossval needs every sentence's class, from a "
+                       "classes file or an extract",
+                       manifest + ":" + std::to_string(entries[i].line));
+      }
+    }
+  }
+}
+
+int Crossval(const CrossvalOptions& options) {
+  LearnerChoices choices = ChooseLearner(options.train);
+  CrossvalSettings settings;
+  settings.features = choices.corpus.features;
+  settings.rate = ParseShare("--rate", options.rate, "0.2");
+  settings.seed = options.train.seed;
+  settings.training = choices.training;
+  settings.folds = options.folds;
+  const std::vector<ManifestEntry> entries = ReadManifest(options.train.manifest, {.outputs_optional = true});
+  if (options.folds < 2 || options.folds > entries.size()) {
+    throw UsageError("--folds must be a whole number from 2 to the number of texts (" +
+                     std::to_string(entries.size()) + ")");
+  }
+  choices.corpus.with_tokens = true;
+  SqliteTables tables(ResolveTablesFolder(options.train.run.tables));
+  const CorpusCases corpus = ComputeCorpusCases(entries, choices.corpus, tables, options.train.manifest);
+  RequireReferences(entries, corpus, options.train.manifest);
+  std::vector<std::string> names;
+  for (const ManifestEntry& entry : entries) names.push_back(entry.text_name);
+  const std::vector<EvaluationRow> rows = CrossValidate(corpus, names, settings);
+  std::ostringstream table;
+  WriteEvaluation(rows, options.format == "csv" ? EvaluationFormat::kCsv : EvaluationFormat::kTable, table);
+  OutputFile out(options.output_path);
+  out.Write(table.str());
+  out.Commit();
+  if (options.output_path == "-") return 0;
+  return Report("Cross-validated " + std::to_string(options.folds) + " folds of " + std::to_string(entries.size()) +
+                    " texts; wrote the figures to " + options.output_path,
+                WritesStandardOutput({options.output_path}));
+}
+
+}  // namespace
+
+Command AddCrossvalCommand(CLI::App& app) {
+  auto options = std::make_shared<CrossvalOptions>();
+  CLI::App* crossval = app.add_subcommand(
+      "crossval", "Cross-validate the learner grouped by text: summaries of held-out texts scored against their "
+                  "references, beside the lead and random baselines");
+  AddLearnerOptions(*crossval, options->train);
+  crossval->add_option("--folds", options->folds, "Folds of texts (never the sentences of one text)")
+      ->required()
+      ->type_name("K");
+  crossval->add_option("--rate", options->rate, "The share of each text's sentences a summary takes, 0 < R <= 1")
+      ->required()
+      ->type_name("R");
+  crossval->add_option("--format", options->format, "table (aligned for reading) or csv (as evaluate writes it)")
+      ->check(CLI::IsMember({"table", "csv"}))
+      ->default_str("table");
+  crossval->add_option("--output", options->output_path, "The file of figures (default: -, standard output)")
+      ->type_name("FILE");
+  crossval->footer(
+      "Example:\n  casewright-cli crossval corpus.tsv --folds 10 --rate 0.2 --seed 1\n"
+      "Each line's reference is its classes (class 1: in the summary), from a classes file or an extract:FILE\n"
+      "field. The rows are those of casewright-cli evaluate: per text the systems model, lead and random,\n"
+      "then a mean row per system.");
+  return {crossval, [options] { return Crossval(*options); }};
+}
+
+}  // namespace casewright::cli

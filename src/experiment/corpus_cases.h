@@ -1,0 +1,58 @@
+// The cases of every text of a manifest, computed in memory on worker
+// threads, and the learner trained on some of them: what `train` and
+// `crossval` share.
+#ifndef CASEWRIGHT_EXPERIMENT_CORPUS_CASES_H_
+#define CASEWRIGHT_EXPERIMENT_CORPUS_CASES_H_
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "batch/manifest.h"
+#include "core/features.h"
+#include "core/lexical_tables.h"
+#include "learner/sentence_model.h"
+#include "pipeline/pipeline.h"
+
+namespace casewright {
+
+// How each text of the manifest is read: as a batch reads it.
+struct CorpusSettings {
+  FeatureSet features = FeatureSet::All();
+  TextEncoding encoding = TextEncoding::kWindows1252;
+  ExtractSettings extract;  // path unused: each entry names its extract
+  bool strict_classes = false;
+  unsigned jobs = 1;
+  // Whether each text keeps its sentences' tokens, to score summaries.
+  bool with_tokens = false;
+};
+
+struct CorpusCases {
+  // One per manifest entry, in manifest order.
+  std::vector<TextCases> texts;
+  // Every class value but the empty one, in ascending order (class_values.h).
+  std::vector<std::string> class_values;
+};
+
+// The cases of every entry.  Throws RunError naming "<manifest>:<line>"
+// for the first entry (in manifest order) that fails; `manifest` is the
+// manifest's name as messages give it.
+CorpusCases ComputeCorpusCases(const std::vector<ManifestEntry>& entries, const CorpusSettings& settings,
+                               const LexicalTables& tables, const std::string& manifest);
+
+// The rows and labels of the texts `chosen` (indexes into corpus.texts):
+// label 1 for class "1", 0 for any other class.  Sentences without a class
+// are left out.
+struct TrainingSet {
+  CodeRows rows;
+  std::vector<float> labels;
+  std::size_t positives = 0;
+};
+TrainingSet TrainingSetOf(const CorpusCases& corpus, const std::vector<std::size_t>& chosen, FeatureSet features);
+
+// The rows of one text, to score its sentences.
+CodeRows RowsOf(const TextCases& text, FeatureSet features);
+
+}  // namespace casewright
+
+#endif  // CASEWRIGHT_EXPERIMENT_CORPUS_CASES_H_

@@ -1,0 +1,191 @@
+#include "learner/sentence_model.h"
+
+#include <xgboost/c_api.h>
+
+#include <charconv>
+#include <optional>
+
+#include "core/read_file.h"
+#include "core/run_error.h"
+
+namespace casewright {
+
+namespace {
+
+constexpr const char* kFeaturesAttribute = "casewright_features";
+constexpr const char* kClassValuesAttribute = "casewright_class_values";
+constexpr const char* kVersionAttribute = "casewright_version";
+// Far more than a model of a few hundred trees over eight features takes.
+constexpr std::size_t kMaxModelBytes = 256u << 20;
+
+// XGBoost's message about the last failure: its first line, without the
+// time and source place it starts with (the lines after are a stack trace).
+std::string XgboostError() {
+  std::string message = XGBGetLastError();
+  message = message.substr(0, message.find('\n'));
+  if (message.starts_with('[')) {
+    const std::size_t place_end = message.find(": ", message.find(']'));
+    if (place_end != std::string::npos) message.erase(0, place_end + 2);
+  }
+  return message;
+}
+
+// Throws RunError with XGBoost's own message when a call failed.
+void Check(int status) {
+  if (status != 0) throw RunError("XGBoost: " + XgboostError());
+}
+
+std::string Joined(const std::vector<std::string>& items) {
+  std::string joined;
+  for (const std::string& item : items) joined += (joined.empty() ? "" : ",") + item;
+  return joined;
+}
+
+std::vector<std::string> Split(std::string_view list) {
+  std::vector<std::string> items;
+  while (!list.empty()) {
+    std::size_t comma = list.find(',');
+    items.emplace_back(list.substr(0, comma));
+    list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
+  }
+  return items;
+}
+
+// The feature set "1,2,8" names, or nothing when it names none or not only
+// feature numbers.
+std::optional<FeatureSet> FeaturesNamed(std::string_view numbers) {
+  FeatureSet features = FeatureSet::None();
+  bool any = false;
+  for (const std::string& item : Split(numbers)) {
+    int number = 0;
+    auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), number);
+    if (error != std::errc() || end != item.data() + item.size() || number < 1 || number > kFeatureCount) {
+      return std::nullopt;
+    }
+    features.Set(kFeatures[number - 1].feature);
+    any = true;
+  }
+  if (!any) return std::nullopt;
+  return features;
+}
+
+// A DMatrix over `rows`, freed with the guard.
+class Matrix {
+ public:
+  explicit Matrix(const CodeRows& rows) {
+    Check(XGDMatrixCreateFromMat(rows.values.data(), rows.size(), rows.width, -1.0f, &handle_));
+  }
+  ~Matrix() { XGDMatrixFree(handle_); }
+  Matrix(const Matrix&) = delete;
+  Matrix& operator=(const Matrix&) = delete;
+  DMatrixHandle get() const { return handle_; }
+
+ private:
+  DMatrixHandle handle_ = nullptr;
+};
+
+// XGBoost says what it does on stderr unless told not to.
+void QuietenXgboost() {
+  static const bool quiet = [] { return XGBSetGlobalConfig(R"({"verbosity": 0})") == 0; }();
+  (void)quiet;
+}
+
+}  // namespace
+
+struct SentenceModel::Booster {
+  BoosterHandle handle = nullptr;
+
+  explicit Booster(const DMatrixHandle* matrices, bst_ulong count) {
+    QuietenXgboost();
+    Check(XGBoosterCreate(matrices, count, &handle));
+  }
+  ~Booster() { XGBoosterFree(handle); }
+
+  // The attribute `key`, or nothing when the model has none.
+  std::optional<std::string> Attribute(const char* key) const {
+    const char* value = nullptr;
+    int found = 0;
+    Check(XGBoosterGetAttr(handle, key, &value, &found));
+    if (!found) return std::nullopt;
+    return std::string(value);
+  }
+};
+
+std::string FeatureNumbers(FeatureSet features) {
+  std::vector<std::string> numbers;
+  for (const FeatureInfo& info : kFeatures) {
+    if (features.Has(info.feature)) numbers.push_back(std::to_string(info.number));
+  }
+  return Joined(numbers);
+}
+
+void AppendCodeRow(std::string_view codes, CodeRows& rows) {
+  for (char code : codes) rows.values.push_back(static_cast<float>(code - '0'));
+}
+
+SentenceModel::SentenceModel(std::unique_ptr<Booster> booster, FeatureSet features,
+                             std::vector<std::string> class_values)
+    : booster_(std::move(booster)), features_(features), class_values_(std::move(class_values)) {}
+SentenceModel::SentenceModel(SentenceModel&&) noexcept = default;
+SentenceModel& SentenceModel::operator=(SentenceModel&&) noexcept = default;
+SentenceModel::~SentenceModel() = default;
+
+SentenceModel SentenceModel::Train(FeatureSet features, const CodeRows& rows, const std::vector<float>& labels,
+                                   const std::vector<std::string>& class_values, const TrainingOptions& options) {
+  Matrix matrix(rows);
+  Check(XGDMatrixSetFloatInfo(matrix.get(), "label", labels.data(), labels.size()));
+  const DMatrixHandle matrices[] = {matrix.get()};
+  auto booster = std::make_unique<Booster>(matrices, 1);
+  const std::pair<const char*, std::string> parameters[] = {
+      {"objective", "binary:logistic"},
+      {"tree_method", "hist"},
+      {"max_depth", std::to_string(options.depth)},
+      {"seed", std::to_string(options.seed)},
+      {"nthread", std::to_string(options.threads)},
+  };
+  for (const auto& [name, value] : parameters) Check(XGBoosterSetParam(booster->handle, name, value.c_str()));
+  for (int round = 0; round < options.rounds; ++round) {
+    Check(XGBoosterUpdateOneIter(booster->handle, round, matrix.get()));
+  }
+  std::vector<const char*> names;
+  for (const FeatureInfo& info : kFeatures) {
+    if (features.Has(info.feature)) names.push_back(info.short_name.data());
+  }
+  Check(XGBoosterSetStrFeatureInfo(booster->handle, "feature_name", names.data(), names.size()));
+  Check(XGBoosterSetAttr(booster->handle, kFeaturesAttribute, FeatureNumbers(features).c_str()));
+  Check(XGBoosterSetAttr(booster->handle, kClassValuesAttribute, Joined(class_values).c_str()));
+  Check(XGBoosterSetAttr(booster->handle, kVersionAttribute, options.version.c_str()));
+  return SentenceModel(std::move(booster), features, class_values);
+}
+
+SentenceModel SentenceModel::Load(const std::string& path) {
+  const std::optional<std::string> bytes = ReadWholeFile(path, kMaxModelBytes);
+  if (!bytes) throw RunError("Not a model file (larger than 256 MiB)", path);
+  auto booster = std::make_unique<Booster>(nullptr, 0);
+  if (XGBoosterLoadModelFromBuffer(booster->handle, bytes->data(), bytes->size()) != 0) {
+    throw RunError("Not a model file (XGBoost: " + XgboostError() + ")", path);
+  }
+  const std::optional<std::string> numbers = booster->Attribute(kFeaturesAttribute);
+  const std::optional<FeatureSet> features = numbers ? FeaturesNamed(*numbers) : std::nullopt;
+  if (!features) throw RunError("Not a model trained by casewright-cli train (no feature set stored)", path);
+  std::vector<std::string> class_values = Split(booster->Attribute(kClassValuesAttribute).value_or(""));
+  return SentenceModel(std::move(booster), *features, std::move(class_values));
+}
+
+std::string SentenceModel::Json() const {
+  bst_ulong length = 0;
+  const char* bytes = nullptr;
+  Check(XGBoosterSaveModelToBuffer(booster_->handle, R"({"format": "json"})", &length, &bytes));
+  return std::string(bytes, length);
+}
+
+std::vector<double> SentenceModel::Probabilities(const CodeRows& rows) const {
+  if (rows.size() == 0) return {};
+  Matrix matrix(rows);
+  bst_ulong length = 0;
+  const float* result = nullptr;
+  Check(XGBoosterPredict(booster_->handle, matrix.get(), 0, 0, 0, &length, &result));
+  return std::vector<double>(result, result + length);
+}
+
+}  // namespace casewright

@@ -1,0 +1,92 @@
+// A model that scores sentences: the probability that a sentence belongs in
+// the summary (class "1"), learnt from the feature codes of sentences whose
+// class is known.
+//
+// The learner is XGBoost's gradient-boosted trees, through its C API; the
+// model file is XGBoost's own JSON, so that XGBoost's Python package loads
+// it as it is (`xgboost.Booster(model_file=...)`) and gives the same
+// probabilities for the same rows.  Each row holds the codes of the model's
+// features, in feature order, as numbers (a code "3" is 3.0): the columns of
+// the CSV layout without the class.  Besides the trees, the file stores, as
+// the booster's attributes, what a later user of the model must know:
+//
+//   casewright_features      the feature numbers, "1,2,3,4,5,6,7,8"
+//   casewright_class_values  the classes seen in training, "0,1"
+//   casewright_version       the program that trained it
+//
+// and the features' short names as XGBoost's feature names.
+#ifndef CASEWRIGHT_LEARNER_SENTENCE_MODEL_H_
+#define CASEWRIGHT_LEARNER_SENTENCE_MODEL_H_
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/features.h"
+
+namespace casewright {
+
+// Rows of feature codes: row i holds columns [i * width, (i + 1) * width).
+struct CodeRows {
+  std::size_t width = 0;
+  std::vector<float> values;
+
+  std::size_t size() const { return width == 0 ? 0 : values.size() / width; }
+};
+
+// Appends one row: `codes` holds the code digits of the ticked features in
+// feature order, as a case holds them.
+// REQUIRES: codes.size() == rows.width.
+void AppendCodeRow(std::string_view codes, CodeRows& rows);
+
+struct TrainingOptions {
+  int rounds = 100;
+  int depth = 4;
+  unsigned seed = 0;
+  unsigned threads = 1;
+  std::string version;  // stored in the model
+};
+
+class SentenceModel {
+ public:
+  // Trains on `rows`, whose label is 1 for a sentence of class "1" and 0
+  // for any other.  `class_values` are the classes seen, stored in the
+  // model.  The same rows, labels and options give the same model bytes.
+  // REQUIRES: rows.size() == labels.size() > 0; rows.width is the number of
+  // features of `features`.
+  static SentenceModel Train(FeatureSet features, const CodeRows& rows, const std::vector<float>& labels,
+                             const std::vector<std::string>& class_values, const TrainingOptions& options);
+
+  // Loads the model at `path`.  Throws RunError naming the file when it is
+  // not a model this program trained.
+  static SentenceModel Load(const std::string& path);
+
+  SentenceModel(SentenceModel&&) noexcept;
+  SentenceModel& operator=(SentenceModel&&) noexcept;
+  ~SentenceModel();
+
+  // The model in XGBoost's JSON.
+  std::string Json() const;
+
+  FeatureSet features() const { return features_; }
+  const std::vector<std::string>& class_values() const { return class_values_; }
+
+  // The probability of class "1" for each row.
+  // REQUIRES: rows.width is the number of the model's features.
+  std::vector<double> Probabilities(const CodeRows& rows) const;
+
+ private:
+  struct Booster;
+  SentenceModel(std::unique_ptr<Booster> booster, FeatureSet features, std::vector<std::string> class_values);
+
+  std::unique_ptr<Booster> booster_;
+  FeatureSet features_;
+  std::vector<std::string> class_values_;
+};
+
+// The feature numbers of `features`, "1,2,8", as the model stores them.
+std::string FeatureNumbers(FeatureSet features);
+
+}  // namespace casewright
+
+#endif  // CASEWRIGHT_LEARNER_SENTENCE_MODEL_H_

@@ -1,0 +1,87 @@
+#include "learner/sentence_model.h"
+
+#include <gtest/gtest.h>
+
+#include "core/run_error.h"
+#include "testing/temp_dir.h"
+
+namespace casewright {
+namespace {
+
+using testing::TempDir;
+
+FeatureSet SizeAndCue() {
+  FeatureSet features = FeatureSet::None();
+  features.Set(Feature::kSentenceSize);
+  features.Set(Feature::kCuePhrases);
+  return features;
+}
+
+// Sentences of size 4 with a cue phrase are in the summary; the rest not.
+struct Cases {
+  CodeRows rows{2, {}};
+  std::vector<float> labels;
+  Cases() {
+    for (int i = 0; i < 200; ++i) {
+      const std::string codes = std::string(1, "1234"[i % 4]) + "01"[i % 3 == 0];
+      AppendCodeRow(codes, rows);
+      labels.push_back(codes == "41" ? 1 : 0);
+    }
+  }
+};
+
+SentenceModel TrainOn(const Cases& cases, unsigned seed) {
+  TrainingOptions options;
+  options.rounds = 20;
+  options.seed = seed;
+  options.version = "test";
+  return SentenceModel::Train(SizeAndCue(), cases.rows, cases.labels, {"0", "1"}, options);
+}
+
+TEST(SentenceModelTest, LearnsSavesAndLoadsTheSameModel) {
+  const Cases cases;
+  const SentenceModel model = TrainOn(cases, 7);
+  EXPECT_EQ(model.Json(), TrainOn(cases, 7).Json());
+
+  TempDir dir;
+  const std::string path = dir.Path("model.json");
+  testing::WriteFile(path, model.Json());
+  const SentenceModel loaded = SentenceModel::Load(path);
+  EXPECT_EQ(loaded.features(), SizeAndCue());
+  EXPECT_EQ(loaded.class_values(), (std::vector<std::string>{"0", "1"}));
+  EXPECT_EQ(FeatureNumbers(loaded.features()), "1,8");
+
+  CodeRows probe{2, {}};
+  AppendCodeRow("41", probe);
+  AppendCodeRow("20", probe);
+  const std::vector<double> p = loaded.Probabilities(probe);
+  ASSERT_EQ(p.size(), 2u);
+  EXPECT_GT(p[0], 0.9);
+  EXPECT_LT(p[1], 0.1);
+  EXPECT_EQ(p, model.Probabilities(probe));
+}
+
+TEST(SentenceModelTest, RefusesFilesThatAreNotItsModels) {
+  TempDir dir;
+  const Cases cases;
+  std::string foreign = TrainOn(cases, 1).Json();
+  foreign.replace(foreign.find("casewright_features"), 19, "casewright_featurez");
+  const std::pair<std::string, std::string> files[] = {
+      {"not json", "Not a model file (XGBoost: "},
+      {foreign, "Not a model trained by casewright-cli train (no feature set stored)"},
+  };
+  for (const auto& [bytes, message] : files) {
+    const std::string path = dir.Path("model.json");
+    testing::WriteFile(path, bytes);
+    try {
+      SentenceModel::Load(path);
+      ADD_FAILURE() << "loaded " << bytes.substr(0, 20);
+    } catch (const RunError& e) {
+      EXPECT_EQ(e.path(), path);
+      EXPECT_EQ(std::string(e.what()).substr(0, message.size()), message);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace casewright
