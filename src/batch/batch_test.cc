@@ -141,15 +141,23 @@ TEST_F(BatchTest, JoinedShardsGiveTheWholeBatchsFiles) {
   };
   EXPECT_EQ(join_error({shards[0], shards[1]}), "Shard 1/3 is missing");  // shards 2 and 0
   EXPECT_EQ(join_error({shards[0], shards[1], shards[2], shards[1]}), shards[1] + ": Shard 0 is also " + shards[1]);
-  const std::string index = ReadFile(IndexPathOf(shards[2]));
-  const std::size_t features = index.find("\nfeatures\t") + 10;
-  WriteFile(IndexPathOf(shards[2]), index.substr(0, features) + (index[features] == '1' ? "0" : "1") + index.substr(features + 1));
+  const std::string shard_cases = ReadFile(shards[0]);
+  WriteFile(shards[0], shard_cases + "1,1,1\n");
+  EXPECT_EQ(join_error(shards), IndexPathOf(shards[0]) + ": Line 10 does not match the shard " + shards[0] +
+                                    ": the file holds more cases than the index lists");
+  WriteFile(shards[0], shard_cases);
+  // Shard 1 again with other features but the batch's identity: its index
+  // fits its file, and the features still tell it from the other shards.
+  BatchSettings other = settings;
+  other.shard = Shard{1, 3};
+  other.manifest_entries = entries.size();
+  other.identity = BatchIdentity("manifest", other);
+  other.features = FeatureSet::None();
+  other.combined_path = shards[2];
+  other.names_path.clear();
+  Run(EntriesOfShard(entries, *other.shard), other, recorder);
   EXPECT_EQ(join_error(shards), shards[2] + ": The shard comes from another batch than " + shards[0] +
-                                    " (the manifest, the shard count, the format or the features differ)");
-  WriteFile(IndexPathOf(shards[2]), index);
-  WriteFile(shards[0], ReadFile(shards[0]) + "1,1,1\n");
-  EXPECT_EQ(join_error(shards),
-            shards[0] + ": The file does not hold the cases its index " + IndexPathOf(shards[0]) + " lists");
+                                    " (another manifest, or other options)");
   EXPECT_FALSE(std::filesystem::exists(dir_.Path("j")));
 
   // A shard's index may not overwrite a file of the manifest.

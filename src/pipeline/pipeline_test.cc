@@ -153,8 +153,8 @@ TEST_F(PipelineTest, RefusesToWriteOverAnInput) {
   EXPECT_NE(FailureOf(settings).find("same file as the output file"), std::string::npos);
   settings = settings_;
   settings.names_path = settings.output_path;
-  EXPECT_EQ(FailureOf(settings), settings.output_path + ": The names file is the same file as the output file; "
-                                                        "nothing was written");
+  EXPECT_EQ(FailureOf(settings), settings.output_path + ": The names file is the same file as the output file (" +
+                                    settings.output_path + "); nothing was written");
   // A device is no file to lose: every output may be /dev/null.
   settings.output_path = settings.raw_path = settings.names_path = "/dev/null";
   EXPECT_EQ(FailureOf(settings), "no failure");
