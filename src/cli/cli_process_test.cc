@@ -375,6 +375,51 @@ TEST_F(CliTest, SummarizeWritesTheBestSentencesAndTheirClasses) {
   EXPECT_EQ(ReadFile(dir_.Path("classes")), "0 1 1 1 0\n");
 }
 
+// The learner: the same model bytes from the same seed, a row per text
+// and system in the cross-validation, and refusals that name what is wrong.
+TEST_F(CliTest, TrainSummarizeAndCrossvalWithTheLearner) {
+  std::string manifest;
+  for (const char* name : {"a", "b", "c"}) {
+    WriteFile(dir_.Path(name), kFiveSentences);
+    WriteFile(dir_.Path(std::string(name) + ".classes"), name[0] == 'b' ? "0 0 1 1 0" : "1 1 0 0 0");
+    manifest += dir_.Path(name) + "\t" + dir_.Path(std::string(name) + ".classes") + "\t\n";
+  }
+  WriteFile(dir_.Path("m.tsv"), manifest);
+  const std::string tables = " --tables " + dir_.Path("tables");
+  for (const char* model : {"m1", "m2"}) {
+    Result trained = RunCli("train " + dir_.Path("m.tsv") + " --model " + dir_.Path(model) + " --seed 4" + tables);
+    ASSERT_EQ(trained.status, 0) << trained.output;
+    EXPECT_NE(trained.output.find("Trained on 3 texts, 15 sentences, 40.0 % of class 1"), std::string::npos);
+  }
+  EXPECT_EQ(ReadFile(dir_.Path("m1")), ReadFile(dir_.Path("m2")));
+
+  Result scored = RunCli("summarize --model " + dir_.Path("m1") + " --text " + dir_.Path("a") + " --sentences 2" +
+                         " --scores-output " + dir_.Path("scores") + " --output " + dir_.Path("extract") + tables);
+  ASSERT_EQ(scored.status, 0) << scored.output;
+  const std::string scores = ReadFile(dir_.Path("scores"));
+  EXPECT_EQ(std::count(scores.begin(), scores.end(), '\n'), 5) << scores;
+
+  Result folds = RunCli("crossval " + dir_.Path("m.tsv") + " --folds 3 --rate 0.4 --format csv" + tables);
+  ASSERT_EQ(folds.status, 0) << folds.output;
+  // A header, model, lead and random for each of the 3 texts, 3 mean rows.
+  EXPECT_EQ(std::count(folds.output.begin(), folds.output.end(), '\n'), 1 + 9 + 3) << folds.output;
+
+  const std::pair<std::string, std::string> refused[] = {
+      {"crossval " + dir_.Path("m.tsv") + " --folds 4 --rate 0.4" + tables,
+       "casewright-cli: --folds must be a whole number from 2 to the number of texts (3)"},
+      {"summarize --model " + dir_.Path("m.tsv") + " --text " + dir_.Path("a") + " --rate 0.4" + tables,
+       "casewright-cli: " + dir_.Path("m.tsv") + ": Not a model file (XGBoost: "},
+      {"summarize --model " + dir_.Path("m1") + " --scores " + dir_.Path("scores") + " --text " + dir_.Path("a") +
+           " --rate 0.4" + tables,
+       "casewright-cli: summarize needs either --scores or --model"},
+  };
+  for (const auto& [command, message] : refused) {
+    Result result = RunCli(command);
+    EXPECT_NE(result.status, 0) << command;
+    EXPECT_NE(result.output.find(message), std::string::npos) << result.output;
+  }
+}
+
 TEST_F(CliTest, EvaluateGivesHandWorkedFigures) {
   WriteFile(dir_.Path("text"), kFiveSentences);
   WriteFile(dir_.Path("reference"), "Um dia.\nDois dias!\n");
