@@ -391,7 +391,7 @@ TEST_F(BatchTest, ALineWithoutOutputGoesToTheCombinedFileOnly) {
   Recorder recorder;
   Run(ReadManifest(dir_.Path("m.tsv"), {.outputs_optional = true}), settings, recorder);
   EXPECT_TRUE(recorder.failures.empty());
-  ManifestEntry entry{0, 1, example + ".txt", example + ".classes", "", ""};
+  ManifestEntry entry{0, 1, example + ".txt", example + ".classes", "", "", example + ".txt"};
   EXPECT_EQ(ReadFile(settings.combined_path), SingleRun(entry, CaseFormat::kPlain));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.root()), {}), 3);  // m.tsv, all, single
 }

@@ -467,6 +467,8 @@ TEST_F(CliTest, SummarizeAndEvaluateRefuseBadInputNamingIt) {
            Case{summarize + " --scores " + dir_.Path("other.csv") + " --sentences 2", 1,
                 dir_.Path("other.csv") + ": The file holds no row of the text " + dir_.Path("text") +
                     " (it holds other.txt)"},
+           Case{summarize + " --scores " + dir_.Path("six") + " --sentences 2 --output " + dir_.Path("six"), 1,
+                dir_.Path("six") + ": The scores file is the same file as the extract (" + dir_.Path("six") + ")"},
            Case{"evaluate " + dir_.Path("short.tsv") + evaluate, 1,
                 dir_.Path("short.tsv") + ":1: The line has 2 fields; a line is text<TAB>reference<TAB>system..."},
            Case{"evaluate " + dir_.Path("stray.tsv") + evaluate, 1,

@@ -169,6 +169,9 @@ SentenceModel SentenceModel::Load(const std::string& path) {
   const std::optional<FeatureSet> features = numbers ? FeaturesNamed(*numbers) : std::nullopt;
   if (!features) throw RunError("Not a model trained by casewright-cli train (no feature set stored)", path);
   std::vector<std::string> class_values = Split(booster->Attribute(kClassValuesAttribute).value_or(""));
+  // A loaded model scores the sentences of a text or a few: starting a pool
+  // of threads for them costs more than it saves.
+  Check(XGBoosterSetParam(booster->handle, "nthread", "1"));
   return SentenceModel(std::move(booster), *features, std::move(class_values));
 }
 

@@ -15,11 +15,8 @@ void WriteCases(Run& run, const CaseSchema& schema, const CaseLayout& layout, co
   std::string codes;
   std::string line;
   for (std::size_t i = 0; i < sentences.size(); ++i) {
-    const FeatureCodes all = coder.CodesOf(sentences[i]);
     codes.clear();
-    for (const FeatureInfo& info : kFeatures) {
-      if (schema.features.Has(info.feature)) codes += all[static_cast<int>(info.feature)];
-    }
+    AppendTickedCodes(coder.CodesOf(sentences[i]), schema.features, codes);
     line.clear();
     if (schema.ids) layout.AppendIds(text_field, i + 1, line);
     layout.AppendCase(codes, classes.empty() ? layout.MissingClass() : classes[i], line);

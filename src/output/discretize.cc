@@ -58,4 +58,10 @@ FeatureCodes CaseCoder::CodesOf(const frase& s) const {
   };
 }
 
+void AppendTickedCodes(const FeatureCodes& all, FeatureSet features, std::string& out) {
+  for (const FeatureInfo& info : kFeatures) {
+    if (features.Has(info.feature)) out += all[static_cast<int>(info.feature)];
+  }
+}
+
 }  // namespace casewright

@@ -8,6 +8,7 @@
 #define CASEWRIGHT_OUTPUT_DISCRETIZE_H_
 
 #include <array>
+#include <string>
 
 #include "core/features.h"
 #include "core/records.h"
@@ -30,6 +31,10 @@ int LevelCode(double value, const FeatureThresholds& thresholds);
 
 // The code digit of every feature of a sentence, indexed by Feature.
 using FeatureCodes = std::array<char, kFeatureCount>;
+
+// Appends to `out` the codes of the features `features` holds, in feature
+// order: what a case holds before its class.
+void AppendTickedCodes(const FeatureCodes& all, FeatureSet features, std::string& out);
 
 // Codes the sentences of one text, whose thresholds it computes once.
 class CaseCoder {

@@ -232,11 +232,7 @@ TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables,
   if (!run.sentence_list.empty()) {
     const CaseCoder coder(run.sentence_list);
     for (const frase& sentence : run.sentence_list) {
-      const FeatureCodes all = coder.CodesOf(sentence);
-      std::string& codes = cases.codes.emplace_back();
-      for (const FeatureInfo& info : kFeatures) {
-        if (settings.features.Has(info.feature)) codes += all[static_cast<int>(info.feature)];
-      }
+      AppendTickedCodes(coder.CodesOf(sentence), settings.features, cases.codes.emplace_back());
     }
   }
   run.FreeLists();
