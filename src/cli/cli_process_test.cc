@@ -408,7 +408,7 @@ TEST_F(CliTest, TrainSummarizeAndCrossvalWithTheLearner) {
       {"crossval " + dir_.Path("m.tsv") + " --folds 4 --rate 0.4" + tables,
        "casewright-cli: --folds must be a whole number from 2 to the number of texts (3)"},
       {"summarize --model " + dir_.Path("m.tsv") + " --text " + dir_.Path("a") + " --rate 0.4" + tables,
-       "casewright-cli: " + dir_.Path("m.tsv") + ": Not a model file (XGBoost: "},
+       "casewright-cli: " + dir_.Path("m.tsv") + ": Not a model file (not the JSON of an XGBoost model)"},
       {"summarize --model " + dir_.Path("m1") + " --scores " + dir_.Path("scores") + " --text " + dir_.Path("a") +
            " --rate 0.4" + tables,
        "casewright-cli: summarize needs either --scores or --model"},

@@ -161,6 +161,12 @@ SentenceModel SentenceModel::Train(FeatureSet features, const CodeRows& rows, co
 SentenceModel SentenceModel::Load(const std::string& path) {
   const std::optional<std::string> bytes = ReadWholeFile(path, kMaxModelBytes);
   if (!bytes) throw RunError("Not a model file (larger than 256 MiB)", path);
+  // XGBoost reads anything else as its binary format, where stray bytes can
+  // ask for an allocation of exabytes.
+  const std::size_t start = bytes->find_first_not_of(" \t\r\n");
+  if (start == std::string::npos || (*bytes)[start] != '{') {
+    throw RunError("Not a model file (not the JSON of an XGBoost model)", path);
+  }
   auto booster = std::make_unique<Booster>(nullptr, 0);
   if (XGBoosterLoadModelFromBuffer(booster->handle, bytes->data(), bytes->size()) != 0) {
     throw RunError("Not a model file (XGBoost: " + XgboostError() + ")", path);

@@ -67,7 +67,8 @@ TEST(SentenceModelTest, RefusesFilesThatAreNotItsModels) {
   std::string foreign = TrainOn(cases, 1).Json();
   foreign.replace(foreign.find("casewright_features"), 19, "casewright_featurez");
   const std::pair<std::string, std::string> files[] = {
-      {"not json", "Not a model file (XGBoost: "},
+      {"not json", "Not a model file (not the JSON of an XGBoost model)"},
+      {"{\"learner\": 1}", "Not a model file (XGBoost: "},
       {foreign, "Not a model trained by casewright-cli train (no feature set stored)"},
   };
   for (const auto& [bytes, message] : files) {
