@@ -1,7 +1,8 @@
 // The manifest reader on arbitrary bytes (the first byte says whether a
 // line may leave its output empty).  Properties: it fails only with an
 // error naming the manifest; what it accepts is one entry per line that is
-// neither blank nor a comment, in order, with every field it needs, no
+// neither blank nor a comment, in order, with every field it needs (the
+// classes field may be empty: an unlabelled text), no
 // control character in a path, and outputs that are neither another
 // line's output nor an input.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -61,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(entry.index == i);
     FUZZ_CHECK(i == 0 || entry.line > entries[i - 1].line);
     FUZZ_CHECK(!entry.text_path.empty());
-    FUZZ_CHECK(entry.classes_path.empty() != entry.extract_path.empty());
+    FUZZ_CHECK(entry.classes_path.empty() || entry.extract_path.empty());  // both empty: unlabelled
     FUZZ_CHECK(outputs_optional || !entry.output_path.empty());
     for (const std::string* path : {&entry.text_path, &entry.classes_path, &entry.extract_path, &entry.output_path}) {
       FUZZ_CHECK(!HasControlCharacter(*path));
