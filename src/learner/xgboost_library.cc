@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <cstdlib>
 #include <type_traits>
 
 #include "core/run_error.h"
@@ -21,9 +22,16 @@ std::string LoaderError() {
 }  // namespace
 
 XgboostLibrary LoadXgboostLibrary(const std::string& name) {
+  // The library's OpenMP threads would otherwise spin between parallel
+  // regions, and on a machine of few cores the spinning thread takes the
+  // core the program needs: scoring one short text took twice as long.  The
+  // OpenMP runtime reads this when it is loaded; a user's own setting stays.
+  setenv("OMP_WAIT_POLICY", "passive", /*overwrite=*/0);
+  // Lazy: a function of the library is bound when first called, so that
+  // loading it does not resolve the thousands the program never calls.
   // Local: the library's symbols are reached through the table only, and do
   // not stand in for anything the program or another library defines.
-  void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* handle = dlopen(name.c_str(), RTLD_LAZY | RTLD_LOCAL);
   if (handle == nullptr) {
     throw RunError("Cannot load the XGBoost library, which train, crossval and summarize --model need (" +
                    LoaderError() + "); Debian's package libxgboost0 installs it");
