@@ -45,12 +45,14 @@ bench: build
 	$(BUILD)/bin/casewright-bench
 
 # Whole runs on texts of 1, 10 and 50 MB of the speed corpus against wc -w,
-# batches of 3,000 of its texts on one and two threads, and the window with
-# long texts (on the offscreen platform unless a display is given).  The
+# the short commands on a 2 KB text from start to exit, batches of 3,000 of
+# its texts on one and two threads, and the window with long texts (on the
+# offscreen platform unless a display is given).  The
 # corpus is made from Debian's documentation packages on first use
 # (bench/make_corpus.sh) and cached outside the source tree.
 speed: build
 	$(BUILD)/bin/casewright-speed
+	python3 bench/startup_time.py $(BUILD)
 	sh bench/batch_speedup.sh $(BUILD)
 	QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen} $(BUILD)/bin/casewright-window-speed
 

@@ -1,12 +1,11 @@
 #include "learner/sentence_model.h"
 
-#include <xgboost/c_api.h>
-
 #include <charconv>
 #include <optional>
 
 #include "core/read_file.h"
 #include "core/run_error.h"
+#include "learner/xgboost_library.h"
 
 namespace casewright {
 
@@ -21,7 +20,7 @@ constexpr std::size_t kMaxModelBytes = 256u << 20;
 // XGBoost's message about the last failure: its first line, without the
 // time and source place it starts with (the lines after are a stack trace).
 std::string XgboostError() {
-  std::string message = XGBGetLastError();
+  std::string message = Xgboost().XGBGetLastError();
   message = message.substr(0, message.find('\n'));
   if (message.starts_with('[')) {
     const std::size_t place_end = message.find(": ", message.find(']'));
@@ -73,9 +72,9 @@ std::optional<FeatureSet> FeaturesNamed(std::string_view numbers) {
 class Matrix {
  public:
   explicit Matrix(const CodeRows& rows) {
-    Check(XGDMatrixCreateFromMat(rows.values.data(), rows.size(), rows.width, -1.0f, &handle_));
+    Check(Xgboost().XGDMatrixCreateFromMat(rows.values.data(), rows.size(), rows.width, -1.0f, &handle_));
   }
-  ~Matrix() { XGDMatrixFree(handle_); }
+  ~Matrix() { Xgboost().XGDMatrixFree(handle_); }
   Matrix(const Matrix&) = delete;
   Matrix& operator=(const Matrix&) = delete;
   DMatrixHandle get() const { return handle_; }
@@ -86,7 +85,7 @@ class Matrix {
 
 // XGBoost says what it does on stderr unless told not to.
 void QuietenXgboost() {
-  static const bool quiet = [] { return XGBSetGlobalConfig(R"({"verbosity": 0})") == 0; }();
+  static const bool quiet = [] { return Xgboost().XGBSetGlobalConfig(R"({"verbosity": 0})") == 0; }();
   (void)quiet;
 }
 
@@ -97,15 +96,15 @@ struct SentenceModel::Booster {
 
   explicit Booster(const DMatrixHandle* matrices, bst_ulong count) {
     QuietenXgboost();
-    Check(XGBoosterCreate(matrices, count, &handle));
+    Check(Xgboost().XGBoosterCreate(matrices, count, &handle));
   }
-  ~Booster() { XGBoosterFree(handle); }
+  ~Booster() { Xgboost().XGBoosterFree(handle); }
 
   // The attribute `key`, or nothing when the model has none.
   std::optional<std::string> Attribute(const char* key) const {
     const char* value = nullptr;
     int found = 0;
-    Check(XGBoosterGetAttr(handle, key, &value, &found));
+    Check(Xgboost().XGBoosterGetAttr(handle, key, &value, &found));
     if (!found) return std::nullopt;
     return std::string(value);
   }
@@ -133,7 +132,7 @@ SentenceModel::~SentenceModel() = default;
 SentenceModel SentenceModel::Train(FeatureSet features, const CodeRows& rows, const std::vector<float>& labels,
                                    const std::vector<std::string>& class_values, const TrainingOptions& options) {
   Matrix matrix(rows);
-  Check(XGDMatrixSetFloatInfo(matrix.get(), "label", labels.data(), labels.size()));
+  Check(Xgboost().XGDMatrixSetFloatInfo(matrix.get(), "label", labels.data(), labels.size()));
   const DMatrixHandle matrices[] = {matrix.get()};
   auto booster = std::make_unique<Booster>(matrices, 1);
   const std::pair<const char*, std::string> parameters[] = {
@@ -143,18 +142,20 @@ SentenceModel SentenceModel::Train(FeatureSet features, const CodeRows& rows, co
       {"seed", std::to_string(options.seed)},
       {"nthread", std::to_string(options.threads)},
   };
-  for (const auto& [name, value] : parameters) Check(XGBoosterSetParam(booster->handle, name, value.c_str()));
+  for (const auto& [name, value] : parameters) {
+    Check(Xgboost().XGBoosterSetParam(booster->handle, name, value.c_str()));
+  }
   for (int round = 0; round < options.rounds; ++round) {
-    Check(XGBoosterUpdateOneIter(booster->handle, round, matrix.get()));
+    Check(Xgboost().XGBoosterUpdateOneIter(booster->handle, round, matrix.get()));
   }
   std::vector<const char*> names;
   for (const FeatureInfo& info : kFeatures) {
     if (features.Has(info.feature)) names.push_back(info.short_name.data());
   }
-  Check(XGBoosterSetStrFeatureInfo(booster->handle, "feature_name", names.data(), names.size()));
-  Check(XGBoosterSetAttr(booster->handle, kFeaturesAttribute, FeatureNumbers(features).c_str()));
-  Check(XGBoosterSetAttr(booster->handle, kClassValuesAttribute, Joined(class_values).c_str()));
-  Check(XGBoosterSetAttr(booster->handle, kVersionAttribute, options.version.c_str()));
+  Check(Xgboost().XGBoosterSetStrFeatureInfo(booster->handle, "feature_name", names.data(), names.size()));
+  Check(Xgboost().XGBoosterSetAttr(booster->handle, kFeaturesAttribute, FeatureNumbers(features).c_str()));
+  Check(Xgboost().XGBoosterSetAttr(booster->handle, kClassValuesAttribute, Joined(class_values).c_str()));
+  Check(Xgboost().XGBoosterSetAttr(booster->handle, kVersionAttribute, options.version.c_str()));
   return SentenceModel(std::move(booster), features, class_values);
 }
 
@@ -168,7 +169,7 @@ SentenceModel SentenceModel::Load(const std::string& path) {
     throw RunError("Not a model file (not the JSON of an XGBoost model)", path);
   }
   auto booster = std::make_unique<Booster>(nullptr, 0);
-  if (XGBoosterLoadModelFromBuffer(booster->handle, bytes->data(), bytes->size()) != 0) {
+  if (Xgboost().XGBoosterLoadModelFromBuffer(booster->handle, bytes->data(), bytes->size()) != 0) {
     throw RunError("Not a model file (XGBoost: " + XgboostError() + ")", path);
   }
   const std::optional<std::string> numbers = booster->Attribute(kFeaturesAttribute);
@@ -177,14 +178,14 @@ SentenceModel SentenceModel::Load(const std::string& path) {
   std::vector<std::string> class_values = Split(booster->Attribute(kClassValuesAttribute).value_or(""));
   // A loaded model scores the sentences of a text or a few: starting a pool
   // of threads for them costs more than it saves.
-  Check(XGBoosterSetParam(booster->handle, "nthread", "1"));
+  Check(Xgboost().XGBoosterSetParam(booster->handle, "nthread", "1"));
   return SentenceModel(std::move(booster), *features, std::move(class_values));
 }
 
 std::string SentenceModel::Json() const {
   bst_ulong length = 0;
   const char* bytes = nullptr;
-  Check(XGBoosterSaveModelToBuffer(booster_->handle, R"({"format": "json"})", &length, &bytes));
+  Check(Xgboost().XGBoosterSaveModelToBuffer(booster_->handle, R"({"format": "json"})", &length, &bytes));
   return std::string(bytes, length);
 }
 
@@ -193,7 +194,7 @@ std::vector<double> SentenceModel::Probabilities(const CodeRows& rows) const {
   Matrix matrix(rows);
   bst_ulong length = 0;
   const float* result = nullptr;
-  Check(XGBoosterPredict(booster_->handle, matrix.get(), 0, 0, 0, &length, &result));
+  Check(Xgboost().XGBoosterPredict(booster_->handle, matrix.get(), 0, 0, 0, &length, &result));
   return std::vector<double>(result, result + length);
 }
 
