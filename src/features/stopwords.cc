@@ -21,10 +21,10 @@ void SuppressStopwords(Run& run) {
 namespace {
 
 // Average of the non-zero word weights of `sentence`; 0.0 when none is.
-double DistributionWeight(const frase& sentence, const WordTable& table) {
+double DistributionWeight(std::span<const WordId> words, const WordTable& table) {
   double sum = 0.0;
   std::int64_t contributing = 0;
-  for (WordId id : sentence.Words) {
+  for (WordId id : words) {
     double weight = table[id].Weight;
     if (weight != 0.0) {
       sum += weight;
@@ -40,7 +40,7 @@ void ComputeDistributionWeights(Run& run) {
   run.progress.Begin(RunStage::kDistribution, run.sentence_list.size());
   std::uint64_t done = 0;
   for (frase& sentence : run.sentence_list) {
-    sentence.DistributionWeight = DistributionWeight(sentence, run.word_table);
+    sentence.DistributionWeight = DistributionWeight(run.Words(sentence), run.word_table);
     run.progress.Advance(++done);
   }
   run.progress.End();

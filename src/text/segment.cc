@@ -153,9 +153,8 @@ class SpellingIds {
 //
 // A word is a run of word and punctuation characters and of periods that end
 // no sentence, so it stands in the text as one piece and is handled as a
-// view of it.  A sentence's stored text is its words as they stand, each
-// closed by a separator followed by "#"; it is gathered in a buffer kept from
-// sentence to sentence and copied into the record in one allocation.
+// view of it.  Its key's id goes straight to the run's array of word ids; a
+// sentence records where its ids start and how many there are.
 class Segmenter {
  public:
   Segmenter(Run& run, std::string_view text, SentenceBreaks breaks)
@@ -164,6 +163,10 @@ class Segmenter {
   void SegmentAll() {
     run_.progress.Begin(RunStage::kSegment, text_.size());
     ReserveSentences();
+    // Every word but the text's last is followed by a character that is in
+    // no word, so there are at most half as many words as bytes (untouched
+    // capacity costs no memory).
+    run_.sentence_words.reserve(text_.size() / 2 + 1);
     std::size_t i = 0;
     while (i < text_.size()) {
       run_.progress.Advance(i);
@@ -232,17 +235,12 @@ class Segmenter {
 
   // Closes the word before the separator at `i`, if any.
   void SeparateWord(std::size_t i) {
-    if (InWord()) {
-      CloseWord(i);
-      sentence_ += kWordSeparator;
-    }
+    if (InWord()) CloseWord(i);
   }
 
   // Closes the word that runs up to `end`, counting its key.
   void CloseWord(std::size_t end) {
-    std::string_view word = text_.substr(word_start_, end - word_start_);
-    words_.push_back(IdOf(word));
-    sentence_ += word;
+    run_.sentence_words.push_back(IdOf(text_.substr(word_start_, end - word_start_)));
     word_start_ = std::string_view::npos;
   }
 
@@ -287,21 +285,22 @@ class Segmenter {
   // there and it would not be empty.
   void EndText() {
     if (breaks_ == SentenceBreaks::kTerminators || span_start_ == text_.size()) return;
-    if (breaks_ == SentenceBreaks::kTerminatorsAndEnd && !InWord() && words_.empty()) return;
+    if (breaks_ == SentenceBreaks::kTerminatorsAndEnd && !InWord() && WordsSoFar() == 0) return;
     if (InWord()) CloseWord(text_.size());
     AddSentence(text_.size(), false);
   }
 
+  // The words of the sentence being read.
+  std::size_t WordsSoFar() const { return run_.sentence_words.size() - first_word_; }
+
   void AddSentence(std::size_t span_end, bool ends_paragraph) {
     frase& sentence = run_.sentence_list.emplace_back();
-    sentence.Text.assign(sentence_);
-    sentence.WordCount = static_cast<std::int32_t>(words_.size());
-    sentence.Words.assign(words_.begin(), words_.end());
+    sentence.FirstWord = static_cast<std::uint32_t>(first_word_);
+    sentence.WordCount = static_cast<std::int32_t>(WordsSoFar());
     sentence.EndsParagraph = ends_paragraph;
     sentence.SpanStart = static_cast<std::uint32_t>(span_start_);
     sentence.SpanEnd = static_cast<std::uint32_t>(span_end);
-    sentence_.clear();
-    words_.clear();
+    first_word_ = run_.sentence_words.size();
   }
 
   Run& run_;
@@ -310,8 +309,7 @@ class Segmenter {
   SentenceBreaks breaks_;
   std::size_t word_start_ = std::string_view::npos;
   std::size_t span_start_ = 0;  // where the sentence being read starts
-  std::string sentence_;
-  std::vector<WordId> words_;
+  std::size_t first_word_ = 0;  // where its word ids start
   // Each spelling met in the text and each lower-cased form, with the id of
   // its key, so that each distinct form is looked up in the lexicon once per
   // run.  The spellings are copied rather than viewed in the text, so that
@@ -327,6 +325,35 @@ class Segmenter {
 }  // namespace
 
 std::string LowerCaseForm(std::string_view word) { return NormalizeWord(StripPunctuation(word)); }
+
+std::string SentenceText(std::string_view text, const frase& sentence, SentenceBreaks breaks) {
+  // A line's words run to its line break, which closes the last of them.
+  std::size_t end = sentence.SpanEnd;
+  if (breaks == SentenceBreaks::kLines) end = std::min(text.find(kLF, end), text.size() - 1) + 1;
+  WordCharFinder finder(text);
+  std::string stored;
+  std::size_t word_start = std::string_view::npos;
+  std::size_t i = sentence.SpanStart;
+  for (; i < end; ++i) {
+    const ByteClass c = ClassOf(static_cast<unsigned char>(text[i]));
+    bool separator = c == ByteClass::kSeparator;
+    if (c == ByteClass::kTerminator && breaks == SentenceBreaks::kLines) {
+      separator = IsSentenceEnd(text, i, finder);
+    } else if (c == ByteClass::kTerminator && i + 1 == sentence.SpanEnd) {
+      // The sentence's own terminator, the only one in its span that ends a
+      // sentence: it closes the last word with no separator after it.
+      break;
+    }
+    if (!separator) {
+      if (word_start == std::string_view::npos) word_start = i;
+    } else if (word_start != std::string_view::npos) {
+      stored.append(text.substr(word_start, i - word_start)) += kWordSeparator;
+      word_start = std::string_view::npos;
+    }
+  }
+  if (word_start != std::string_view::npos) stored.append(text.substr(word_start, i - word_start));
+  return stored;
+}
 
 bool IsSentenceEnd(std::string_view text, std::size_t position) {
   WordCharFinder finder(text);
