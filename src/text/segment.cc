@@ -71,7 +71,9 @@ std::string StripPunctuation(std::string_view word) {
 // index of a long text stays small enough for the processor's caches, a
 // word of up to eight bytes is compared without reading the pool, and a new
 // spelling costs no allocation of its own.  A word is hashed once, for the
-// look-up and for the insertion after a miss.
+// look-up and for the insertion after a miss, eight bytes at a time by a
+// hash written inline here: most words are short, and a call into a general
+// string hash per word costs more than the hashing itself.
 class SpellingIds {
  public:
   // Where a spelling was looked for: its hash, and the free slot it would go
@@ -86,8 +88,8 @@ class SpellingIds {
   // The id of `word`, or null with `probe` set for Insert.
   // REQUIRES: word is not empty.
   const WordId* Find(std::string_view word, Probe& probe) const {
-    probe.hash = static_cast<std::uint32_t>(StringViewHash{}(word));
     const std::uint64_t head = HeadOf(word);
+    probe.hash = HashOf(word, head);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = probe.hash & mask;; i = (i + 1) & mask) {
       const Slot& slot = slots_[i];
@@ -126,10 +128,30 @@ class SpellingIds {
 
   static constexpr std::size_t kInitialSlots = 1 << 12;
 
-  static std::uint64_t HeadOf(std::string_view word) {
-    std::uint64_t head = 0;
-    std::memcpy(&head, word.data(), std::min(word.size(), kHeadBytes));
-    return head;
+  // The bytes of `word` from `at`, at most eight, zeros after its end.
+  static std::uint64_t ChunkAt(std::string_view word, std::size_t at) {
+    std::uint64_t chunk = 0;
+    std::memcpy(&chunk, word.data() + at, std::min(word.size() - at, kHeadBytes));
+    return chunk;
+  }
+
+  static std::uint64_t HeadOf(std::string_view word) { return ChunkAt(word, 0); }
+
+  // Folds the full product of two words into one: every bit of either
+  // reaches the low bits, which pick the slot.
+  static std::uint64_t Mix(std::uint64_t a, std::uint64_t b) {
+    const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
+    return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+  }
+
+  static std::uint32_t HashOf(std::string_view word, std::uint64_t head) {
+    constexpr std::uint64_t kOdd1 = 0x9E3779B97F4A7C15u;
+    constexpr std::uint64_t kOdd2 = 0xC2B2AE3D27D4EB4Fu;
+    std::uint64_t hash = Mix(head ^ kOdd1, word.size() ^ kOdd2);
+    for (std::size_t at = kHeadBytes; at < word.size(); at += kHeadBytes) {
+      hash = Mix(hash ^ ChunkAt(word, at), kOdd1);
+    }
+    return static_cast<std::uint32_t>(hash);
   }
 
   void Grow() {
