@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/huge_pages.h"
 #include "core/string_map.h"
 
 #include "text/charclass.h"
@@ -189,6 +190,7 @@ class Segmenter {
     // no word, so there are at most half as many words as bytes (untouched
     // capacity costs no memory).
     run_.sentence_words.reserve(text_.size() / 2 + 1);
+    AdviseHugePages(run_.sentence_words.data(), run_.sentence_words.capacity() * sizeof(WordId));
     std::size_t i = 0;
     while (i < text_.size()) {
       run_.progress.Advance(i);
@@ -207,6 +209,7 @@ class Segmenter {
     std::size_t candidates = 0;
     for (char c : text_) candidates += ClassOf(static_cast<unsigned char>(c)) == ByteClass::kTerminator;
     run_.sentence_list.reserve(candidates);
+    AdviseHugePages(run_.sentence_list.data(), run_.sentence_list.capacity() * sizeof(frase));
   }
 
   // Counts the repeats into the word table's weights.  The weights are
