@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "core/file_error.h"
-#include "core/huge_pages.h"
 #include "core/run_error.h"
 
 namespace casewright {
@@ -76,7 +75,6 @@ void ReadInChunks(const std::string& path, std::size_t reserve, std::string& byt
   if (S_ISREG(info.st_mode)) {
     piece = std::min(static_cast<std::size_t>(info.st_size), reserve) + 1;
     bytes.reserve(bytes.size() + piece);
-    AdviseHugePages(bytes.data(), bytes.capacity());
   }
   for (bool more = true; more; piece = kChunk) {
     const std::size_t from = bytes.size();

@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "core/cp1252.h"
-#include "core/huge_pages.h"
 #include "core/read_file.h"
 #include "core/run_error.h"
 
@@ -16,7 +15,6 @@ std::string ConvertLineBreaks(std::string_view raw) {
   raw = raw.substr(0, raw.find('\0'));
   std::string text;
   text.reserve(raw.size() + raw.size() / 32);
-  AdviseHugePages(text.data(), text.capacity());
   // The next CR and LF at or after `i`, each found by a fast search of the
   // bytes and searched again only once passed.
   std::size_t next_cr = raw.find('\r');

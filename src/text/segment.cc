@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "core/huge_pages.h"
 #include "core/string_map.h"
 
 #include "text/charclass.h"
@@ -185,12 +184,7 @@ class Segmenter {
 
   void SegmentAll() {
     run_.progress.Begin(RunStage::kSegment, text_.size());
-    ReserveSentences();
-    // Every word but the text's last is followed by a character that is in
-    // no word, so there are at most half as many words as bytes (untouched
-    // capacity costs no memory).
-    run_.sentence_words.reserve(text_.size() / 2 + 1);
-    AdviseHugePages(run_.sentence_words.data(), run_.sentence_words.capacity() * sizeof(WordId));
+    Reserve();
     std::size_t i = 0;
     while (i < text_.size()) {
       run_.progress.Advance(i);
@@ -202,14 +196,23 @@ class Segmenter {
   }
 
  private:
-  // No more sentences than terminator candidates: reserving that many keeps
-  // the list from being copied as it grows (untouched capacity costs no
-  // memory).
-  void ReserveSentences() {
+  // Reserves the sentences and their word ids, so that neither list is
+  // copied as it grows: no more sentences than terminator candidates, and no
+  // more words than places where a character that may begin one follows a
+  // separator or a terminator (or starts the text).  The bounds are close,
+  // so that even the address space reserved stays near what is used.
+  void Reserve() {
     std::size_t candidates = 0;
-    for (char c : text_) candidates += ClassOf(static_cast<unsigned char>(c)) == ByteClass::kTerminator;
+    std::size_t word_starts = 0;
+    bool after_break = true;
+    for (char c : text_) {
+      const ByteClass byte_class = ClassOf(static_cast<unsigned char>(c));
+      candidates += byte_class == ByteClass::kTerminator;
+      word_starts += after_break && byte_class != ByteClass::kSeparator;
+      after_break = byte_class == ByteClass::kSeparator || byte_class == ByteClass::kTerminator;
+    }
     run_.sentence_list.reserve(candidates);
-    AdviseHugePages(run_.sentence_list.data(), run_.sentence_list.capacity() * sizeof(frase));
+    run_.sentence_words.reserve(word_starts);
   }
 
   // Counts the repeats into the word table's weights.  The weights are
