@@ -18,22 +18,37 @@ namespace casewright {
 // Index of a key in the run's WordTable.
 using WordId = std::uint32_t;
 
-// One sentence.  (The members are ordered by size, so that a record wastes
-// no padding: a long text has hundreds of thousands of them.)
+// Where a sentence stands in the text or in its paragraph; kUnset until the
+// location stage runs.
+enum class Location : std::uint8_t { kUnset, kBegin, kMiddle, kEnd };
+
+// The label of a location: "begin", "middle", "end", or empty when unset.
+constexpr std::string_view LocationLabel(Location location) {
+  switch (location) {
+    case Location::kBegin:
+      return "begin";
+    case Location::kMiddle:
+      return "middle";
+    case Location::kEnd:
+      return "end";
+    case Location::kUnset:
+      break;
+  }
+  return {};
+}
+
+// One sentence.  A long text has millions of them, so the record holds no
+// memory of its own: its words are a stretch of the run's one array of word
+// ids (Run::Words), and its text is its span of the segmented text, made
+// into the stored "#"-separated form only when asked for (SentenceText, in
+// text/segment.h).  40 bytes, with the members ordered by size.
 struct frase {
-  // The sentence's words as they stood in the text (case, accents and
-  // punctuation kept), each closed by a separator followed by "#".
-  std::string Text;
-  // The keys of the sentence's words in text order, exactly WordCount of
-  // them: what splitting Text at "#" and keying each piece gives.
-  std::vector<WordId> Words;
-  // "begin", "middle" or "end"; empty until the location stage runs.  The
-  // labels are string literals, so a view of them is enough.
-  std::string_view TextLocation;
-  std::string_view ParagraphLocation;
   double DistributionWeight = 0.0;
   double TfIsf = 0.0;
-  // Words of the sentence, empty words (punctuation only) included.
+  // Where the sentence's word ids start in the run's array of word ids.
+  std::uint32_t FirstWord = 0;
+  // Words of the sentence, empty words (punctuation only) included: the
+  // length of its stretch of word ids.
   std::int32_t WordCount = 0;
   // Where the sentence stands in the segmented text: from just after the
   // previous sentence's terminator (or the start of the text) to just past
@@ -46,6 +61,12 @@ struct frase {
   bool HasCuePhrase = false;
   // Only blanks stand between the sentence's terminator and a line break.
   bool EndsParagraph = false;
+  Location TextPlace = Location::kUnset;
+  Location ParagraphPlace = Location::kUnset;
+
+  // "begin", "middle" or "end"; empty until the location stage runs.
+  std::string_view TextLocation() const { return LocationLabel(TextPlace); }
+  std::string_view ParagraphLocation() const { return LocationLabel(ParagraphPlace); }
 };
 
 // A word key with a weight: in the WordTable, first its number of

@@ -4,6 +4,7 @@ namespace casewright {
 
 void Run::ResetLists() {
   sentence_list.clear();
+  sentence_words.clear();
   word_table.clear();
   stopwords.clear();
   gist_word_list.clear();
@@ -12,6 +13,7 @@ void Run::ResetLists() {
 
 void Run::FreeLists() {
   SentenceList().swap(sentence_list);
+  std::vector<WordId>().swap(sentence_words);
   word_table = WordTable();
   std::vector<bool>().swap(stopwords);
   GistWordList().swap(gist_word_list);

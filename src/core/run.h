@@ -6,6 +6,7 @@
 #ifndef CASEWRIGHT_CORE_RUN_H_
 #define CASEWRIGHT_CORE_RUN_H_
 
+#include <span>
 #include <vector>
 
 #include "core/progress.h"
@@ -24,10 +25,19 @@ struct Run {
   // Empties every list and gives its memory back at the end of a run.
   void FreeLists();
 
+  // The keys of `sentence`'s words in text order.
+  // REQUIRES: sentence is one of sentence_list's.
+  std::span<const WordId> Words(const frase& sentence) const {
+    return {sentence_words.data() + sentence.FirstWord, static_cast<std::size_t>(sentence.WordCount)};
+  }
+
   const LexicalTables& tables;
   ProgressMeter progress;
 
   SentenceList sentence_list;  // in text order
+  // The keys of the sentences' words, sentence after sentence, each in text
+  // order: one array for the run rather than one allocation per sentence.
+  std::vector<WordId> sentence_words;
   WordTable word_table;        // in order of first occurrence
   // Indexed by WordId: whether the stoplist holds the key.  Filled by
   // SuppressStopwords, which always runs.

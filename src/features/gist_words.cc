@@ -22,7 +22,7 @@ const frase& GistSentence(const SentenceList& sentences) {
 
 void MarkGistWords(Run& run) {
   if (run.sentence_list.empty()) return;
-  for (WordId id : GistSentence(run.sentence_list).Words) {
+  for (WordId id : run.Words(GistSentence(run.sentence_list))) {
     if (!run.stopwords[id]) run.gist_word_list.push_back(palavraskg{id});
   }
   FlagSentencesHolding(run, MarkListedWords(run, run.gist_word_list), &frase::HasGistWord,

@@ -6,9 +6,9 @@ namespace casewright {
 
 namespace {
 
-constexpr const char* kBegin = "begin";
-constexpr const char* kMiddle = "middle";
-constexpr const char* kEnd = "end";
+constexpr Location kBegin = Location::kBegin;
+constexpr Location kMiddle = Location::kMiddle;
+constexpr Location kEnd = Location::kEnd;
 
 void MarkTextLocations(Run& run) {
   SentenceList& sentences = run.sentence_list;
@@ -17,7 +17,7 @@ void MarkTextLocations(Run& run) {
   // sentence while there is none, so that it alone stays "begin".
   std::size_t last_break = 0;
   for (std::size_t i = 0; i < sentences.size(); ++i) {
-    sentences[i].TextLocation = in_first_paragraph ? kBegin : kMiddle;
+    sentences[i].TextPlace = in_first_paragraph ? kBegin : kMiddle;
     if (sentences[i].EndsParagraph && i + 1 < sentences.size()) {
       in_first_paragraph = false;
       last_break = i;
@@ -25,7 +25,7 @@ void MarkTextLocations(Run& run) {
     run.progress.Advance(i + 1);
   }
   for (std::size_t i = last_break + 1; i < sentences.size(); ++i) {
-    sentences[i].TextLocation = kEnd;
+    sentences[i].TextPlace = kEnd;
   }
 }
 
@@ -35,15 +35,15 @@ void MarkParagraphLocations(Run& run) {
   for (std::size_t i = 0; i < sentences.size(); ++i) {
     frase& sentence = sentences[i];
     if (opening) {
-      sentence.ParagraphLocation = kBegin;
+      sentence.ParagraphPlace = kBegin;
       opening = false;
     } else if (sentence.EndsParagraph) {
-      sentence.ParagraphLocation = kEnd;
+      sentence.ParagraphPlace = kEnd;
       opening = true;
     } else {
-      sentence.ParagraphLocation = kMiddle;
+      sentence.ParagraphPlace = kMiddle;
     }
-    if (i + 1 == sentences.size()) sentence.ParagraphLocation = kEnd;
+    if (i + 1 == sentences.size()) sentence.ParagraphPlace = kEnd;
     run.progress.Advance(sentences.size() + i + 1);
   }
 }

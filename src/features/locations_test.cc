@@ -28,8 +28,8 @@ TEST_P(LocationsTest, LabelsEverySentence) {
   MarkLocations(t.run);
   std::vector<std::string> text, paragraph;
   for (const frase& s : t.run.sentence_list) {
-    text.emplace_back(s.TextLocation);
-    paragraph.emplace_back(s.ParagraphLocation);
+    text.emplace_back(s.TextLocation());
+    paragraph.emplace_back(s.ParagraphLocation());
   }
   EXPECT_EQ(text, c.text_locations);
   EXPECT_EQ(paragraph, c.paragraph_locations);

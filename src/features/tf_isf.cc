@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace casewright {
@@ -21,7 +22,7 @@ std::vector<long double> Rarities(const Run& run) {
   std::uint32_t number = 0;
   for (const frase& sentence : run.sentence_list) {
     ++number;
-    for (WordId id : sentence.Words) {
+    for (WordId id : run.Words(sentence)) {
       if (counted_in[id] != number) {
         counted_in[id] = number;
         ++frequency[id];
@@ -41,11 +42,11 @@ std::vector<long double> Rarities(const Run& run) {
 // The sentence's terms, summed in first-occurrence order of their keys and
 // divided by its number of words.  `tf` is all zeros on entry and on return;
 // it is kept by the caller so that no sentence allocates a table of its own.
-double TfIsf(const frase& sentence, const std::vector<long double>& rarity,
+double TfIsf(std::span<const WordId> words, const std::vector<long double>& rarity,
              std::vector<std::uint32_t>& tf, std::vector<WordId>& keys) {
-  if (sentence.Words.empty()) return 0.0;
+  if (words.empty()) return 0.0;
   keys.clear();
-  for (WordId id : sentence.Words) {
+  for (WordId id : words) {
     if (tf[id]++ == 0) keys.push_back(id);
   }
   double sum = 0.0;
@@ -53,7 +54,7 @@ double TfIsf(const frase& sentence, const std::vector<long double>& rarity,
     sum += static_cast<double>(rarity[id] * static_cast<long double>(tf[id]));
     tf[id] = 0;
   }
-  return sum / static_cast<double>(sentence.Words.size());
+  return sum / static_cast<double>(words.size());
 }
 
 }  // namespace
@@ -65,7 +66,7 @@ void ComputeTfIsf(Run& run) {
   std::vector<WordId> keys;
   std::uint64_t done = 0;
   for (frase& sentence : run.sentence_list) {
-    sentence.TfIsf = TfIsf(sentence, rarity, tf, keys);
+    sentence.TfIsf = TfIsf(run.Words(sentence), rarity, tf, keys);
     run.progress.Advance(++done);
   }
   run.progress.End();

@@ -19,8 +19,9 @@ namespace {
 using testing::TestRun;
 
 // Whether some word of `sentence` has the key `word`.
-bool SentenceContainsWord(WordId word, const frase& sentence) {
-  return std::find(sentence.Words.begin(), sentence.Words.end(), word) != sentence.Words.end();
+bool SentenceContainsWord(const Run& run, WordId word, const frase& sentence) {
+  const std::span<const WordId> words = run.Words(sentence);
+  return std::find(words.begin(), words.end(), word) != words.end();
 }
 
 // The value of one sentence as the plain definition computes it: a table of
@@ -28,7 +29,7 @@ bool SentenceContainsWord(WordId word, const frase& sentence) {
 // testing every sentence of the text.
 double ReferenceTfIsf(const Run& run, const frase& s) {
   std::vector<std::pair<WordId, double>> entries;
-  for (WordId id : s.Words) {
+  for (WordId id : run.Words(s)) {
     auto it = entries.begin();
     while (it != entries.end() && it->first != id) ++it;
     if (it == entries.end()) {
@@ -41,13 +42,13 @@ double ReferenceTfIsf(const Run& run, const frase& s) {
   double tf_isf = 0.0;
   for (auto& [id, weight] : entries) {
     std::int32_t n = 0;
-    for (const frase& r : run.sentence_list) n += SentenceContainsWord(id, r) ? 1 : 0;
+    for (const frase& r : run.sentence_list) n += SentenceContainsWord(run, id, r) ? 1 : 0;
     weight = static_cast<double>(
         log10l(static_cast<long double>(n_sentences) / static_cast<long double>(n)) *
         static_cast<long double>(weight));
     tf_isf += weight;
   }
-  return tf_isf / static_cast<double>(s.Words.size());
+  return tf_isf / static_cast<double>(s.WordCount);
 }
 
 TEST(TfIsfTest, WorkedExample) {
@@ -80,10 +81,9 @@ TEST(TfIsfTest, MatchesPlainDefinitionBitForBit) {
   }
   ComputeTfIsf(t.run);
   for (const frase& s : t.run.sentence_list) {
-    if (s.Words.empty()) continue;
+    if (s.WordCount == 0) continue;
     ASSERT_EQ(std::bit_cast<std::uint64_t>(s.TfIsf),
-              std::bit_cast<std::uint64_t>(ReferenceTfIsf(t.run, s)))
-        << s.Text;
+              std::bit_cast<std::uint64_t>(ReferenceTfIsf(t.run, s)));
   }
 }
 
@@ -121,9 +121,9 @@ TEST(SentenceContainsWordTest, FindsAnyPositionAndNothingInAnEmptySentence) {
   TestRun t;
   t.AddSentence({"a", "b", "c"});
   t.AddSentence({});
-  EXPECT_TRUE(SentenceContainsWord(t.Id("a"), t.run.sentence_list[0]));
-  EXPECT_TRUE(SentenceContainsWord(t.Id("c"), t.run.sentence_list[0]));
-  EXPECT_FALSE(SentenceContainsWord(t.Id("c"), t.run.sentence_list[1]));
+  EXPECT_TRUE(SentenceContainsWord(t.run, t.Id("a"), t.run.sentence_list[0]));
+  EXPECT_TRUE(SentenceContainsWord(t.run, t.Id("c"), t.run.sentence_list[0]));
+  EXPECT_FALSE(SentenceContainsWord(t.run, t.Id("c"), t.run.sentence_list[1]));
 }
 
 }  // namespace

@@ -10,16 +10,15 @@ WordMarks MarkListedWords(const Run& run, const std::vector<palavraskg>& list) {
   return marks;
 }
 
-bool SentenceHoldsMarkedWord(const frase& sentence, const WordMarks& marks) {
-  return std::any_of(sentence.Words.begin(), sentence.Words.end(),
-                     [&marks](WordId id) { return marks[id]; });
+bool SentenceHoldsMarkedWord(std::span<const WordId> words, const WordMarks& marks) {
+  return std::any_of(words.begin(), words.end(), [&marks](WordId id) { return marks[id]; });
 }
 
 void FlagSentencesHolding(Run& run, const WordMarks& marks, bool frase::*flag, RunStage stage) {
   run.progress.Begin(stage, run.sentence_list.size());
   std::uint64_t done = 0;
   for (frase& sentence : run.sentence_list) {
-    if (SentenceHoldsMarkedWord(sentence, marks)) sentence.*flag = true;
+    if (SentenceHoldsMarkedWord(run.Words(sentence), marks)) sentence.*flag = true;
     run.progress.Advance(++done);
   }
   run.progress.End();

@@ -10,6 +10,7 @@
 #ifndef CASEWRIGHT_FEATURES_WORD_MARKS_H_
 #define CASEWRIGHT_FEATURES_WORD_MARKS_H_
 
+#include <span>
 #include <vector>
 
 #include "core/progress.h"
@@ -26,8 +27,8 @@ using WordMarks = std::vector<bool>;
 WordMarks MarkListedWords(const Run& run, const std::vector<palavraskg>& list);
 
 // Whether some word of `sentence` is marked.
-// REQUIRES: marks covers every id in sentence.Words.
-bool SentenceHoldsMarkedWord(const frase& sentence, const WordMarks& marks);
+// REQUIRES: marks covers every id in words.
+bool SentenceHoldsMarkedWord(std::span<const WordId> words, const WordMarks& marks);
 
 // Sets `flag` of every sentence of the run that holds a marked word, leaving
 // the others' flag as it was, and reports one unit of `stage` per sentence.

@@ -67,15 +67,14 @@ class WriterTest : public ::testing::Test {
   WriterTest() : run_(tables_, {}) {
     frase a;  // 3, 2, 1, 1, 0, 4, 2, 0 with the sentences below
     a.WordCount = 20;
-    a.TextLocation = "middle";
-    a.ParagraphLocation = "begin";
+    a.TextPlace = Location::kMiddle;
+    a.ParagraphPlace = Location::kBegin;
     a.HasKeyword = true;
     a.DistributionWeight = 8.0;
     a.TfIsf = 1.0;
     frase b;
     b.WordCount = 4;
-    b.TextLocation = "end";
-    b.ParagraphLocation = "";
+    b.TextPlace = Location::kEnd;
     b.HasGistWord = true;
     b.HasCuePhrase = true;
     b.TfIsf = 0.5;

@@ -9,9 +9,9 @@ double SizeOf(const frase& s) { return static_cast<double>(s.WordCount); }
 double DistributionOf(const frase& s) { return s.DistributionWeight; }
 double TfIsfOf(const frase& s) { return s.TfIsf; }
 
-char LocationCode(std::string_view label) {
-  if (label == "begin") return '1';
-  if (label == "middle") return '2';
+char LocationCode(Location location) {
+  if (location == Location::kBegin) return '1';
+  if (location == Location::kMiddle) return '2';
   return '3';
 }
 
@@ -51,8 +51,8 @@ CaseCoder::CaseCoder(const SentenceList& sentences)
 
 FeatureCodes CaseCoder::CodesOf(const frase& s) const {
   return {
-      LevelDigit(SizeOf(s), size_),        LocationCode(s.TextLocation),
-      LocationCode(s.ParagraphLocation),   FlagCode(s.HasKeyword),
+      LevelDigit(SizeOf(s), size_),        LocationCode(s.TextPlace),
+      LocationCode(s.ParagraphPlace),   FlagCode(s.HasKeyword),
       FlagCode(s.HasGistWord),             LevelDigit(s.DistributionWeight, distribution_),
       LevelDigit(s.TfIsf, tf_isf_),        FlagCode(s.HasCuePhrase),
   };

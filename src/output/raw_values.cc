@@ -6,9 +6,8 @@
 //   distribution_weight  tf_isf  class
 //
 // number counts the sentences from 1.  text is the stored sentence text
-// (words separated by "#") converted to UTF-8; a stored text never holds a
-// TAB, CR or LF, but should one appear it is written as a blank so that a
-// row stays one line.  The four flags are 1 or 0.  A location not computed
+// (words separated by "#") converted to UTF-8; its words hold
+// no TAB, CR or LF, which separate words, so a row stays one line.  The four flags are 1 or 0.  A location not computed
 // in the run is empty.  The two real values are written in the shortest
 // form that reads back to the same double.
 #include "output/raw_values.h"
@@ -28,15 +27,6 @@ constexpr char kHeader[] =
     "number\ttext\tword_count\tends_paragraph\ttext_location\tparagraph_location\t"
     "has_keyword\thas_gist_word\thas_cue_phrase\tdistribution_weight\ttf_isf\tclass\n";
 
-// The stored text as one UTF-8 field.
-std::string TextField(const std::string& text) {
-  std::string field = Cp1252ToUtf8(text);
-  for (char& c : field) {
-    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
-  }
-  return field;
-}
-
 void AppendDouble(std::string& row, double value) {
   char digits[32];
   std::to_chars_result result = std::to_chars(digits, digits + sizeof digits, value);
@@ -45,18 +35,19 @@ void AppendDouble(std::string& row, double value) {
 
 void AppendFlag(std::string& row, bool flag) { row += flag ? '1' : '0'; }
 
-std::string Row(std::size_t number, const frase& s, const std::string& sentence_class) {
+std::string Row(std::size_t number, const frase& s, const std::string& stored_text,
+                const std::string& sentence_class) {
   std::string row = std::to_string(number);
   row += '\t';
-  row += TextField(s.Text);
+  row += Cp1252ToUtf8(stored_text);
   row += '\t';
   row += std::to_string(s.WordCount);
   row += '\t';
   AppendFlag(row, s.EndsParagraph);
   row += '\t';
-  row += s.TextLocation;
+  row += s.TextLocation();
   row += '\t';
-  row += s.ParagraphLocation;
+  row += s.ParagraphLocation();
   row += '\t';
   AppendFlag(row, s.HasKeyword);
   row += '\t';
@@ -75,10 +66,12 @@ std::string Row(std::size_t number, const frase& s, const std::string& sentence_
 
 }  // namespace
 
-void WriteRawValues(const Run& run, const std::vector<std::string>& classes, OutputFile& out) {
+void WriteRawValues(const Run& run, const StoredTextOf& stored_text, const std::vector<std::string>& classes,
+                    OutputFile& out) {
   out.Write(kHeader);
   for (std::size_t i = 0; i < run.sentence_list.size(); ++i) {
-    out.Write(Row(i + 1, run.sentence_list[i], classes[i]));
+    const frase& sentence = run.sentence_list[i];
+    out.Write(Row(i + 1, sentence, stored_text(sentence), classes[i]));
   }
 }
 

@@ -3,6 +3,7 @@
 #ifndef CASEWRIGHT_OUTPUT_RAW_VALUES_H_
 #define CASEWRIGHT_OUTPUT_RAW_VALUES_H_
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,10 +12,14 @@
 
 namespace casewright {
 
+// The stored text of a sentence of the run (SentenceText, in text/segment.h).
+using StoredTextOf = std::function<std::string(const frase&)>;
+
 // Writes one row per sentence of run.sentence_list to `out`; `classes` holds
 // the class paired with each sentence (one per sentence).
 // REQUIRES: classes.size() == run.sentence_list.size().
-void WriteRawValues(const Run& run, const std::vector<std::string>& classes, OutputFile& out);
+void WriteRawValues(const Run& run, const StoredTextOf& stored_text, const std::vector<std::string>& classes,
+                    OutputFile& out);
 
 }  // namespace casewright
 

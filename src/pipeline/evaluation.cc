@@ -116,7 +116,7 @@ class LineEvaluation {
       outcome_.errors.push_back(line_.text_path + ": The text has no sentence to evaluate");
       return;
     }
-    tokens_ = TokensOfSentences(text.run(), settings_.tokens, vocabulary_);
+    tokens_ = TokensOfSentences(text.run(), text.bytes(), settings_.tokens, vocabulary_);
     const std::optional<Reference> reference = ReferenceOf(text);
     std::vector<std::optional<std::vector<std::size_t>>> chosen;
     for (const SummarySource& system : line_.systems) chosen.push_back(Choice(text, system));
@@ -172,7 +172,7 @@ class LineEvaluation {
   std::optional<Reference> ReferenceOf(SegmentedText& text) {
     if (line_.reference.kind == SummarySource::Kind::kAbstract) {
       SegmentedText abstract(line_.reference.path, settings_.extract.encoding, tables_);
-      const SentenceTokens sentences = TokensOfSentences(abstract.run(), settings_.tokens, vocabulary_);
+      const SentenceTokens sentences = TokensOfSentences(abstract.run(), abstract.bytes(), settings_.tokens, vocabulary_);
       std::vector<TokenId> tokens;
       for (const std::vector<TokenId>& sentence : sentences) tokens.insert(tokens.end(), sentence.begin(), sentence.end());
       return AbstractReference(tokens);

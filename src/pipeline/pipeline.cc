@@ -131,7 +131,8 @@ std::vector<std::string> DeclaredValues(const RunSettings& settings, const std::
 }
 
 // Runs on `text`.  When the run owns the text (`owned_text` holds it), the
-// text is released once it is segmented, since no later stage reads it.
+// text is released once it is segmented, unless the raw values, which show
+// each sentence's words from it, are asked for.
 // REQUIRES: the names are checked.
 RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::string* owned_text,
                      const LexicalTables& tables, const ProgressCallback& progress) {
@@ -139,7 +140,7 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   Run run(tables, progress);
   run.ResetLists();
   SegmentText(run, text);
-  if (owned_text != nullptr) std::string().swap(*owned_text);
+  if (owned_text != nullptr && settings.raw_path.empty()) std::string().swap(*owned_text);
   Analyse(run, settings.features);
 
   // The classes file is read before the output is opened, so that a missing
@@ -162,7 +163,9 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
              outputs.Open(settings.output_path), settings.keep_cases ? &outcome.cases : nullptr);
   if (!settings.raw_path.empty()) {
     if (classes.classes.empty()) classes.classes.resize(run.sentence_list.size());
-    WriteRawValues(run, classes.classes, outputs.Open(settings.raw_path));
+    WriteRawValues(
+        run, [text](const frase& sentence) { return SentenceText(text, sentence); }, classes.classes,
+        outputs.Open(settings.raw_path));
   }
   if (!settings.names_path.empty()) outputs.Open(settings.names_path).Write(NamesFileText(schema));
   outputs.CommitAll();
@@ -227,7 +230,7 @@ TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables,
   cases.notes.insert(cases.notes.begin(), text.notes.begin(), text.notes.end());
   if (with_tokens) {
     TokenVocabulary vocabulary;
-    cases.tokens = TokensOfSentences(run, TokenForm::kKeys, vocabulary);
+    cases.tokens = TokensOfSentences(run, {}, TokenForm::kKeys, vocabulary);
   }
   if (!run.sentence_list.empty()) {
     const CaseCoder coder(run.sentence_list);

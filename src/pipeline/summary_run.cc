@@ -12,18 +12,20 @@
 
 namespace casewright {
 
-SentenceTokens TokensOfSentences(const Run& text, TokenForm form, TokenVocabulary& vocabulary) {
-  SentenceTokens tokens(text.sentence_list.size());
+SentenceTokens TokensOfSentences(const Run& run, std::string_view text, TokenForm form,
+                                 TokenVocabulary& vocabulary) {
+  SentenceTokens tokens(run.sentence_list.size());
   for (std::size_t i = 0; i < tokens.size(); ++i) {
-    const frase& sentence = text.sentence_list[i];
+    const frase& sentence = run.sentence_list[i];
     if (form == TokenForm::kKeys) {
-      for (WordId word : sentence.Words) {
-        const std::string& key = text.word_table[word].Word;
+      for (WordId word : run.Words(sentence)) {
+        const std::string& key = run.word_table[word].Word;
         if (!key.empty()) tokens[i].push_back(vocabulary.Id(key));
       }
       continue;
     }
-    std::string_view rest = sentence.Text;
+    const std::string stored = SentenceText(text, sentence);
+    std::string_view rest = stored;
     while (!rest.empty()) {
       const std::size_t end = rest.find('#');
       if (const std::string word = LowerCaseForm(rest.substr(0, end)); !word.empty()) {

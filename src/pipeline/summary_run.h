@@ -21,8 +21,11 @@ namespace casewright {
 // no token.
 enum class TokenForm { kKeys, kLowerCase };
 
-// The tokens of each sentence of `text` (segmented), as ids of `vocabulary`.
-SentenceTokens TokensOfSentences(const Run& text, TokenForm form, TokenVocabulary& vocabulary);
+// The tokens of each sentence of `run`, as ids of `vocabulary`.  `text` is
+// what the run segmented (SegmentText, sentences ended by terminators); only
+// TokenForm::kLowerCase reads it.
+SentenceTokens TokensOfSentences(const Run& run, std::string_view text, TokenForm form,
+                                 TokenVocabulary& vocabulary);
 
 // The bytes of an extract file: the sentences `chosen`, in the order given,
 // one a line (LF-ended), each as `casewright-cli sentences` shows it; in

@@ -20,14 +20,11 @@ struct TestRun {
   TestRun& operator=(const TestRun&) = delete;
 
   // Appends a sentence whose words have the given keys, counting each key in
-  // the WordTable.  The stored text is the keys joined by "#".
+  // the WordTable.  The sentence has no span of a text.
   void AddSentence(const std::vector<std::string>& keys, bool ends_paragraph = false) {
     frase sentence;
-    for (const std::string& key : keys) {
-      if (!sentence.Words.empty()) sentence.Text += '#';
-      sentence.Text += key;
-      sentence.Words.push_back(run.word_table.Count(key));
-    }
+    sentence.FirstWord = static_cast<std::uint32_t>(run.sentence_words.size());
+    for (const std::string& key : keys) run.sentence_words.push_back(run.word_table.Count(key));
     sentence.WordCount = static_cast<std::int32_t>(keys.size());
     sentence.EndsParagraph = ends_paragraph;
     run.sentence_list.push_back(std::move(sentence));

@@ -69,7 +69,7 @@ ExtractStream StreamOf(const Run& text, const Run& extract, double min_overlap) 
   input.min_overlap = min_overlap;
   input.sentences.resize(text.sentence_list.size());
   for (std::size_t i = 0; i < text.sentence_list.size(); ++i) {
-    for (WordId id : text.sentence_list[i].Words) {
+    for (WordId id : text.Words(text.sentence_list[i])) {
       if (const std::uint32_t key = keys.OfText(id); key != kLeftOut) input.sentences[i].push_back(key);
     }
   }
@@ -78,7 +78,7 @@ ExtractStream StreamOf(const Run& text, const Run& extract, double min_overlap) 
   for (const palavra& word : extract.word_table) extract_ids.push_back(keys.OfExtract(word.Word));
   for (std::size_t e = 0; e < extract.sentence_list.size(); ++e) {
     stream.sentence_starts.push_back(input.stream.size());
-    const std::vector<WordId>& words = extract.sentence_list[e].Words;
+    const std::span<const WordId> words = extract.Words(extract.sentence_list[e]);
     for (std::size_t w = 0; w < words.size(); ++w) {
       if (const std::uint32_t key = extract_ids[words[w]]; key != kLeftOut) {
         input.stream.push_back(key);
@@ -156,7 +156,7 @@ class Reporter {
     for (std::size_t q = begin; q < end; ++q) {
       const WordPlace place = stream_.places[q];
       if (!words.empty()) words += ' ';
-      words += Cp1252ToUtf8(Spelling(extract_.run().sentence_list[place.sentence].Text, place.word));
+      words += Cp1252ToUtf8(Spelling(extract_.Text(place.sentence), place.word));
     }
     return words;
   }

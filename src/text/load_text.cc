@@ -1,5 +1,6 @@
 #include "text/load_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -14,11 +15,16 @@ std::string ConvertLineBreaks(std::string_view raw) {
   raw = raw.substr(0, raw.find('\0'));
   std::string text;
   text.reserve(raw.size() + raw.size() / 32);
+  // The next CR and LF at or after `i`, each found by a fast search of the
+  // bytes and searched again only once passed.
+  std::size_t next_cr = raw.find('\r');
+  std::size_t next_lf = raw.find('\n');
   std::size_t i = 0;
   while (i < raw.size()) {
+    if (next_cr < i) next_cr = raw.find('\r', i);
+    if (next_lf < i) next_lf = raw.find('\n', i);
     // Copies the run up to the next line break in one piece.
-    std::size_t end = i;
-    while (end < raw.size() && raw[end] != '\r' && raw[end] != '\n') ++end;
+    const std::size_t end = std::min({next_cr, next_lf, raw.size()});
     text.append(raw.data() + i, end - i);
     if (end == raw.size()) break;
     text += "\r\n";

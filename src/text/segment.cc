@@ -71,7 +71,9 @@ std::string StripPunctuation(std::string_view word) {
 // index of a long text stays small enough for the processor's caches, a
 // word of up to eight bytes is compared without reading the pool, and a new
 // spelling costs no allocation of its own.  A word is hashed once, for the
-// look-up and for the insertion after a miss.
+// look-up and for the insertion after a miss, eight bytes at a time by a
+// hash written inline here: most words are short, and a call into a general
+// string hash per word costs more than the hashing itself.
 class SpellingIds {
  public:
   // Where a spelling was looked for: its hash, and the free slot it would go
@@ -86,8 +88,8 @@ class SpellingIds {
   // The id of `word`, or null with `probe` set for Insert.
   // REQUIRES: word is not empty.
   const WordId* Find(std::string_view word, Probe& probe) const {
-    probe.hash = static_cast<std::uint32_t>(StringViewHash{}(word));
     const std::uint64_t head = HeadOf(word);
+    probe.hash = HashOf(word, head);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = probe.hash & mask;; i = (i + 1) & mask) {
       const Slot& slot = slots_[i];
@@ -126,10 +128,30 @@ class SpellingIds {
 
   static constexpr std::size_t kInitialSlots = 1 << 12;
 
-  static std::uint64_t HeadOf(std::string_view word) {
-    std::uint64_t head = 0;
-    std::memcpy(&head, word.data(), std::min(word.size(), kHeadBytes));
-    return head;
+  // The bytes of `word` from `at`, at most eight, zeros after its end.
+  static std::uint64_t ChunkAt(std::string_view word, std::size_t at) {
+    std::uint64_t chunk = 0;
+    std::memcpy(&chunk, word.data() + at, std::min(word.size() - at, kHeadBytes));
+    return chunk;
+  }
+
+  static std::uint64_t HeadOf(std::string_view word) { return ChunkAt(word, 0); }
+
+  // Folds the full product of two words into one: every bit of either
+  // reaches the low bits, which pick the slot.
+  static std::uint64_t Mix(std::uint64_t a, std::uint64_t b) {
+    const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
+    return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+  }
+
+  static std::uint32_t HashOf(std::string_view word, std::uint64_t head) {
+    constexpr std::uint64_t kOdd1 = 0x9E3779B97F4A7C15u;
+    constexpr std::uint64_t kOdd2 = 0xC2B2AE3D27D4EB4Fu;
+    std::uint64_t hash = Mix(head ^ kOdd1, word.size() ^ kOdd2);
+    for (std::size_t at = kHeadBytes; at < word.size(); at += kHeadBytes) {
+      hash = Mix(hash ^ ChunkAt(word, at), kOdd1);
+    }
+    return static_cast<std::uint32_t>(hash);
   }
 
   void Grow() {
@@ -153,9 +175,8 @@ class SpellingIds {
 //
 // A word is a run of word and punctuation characters and of periods that end
 // no sentence, so it stands in the text as one piece and is handled as a
-// view of it.  A sentence's stored text is its words as they stand, each
-// closed by a separator followed by "#"; it is gathered in a buffer kept from
-// sentence to sentence and copied into the record in one allocation.
+// view of it.  Its key's id goes straight to the run's array of word ids; a
+// sentence records where its ids start and how many there are.
 class Segmenter {
  public:
   Segmenter(Run& run, std::string_view text, SentenceBreaks breaks)
@@ -163,7 +184,7 @@ class Segmenter {
 
   void SegmentAll() {
     run_.progress.Begin(RunStage::kSegment, text_.size());
-    ReserveSentences();
+    Reserve();
     std::size_t i = 0;
     while (i < text_.size()) {
       run_.progress.Advance(i);
@@ -175,13 +196,23 @@ class Segmenter {
   }
 
  private:
-  // No more sentences than terminator candidates: reserving that many keeps
-  // the list from being copied as it grows (untouched capacity costs no
-  // memory).
-  void ReserveSentences() {
+  // Reserves the sentences and their word ids, so that neither list is
+  // copied as it grows: no more sentences than terminator candidates, and no
+  // more words than places where a character that may begin one follows a
+  // separator or a terminator (or starts the text).  The bounds are close,
+  // so that even the address space reserved stays near what is used.
+  void Reserve() {
     std::size_t candidates = 0;
-    for (char c : text_) candidates += ClassOf(static_cast<unsigned char>(c)) == ByteClass::kTerminator;
+    std::size_t word_starts = 0;
+    bool after_break = true;
+    for (char c : text_) {
+      const ByteClass byte_class = ClassOf(static_cast<unsigned char>(c));
+      candidates += byte_class == ByteClass::kTerminator;
+      word_starts += after_break && byte_class != ByteClass::kSeparator;
+      after_break = byte_class == ByteClass::kSeparator || byte_class == ByteClass::kTerminator;
+    }
     run_.sentence_list.reserve(candidates);
+    run_.sentence_words.reserve(word_starts);
   }
 
   // Counts the repeats into the word table's weights.  The weights are
@@ -232,17 +263,12 @@ class Segmenter {
 
   // Closes the word before the separator at `i`, if any.
   void SeparateWord(std::size_t i) {
-    if (InWord()) {
-      CloseWord(i);
-      sentence_ += kWordSeparator;
-    }
+    if (InWord()) CloseWord(i);
   }
 
   // Closes the word that runs up to `end`, counting its key.
   void CloseWord(std::size_t end) {
-    std::string_view word = text_.substr(word_start_, end - word_start_);
-    words_.push_back(IdOf(word));
-    sentence_ += word;
+    run_.sentence_words.push_back(IdOf(text_.substr(word_start_, end - word_start_)));
     word_start_ = std::string_view::npos;
   }
 
@@ -287,21 +313,22 @@ class Segmenter {
   // there and it would not be empty.
   void EndText() {
     if (breaks_ == SentenceBreaks::kTerminators || span_start_ == text_.size()) return;
-    if (breaks_ == SentenceBreaks::kTerminatorsAndEnd && !InWord() && words_.empty()) return;
+    if (breaks_ == SentenceBreaks::kTerminatorsAndEnd && !InWord() && WordsSoFar() == 0) return;
     if (InWord()) CloseWord(text_.size());
     AddSentence(text_.size(), false);
   }
 
+  // The words of the sentence being read.
+  std::size_t WordsSoFar() const { return run_.sentence_words.size() - first_word_; }
+
   void AddSentence(std::size_t span_end, bool ends_paragraph) {
     frase& sentence = run_.sentence_list.emplace_back();
-    sentence.Text.assign(sentence_);
-    sentence.WordCount = static_cast<std::int32_t>(words_.size());
-    sentence.Words.assign(words_.begin(), words_.end());
+    sentence.FirstWord = static_cast<std::uint32_t>(first_word_);
+    sentence.WordCount = static_cast<std::int32_t>(WordsSoFar());
     sentence.EndsParagraph = ends_paragraph;
     sentence.SpanStart = static_cast<std::uint32_t>(span_start_);
     sentence.SpanEnd = static_cast<std::uint32_t>(span_end);
-    sentence_.clear();
-    words_.clear();
+    first_word_ = run_.sentence_words.size();
   }
 
   Run& run_;
@@ -310,8 +337,7 @@ class Segmenter {
   SentenceBreaks breaks_;
   std::size_t word_start_ = std::string_view::npos;
   std::size_t span_start_ = 0;  // where the sentence being read starts
-  std::string sentence_;
-  std::vector<WordId> words_;
+  std::size_t first_word_ = 0;  // where its word ids start
   // Each spelling met in the text and each lower-cased form, with the id of
   // its key, so that each distinct form is looked up in the lexicon once per
   // run.  The spellings are copied rather than viewed in the text, so that
@@ -327,6 +353,35 @@ class Segmenter {
 }  // namespace
 
 std::string LowerCaseForm(std::string_view word) { return NormalizeWord(StripPunctuation(word)); }
+
+std::string SentenceText(std::string_view text, const frase& sentence, SentenceBreaks breaks) {
+  // A line's words run to its line break, which closes the last of them.
+  std::size_t end = sentence.SpanEnd;
+  if (breaks == SentenceBreaks::kLines) end = std::min(text.find(kLF, end), text.size() - 1) + 1;
+  WordCharFinder finder(text);
+  std::string stored;
+  std::size_t word_start = std::string_view::npos;
+  std::size_t i = sentence.SpanStart;
+  for (; i < end; ++i) {
+    const ByteClass c = ClassOf(static_cast<unsigned char>(text[i]));
+    bool separator = c == ByteClass::kSeparator;
+    if (c == ByteClass::kTerminator && breaks == SentenceBreaks::kLines) {
+      separator = IsSentenceEnd(text, i, finder);
+    } else if (c == ByteClass::kTerminator && i + 1 == sentence.SpanEnd) {
+      // The sentence's own terminator, the only one in its span that ends a
+      // sentence: it closes the last word with no separator after it.
+      break;
+    }
+    if (!separator) {
+      if (word_start == std::string_view::npos) word_start = i;
+    } else if (word_start != std::string_view::npos) {
+      stored.append(text.substr(word_start, i - word_start)) += kWordSeparator;
+      word_start = std::string_view::npos;
+    }
+  }
+  if (word_start != std::string_view::npos) stored.append(text.substr(word_start, i - word_start));
+  return stored;
+}
 
 bool IsSentenceEnd(std::string_view text, std::size_t position) {
   WordCharFinder finder(text);

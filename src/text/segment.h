@@ -6,8 +6,8 @@
 // periods that IsSentenceEnd accepts end a sentence.  Each closed word is
 // stripped of its punctuation, lower-cased and replaced by its canonical
 // form: that key is counted in the WordTable, and its id stored in the
-// sentence.  Each sentence keeps its words as they stood in the text,
-// separated by "#", in its Text.
+// run's array of word ids.  Each sentence records its span of the text, from
+// which SentenceText gives back its words as they stood.
 #ifndef CASEWRIGHT_TEXT_SEGMENT_H_
 #define CASEWRIGHT_TEXT_SEGMENT_H_
 
@@ -59,6 +59,15 @@ enum class SentenceBreaks {
 // (frase::SpanStart, SpanEnd; a line's span leaves its line break out).
 // REQUIRES: the run's lists are empty; text.size() < 2^32.
 void SegmentText(Run& run, std::string_view text, SentenceBreaks breaks = SentenceBreaks::kTerminators);
+
+// The stored form of `sentence`'s text: its words as they stand in `text`
+// (case, accents and punctuation kept), each closed by a separator followed
+// by "#"; a word closed by the sentence's terminator or by the end of the
+// text has no "#" after it.  What splitting it at "#" and keying each piece
+// gives is the sentence's words in the run.
+// REQUIRES: `sentence` comes from SegmentText(run, text, breaks).
+std::string SentenceText(std::string_view text, const frase& sentence,
+                         SentenceBreaks breaks = SentenceBreaks::kTerminators);
 
 }  // namespace casewright
 

@@ -108,12 +108,12 @@ TEST(SegmentReferenceTest, AgreesWithTheLiteralRulesOnRandomTexts) {
     ASSERT_EQ(run.sentence_list.size(), expected.sentences.size());
     for (std::size_t s = 0; s < expected.sentences.size(); ++s) {
       const frase& got = run.sentence_list[s];
-      EXPECT_EQ(got.Text, expected.sentences[s].text);
+      EXPECT_EQ(SentenceText(text, got), expected.sentences[s].text);
       EXPECT_EQ(got.EndsParagraph, expected.sentences[s].ends_paragraph);
       ASSERT_EQ(static_cast<std::size_t>(got.WordCount), expected.sentences[s].keys.size());
-      ASSERT_EQ(got.Words.size(), expected.sentences[s].keys.size());
-      for (std::size_t w = 0; w < got.Words.size(); ++w) {
-        EXPECT_EQ(run.word_table[got.Words[w]].Word, expected.sentences[s].keys[w]);
+      const std::span<const WordId> words = run.Words(got);
+      for (std::size_t w = 0; w < words.size(); ++w) {
+        EXPECT_EQ(run.word_table[words[w]].Word, expected.sentences[s].keys[w]);
       }
     }
     std::vector<std::pair<std::string, double>> table;

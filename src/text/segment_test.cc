@@ -26,8 +26,8 @@ class Segmented {
  public:
   explicit Segmented(std::string_view text, MemoryTables tables = MemoryTables(),
                      SentenceBreaks breaks = SentenceBreaks::kTerminators)
-      : tables_(std::move(tables)), run_(tables_, {}) {
-    SegmentText(run_, text, breaks);
+      : tables_(std::move(tables)), text_(text), breaks_(breaks), run_(tables_, {}) {
+    SegmentText(run_, text_, breaks);
   }
 
   // Each sentence's span in the text.
@@ -39,7 +39,7 @@ class Segmented {
 
   std::vector<Sentence> Sentences() const {
     std::vector<Sentence> result;
-    for (const frase& s : run_.sentence_list) result.push_back({s.Text, s.WordCount});
+    for (const frase& s : run_.sentence_list) result.push_back({SentenceText(text_, s, breaks_), s.WordCount});
     return result;
   }
 
@@ -52,14 +52,14 @@ class Segmented {
   // The keys stored for sentence `i`.
   std::vector<std::string> StoredKeys(std::size_t i) const {
     std::vector<std::string> keys;
-    for (WordId id : run_.sentence_list[i].Words) keys.push_back(run_.word_table[id].Word);
+    for (WordId id : run_.Words(run_.sentence_list[i])) keys.push_back(run_.word_table[id].Word);
     return keys;
   }
 
   // The keys read back from sentence `i`'s Text: split at "#", each piece
   // stripped of punctuation, lower-cased and canonicalised.
   std::vector<std::string> ScannedKeys(std::size_t i) const {
-    const std::string& text = run_.sentence_list[i].Text;
+    const std::string text = SentenceText(text_, run_.sentence_list[i], breaks_);
     std::vector<std::string> keys;
     std::string word;
     auto close = [&] {
@@ -87,6 +87,8 @@ class Segmented {
 
  private:
   MemoryTables tables_;
+  std::string text_;
+  SentenceBreaks breaks_;
   Run run_;
 };
 
@@ -117,6 +119,7 @@ TEST(SegmentTextTest, SentencesOfTheReferenceTexts) {
       {"fim... depois.", {{"fim...#depois", 2}}},
       {"a#b.", {{"a#b", 2}}},
       {"a b.", {{"a#b", 2}}},
+      {"Um. a\tb\r\n(c)!", {{"Um.#a#b#(c)", 4}}},
       {"mesa .", {{"mesa#", 1}}},
       {"Ele disse: 'Sim.' Depois saiu.", {{"Ele#disse:#'Sim", 3}, {"'#Depois#saiu", 3}}},
       {"Espa\xF1" "a.", {{"Espa#a", 2}}},
@@ -225,16 +228,23 @@ TEST(SegmentTextTest, ExtractsEndSentencesAtTheirEndOrAtEveryLine) {
     std::string text;
     SentenceBreaks breaks;
     Spans spans;
+    Sentences stored;  // what SentenceText gives back from each span
   };
   const Case cases[] = {
-      {"Um. Dois tr", SentenceBreaks::kTerminators, {"Um."}},
-      {"Um. Dois tr", SentenceBreaks::kTerminatorsAndEnd, {"Um.", " Dois tr"}},
-      {"Um. Dois.\r\n ", SentenceBreaks::kTerminatorsAndEnd, {"Um.", " Dois."}},
-      {"Um. Dois\r\n\r\nTr\xEAs! x", SentenceBreaks::kLines, {"Um. Dois", "", "Tr\xEAs! x"}},
-      {"Um\r\n", SentenceBreaks::kLines, {"Um"}},
+      {"Um. Dois tr", SentenceBreaks::kTerminators, {"Um."}, {{"Um", 1}}},
+      {"Um. Dois tr", SentenceBreaks::kTerminatorsAndEnd, {"Um.", " Dois tr"}, {{"Um", 1}, {"Dois#tr", 2}}},
+      {"Um. Dois.\r\n ", SentenceBreaks::kTerminatorsAndEnd, {"Um.", " Dois."}, {{"Um", 1}, {"Dois", 1}}},
+      {"Um. Dois\r\n\r\nTr\xEAs! x",
+       SentenceBreaks::kLines,
+       {"Um. Dois", "", "Tr\xEAs! x"},
+       {{"Um#Dois#", 2}, {"", 0}, {"Tr\xEAs#x", 2}}},
+      {"Um\r\n", SentenceBreaks::kLines, {"Um"}, {{"Um#", 1}}},
+      {"e.g. a\nb. c.", SentenceBreaks::kLines, {"e.g. a", "b. c."}, {{"e.g.#a#", 2}, {"b.#c#", 2}}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Segmented(c.text, MemoryTables(), c.breaks).Spans(c.text), c.spans) << c.text;
+    const Segmented segmented(c.text, MemoryTables(), c.breaks);
+    EXPECT_EQ(segmented.Spans(c.text), c.spans) << c.text;
+    EXPECT_EQ(segmented.Sentences(), c.stored) << c.text;
   }
   // The words are those terminators end sentences after.
   const Segmented lines("Um. Dois! tr\xEAs?\r\n", MemoryTables(), SentenceBreaks::kLines);

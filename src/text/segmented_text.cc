@@ -8,13 +8,13 @@ SegmentedText::SegmentedText(const std::string& path, TextEncoding encoding, con
                              SentenceBreaks breaks)
     : source_(LoadTextWithOriginal(path, encoding)),
       breaks_(breaks),
-      loaded_size_(source_.text.bytes.size()),
       run_(tables, {}),
       original_(source_.original, source_.text.utf8) {
   SegmentText(run_, source_.text.bytes, breaks);
-  // The sentences are shown from the file's own bytes: the loaded text has
-  // done its work.
-  std::string().swap(source_.text.bytes);
+}
+
+std::string SegmentedText::Text(std::size_t index) const {
+  return SentenceText(source_.text.bytes, run_.sentence_list[index], breaks_);
 }
 
 std::string SegmentedText::Original(std::size_t index) {
@@ -24,7 +24,7 @@ std::string SegmentedText::Original(std::size_t index) {
 
 std::string SegmentedText::Tail() {
   const std::size_t end = run_.sentence_list.empty() ? 0 : run_.sentence_list.back().SpanEnd;
-  return original_.Utf8Of(end, loaded_size_);
+  return original_.Utf8Of(end, source_.text.bytes.size());
 }
 
 std::string SegmentedText::TailNote() {
@@ -42,7 +42,7 @@ bool SegmentedText::EndsParagraph(std::size_t index) const {
 }
 
 std::string SegmentedText::Keys(std::size_t index) const {
-  const std::vector<WordId>& words = run_.sentence_list[index].Words;
+  const std::span<const WordId> words = run_.Words(run_.sentence_list[index]);
   std::string keys;
   for (std::size_t i = 0; i < words.size(); ++i) {
     if (i > 0) keys += ' ';

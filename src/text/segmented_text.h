@@ -30,6 +30,8 @@ class SegmentedText {
   SegmentedText& operator=(const SegmentedText&) = delete;
 
   const Run& run() const { return run_; }
+  // The text as loaded and segmented (Windows-1252).
+  std::string_view bytes() const { return source_.text.bytes; }
   SentenceBreaks breaks() const { return breaks_; }
   std::size_t size() const { return run_.sentence_list.size(); }
   // What loading the file had to say (text_encoding.h).
@@ -60,6 +62,11 @@ class SegmentedText {
   bool BeginsParagraph(std::size_t index) const;
   bool EndsParagraph(std::size_t index) const;
 
+  // The stored form of sentence `index` (SentenceText): its words as the
+  // text spells them, separated by "#".
+  // REQUIRES: index < size().
+  std::string Text(std::size_t index) const;
+
   // The keys of sentence `index`'s words in UTF-8, separated by blanks.  The
   // empty key of a word made of punctuation only (a lone quotation mark)
   // shows as nothing between its blanks.
@@ -69,7 +76,6 @@ class SegmentedText {
  private:
   SourceText source_;
   SentenceBreaks breaks_;
-  std::size_t loaded_size_;
   Run run_;
   OriginalText original_;
 };
