@@ -156,6 +156,10 @@ namespace {
 // A thread's answers are capped, so that a corpus of endless distinct words
 // cannot exhaust memory; past the cap a word is looked up in the store.
 constexpr std::size_t kCachedWords = 1 << 18;
+// The threads that get a connection of their own; any more share the first,
+// so that a batch of a thousand threads does not spend as many file
+// descriptors (and run out of them for its texts) on the lexicon.
+constexpr std::size_t kOwnConnections = 64;
 
 std::uint64_t NextTablesSerial() {
   static std::atomic<std::uint64_t> last{0};
@@ -173,8 +177,9 @@ std::string LexiconQuery() {
 }  // namespace
 
 // One thread's way to the lexicon: its own connection (or, when the table
-// was replaced since the tables were opened, the tables' first one, under
-// its mutex) and the answers the thread has had, by word.  Texts of one
+// was replaced since the tables were opened or there are many threads, the
+// tables' first one, under its mutex) and the answers the thread has had,
+// by word.  Texts of one
 // corpus share most of their words, so a batch's thread looks most of them
 // up in the store only once.
 struct SqliteTables::Reader {
@@ -224,7 +229,7 @@ SqliteTables::Reader& SqliteTables::ReaderOfThisThread() const {
     reader = std::make_unique<Reader>();
     // The file must be the one opened first, before and after this open.
     const std::optional<FileVersion> before = VersionOf(lexicon_->path());
-    if (before && before == lexicon_->version()) {
+    if (readers_.size() <= kOwnConnections && before && before == lexicon_->version()) {
       try {
         reader->own = std::make_unique<Table>(folder_, kLexiconSchema, LexiconQuery());
         if (reader->own->version() != before) reader->own.reset();

@@ -65,7 +65,9 @@ class SqliteTables : public LexicalTables {
   // threads never wait on one another for a word; this connection serves,
   // under `shared_mutex_`, only a thread that cannot open the same file
   // again because the table was replaced since (see ReaderOfThisThread):
-  // tables never change under the runs that use them.
+  // tables never change under the runs that use them.  It also serves the
+  // threads past the first 64, which would otherwise cost a file
+  // descriptor each.
   std::unique_ptr<Table> lexicon_;
   mutable std::mutex shared_mutex_;
   // Every thread's reader, made once per thread under `readers_mutex_`.

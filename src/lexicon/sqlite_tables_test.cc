@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <thread>
@@ -95,6 +96,19 @@ TEST(SqliteTablesTest, ATableRebuiltWhileOpenAnswersAsWhenOpened) {
   EXPECT_EQ(in_other_thread, "casa");
   EXPECT_EQ(tables.Canonicalize("casas"), "casa");
   EXPECT_EQ(SqliteTables(folder).Canonicalize("casas"), "lar");
+}
+
+// Threads past those with a connection of their own share the first.
+TEST(SqliteTablesTest, EveryThreadOfAManyThreadedBatchGetsItsAnswers) {
+  TempDir dir;
+  SqliteTables tables(Build(dir, "casas\tcasa\n", "", ""));
+  std::atomic<int> right{0};
+  std::vector<std::jthread> threads;
+  for (int i = 0; i < 80; ++i) {
+    threads.emplace_back([&] { right += tables.Canonicalize("casas") == "casa" ? 1 : 0; });
+  }
+  threads.clear();
+  EXPECT_EQ(right, 80);
 }
 
 // The builder keeps the keyed tables without rowids (one B-tree search a
