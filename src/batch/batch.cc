@@ -1,5 +1,8 @@
 #include "batch/batch.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -154,6 +157,27 @@ class BatchFileSet {
   OutputFile* names_ = nullptr;
 };
 
+// Holds the file that a line's output replaces, if any, from before the run
+// until after it.  A run puts its output in place by renaming it over the
+// old file, under the folder's lock; when the rename drops the old file's
+// last reference, the file system frees its blocks there and then (on a
+// disk mounted with online discard, waiting for the device), while every
+// other worker that creates a file in the folder waits for the lock.  Held
+// here, the old file is freed when this closes it, outside the lock.
+class ReplacedFile {
+ public:
+  explicit ReplacedFile(const std::string& path)
+      : descriptor_(path.empty() ? -1 : ::open(path.c_str(), O_PATH | O_CLOEXEC)) {}
+  ReplacedFile(const ReplacedFile&) = delete;
+  ReplacedFile& operator=(const ReplacedFile&) = delete;
+  ~ReplacedFile() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+  }
+
+ private:
+  int descriptor_;  // reads nothing; -1 when there is no file
+};
+
 // Hands the finished entries to the observer one at a time, in the order
 // they finish, and keeps the counts and results.  A worker never waits for
 // another to report: it queues its entry, and reports the queue only when
@@ -294,10 +318,13 @@ BatchReport RunBatch(const std::vector<ManifestEntry>& entries, const BatchSetti
     for (std::size_t i; (i = next.fetch_add(1)) < entries.size();) {
       std::optional<RunOutcome> outcome;
       std::string error;
-      try {
-        outcome = RunCases(RunSettingsOf(entries[i], settings), tables);
-      } catch (const std::exception& e) {
-        error = DescribeError(e);
+      {
+        const ReplacedFile replaced(entries[i].output_path);
+        try {
+          outcome = RunCases(RunSettingsOf(entries[i], settings), tables);
+        } catch (const std::exception& e) {
+          error = DescribeError(e);
+        }
       }
       reporter.Finished(i, std::move(outcome), std::move(error));
     }
