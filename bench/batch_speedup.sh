@@ -3,9 +3,9 @@
 # texts of the speed corpus (bench/make_corpus.sh; real Portuguese prose, 2
 # to 50 KB a text), run start to exit with --jobs 1 and with --jobs N, each
 # the median of several runs, alternating, in two forms:
-#   combined:  every case to one --combined file; since every manifest line
-#              must still name an output, those go to a folder in memory
-#              (/dev/shm when there is one), so that the disk counts little;
+#   combined:  every case to one --combined file in memory (/dev/shm when
+#              there is one), every line's output field left empty, so that
+#              no per-text file is written;
 #   per-text:  each text its own output, all in one folder on disk ($TMPDIR).
 # Prints wall and processor (user + system) time for each: on a busy machine
 # the wall time also counts the waits for a core, and the processor time
@@ -29,13 +29,14 @@ memory=$work
 [ -d /dev/shm ] && memory=$(mktemp -d /dev/shm/casewright-batch.XXXXXX)
 trap 'rm -rf "$work" "$memory"' EXIT
 printf '1 0 1\n' > "$work/classes"
-# manifest FILE FOLDER: TEXTS lines of corpus texts, outputs in FOLDER.
+# manifest FILE [FOLDER]: TEXTS lines of corpus texts, outputs in FOLDER,
+# or none without it.
 manifest() {
-  mkdir -p "$2"
-  ls "$corpus" | head -n "$texts" | awk -v c="$corpus" -v k="$work/classes" -v o="$2" \
-    '{ printf "%s/%s\t%s\t%s/%d.cases\n", c, $1, k, o, NR }' > "$1"
+  [ -z "${2:-}" ] || mkdir -p "$2"
+  ls "$corpus" | head -n "$texts" | awk -v c="$corpus" -v k="$work/classes" -v o="${2:-}" \
+    '{ printf "%s/%s\t%s\t", c, $1, k; if (o != "") printf "%s/%d.cases", o, NR; printf "\n" }' > "$1"
 }
-manifest "$work/combined.tsv" "$memory/out"
+manifest "$work/combined.tsv"
 manifest "$work/per-text.tsv" "$work/out"
 
 # "wall user+system" seconds of one batch: $1 the form, $2 the jobs.

@@ -1,11 +1,13 @@
 #include "batch/batch.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <exception>
-#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <system_error>
@@ -51,8 +53,7 @@ std::vector<NamedFile> BatchFiles(const BatchSettings& settings) {
 // Refuses a batch that would write a lexical table, its manifest or a file
 // that one of its lines uses.
 void RefuseEntryFiles(const std::vector<ManifestEntry>& entries, const BatchSettings& settings,
-                      const LexicalTables& tables) {
-  PathNormalizer normalizer;
+                      const LexicalTables& tables, PathNormalizer& normalizer) {
   std::unordered_map<std::string, std::string> inputs;  // the tables, with what each is
   for (const std::string& table : tables.StoredFiles()) {
     inputs.emplace(normalizer.KeyOf(table), "the lexical table " + table);
@@ -83,12 +84,6 @@ void RefuseEntryFiles(const std::vector<ManifestEntry>& entries, const BatchSett
       throw RunError(std::string("The ") + file.what + " is " + it->second + "; nothing was run", file.path);
     }
   }
-}
-
-std::uint64_t SizeOf(const std::string& path) {
-  std::error_code error;
-  std::uintmax_t size = std::filesystem::file_size(path, error);
-  return error ? 0 : size;
 }
 
 RunSettings RunSettingsOf(const ManifestEntry& entry, const BatchSettings& settings) {
@@ -162,6 +157,118 @@ class BatchFileSet {
   OutputFile* names_ = nullptr;
 };
 
+// Holds the file that a line's output replaces, if any, from before the run
+// until after it.  A run puts its output in place by renaming it over the
+// old file, under the folder's lock; when the rename drops the old file's
+// last reference, the file system frees its blocks there and then (on a
+// disk mounted with online discard, waiting for the device), while every
+// other worker that creates a file in the folder waits for the lock.  Held
+// here, the old file is freed when this closes it, outside the lock.
+class ReplacedFile {
+ public:
+  explicit ReplacedFile(const std::string& path)
+      : descriptor_(path.empty() ? -1 : ::open(path.c_str(), O_PATH | O_CLOEXEC)) {}
+  ReplacedFile(const ReplacedFile&) = delete;
+  ReplacedFile& operator=(const ReplacedFile&) = delete;
+  ~ReplacedFile() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+  }
+
+ private:
+  int descriptor_;  // reads nothing; -1 when there is no file
+};
+
+// Hands the finished entries to the observer one at a time, in the order
+// they finish, and keeps the counts and results.  A worker never waits for
+// another to report: it queues its entry, and reports the queue only when
+// the observer is free, leaving its entry otherwise to whoever reports next
+// (another worker, or the calling thread's next progress report).  Workers
+// that waited on one another for each entry (the observer may write to an
+// unbuffered stderr) would spend their time switching rather than running.
+class Reporter {
+ public:
+  Reporter(const std::vector<ManifestEntry>& entries, const std::vector<std::uint64_t>& sizes,
+           BatchObserver& observer, BatchCounts& counts)
+      : entries_(entries), sizes_(sizes), observer_(observer), counts_(counts), results_(entries.size()) {}
+
+  // Called by a worker: entry `i` has finished, with `outcome`, or without
+  // when it failed with `error`.
+  void Finished(std::size_t i, std::optional<RunOutcome> outcome, std::string error) {
+    {
+      std::lock_guard lock(queue_mutex_);
+      queue_.push_back({i, std::move(outcome), std::move(error)});
+    }
+    if (std::unique_lock observing(observer_mutex_, std::try_to_lock); observing) Report();
+    if (finished_.fetch_add(1) + 1 == entries_.size()) {
+      std::lock_guard lock(wait_mutex_);
+      all_finished_.notify_one();
+    }
+  }
+
+  // Called by the calling thread: reports progress every kProgressInterval
+  // until every entry has finished and been reported.
+  void ReportUntilDone() {
+    for (bool done = false; !done;) {
+      {
+        std::unique_lock lock(wait_mutex_);
+        done = all_finished_.wait_for(lock, kProgressInterval, [&] { return finished_ == entries_.size(); });
+      }
+      std::lock_guard observing(observer_mutex_);
+      Report();
+      observer_.Progress(counts_);
+    }
+  }
+
+  std::vector<EntryResult>& results() { return results_; }
+
+ private:
+  struct Finish {
+    std::size_t i;
+    std::optional<RunOutcome> outcome;
+    std::string error;
+  };
+
+  // REQUIRES: observer_mutex_ held.
+  void Report() {
+    std::vector<Finish> finished;
+    while (true) {
+      {
+        std::lock_guard lock(queue_mutex_);
+        finished.swap(queue_);
+        queue_.clear();
+      }
+      if (finished.empty()) return;
+      for (Finish& finish : finished) Count(finish);
+    }
+  }
+
+  void Count(Finish& finish) {
+    std::optional<RunOutcome>& outcome = finish.outcome;
+    observer_.EntryFinished(entries_[finish.i], outcome ? &*outcome : nullptr, finish.error);
+    ++counts_.done;
+    counts_.bytes_done += sizes_[finish.i];
+    if (outcome) {
+      counts_.sentences += outcome->sentences;
+      counts_.ones += outcome->ones;
+      results_[finish.i] = {outcome->sentences, std::move(outcome->cases), std::move(outcome->class_values)};
+    } else {
+      ++counts_.failed;
+    }
+  }
+
+  const std::vector<ManifestEntry>& entries_;
+  const std::vector<std::uint64_t>& sizes_;
+  BatchObserver& observer_;
+  BatchCounts& counts_;  // guarded by observer_mutex_, as are the results
+  std::vector<EntryResult> results_;
+  std::mutex observer_mutex_;
+  std::mutex queue_mutex_;
+  std::vector<Finish> queue_;
+  std::atomic<std::size_t> finished_{0};
+  std::mutex wait_mutex_;
+  std::condition_variable all_finished_;
+};
+
 // Starts `work` on up to `jobs` threads, as many as the system allows;
 // nullopt when it started them all.
 std::optional<unsigned> StartWorkers(std::size_t jobs, const std::function<void()>& work,
@@ -194,42 +301,32 @@ std::string BatchIdentity(std::string_view manifest_bytes, const BatchSettings& 
 
 BatchReport RunBatch(const std::vector<ManifestEntry>& entries, const BatchSettings& settings,
                      const LexicalTables& tables, BatchObserver& observer) {
-  RefuseEntryFiles(entries, settings, tables);
+  PathNormalizer own;
+  PathNormalizer& files = settings.files != nullptr ? *settings.files : own;
+  RefuseEntryFiles(entries, settings, tables, files);
   std::optional<BatchFileSet> batch_files;
   if (!BatchFiles(settings).empty()) batch_files.emplace(settings);
   BatchReport report;
   BatchCounts& counts = report.counts;
   counts.entries = entries.size();
   std::vector<std::uint64_t> sizes;
-  for (const ManifestEntry& entry : entries) counts.bytes_total += sizes.emplace_back(SizeOf(entry.text_path));
-  std::vector<EntryResult> results(entries.size());
+  for (const ManifestEntry& entry : entries) counts.bytes_total += sizes.emplace_back(files.Examine(entry.text_path).size);
 
-  std::mutex mutex;  // guards counts, results and the observer
-  std::condition_variable finished;
+  Reporter reporter(entries, sizes, observer, counts);
   std::atomic<std::size_t> next{0};
   auto work = [&] {
     for (std::size_t i; (i = next.fetch_add(1)) < entries.size();) {
       std::optional<RunOutcome> outcome;
       std::string error;
-      try {
-        outcome = RunCases(RunSettingsOf(entries[i], settings), tables);
-      } catch (const std::exception& e) {
-        error = DescribeError(e);
+      {
+        const ReplacedFile replaced(entries[i].output_path);
+        try {
+          outcome = RunCases(RunSettingsOf(entries[i], settings), tables);
+        } catch (const std::exception& e) {
+          error = DescribeError(e);
+        }
       }
-      std::lock_guard lock(mutex);
-      observer.EntryFinished(entries[i], outcome ? &*outcome : nullptr, error);
-      ++counts.done;
-      counts.bytes_done += sizes[i];
-      if (outcome) {
-        counts.sentences += outcome->sentences;
-        counts.ones += outcome->ones;
-        results[i] = {outcome->sentences, std::move(outcome->cases), std::move(outcome->class_values)};
-      } else {
-        ++counts.failed;
-      }
-      // The waiting thread needs waking for the last entry only; it looks at
-      // the counts on its own every kProgressInterval.
-      if (counts.done == entries.size()) finished.notify_one();
+      reporter.Finished(i, std::move(outcome), std::move(error));
     }
   };
   {
@@ -237,14 +334,10 @@ BatchReport RunBatch(const std::vector<ManifestEntry>& entries, const BatchSetti
     const std::size_t jobs = std::min<std::size_t>(settings.jobs, entries.size());
     report.threads_started = StartWorkers(jobs, work, workers);
     if (workers.empty()) work();
-    std::unique_lock lock(mutex);
-    while (counts.done < entries.size()) {
-      finished.wait_for(lock, kProgressInterval, [&] { return counts.done == entries.size(); });
-      observer.Progress(counts);
-    }
+    reporter.ReportUntilDone();
   }
   if (counts.failed == 0 && batch_files) {
-    batch_files->Write(entries, results);
+    batch_files->Write(entries, reporter.results());
     report.combined_written = true;
   }
   return report;

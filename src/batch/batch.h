@@ -53,6 +53,9 @@ struct BatchSettings {
   // The manifest, which the batch's own files must not be; empty or "-"
   // for standard input.
   std::string manifest_path;
+  // When not null, what the manifest's check found of its files
+  // (ManifestOptions::files), used again instead of examining them anew.
+  PathNormalizer* files = nullptr;
 };
 
 // What tells one batch from another in a shard's index: a digest of the

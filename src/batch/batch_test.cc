@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <functional>
-#include <sstream>
+#include <numeric>
 #include <random>
+#include <sstream>
+#include <thread>
 
 #include "batch/shard_index.h"
 #include "batch/shard_join.h"
@@ -366,21 +371,65 @@ TEST_F(BatchTest, TheBatchsOwnFilesAreCheckedBeforeAnyLineRuns) {
       {dir_.Path("none/all"), "", dir_.Path("none/all") + ": "},
       {dir_.Path("all"), dir_.Path("none/names"), dir_.Path("none/names") + ": "},
   };
-  for (const Case& c : cases) {
-    BatchSettings settings;
-    settings.manifest_path = m;
-    settings.combined_path = c.combined;
-    settings.names_path = c.names;
-    Recorder recorder;
-    try {
-      Run(ReadManifest(m), settings, recorder);
-      ADD_FAILURE() << c.message;
-    } catch (const RunError& e) {
-      EXPECT_TRUE(e.Describe().starts_with(c.message)) << e.Describe();
+  // Each alone, and with what the manifest's check found of the files.
+  for (bool shared : {false, true}) {
+    for (const Case& c : cases) {
+      PathNormalizer files;
+      BatchSettings settings;
+      settings.manifest_path = m;
+      settings.combined_path = c.combined;
+      settings.names_path = c.names;
+      settings.files = shared ? &files : nullptr;
+      Recorder recorder;
+      try {
+        Run(ReadManifest(m, {.files = settings.files}), settings, recorder);
+        ADD_FAILURE() << c.message;
+      } catch (const RunError& e) {
+        EXPECT_TRUE(e.Describe().starts_with(c.message)) << e.Describe();
+      }
+      EXPECT_FALSE(std::filesystem::exists(dir_.Path("tgt"))) << c.message;
+      EXPECT_EQ(ReadFile(m), example + ".txt\t" + example + ".classes\tdl\n");
     }
-    EXPECT_FALSE(std::filesystem::exists(dir_.Path("tgt"))) << c.message;
-    EXPECT_EQ(ReadFile(m), example + ".txt\t" + example + ".classes\tdl\n");
   }
+}
+
+// However many workers finish at once, the observer hears of every line
+// once and one call at a time (it may write to a stream), and the counts
+// add up.
+TEST_F(BatchTest, TheObserverHearsOfEveryLineOnceAndOneCallAtATime) {
+  class Watcher : public BatchObserver {
+   public:
+    void EntryFinished(const ManifestEntry& entry, const RunOutcome*, const std::string&) override {
+      Enter();
+      lines.push_back(entry.line);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      busy = false;
+    }
+    void Progress(const BatchCounts& counts) override {
+      Enter();
+      last = counts;
+      busy = false;
+    }
+    void Enter() { overlapped = overlapped || busy.exchange(true); }
+    std::atomic<bool> busy{false}, overlapped{false};
+    std::vector<std::size_t> lines;
+    BatchCounts last;
+  };
+  const std::vector<ManifestEntry> entries = ReadManifest(RandomManifest(24, "out"));
+  BatchSettings settings;
+  settings.jobs = 4;
+  Watcher watcher;
+  RunBatch(entries, settings, tables_, watcher);
+  EXPECT_FALSE(watcher.overlapped);
+  std::sort(watcher.lines.begin(), watcher.lines.end());
+  std::vector<std::size_t> every(entries.size());
+  std::iota(every.begin(), every.end(), 1);
+  EXPECT_EQ(watcher.lines, every);
+  std::uint64_t bytes = 0;
+  for (const ManifestEntry& entry : entries) bytes += std::filesystem::file_size(entry.text_path);
+  EXPECT_EQ(watcher.last.done, entries.size());
+  EXPECT_EQ(watcher.last.bytes_total, bytes);
+  EXPECT_EQ(watcher.last.bytes_done, bytes);
 }
 
 TEST_F(BatchTest, ALineWithoutOutputGoesToTheCombinedFileOnly) {

@@ -91,8 +91,7 @@ ManifestEntry ParseLine(std::string_view text, std::size_t line, const std::stri
 // give results that depend on which runs first; a line writing the
 // manifest would destroy it.
 void CheckOutputsAreDistinct(const std::vector<ManifestEntry>& entries, const std::string& manifest,
-                             bool from_standard_input) {
-  PathNormalizer normalizer;
+                             bool from_standard_input, PathNormalizer& normalizer) {
   std::map<std::string, const ManifestEntry*> outputs;
   for (const ManifestEntry& entry : entries) {
     if (entry.output_path.empty()) continue;
@@ -121,7 +120,20 @@ void CheckOutputsAreDistinct(const std::vector<ManifestEntry>& entries, const st
 
 }  // namespace
 
-std::string PathNormalizer::KeyOf(const std::string& path) {
+const PathNormalizer::Facts& PathNormalizer::Examine(const std::string& path) {
+  auto [it, added] = paths_.try_emplace(path);
+  if (added) {
+    try {
+      it->second = Find(path);
+    } catch (...) {
+      paths_.erase(it);
+      throw;
+    }
+  }
+  return it->second;
+}
+
+PathNormalizer::Facts PathNormalizer::Find(const std::string& path) {
   std::error_code error;
   if (working_folder_.empty()) working_folder_ = fs::current_path(error);
   fs::path absolute = working_folder_ / path;
@@ -137,19 +149,20 @@ std::string PathNormalizer::KeyOf(const std::string& path) {
   // (a hard link included); a terminal or /dev/null by its name, so that
   // two lines writing one are still refused.
   if (exists && !S_ISCHR(info.st_mode)) {
-    return "file " + std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+    return {"file " + std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino),
+            S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0};
   }
   const fs::path name = absolute.filename();
   if (name.empty() || name == "." || name == "..") {
     fs::path canonical = fs::weakly_canonical(absolute, error);
-    return (error ? absolute.lexically_normal() : canonical).string();
+    return {(error ? absolute.lexically_normal() : canonical).string()};
   }
   auto [folder, added] = folders_.try_emplace(absolute.parent_path().string());
   if (added) {
     folder->second = fs::weakly_canonical(absolute.parent_path(), error);
     if (error) folder->second = absolute.parent_path().lexically_normal();
   }
-  return (folder->second / name).string();
+  return {(folder->second / name).string()};
 }
 
 std::vector<ManifestEntry> ReadManifest(const std::string& path, const ManifestOptions& options) {
@@ -183,7 +196,8 @@ std::vector<ManifestEntry> ParseManifest(std::string_view bytes, const std::stri
     entries.push_back(ParseLine(text, line, name, folder, options.outputs_optional));
     entries.back().index = entries.size() - 1;
   }
-  CheckOutputsAreDistinct(entries, name, standard_input);
+  PathNormalizer own;
+  CheckOutputsAreDistinct(entries, name, standard_input, options.files != nullptr ? *options.files : own);
   return entries;
 }
 

@@ -16,6 +16,7 @@
 #define CASEWRIGHT_BATCH_MANIFEST_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -37,6 +38,8 @@ struct ManifestEntry {
 // The largest manifest read: some 400 000 lines of long paths.
 inline constexpr std::size_t kMaxManifestBytes = std::size_t{64} << 20;
 
+class PathNormalizer;
+
 struct ManifestOptions {
   // A line may leave its output empty: with a combined file, its cases go
   // only there.
@@ -44,6 +47,9 @@ struct ManifestOptions {
   // When not null, gets the manifest's bytes (what identifies a batch).
   std::string* bytes = nullptr;
   std::size_t max_bytes = kMaxManifestBytes;
+  // When not null, examines the manifest's files, so that a batch given it
+  // (BatchSettings::files) need not examine them again.
+  PathNormalizer* files = nullptr;
 };
 
 // Reads and checks the manifest at `path` (`-`: standard input).  Throws
@@ -55,22 +61,33 @@ std::vector<ManifestEntry> ParseManifest(std::string_view bytes, const std::stri
                                          const ManifestOptions& options = {});
 
 // What tells one file from another, as a run tells them (file_path.h), at
-// about one system call per path: the device and inode of a file that
-// exists (whatever names it, a hard link included), else its path made
-// absolute and normal with its folder's links followed.  A last name that
-// is a symbolic link is followed to its end, also when its target does not
-// exist yet, as a run follows it.  It remembers the folders it has
-// resolved: the files of a manifest share a few folders, and resolving
-// every folder of every path anew would cost a manifest of thousands of
-// lines tens of thousands of system calls before anything runs.  Throws
-// RunError for a link loop.
+// about one system call per distinct path: the device and inode of a file
+// that exists (whatever names it, a hard link included), else its path
+// made absolute and normal with its folder's links followed.  A last name
+// that is a symbolic link is followed to its end, also when its target does
+// not exist yet, as a run follows it.  It remembers the folders it has
+// resolved and the paths it has examined: the files of a manifest share a
+// few folders (and often one classes file), and resolving every folder of
+// every path anew would cost a manifest of thousands of lines tens of
+// thousands of system calls before anything runs.  The batch's own checks
+// use the manifest's normalizer again, and so cost none for its files.
+// Throws RunError for a link loop.
 class PathNormalizer {
  public:
-  std::string KeyOf(const std::string& path);
+  struct Facts {
+    std::string key;
+    std::uint64_t size = 0;  // of a regular file; 0 for anything else
+  };
+  // `path` as first examined.
+  const Facts& Examine(const std::string& path);
+  std::string KeyOf(const std::string& path) { return Examine(path).key; }
 
  private:
+  Facts Find(const std::string& path);
+
   std::filesystem::path working_folder_;
   std::unordered_map<std::string, std::filesystem::path> folders_;
+  std::unordered_map<std::string, Facts> paths_;
 };
 
 // Which entries one of several machines runs: those whose index is `k`

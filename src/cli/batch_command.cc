@@ -77,8 +77,11 @@ int Batch(const BatchOptions& options) {
   }
 
   std::string manifest_bytes;
-  const std::vector<ManifestEntry> manifest =
-      ReadManifest(options.manifest, {.outputs_optional = !settings.combined_path.empty(), .bytes = &manifest_bytes});
+  PathNormalizer files;
+  settings.files = &files;
+  const std::vector<ManifestEntry> manifest = ReadManifest(
+      options.manifest,
+      {.outputs_optional = !settings.combined_path.empty(), .bytes = &manifest_bytes, .files = &files});
   settings.manifest_entries = manifest.size();
   settings.identity = BatchIdentity(manifest_bytes, settings);
   const std::vector<ManifestEntry> entries = settings.shard ? EntriesOfShard(manifest, *settings.shard) : manifest;

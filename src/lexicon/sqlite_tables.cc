@@ -1,12 +1,14 @@
 #include "lexicon/sqlite_tables.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
-#include <mutex>
+
+#include "absl/container/flat_hash_map.h"
 
 #include "core/cp1252.h"
 #include "core/run_error.h"
@@ -44,22 +46,45 @@ std::optional<std::string> SchemaProblem(const SqliteDatabase& database, const T
   return std::nullopt;
 }
 
+// What tells one version of a file from another: a table replaced by the
+// builder is a new file (a rename), one changed in place has a new size or
+// modification time.  Nullopt when the file cannot be examined.
+struct FileVersion {
+  dev_t device;
+  ino_t inode;
+  off_t size;
+  timespec modified;
+
+  bool operator==(const FileVersion& other) const {
+    return device == other.device && inode == other.inode && size == other.size &&
+           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
+  }
+};
+
+std::optional<FileVersion> VersionOf(const std::string& path) {
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+  return FileVersion{info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+}
+
 }  // namespace
 
-// One open table with its single prepared query.  A mutex serialises the
-// use of the statement, so runs on several threads can share the tables.
+// One open table with its single prepared query.  Neither is shared between
+// threads at once: each thread has its own (see ReaderOfThisThread), so the
+// connection is opened without SQLite's own mutex.
 class SqliteTables::Table {
  public:
   Table(const std::string& folder, const TableSchema& schema, const std::string& sql)
-      : database_(Open(folder, schema)), statement_(Prepare(folder, schema, sql)) {}
+      : database_(Open(folder, schema)), version_(VersionOf(database_.path())), statement_(Prepare(folder, schema, sql)) {}
 
   const std::string& path() const { return database_.path(); }
+  // The file as it was just after it was opened.
+  const std::optional<FileVersion>& version() const { return version_; }
 
   // Runs the query with `key` (UTF-8) bound, or with nothing bound when
   // `key` is null, and hands each row to `row` until it returns false.
   template <typename RowFn>
   void Query(const std::string* key, RowFn&& row) const {
-    std::lock_guard lock(mutex_);
     statement_.Reset();
     if (key) statement_.BindText(1, *key);
     while (statement_.Step()) {
@@ -81,7 +106,8 @@ class SqliteTables::Table {
     if (!fs::is_directory(folder, error)) Fail(folder, schema, "the folder does not exist");
     if (!fs::is_regular_file(path, error)) Fail(folder, schema, "the file " + std::string(schema.file) + " does not exist");
     try {
-      SqliteDatabase database(ImmutableUri(path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, path);
+      SqliteDatabase database(ImmutableUri(path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
+                              path);
       // Pages are read through a memory map rather than a read per page.
       database.Execute("PRAGMA mmap_size = " + std::to_string(kMapBytes));
       return database;
@@ -121,14 +147,19 @@ class SqliteTables::Table {
   }
 
   SqliteDatabase database_;
+  std::optional<FileVersion> version_;
   mutable SqliteStatement statement_;
-  mutable std::mutex mutex_;
 };
 
 namespace {
 
-constexpr std::size_t kCachedWords = 1 << 20;
-constexpr std::size_t kThreadCachedWords = 1 << 18;
+// A thread's answers are capped, so that a corpus of endless distinct words
+// cannot exhaust memory; past the cap a word is looked up in the store.
+constexpr std::size_t kCachedWords = 1 << 18;
+// The threads that get a connection of their own; any more share the first,
+// so that a batch of a thousand threads does not spend as many file
+// descriptors (and run out of them for its texts) on the lexicon.
+constexpr std::size_t kOwnConnections = 64;
 
 std::uint64_t NextTablesSerial() {
   static std::atomic<std::uint64_t> last{0};
@@ -139,14 +170,27 @@ std::string Select(std::string_view column, const TableSchema& schema, std::stri
   return "SELECT " + std::string(column) + " FROM " + Quoted(schema.table) + " " + std::string(rest);
 }
 
+std::string LexiconQuery() {
+  return Select(Quoted(kCanonicalColumn), kLexiconSchema, "WHERE " + Quoted(kWordColumn) + " = ?1");
+}
+
 }  // namespace
+
+// One thread's way to the lexicon: its own connection (or, when the table
+// was replaced since the tables were opened or there are many threads, the
+// tables' first one, under its mutex) and the answers the thread has had,
+// by word.  Texts of one
+// corpus share most of their words, so a batch's thread looks most of them
+// up in the store only once.
+struct SqliteTables::Reader {
+  std::unique_ptr<Table> own;
+  absl::flat_hash_map<std::string, std::optional<std::string>> answers;
+};
 
 SqliteTables::SqliteTables(const std::string& folder)
     : folder_(folder),
       serial_(NextTablesSerial()),
-      lexicon_(std::make_unique<Table>(
-          folder, kLexiconSchema,
-          Select(Quoted(kCanonicalColumn), kLexiconSchema, "WHERE " + Quoted(kWordColumn) + " = ?1"))) {
+      lexicon_(std::make_unique<Table>(folder, kLexiconSchema, LexiconQuery())) {
   // A stored stopword with no Windows-1252 spelling can match no key.
   Table stoplist(folder, kStoplistSchema, Select(Quoted(kWordColumn), kStoplistSchema, ""));
   stoplist.Query(nullptr, [&](const SqliteStatement& row) {
@@ -173,60 +217,60 @@ std::vector<std::string> SqliteTables::StoredFiles() const {
   return files;
 }
 
-// The answers that one thread has used, as kept by the tables numbered
-// `tables_serial`.
-struct SqliteTables::ThreadAnswers {
-  std::uint64_t tables_serial = 0;
-  AnswerIndex index;
-};
-
-SqliteTables::ThreadAnswers& SqliteTables::ThreadAnswersFor(std::uint64_t serial) {
-  thread_local ThreadAnswers answers;
-  if (answers.tables_serial != serial) {
-    // Answers of other tables, perhaps closed since: never to be read.
-    answers.index.clear();
-    answers.tables_serial = serial;
-  }
-  return answers;
-}
-
-std::string SqliteTables::Canonicalize(const std::string& word) const {
-  ThreadAnswers& mine = ThreadAnswersFor(serial_);
-  if (auto known = mine.index.find(word); known != mine.index.end()) return known->second->canonical.value_or(word);
-  std::optional<std::string> canonical;
-  const Answer* shared = SharedAnswer(word, canonical);
-  if (shared != nullptr && mine.index.size() < kThreadCachedWords) mine.index.emplace(shared->word, shared);
-  return canonical.value_or(word);
-}
-
-const SqliteTables::Answer* SqliteTables::SharedAnswer(const std::string& word,
-                                                       std::optional<std::string>& canonical) const {
-  {
-    std::shared_lock lock(answers_mutex_);
-    if (auto known = answer_index_.find(word); known != answer_index_.end()) {
-      canonical = known->second->canonical;
-      return known->second;
+SqliteTables::Reader& SqliteTables::ReaderOfThisThread() const {
+  // The reader this thread used last, and the serial of its tables: a
+  // pointer into tables that may be closed since, never followed then.
+  thread_local std::uint64_t last_serial = 0;
+  thread_local Reader* last_reader = nullptr;
+  if (last_serial == serial_) return *last_reader;
+  std::lock_guard lock(readers_mutex_);
+  std::unique_ptr<Reader>& reader = readers_[std::this_thread::get_id()];
+  if (!reader) {
+    reader = std::make_unique<Reader>();
+    // The file must be the one opened first, before and after this open.
+    const std::optional<FileVersion> before = VersionOf(lexicon_->path());
+    if (readers_.size() <= kOwnConnections && before && before == lexicon_->version()) {
+      try {
+        reader->own = std::make_unique<Table>(folder_, kLexiconSchema, LexiconQuery());
+        if (reader->own->version() != before) reader->own.reset();
+      } catch (const RunError&) {
+        // Out of descriptors, say: the first connection still serves.
+      }
     }
   }
-  std::string utf8 = Cp1252ToUtf8(word);
+  last_serial = serial_;
+  last_reader = reader.get();
+  return *reader;
+}
+
+std::optional<std::string> SqliteTables::LookUp(const Table& lexicon, const std::string& word) {
+  const std::string utf8 = Cp1252ToUtf8(word);
   std::optional<std::optional<std::string>> found;
-  lexicon_->Query(&utf8, [&](const SqliteStatement& row) {
+  lexicon.Query(&utf8, [&](const SqliteStatement& row) {
     found = row.ColumnText(0);
     return false;
   });
-  if (found) {
-    if (!*found) throw MissingCanonicalForm(word, lexicon_->path());
-    canonical = Utf8ToCp1252(**found);
-    if (!canonical) throw UnrepresentableCanonicalForm(word, **found, lexicon_->path());
+  if (!found) return std::nullopt;
+  if (!*found) throw MissingCanonicalForm(word, lexicon.path());
+  std::optional<std::string> canonical = Utf8ToCp1252(**found);
+  if (!canonical) throw UnrepresentableCanonicalForm(word, **found, lexicon.path());
+  return canonical;
+}
+
+std::string SqliteTables::Canonicalize(const std::string& word) const {
+  Reader& reader = ReaderOfThisThread();
+  if (auto known = reader.answers.find(word); known != reader.answers.end()) {
+    return known->second.value_or(word);
   }
-  std::unique_lock lock(answers_mutex_);
-  // Another thread may have kept the same answer meanwhile.
-  if (auto known = answer_index_.find(word); known != answer_index_.end()) return known->second;
-  if (answers_.size() >= kCachedWords) return nullptr;
-  answers_.push_back(Answer{word, canonical});
-  const Answer& kept = answers_.back();
-  answer_index_.emplace(kept.word, &kept);
-  return &kept;
+  std::optional<std::string> canonical;
+  if (reader.own) {
+    canonical = LookUp(*reader.own, word);
+  } else {
+    std::lock_guard lock(shared_mutex_);
+    canonical = LookUp(*lexicon_, word);
+  }
+  if (reader.answers.size() < kCachedWords) reader.answers.emplace(word, canonical);
+  return canonical.value_or(word);
 }
 
 bool SqliteTables::IsStopword(const std::string& key) const { return stopwords_.contains(key); }

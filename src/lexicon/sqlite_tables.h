@@ -14,18 +14,16 @@
 #define CASEWRIGHT_LEXICON_SQLITE_TABLES_H_
 
 #include <cstdint>
-#include <deque>
 #include <memory>
+#include <mutex>
 #include <optional>
-#include <shared_mutex>
 #include <string>
-#include <string_view>
+#include <thread>
+#include <unordered_map>
 #include <vector>
 
-#include "absl/container/flat_hash_map.h"
 #include "absl/container/flat_hash_set.h"
 #include "core/lexical_tables.h"
-#include "core/string_map.h"
 #include "lexicon/table_schema.h"
 
 namespace casewright {
@@ -50,39 +48,31 @@ class SqliteTables : public LexicalTables {
   std::vector<std::string> StoredFiles() const override;
 
  private:
-  std::string folder_;
   class Table;
-  // One answer of the lexicon: `word`'s canonical form, or nullopt for a
-  // word it does not hold.
-  struct Answer {
-    std::string word;
-    std::optional<std::string> canonical;
-  };
-  // Answers by word, viewed where they are kept.
-  using AnswerIndex = absl::flat_hash_map<std::string_view, const Answer*, StringViewHash, StringViewEq>;
-  struct ThreadAnswers;
-  static ThreadAnswers& ThreadAnswersFor(std::uint64_t serial);
+  struct Reader;
+  // The reader of the calling thread, made on its first look-up.
+  Reader& ReaderOfThisThread() const;
+  // The canonical form the store holds for `word`, or nullopt.
+  static std::optional<std::string> LookUp(const Table& lexicon, const std::string& word);
 
-  // What the shared answers, or else the store, say of `word`: sets
-  // `canonical` and returns the answer as kept, or null when the shared
-  // answers are full.
-  const Answer* SharedAnswer(const std::string& word, std::optional<std::string>& canonical) const;
-
+  std::string folder_;
   // Tells these tables from any others opened before or after in the
-  // process, for the per-thread indexes of the answers (see Canonicalize):
-  // never reused, unlike an address.
+  // process, for the thread's pointer to its reader (see
+  // ReaderOfThisThread): never reused, unlike an address.
   const std::uint64_t serial_;
+  // The lexicon as opened here.  Each thread reads the lexicon through a
+  // connection and an index of answers of its own (a Reader), so that
+  // threads never wait on one another for a word; this connection serves,
+  // under `shared_mutex_`, only a thread that cannot open the same file
+  // again because the table was replaced since (see ReaderOfThisThread):
+  // tables never change under the runs that use them.  It also serves the
+  // threads past the first 64, which would otherwise cost a file
+  // descriptor each.
   std::unique_ptr<Table> lexicon_;
-  // The lexicon's answers so far, shared by every thread.  Texts of one
-  // corpus share most of their words, so a batch looks most of them up in
-  // the store only once.  Each thread also keeps an index of the answers it
-  // has used (see Canonicalize), so that a worker takes this lock only for a
-  // word it has not met yet; the answers lie in a deque, which never moves
-  // them, so those indexes point at them rather than copy them.  Capped, so
-  // that a corpus of endless distinct words cannot exhaust memory.
-  mutable std::shared_mutex answers_mutex_;
-  mutable std::deque<Answer> answers_;
-  mutable AnswerIndex answer_index_;
+  mutable std::mutex shared_mutex_;
+  // Every thread's reader, made once per thread under `readers_mutex_`.
+  mutable std::mutex readers_mutex_;
+  mutable std::unordered_map<std::thread::id, std::unique_ptr<Reader>> readers_;
   // The stoplist and the cue words are short: they are read whole when the
   // tables are opened, so that asking for them costs no look-up in the store.
   absl::flat_hash_set<std::string> stopwords_;

@@ -11,7 +11,10 @@ std::string CreateStatement(const TableSchema& schema) {
     sql += Quoted(schema.columns[i]) + " TEXT";
     if (i == 0 && schema.keyed) sql += " PRIMARY KEY";
   }
-  return sql + ")";
+  // A keyed table keeps its rows in the key's own B-tree: a search by key
+  // is then one B-tree search instead of two (the key's index, then the
+  // rows).  Readers query it as any other table.
+  return sql + (schema.keyed ? ") WITHOUT ROWID" : ")");
 }
 
 }  // namespace casewright

@@ -2,11 +2,14 @@
 // folder the alias names, holding one table named as its file without
 // ".db":
 //
-//   Léxico.db      CREATE TABLE "Léxico" ("Palavra" TEXT PRIMARY KEY, "Canônica" TEXT)
-//   Stoplist.db    CREATE TABLE "Stoplist" ("Palavra" TEXT PRIMARY KEY)
+//   Léxico.db      CREATE TABLE "Léxico" ("Palavra" TEXT PRIMARY KEY, "Canônica" TEXT) WITHOUT ROWID
+//   Stoplist.db    CREATE TABLE "Stoplist" ("Palavra" TEXT PRIMARY KEY) WITHOUT ROWID
 //   Cuephrases.db  CREATE TABLE "Cuephrases" ("Palavra" TEXT), read in rowid order
 //
 // Names are UTF-8.  The reader and the builder both take them from here.
+// The reader asks only for the tables and columns, so it reads the keyed
+// tables as well with rowids (as builds before WITHOUT ROWID made them, or
+// as a user's own tool makes them).
 #ifndef CASEWRIGHT_LEXICON_TABLE_SCHEMA_H_
 #define CASEWRIGHT_LEXICON_TABLE_SCHEMA_H_
 
