@@ -190,7 +190,8 @@ struct SqliteTables::Reader {
 SqliteTables::SqliteTables(const std::string& folder)
     : folder_(folder),
       serial_(NextTablesSerial()),
-      lexicon_(std::make_unique<Table>(folder, kLexiconSchema, LexiconQuery())) {
+      lexicon_(std::make_unique<Table>(folder, kLexiconSchema, LexiconQuery())),
+      readers_(std::make_shared<Readers>()) {
   // A stored stopword with no Windows-1252 spelling can match no key.
   Table stoplist(folder, kStoplistSchema, Select(Quoted(kWordColumn), kStoplistSchema, ""));
   stoplist.Query(nullptr, [&](const SqliteStatement& row) {
@@ -217,19 +218,44 @@ std::vector<std::string> SqliteTables::StoredFiles() const {
   return files;
 }
 
+namespace {
+
+// The readers' maps in which the calling thread has a reader; when the
+// thread ends, it takes its reader out of those whose tables are still open.
+template <typename Readers>
+class ThreadsReaders {
+ public:
+  ~ThreadsReaders() {
+    for (const std::weak_ptr<Readers>& held : held_) {
+      if (std::shared_ptr<Readers> readers = held.lock()) {
+        std::lock_guard lock(readers->mutex);
+        readers->by_thread.erase(std::this_thread::get_id());
+      }
+    }
+  }
+  void Add(const std::shared_ptr<Readers>& readers) { held_.push_back(readers); }
+
+ private:
+  std::vector<std::weak_ptr<Readers>> held_;
+};
+
+}  // namespace
+
 SqliteTables::Reader& SqliteTables::ReaderOfThisThread() const {
   // The reader this thread used last, and the serial of its tables: a
   // pointer into tables that may be closed since, never followed then.
   thread_local std::uint64_t last_serial = 0;
   thread_local Reader* last_reader = nullptr;
   if (last_serial == serial_) return *last_reader;
-  std::lock_guard lock(readers_mutex_);
-  std::unique_ptr<Reader>& reader = readers_[std::this_thread::get_id()];
+  thread_local ThreadsReaders<Readers> readers_of_thread;
+  std::lock_guard lock(readers_->mutex);
+  std::unique_ptr<Reader>& reader = readers_->by_thread[std::this_thread::get_id()];
   if (!reader) {
     reader = std::make_unique<Reader>();
+    readers_of_thread.Add(readers_);
     // The file must be the one opened first, before and after this open.
     const std::optional<FileVersion> before = VersionOf(lexicon_->path());
-    if (readers_.size() <= kOwnConnections && before && before == lexicon_->version()) {
+    if (readers_->by_thread.size() <= kOwnConnections && before && before == lexicon_->version()) {
       try {
         reader->own = std::make_unique<Table>(folder_, kLexiconSchema, LexiconQuery());
         if (reader->own->version() != before) reader->own.reset();

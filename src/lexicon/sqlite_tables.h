@@ -70,9 +70,16 @@ class SqliteTables : public LexicalTables {
   // descriptor each.
   std::unique_ptr<Table> lexicon_;
   mutable std::mutex shared_mutex_;
-  // Every thread's reader, made once per thread under `readers_mutex_`.
-  mutable std::mutex readers_mutex_;
-  mutable std::unordered_map<std::thread::id, std::unique_ptr<Reader>> readers_;
+  // Every live thread's reader, made on its first look-up.  A thread that
+  // ends drops its reader (see ReaderOfThisThread), so that a program which
+  // starts a thread per run, as the window does, keeps no connection or
+  // answers of the threads gone.  Shared with the threads, which may end
+  // after these tables are closed.
+  struct Readers {
+    std::mutex mutex;
+    std::unordered_map<std::thread::id, std::unique_ptr<Reader>> by_thread;
+  };
+  const std::shared_ptr<Readers> readers_;
   // The stoplist and the cue words are short: they are read whole when the
   // tables are opened, so that asking for them costs no look-up in the store.
   absl::flat_hash_set<std::string> stopwords_;

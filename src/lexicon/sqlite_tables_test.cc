@@ -98,10 +98,17 @@ TEST(SqliteTablesTest, ATableRebuiltWhileOpenAnswersAsWhenOpened) {
   EXPECT_EQ(SqliteTables(folder).Canonicalize("casas"), "lar");
 }
 
-// Threads past those with a connection of their own share the first.
+int OpenDescriptors() {
+  const std::filesystem::directory_iterator fds("/proc/self/fd");
+  return static_cast<int>(std::distance(begin(fds), end(fds)));
+}
+
+// Threads past those with a connection of their own share the first; a
+// thread that ends closes its connection (the window starts one per run).
 TEST(SqliteTablesTest, EveryThreadOfAManyThreadedBatchGetsItsAnswers) {
   TempDir dir;
   SqliteTables tables(Build(dir, "casas\tcasa\n", "", ""));
+  const int descriptors = OpenDescriptors();
   std::atomic<int> right{0};
   std::vector<std::jthread> threads;
   for (int i = 0; i < 80; ++i) {
@@ -109,6 +116,7 @@ TEST(SqliteTablesTest, EveryThreadOfAManyThreadedBatchGetsItsAnswers) {
   }
   threads.clear();
   EXPECT_EQ(right, 80);
+  EXPECT_EQ(OpenDescriptors(), descriptors);
 }
 
 // The builder keeps the keyed tables without rowids (one B-tree search a
