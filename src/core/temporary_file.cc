@@ -159,13 +159,22 @@ void TemporaryFile::MoveTo(const std::string& name) {
 
 void TemporaryFile::TakeOwnerAndMode(const struct stat& of) {
   const std::string name = path_.substr(path_.rfind('/') + 1);
+  // Most often the new file already has them (the user replacing a file of
+  // their own): then nothing is changed, as each change is written to the
+  // file system's journal, which in a batch of small texts costs more than
+  // the stat.
+  struct stat mine;
+  const bool known = ::fstatat(folder_fd_, name.c_str(), &mine, AT_SYMLINK_NOFOLLOW) == 0;
   // Best effort: only root may give a file away, and only a member may give
   // it a group.  The owner comes first, since changing it clears the
   // set-user-ID bits that the mode then restores.
-  if (::fchownat(folder_fd_, name.c_str(), of.st_uid, of.st_gid, AT_SYMLINK_NOFOLLOW) != 0) {
+  const bool same_owner = known && mine.st_uid == of.st_uid && mine.st_gid == of.st_gid;
+  if (!same_owner && ::fchownat(folder_fd_, name.c_str(), of.st_uid, of.st_gid, AT_SYMLINK_NOFOLLOW) != 0) {
     ::fchownat(folder_fd_, name.c_str(), static_cast<uid_t>(-1), of.st_gid, AT_SYMLINK_NOFOLLOW);
   }
-  ::fchmodat(folder_fd_, name.c_str(), of.st_mode & 07777, 0);
+  if (!same_owner || (mine.st_mode & 07777) != (of.st_mode & 07777)) {
+    ::fchmodat(folder_fd_, name.c_str(), of.st_mode & 07777, 0);
+  }
 }
 
 void RemoveTemporaryFilesOnSignals() {
