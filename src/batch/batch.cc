@@ -15,6 +15,7 @@
 #include <unordered_map>
 
 #include "batch/shard_index.h"
+#include "core/progress.h"
 #include "core/read_file.h"
 #include "core/run_error.h"
 #include "output/case_writer.h"
@@ -192,11 +193,12 @@ class Reporter {
       : entries_(entries), sizes_(sizes), observer_(observer), counts_(counts), results_(entries.size()) {}
 
   // Called by a worker: entry `i` has finished, with `outcome`, or without
-  // when it failed with `error`.
-  void Finished(std::size_t i, std::optional<RunOutcome> outcome, std::string error) {
+  // when it failed with `error`, or did not run (`ran` false) since the
+  // batch was stopped.
+  void Finished(std::size_t i, std::optional<RunOutcome> outcome, std::string error, bool ran = true) {
     {
       std::lock_guard lock(queue_mutex_);
-      queue_.push_back({i, std::move(outcome), std::move(error)});
+      queue_.push_back({i, std::move(outcome), std::move(error), ran});
     }
     if (std::unique_lock observing(observer_mutex_, std::try_to_lock); observing) Report();
     if (finished_.fetch_add(1) + 1 == entries_.size()) {
@@ -226,6 +228,7 @@ class Reporter {
     std::size_t i;
     std::optional<RunOutcome> outcome;
     std::string error;
+    bool ran;
   };
 
   // REQUIRES: observer_mutex_ held.
@@ -243,6 +246,10 @@ class Reporter {
   }
 
   void Count(Finish& finish) {
+    if (!finish.ran) {
+      ++counts_.not_run;
+      return;
+    }
     std::optional<RunOutcome>& outcome = finish.outcome;
     observer_.EntryFinished(entries_[finish.i], outcome ? &*outcome : nullptr, finish.error);
     ++counts_.done;
@@ -314,19 +321,27 @@ BatchReport RunBatch(const std::vector<ManifestEntry>& entries, const BatchSetti
 
   Reporter reporter(entries, sizes, observer, counts);
   std::atomic<std::size_t> next{0};
+  const ProgressCallback progress = settings.stop ? CancellableProgress(*settings.stop, {}) : ProgressCallback{};
   auto work = [&] {
     for (std::size_t i; (i = next.fetch_add(1)) < entries.size();) {
+      if (settings.stop && settings.stop->load(std::memory_order_relaxed)) {
+        reporter.Finished(i, std::nullopt, {}, /*ran=*/false);
+        continue;
+      }
       std::optional<RunOutcome> outcome;
       std::string error;
+      bool ran = true;
       {
         const ReplacedFile replaced(entries[i].output_path);
         try {
-          outcome = RunCases(RunSettingsOf(entries[i], settings), tables);
+          outcome = RunCases(RunSettingsOf(entries[i], settings), tables, progress);
+        } catch (const RunCancelled&) {
+          ran = false;
         } catch (const std::exception& e) {
           error = DescribeError(e);
         }
       }
-      reporter.Finished(i, std::move(outcome), std::move(error));
+      reporter.Finished(i, std::move(outcome), std::move(error), ran);
     }
   };
   {
@@ -336,7 +351,7 @@ BatchReport RunBatch(const std::vector<ManifestEntry>& entries, const BatchSetti
     if (workers.empty()) work();
     reporter.ReportUntilDone();
   }
-  if (counts.failed == 0 && batch_files) {
+  if (counts.failed == 0 && counts.not_run == 0 && batch_files) {
     batch_files->Write(entries, reporter.results());
     report.combined_written = true;
   }

@@ -12,6 +12,7 @@
 #define CASEWRIGHT_BATCH_BATCH_H_
 
 #include <cstddef>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -56,6 +57,11 @@ struct BatchSettings {
   // When not null, what the manifest's check found of its files
   // (ManifestOptions::files), used again instead of examining them anew.
   PathNormalizer* files = nullptr;
+  // When not null and set (from any thread), the batch stops: it starts no
+  // more entries, and those running stop at their next progress step,
+  // changing no file.  The entries stopped or never started are counted as
+  // not run, and the combined and names files are not written.
+  const std::atomic<bool>* stop = nullptr;
 };
 
 // What tells one batch from another in a shard's index: a digest of the
@@ -73,6 +79,7 @@ struct BatchCounts {
   std::uint64_t bytes_done = 0;   // of the texts finished
   std::uint64_t bytes_total = 0;  // of every text, as their files' sizes say
   std::uint64_t ones = 0;         // sentences of class 1, of the texts that succeeded
+  std::size_t not_run = 0;        // stopped by BatchSettings::stop (not in `done`)
 };
 
 class BatchObserver {
@@ -88,8 +95,8 @@ class BatchObserver {
 
 struct BatchReport {
   BatchCounts counts;
-  // Whether the combined and names files were written (every entry
-  // succeeded).
+  // Whether the combined and names files were written (every entry ran
+  // and succeeded).
   bool combined_written = false;
   // The worker threads the system started, when fewer than asked; 0 when
   // the batch ran on the calling thread alone.

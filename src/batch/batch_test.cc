@@ -356,6 +356,35 @@ TEST_F(BatchTest, AFailedLineIsReportedAndStopsNoOther) {
   EXPECT_FALSE(std::filesystem::exists(dir_.Path("a.out")));
 }
 
+// The window's Cancel: no text starts after the stop, a text running stops
+// without changing its output (it is not a failure), and the combined file
+// is not written.
+TEST_F(BatchTest, AStoppedBatchRunsNoMoreLinesAndWritesNoCombinedFile) {
+  class Stopper : public Recorder {
+   public:
+    void EntryFinished(const ManifestEntry& entry, const RunOutcome* outcome, const std::string& error) override {
+      Recorder::EntryFinished(entry, outcome, error);
+      stop = true;
+    }
+    std::atomic<bool> stop{false};
+  };
+  const std::vector<ManifestEntry> entries = ReadManifest(RandomManifest(6, "out"));
+  for (unsigned jobs : {1u, 2u}) {
+    Stopper stopper;
+    BatchSettings settings;
+    settings.jobs = jobs;
+    settings.combined_path = dir_.Path("all");
+    settings.stop = &stopper.stop;
+    const BatchReport report = Run(entries, settings, stopper);
+    EXPECT_TRUE(stopper.failures.empty()) << stopper.failures[0];
+    EXPECT_EQ(report.counts.done + report.counts.not_run, entries.size());
+    EXPECT_GE(report.counts.not_run, entries.size() - jobs);
+    EXPECT_FALSE(report.combined_written);
+    EXPECT_FALSE(std::filesystem::exists(settings.combined_path));
+    EXPECT_FALSE(std::filesystem::exists(dir_.Path("out/5.out")));
+  }
+}
+
 TEST_F(BatchTest, TheBatchsOwnFilesAreCheckedBeforeAnyLineRuns) {
   const std::string example = CASEWRIGHT_EXAMPLES "/example";
   WriteFile(dir_.Path("m.tsv"), example + ".txt\t" + example + ".classes\tdl\n");

@@ -473,7 +473,7 @@ void TMainForm2::Execute() {
     emit ExecuteFinished();
     return;
   }
-  EnterRunning(true);
+  EnterRunning();
 
   worker_ = std::thread([this, settings = ReadSettings(), text = std::move(*text)] {
     RunResult result{settings, std::nullopt, {}, false};
@@ -498,12 +498,12 @@ void TMainForm2::Execute() {
 }
 
 void TMainForm2::Cancel() {
-  if (!running_ || !cancel_action_->isEnabled()) return;
+  if (!running_) return;
   cancel_requested_ = true;
   ShowProgress();
 }
 
-void TMainForm2::EnterRunning(bool cancellable) {
+void TMainForm2::EnterRunning() {
   running_ = true;
   setWindowTitle(kRunningCaption);
   cancel_requested_ = false;
@@ -511,8 +511,8 @@ void TMainForm2::EnterRunning(bool cancellable) {
   tick_permille_.store(0);
   form_->setEnabled(false);
   for (QAction* action : idle_actions_) action->setEnabled(false);
-  cancel_action_->setEnabled(cancellable);
-  cancel_button_->setVisible(cancellable);
+  cancel_action_->setEnabled(true);
+  cancel_button_->setVisible(true);
   ShowProgress();
   progress_timer_->start();
 }
@@ -600,8 +600,9 @@ void TMainForm2::StartBatch(const QString& manifest, const QString& combined) {
   settings.relation = RelationOf(FilePath(manifest));
   if (options_menu_->names_file()) settings.names_path = NamesFileBeside(settings.combined_path);
   settings.manifest_entries = entries.size();
+  settings.stop = &cancel_requested_;
   batch_ = std::make_unique<WindowBatchObserver>(manifest.toStdString(), entries.size());
-  EnterRunning(false);
+  EnterRunning();
 
   worker_ = std::thread([this, entries = std::move(entries), settings] {
     std::optional<BatchReport> report;
@@ -655,9 +656,8 @@ void TMainForm2::ShowAbout() {
 void TMainForm2::closeEvent(QCloseEvent* event) {
   if (running_) {
     event->ignore();
-    statusBar()->showMessage(cancel_action_->isEnabled()
-                                 ? QStringLiteral("A run is in progress: cancel it or wait for its end")
-                                 : QStringLiteral("A batch is in progress: wait for its end"));
+    statusBar()->showMessage(batch_ ? QStringLiteral("A batch is in progress: cancel it or wait for its end")
+                                    : QStringLiteral("A run is in progress: cancel it or wait for its end"));
     return;
   }
   QMainWindow::closeEvent(event);

@@ -63,8 +63,7 @@ class TMainForm2 : public QMainWindow {
  public:
   // `tables` and `prompts` must outlive the window.
   TMainForm2(const LexicalTables& tables, GuiPrompts& prompts, QWidget* parent = nullptr);
-  // Cancels a run still in progress (a batch runs to its end) and waits
-  // for it to stop.
+  // Cancels a run or batch still in progress and waits for it to stop.
   ~TMainForm2() override;
 
   bool running() const { return running_; }
@@ -149,8 +148,8 @@ class TMainForm2 : public QMainWindow {
   // Keeps the folder of a file the user chose, for the next dialog.
   void RememberFolder(const QString& chosen);
   RunSettings ReadSettings() const;
-  // Locks the form for a run; Cancel is offered when `cancellable`.
-  void EnterRunning(bool cancellable);
+  // Locks the form for a run or a batch and offers Cancel.
+  void EnterRunning();
   void FinishRun(const RunResult& result);
   void ReturnToIdle();
   // Starts the batch of `manifest` into `combined` on the worker thread.

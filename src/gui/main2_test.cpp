@@ -851,6 +851,23 @@ void Main2Test::batchFromTheMenu() {
   QCOMPARE(lines[3], QStringLiteral("Failed:"));
   QVERIFY2(lines[4].startsWith(QString::fromStdString(dir_->Path("bad.tsv")) + ":3: "), qPrintable(lines[4]));
   QVERIFY(!std::filesystem::exists(combined.toStdString()));
+
+  // Cancel stops a batch, which leaves the combined file unwritten.
+  std::string many;
+  for (int i = 0; i < 500; ++i) many += "a.txt\ta.classes\tmany" + std::to_string(i) + ".out\n";
+  WriteFile(dir_->Path("many.tsv"), many);
+  prompts_->open_answers = {QString::fromStdString(dir_->Path("many.tsv"))};
+  prompts_->save_answers = {combined};
+  QSignalSpy finished(window_.get(), &TMainForm2::ExecuteFinished);
+  Find<QAction>(*window_, "ActionRunBatch")->trigger();
+  Find<QAction>(*window_, "ActionCancel")->trigger();
+  QVERIFY(finished.count() == 1 || finished.wait(30000));
+  CheckIdle();
+  QVERIFY2(prompts_->messages[2].message.startsWith("Batch cancelled: "), qPrintable(prompts_->messages[2].message));
+  QVERIFY(prompts_->messages[2].message.contains(
+      "\nThe combined file was not written, since the batch was cancelled."));
+  QVERIFY(!std::filesystem::exists(combined.toStdString()));
+  QVERIFY(!std::filesystem::exists(dir_->Path("many499.out")));
 }
 
 void Main2Test::failedRunReturnsToIdle_data() {

@@ -26,19 +26,23 @@ std::vector<std::string> WindowBatchObserver::Failures() const {
 QString BatchSummary(const BatchSettings& settings, const BatchReport& report,
                      const std::vector<std::string>& failures) {
   const BatchCounts& counts = report.counts;
-  QString summary = QStringLiteral("Batch: %1 succeeded, %2 failed, of %3 %4; %5 cases")
+  QString summary = QStringLiteral("%1: %2 succeeded, %3 failed, ")
+                        .arg(counts.not_run > 0 ? "Batch cancelled" : "Batch")
                         .arg(counts.done - counts.failed)
-                        .arg(counts.failed)
-                        .arg(counts.entries)
-                        .arg(counts.entries == 1 ? "text" : "texts")
-                        .arg(counts.sentences);
+                        .arg(counts.failed);
+  if (counts.not_run > 0) summary += QStringLiteral("%1 not run, ").arg(counts.not_run);
+  summary += QStringLiteral("of %1 %2; %3 cases")
+                 .arg(counts.entries)
+                 .arg(counts.entries == 1 ? "text" : "texts")
+                 .arg(counts.sentences);
   if (report.combined_written) {
     summary += QStringLiteral("\nEvery case written to ") + QString::fromStdString(settings.combined_path);
     if (!settings.names_path.empty()) {
       summary += QStringLiteral("\nTheir C4.5 names file written to ") + QString::fromStdString(settings.names_path);
     }
   } else if (!settings.combined_path.empty()) {
-    summary += QStringLiteral("\nThe combined file was not written, since a text failed.");
+    summary += counts.not_run > 0 ? QStringLiteral("\nThe combined file was not written, since the batch was cancelled.")
+                                  : QStringLiteral("\nThe combined file was not written, since a text failed.");
   }
   if (!failures.empty()) summary += QStringLiteral("\n\nFailed:");
   for (const std::string& line : failures) summary += QLatin1Char('\n') + QString::fromStdString(line);

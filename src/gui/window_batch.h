@@ -41,8 +41,9 @@ class WindowBatchObserver : public BatchObserver {
   std::vector<std::pair<std::size_t, std::string>> failures_;  // by line number
 };
 
-// "Batch: 9 succeeded, 1 failed, of 10 texts; 1234 cases", then what
-// became of the combined and names files, then the failed lines.
+// "Batch: 9 succeeded, 1 failed, of 10 texts; 1234 cases" ("Batch
+// cancelled: 5 succeeded, 0 failed, 5 not run, ..." when it was cancelled),
+// then what became of the combined and names files, then the failed lines.
 QString BatchSummary(const BatchSettings& settings, const BatchReport& report,
                      const std::vector<std::string>& failures);
 
