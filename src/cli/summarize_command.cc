@@ -1,13 +1,10 @@
 // casewright-cli summarize --text T (--scores S | --model M [--scores-output S])
 //                          (--rate R | --sentences K) [--output EXTRACT] [--classes-output C]
-#include <cstdio>
 #include <memory>
-#include <optional>
 
 #include "cli/commands.h"
 #include "experiment/corpus_cases.h"
 #include "lexicon/sqlite_tables.h"
-#include "output/output_file.h"
 #include "pipeline/summary_run.h"
 #include "summary/selection.h"
 
@@ -27,26 +24,17 @@ struct SummarizeOptions {
 };
 
 // The probability of class 1 the model at `model_path` gives each sentence
-// of the text.
+// of `text`, the text as summarize loaded it.
 std::vector<double> ModelScores(const std::string& model_path, const SummarizeSettings& settings,
-                                const LexicalTables& tables) {
+                                std::string_view text, const LexicalTables& tables) {
   const SentenceModel model = SentenceModel::Load(model_path);
   RunSettings run;
   run.text_path = settings.text_path;
   run.encoding = settings.encoding;
   run.features = model.features();
-  return model.Probabilities(RowsOf(ComputeCases(run, tables), model.features()));
-}
-
-// One score a line, with 6 decimals.
-std::string ScoreLines(const std::vector<double>& scores) {
-  std::string lines;
-  char line[32];
-  for (double score : scores) {
-    std::snprintf(line, sizeof line, "%.6f\n", score);
-    lines += line;
-  }
-  return lines;
+  DecodedText loaded;
+  loaded.bytes = text;
+  return model.Probabilities(RowsOf(CasesOfLoadedText(run, std::move(loaded), tables), model.features()));
 }
 
 int Summarize(const SummarizeOptions& options) {
@@ -65,22 +53,22 @@ int Summarize(const SummarizeOptions& options) {
   settings.size.count = options.sentences;
   settings.extract_path = options.output_path;
   settings.classes_path = options.classes_path;
+  settings.scores_output_path = options.scores_output_path;
   SqliteTables tables(ResolveTablesFolder(options.run.tables));
-  std::optional<OutputFile> scores_output;
   if (!options.model_path.empty()) {
-    settings.scores = ModelScores(options.model_path, settings, tables);
-    if (!options.scores_output_path.empty()) {
-      scores_output.emplace(options.scores_output_path);
-      scores_output->Write(ScoreLines(settings.scores));
-    }
+    settings.model_path = options.model_path;
+    settings.score_text = [&](std::string_view text) {
+      return ModelScores(options.model_path, settings, text, tables);
+    };
   }
   const SummarizeOutcome outcome = WriteSummary(settings, tables);
-  if (scores_output) scores_output->Commit();
   PrintMessages(outcome.warnings, outcome.notes);
   std::string line = "Wrote " + std::to_string(outcome.chosen) + " of " + std::to_string(outcome.sentences) +
                      " sentences to " + options.output_path;
   if (!options.classes_path.empty()) line += ", their classes to " + options.classes_path;
-  return Report(line, WritesStandardOutput({options.output_path, options.classes_path}));
+  if (!options.scores_output_path.empty()) line += ", their scores to " + options.scores_output_path;
+  return Report(line,
+                WritesStandardOutput({options.output_path, options.classes_path, options.scores_output_path}));
 }
 
 }  // namespace
@@ -104,7 +92,8 @@ Command AddSummarizeCommand(CLI::App& app) {
       "--rate", options->rate, "The share of the sentences to take, 0 < R <= 1 (rounded, halves up, at least 1)")
                                ->type_name("R");
   CLI::Option* sentences = summarize->add_option("--sentences", options->sentences, "The number of sentences to take")
-                               ->check(CLI::PositiveNumber)
+                               // A text of at most 1 GiB has fewer sentences.
+                               ->check(CLI::Range(std::size_t{1}, std::size_t{1} << 30))
                                ->type_name("K");
   rate->excludes(sentences);
   summarize->add_option("--output", options->output_path, "The extract to write, one sentence a line (default: -, "

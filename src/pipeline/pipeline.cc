@@ -172,6 +172,8 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
 
   outcome.sentences = run.sentence_list.size();
   outcome.ones = static_cast<std::size_t>(std::count(classes.classes.begin(), classes.classes.end(), "1"));
+  outcome.labelled = static_cast<std::size_t>(
+      std::count_if(classes.classes.begin(), classes.classes.end(), [](const std::string& c) { return !c.empty(); }));
   outcome.class_values = schema.class_values;
   outcome.warnings = std::move(classes.warnings);
   run.FreeLists();
@@ -214,7 +216,11 @@ RunOutcome RunCases(const RunSettings& settings, const LexicalTables& tables, co
 
 TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables, bool with_tokens) {
   RequireName(settings.text_path, "text file");
-  DecodedText text = LoadTextAs(settings.text_path, settings.encoding);
+  return CasesOfLoadedText(settings, LoadTextAs(settings.text_path, settings.encoding), tables, with_tokens);
+}
+
+TextCases CasesOfLoadedText(const RunSettings& settings, DecodedText text, const LexicalTables& tables,
+                            bool with_tokens) {
   Run run(tables, {});
   run.ResetLists();
   SegmentText(run, text.bytes);

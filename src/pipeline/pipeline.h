@@ -77,7 +77,8 @@ struct RunOutcome {
   std::vector<std::string> warnings;
   // Things worth saying that need no action (the encoding `auto` took).
   std::vector<std::string> notes;
-  std::size_t ones = 0;  // sentences of class 1
+  std::size_t ones = 0;      // sentences of class 1
+  std::size_t labelled = 0;  // sentences with a class
 };
 
 // What a run's headers call its cases: the text's file name without its
@@ -117,6 +118,11 @@ struct TextCases {
 // `with_tokens`, each sentence's keys are kept as tokens of a vocabulary of
 // the text's own.  Throws RunError.
 TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables, bool with_tokens = false);
+
+// ComputeCases on a text already loaded from settings.text_path (its
+// Windows-1252 bytes), so that a text read from standard input is read once.
+TextCases CasesOfLoadedText(const RunSettings& settings, DecodedText text, const LexicalTables& tables,
+                            bool with_tokens = false);
 
 }  // namespace casewright
 

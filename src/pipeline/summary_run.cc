@@ -1,5 +1,7 @@
 #include "pipeline/summary_run.h"
 
+#include <cstdio>
+
 #include "core/cp1252.h"
 #include "core/read_file.h"
 #include "core/run_error.h"
@@ -45,6 +47,21 @@ std::string ExtractFileText(SegmentedText& text, const std::vector<std::size_t>&
   return text.utf8() ? lines : Utf8ToCp1252Replacing(lines, ' ').bytes;
 }
 
+namespace {
+
+// One score a line, with 6 decimals.
+std::string ScoreLines(const std::vector<double>& scores) {
+  std::string lines;
+  char line[32];
+  for (double score : scores) {
+    std::snprintf(line, sizeof line, "%.6f\n", score);
+    lines += line;
+  }
+  return lines;
+}
+
+}  // namespace
+
 std::vector<std::size_t> ChooseByScores(const std::vector<double>& scores, SummarySize size) {
   if (size.count > scores.size()) {
     throw RunError("The summary cannot take " + std::to_string(size.count) + " sentences: the text has only " +
@@ -60,15 +77,20 @@ SummarizeOutcome WriteSummary(const SummarizeSettings& settings, const LexicalTa
   if (settings.extract_path == "-" && settings.classes_path == "-") {
     throw RunError("The extract and the classes file cannot both be standard output (-)");
   }
-  std::vector<RunFile> files = {{settings.text_path, "text file", false}, {settings.extract_path, "extract", true}};
+  std::vector<RunFile> files = {{settings.text_path, "text file", false}};
   if (!settings.scores_path.empty()) files.push_back({settings.scores_path, "scores file", false});
+  if (!settings.model_path.empty()) files.push_back({settings.model_path, "model", false});
+  AddTableFiles(files, tables);
+  files.push_back({settings.extract_path, "extract", true});
   if (!settings.classes_path.empty()) files.push_back({settings.classes_path, "classes file", true});
-  RefuseSharedFiles(files);
+  if (!settings.scores_output_path.empty()) files.push_back({settings.scores_output_path, "scores output", true});
+  RefuseSharedFiles(files, SharedInputs::kRefused);
   SegmentedText text(settings.text_path, settings.encoding, tables);
   if (text.size() == 0) throw RunError("The text has no sentence to choose from", settings.text_path);
-  const std::vector<double> scores = settings.scores_path.empty()
-                                         ? settings.scores
-                                         : ReadScores(settings.scores_path, settings.text_path, text.size());
+  const std::vector<double> scores =
+      !settings.scores_path.empty() ? ReadScores(settings.scores_path, settings.text_path, text.size())
+      : settings.score_text         ? settings.score_text(text.bytes())
+                                    : settings.scores;
   if (scores.size() != text.size()) {
     throw RunError("The text has " + std::to_string(text.size()) + " sentences, but " +
                        std::to_string(scores.size()) + " scores were given",
@@ -83,6 +105,7 @@ SummarizeOutcome WriteSummary(const SummarizeSettings& settings, const LexicalTa
     for (std::size_t index : chosen) classes[index] = "1";
     outputs.Open(settings.classes_path).Write(ClassesFileText(classes));
   }
+  if (!settings.scores_output_path.empty()) outputs.Open(settings.scores_output_path).Write(ScoreLines(scores));
   outputs.CommitAll();
   return {text.size(), chosen.size(), text.warnings(), text.notes()};
 }

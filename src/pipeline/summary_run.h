@@ -4,6 +4,7 @@
 #define CASEWRIGHT_PIPELINE_SUMMARY_RUN_H_
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,12 +51,17 @@ struct SummarizeSettings {
   std::string text_path;
   TextEncoding encoding = TextEncoding::kWindows1252;
   std::string scores_path;
-  // The scores themselves, one per sentence, when scores_path is empty (a
-  // model's probabilities).
+  // The scores themselves, one per sentence, when scores_path is empty.
   std::vector<double> scores;
+  // Or, when set, what gives them from the text as loaded (its Windows-1252
+  // bytes): a model's probabilities.  Called after the files are checked.
+  std::function<std::vector<double>(std::string_view text)> score_text;
+  // The model score_text reads, for the check of the files; empty: none.
+  std::string model_path;
   SummarySize size;
   std::string extract_path = "-";
-  std::string classes_path;  // empty: none
+  std::string classes_path;        // empty: none
+  std::string scores_output_path;  // empty: none; the scores, one a line with 6 decimals
 };
 
 struct SummarizeOutcome {
@@ -66,9 +72,10 @@ struct SummarizeOutcome {
 };
 
 // Writes the extract and, when asked for, the classes file (1 chosen, 0
-// not), both or neither.  Throws RunError (a score file that does not fit
-// the text, a file that cannot be read or written, a file written that is
-// also read).
+// not) and the scores, all or none.  Throws RunError (a score file that does
+// not fit the text, a file that cannot be read or written, a file written
+// that is also read or written twice, one file read as two inputs), before
+// anything is read when the files are at fault.
 SummarizeOutcome WriteSummary(const SummarizeSettings& settings, const LexicalTables& tables);
 
 }  // namespace casewright

@@ -28,10 +28,12 @@ std::vector<Line> SplitLines(std::string_view contents) {
   std::vector<Line> lines;
   std::size_t number = 1;
   while (!contents.empty()) {
-    const std::size_t end = contents.find('\n');
+    // A line ends at LF, CR LF or a CR alone, as the texts' lines do.
+    const std::size_t end = contents.find_first_of("\r\n");
     lines.push_back({number++, Trim(contents.substr(0, end))});
     if (end == std::string_view::npos) break;
-    contents.remove_prefix(end + 1);
+    const bool crlf = contents[end] == '\r' && end + 1 < contents.size() && contents[end + 1] == '\n';
+    contents.remove_prefix(end + (crlf ? 2 : 1));
   }
   while (!lines.empty() && lines.back().text.empty()) lines.pop_back();
   return lines;
