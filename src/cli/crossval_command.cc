@@ -54,14 +54,16 @@ int Crossval(const CrossvalOptions& options) {
   }
   choices.corpus.with_tokens = true;
   SqliteTables tables(ResolveTablesFolder(options.train.run.tables));
+  RefuseCorpusFiles(entries, options.train.manifest, tables, {{options.output_path, "output file", true}});
+  OutputFile out(options.output_path);
   const CorpusCases corpus = ComputeCorpusCases(entries, choices.corpus, tables, options.train.manifest);
+  PrintCorpusMessages(entries, corpus, options.train.manifest);
   RequireReferences(entries, corpus, options.train.manifest);
   std::vector<std::string> names;
   for (const ManifestEntry& entry : entries) names.push_back(entry.text_name);
   const std::vector<EvaluationRow> rows = CrossValidate(corpus, names, settings);
   std::ostringstream table;
   WriteEvaluation(rows, options.format == "csv" ? EvaluationFormat::kCsv : EvaluationFormat::kTable, table);
-  OutputFile out(options.output_path);
   out.Write(table.str());
   out.Commit();
   if (options.output_path == "-") return 0;

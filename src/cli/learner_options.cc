@@ -2,6 +2,8 @@
 
 #include "cli/feature_list.h"
 
+#include <algorithm>
+
 namespace casewright::cli {
 
 void AddLearnerOptions(CLI::App& app, TrainOptions& options) {
@@ -22,9 +24,9 @@ void AddLearnerOptions(CLI::App& app, TrainOptions& options) {
       ->check(CLI::Range(1, 16))
       ->default_str("4");
   app.add_option("--seed", options.seed, "Seed of the learner (and of the folds)")->type_name("S")->default_str("0");
-  app.add_option("--jobs", options.jobs, "Worker threads (default: one per core)")
-      ->type_name("N")
-      ->check(CLI::PositiveNumber);
+  app.add_option("--jobs", options.jobs,
+                 "Worker threads, 1 to " + std::to_string(kMaxJobs) + " (default: one per core)")
+      ->type_name("N");
 }
 
 LearnerChoices ChooseLearner(const TrainOptions& options) {
@@ -34,14 +36,22 @@ LearnerChoices ChooseLearner(const TrainOptions& options) {
   choices.corpus.encoding = run.encoding;
   choices.corpus.extract = ChooseExtract(options.extract, "");
   choices.corpus.strict_classes = options.run.strict_classes;
-  choices.corpus.jobs = JobsOf(options.jobs);
+  choices.corpus.jobs = JobsAsked(options.jobs);
   choices.training.rounds = options.rounds;
   choices.training.depth = options.depth;
   choices.training.seed = options.seed;
-  choices.training.threads = choices.corpus.jobs;
+  // More learner threads than cores only make XGBoost's threads wait on
+  // one another.
+  choices.training.threads = std::min(choices.corpus.jobs, JobsOf(0));
   choices.training.version = CASEWRIGHT_VERSION;
   if (run.features == FeatureSet::None()) throw UsageError("--features: a model needs at least one feature");
   return choices;
+}
+
+void PrintCorpusMessages(const std::vector<ManifestEntry>& entries, const CorpusCases& corpus,
+                         const std::string& manifest) {
+  const CorpusMessages messages = MessagesOf(entries, corpus, manifest);
+  PrintMessages(messages.warnings, messages.notes);
 }
 
 }  // namespace casewright::cli

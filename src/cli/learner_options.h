@@ -19,7 +19,7 @@ struct TrainOptions {
   int rounds = 100;
   int depth = 4;
   unsigned seed = 0;
-  unsigned jobs = 0;  // 0: one per core
+  std::string jobs;  // empty: one per core
   std::string model;  // train only
 };
 
@@ -34,6 +34,11 @@ void AddLearnerOptions(CLI::App& app, TrainOptions& options);
 
 // Throws UsageError for a bad feature list or --min-overlap.
 LearnerChoices ChooseLearner(const TrainOptions& options);
+
+// The warnings and notes of the corpus's texts, on stderr, each after its
+// manifest line.
+void PrintCorpusMessages(const std::vector<ManifestEntry>& entries, const CorpusCases& corpus,
+                         const std::string& manifest);
 
 }  // namespace casewright::cli
 

@@ -18,14 +18,17 @@ int Train(const TrainOptions& options) {
   const LearnerChoices choices = ChooseLearner(options);
   const std::vector<ManifestEntry> entries = ReadManifest(options.manifest, {.outputs_optional = true});
   SqliteTables tables(ResolveTablesFolder(options.run.tables));
+  RefuseCorpusFiles(entries, options.manifest, tables, {{options.model, "model", true}});
+  // The model's folder is found wanting now rather than after the training.
+  OutputFile file(options.model);
   const CorpusCases corpus = ComputeCorpusCases(entries, choices.corpus, tables, options.manifest);
+  PrintCorpusMessages(entries, corpus, options.manifest);
   std::vector<std::size_t> all(corpus.texts.size());
   std::iota(all.begin(), all.end(), 0);
   const TrainingSet set = TrainingSetOf(corpus, all, choices.corpus.features);
   if (set.labels.empty()) throw RunError("No sentence of the manifest has a class to learn from", options.manifest);
   const SentenceModel model =
       SentenceModel::Train(choices.corpus.features, set.rows, set.labels, corpus.class_values, choices.training);
-  OutputFile file(options.model);
   file.Write(model.Json());
   file.Commit();
   char share[32];

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <map>
 #include <thread>
+#include <unordered_map>
 
 #include "core/run_error.h"
 #include "output/class_values.h"
@@ -30,7 +32,55 @@ RunSettings RunSettingsOf(const ManifestEntry& entry, const CorpusSettings& sett
   return run;
 }
 
+std::string LineOf(const std::string& manifest, const ManifestEntry& entry) {
+  return manifest + ":" + std::to_string(entry.line);
+}
+
+void RefuseRepeatedTexts(const std::vector<ManifestEntry>& entries, const std::string& manifest) {
+  PathNormalizer files;
+  std::unordered_map<std::string, const ManifestEntry*> first_naming;
+  for (const ManifestEntry& entry : entries) {
+    if (entry.text_path == "-") continue;  // the manifest refuses standard input twice
+    const auto [place, added] = first_naming.emplace(files.KeyOf(entry.text_path), &entry);
+    if (!added) {
+      throw RunError("The text is the same file as the text of line " + std::to_string(place->second->line) + " (" +
+                         place->second->text_path + "); a text may stand in the manifest once",
+                     LineOf(manifest, entry));
+    }
+  }
+}
+
 }  // namespace
+
+void RefuseCorpusFiles(const std::vector<ManifestEntry>& entries, const std::string& manifest,
+                       const LexicalTables& tables, const std::vector<RunFile>& outputs) {
+  RefuseRepeatedTexts(entries, manifest);
+  std::vector<RunFile> files = {{manifest, "manifest", false}};
+  for (const ManifestEntry& entry : entries) {
+    const std::string line = " of line " + std::to_string(entry.line);
+    files.push_back({entry.text_path, "text" + line, false});
+    files.push_back({entry.classes_path, "classes file" + line, false});
+    files.push_back({entry.extract_path, "extract" + line, false});
+  }
+  AddTableFiles(files, tables);
+  files.insert(files.end(), outputs.begin(), outputs.end());
+  RefuseSharedFiles(files);
+}
+
+CorpusMessages MessagesOf(const std::vector<ManifestEntry>& entries, const CorpusCases& corpus,
+                          const std::string& manifest) {
+  CorpusMessages messages;
+  std::map<std::string, std::size_t> texts_of_note;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const std::string where = LineOf(manifest, entries[i]) + ": ";
+    for (const std::string& warning : corpus.texts[i].warnings) messages.warnings.push_back(where + warning);
+    for (const std::string& note : corpus.texts[i].notes) ++texts_of_note[note];
+  }
+  for (const auto& [note, count] : texts_of_note) {
+    messages.notes.push_back(std::to_string(count) + (count == 1 ? " text: " : " texts: ") + note);
+  }
+  return messages;
+}
 
 CorpusCases ComputeCorpusCases(const std::vector<ManifestEntry>& entries, const CorpusSettings& settings,
                                const LexicalTables& tables, const std::string& manifest) {
@@ -57,7 +107,7 @@ CorpusCases ComputeCorpusCases(const std::vector<ManifestEntry>& entries, const 
     try {
       std::rethrow_exception(failures[i]);
     } catch (const std::exception& e) {
-      throw RunError(DescribeError(e), manifest + ":" + std::to_string(entries[i].line));
+      throw RunError(DescribeError(e), LineOf(manifest, entries[i]));
     }
   }
   std::vector<std::string> classes;

@@ -13,6 +13,7 @@
 #include "core/lexical_tables.h"
 #include "learner/sentence_model.h"
 #include "pipeline/pipeline.h"
+#include "pipeline/run_files.h"
 
 namespace casewright {
 
@@ -33,6 +34,23 @@ struct CorpusCases {
   // Every class value but the empty one, in ascending order (class_values.h).
   std::vector<std::string> class_values;
 };
+
+// Refuses, before anything is read: a text that two entries name (by any
+// spelling, a link included: its sentences would be trained on and held
+// out at once), naming both lines; and an output among `outputs` that is
+// the manifest, a file an entry names, a lexical table, or another output.
+// Throws RunError.
+void RefuseCorpusFiles(const std::vector<ManifestEntry>& entries, const std::string& manifest,
+                       const LexicalTables& tables, const std::vector<RunFile>& outputs);
+
+// The warnings of each text, as "<manifest>:<line>: <warning>", and its notes
+// with the number of texts that gave each ("3 texts: <note>").
+struct CorpusMessages {
+  std::vector<std::string> warnings;
+  std::vector<std::string> notes;
+};
+CorpusMessages MessagesOf(const std::vector<ManifestEntry>& entries, const CorpusCases& corpus,
+                          const std::string& manifest);
 
 // The cases of every entry.  Throws RunError naming "<manifest>:<line>"
 // for the first entry (in manifest order) that fails; `manifest` is the

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "core/run_error.h"
 #include "summary/selection.h"
 #include "summary/summary_figures.h"
 
@@ -58,6 +59,12 @@ std::vector<EvaluationRow> CrossValidate(const CorpusCases& corpus, const std::v
     std::vector<std::size_t> training, held_out;
     for (std::size_t i = 0; i < corpus.texts.size(); ++i) (fold_of[i] == fold ? held_out : training).push_back(i);
     const TrainingSet set = TrainingSetOf(corpus, training, settings.features);
+    // A model of no sentence scores every sentence alike, which would pass
+    // the lead baseline off as the model's figures.
+    if (set.labels.empty()) {
+      throw RunError("Fold " + std::to_string(fold + 1) + " has no sentence with a class to train on: the texts "
+                     "outside it are empty; use fewer folds or leave the empty texts out");
+    }
     const SentenceModel model =
         SentenceModel::Train(settings.features, set.rows, set.labels, corpus.class_values, settings.training);
     for (std::size_t i : held_out) {

@@ -268,7 +268,12 @@ def check_xgboost(corpus):
     import csv
 
     model = corpus.path("model.json")
-    run([corpus.cli, "train", corpus.manifest, "--tables", corpus.tables, "--model", model, "--seed", "3"])
+    # Each text once: the manifest of the batches names every text twice.
+    with open(corpus.manifest, encoding="utf-8") as lines:
+        once = lines.readlines()[:len(TEXTS)]
+    with open(corpus.path("train.tsv"), "w", encoding="utf-8") as out:
+        out.writelines(once)
+    run([corpus.cli, "train", corpus.path("train.tsv"), "--tables", corpus.tables, "--model", model, "--seed", "3"])
     text = os.path.join(corpus.examples, TEXTS[0] + ".txt")
     scores = corpus.path("scores.txt")
     run([corpus.cli, "summarize", "--model", model, "--text", text, "--tables", corpus.tables, "--rate", "0.2",
