@@ -257,6 +257,7 @@ class Reporter {
     if (outcome) {
       counts_.sentences += outcome->sentences;
       counts_.ones += outcome->ones;
+      counts_.labelled += outcome->labelled;
       results_[finish.i] = {outcome->sentences, std::move(outcome->cases), std::move(outcome->class_values)};
     } else {
       ++counts_.failed;

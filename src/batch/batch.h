@@ -79,6 +79,7 @@ struct BatchCounts {
   std::uint64_t bytes_done = 0;   // of the texts finished
   std::uint64_t bytes_total = 0;  // of every text, as their files' sizes say
   std::uint64_t ones = 0;         // sentences of class 1, of the texts that succeeded
+  std::uint64_t labelled = 0;     // sentences with a class, of the texts that succeeded
   std::size_t not_run = 0;        // stopped by BatchSettings::stop (not in `done`)
 };
 

@@ -2,7 +2,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <charconv>
 #include <iostream>
 #include <memory>
 
@@ -17,8 +16,6 @@ namespace casewright::cli {
 namespace {
 
 // More threads than this would only share the same cores.
-constexpr unsigned kMaxJobs = 1024;
-
 struct BatchOptions {
   std::string manifest;
   RunOptions run;
@@ -27,18 +24,6 @@ struct BatchOptions {
   std::string shard;
   std::string combined;
 };
-
-// --jobs, checked here rather than by the parser, whose message for a
-// number out of range names the limits of a double.
-unsigned JobsAsked(const std::string& jobs) {
-  if (jobs.empty()) return JobsOf(0);
-  unsigned value = 0;
-  auto [end, error] = std::from_chars(jobs.data(), jobs.data() + jobs.size(), value);
-  if (error != std::errc() || end != jobs.data() + jobs.size() || value < 1 || value > kMaxJobs) {
-    throw UsageError("--jobs must be a whole number from 1 to " + std::to_string(kMaxJobs));
-  }
-  return value;
-}
 
 // Whether the summary would land in cases: a file the batch writes is
 // standard output.
@@ -87,7 +72,7 @@ int Batch(const BatchOptions& options) {
   const std::vector<ManifestEntry> entries = settings.shard ? EntriesOfShard(manifest, *settings.shard) : manifest;
   SqliteTables tables(ResolveTablesFolder(options.run.tables));
   BatchProgress progress(options.manifest == "-" ? "stdin" : options.manifest, std::cerr,
-                         ::isatty(STDERR_FILENO) == 1);
+                         ::isatty(STDERR_FILENO) == 1, !Quiet());
   const BatchReport report = RunBatch(entries, settings, tables, progress);
   progress.Finish();
   if (report.threads_started) {
@@ -107,7 +92,12 @@ int Batch(const BatchOptions& options) {
                           (counts.entries == 1 ? " text; " : " texts; ") + std::to_string(counts.sentences) +
                           " cases",
                       to_stderr);
-  status |= Report("Classes: " + ClassBalance(counts.ones, counts.sentences), to_stderr);
+  // Sentences without a class (unlabelled texts) are no class 0.
+  std::string balance = "Classes: " + ClassBalance(counts.ones, counts.labelled);
+  if (counts.labelled < counts.sentences) {
+    balance += "; " + std::to_string(counts.sentences - counts.labelled) + " sentences without a class";
+  }
+  status |= Report(balance, to_stderr);
   if (report.combined_written) {
     if (!settings.combined_path.empty()) status |= Report("Wrote every case to " + settings.combined_path, to_stderr);
     if (!settings.names_path.empty()) {

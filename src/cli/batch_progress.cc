@@ -20,8 +20,8 @@ std::string Clock(double seconds) {
 
 }  // namespace
 
-BatchProgress::BatchProgress(std::string manifest, std::ostream& err, bool terminal)
-    : manifest_(std::move(manifest)), err_(err), terminal_(terminal) {}
+BatchProgress::BatchProgress(std::string manifest, std::ostream& err, bool terminal, bool notes)
+    : manifest_(std::move(manifest)), err_(err), terminal_(terminal), notes_wanted_(notes) {}
 
 void BatchProgress::EntryFinished(const ManifestEntry& entry, const RunOutcome* outcome, const std::string& error) {
   ClearLine();
@@ -53,6 +53,7 @@ std::string BatchProgress::ProgressLine(const BatchCounts& counts, std::chrono::
 
 void BatchProgress::Finish() {
   ClearLine();
+  if (!notes_wanted_) return;
   for (const auto& [note, count] : notes_) {
     err_ << "note: " << count << (count == 1 ? " text: " : " texts: ") << note << "\n";
   }

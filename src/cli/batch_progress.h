@@ -17,8 +17,8 @@ namespace casewright {
 class BatchProgress : public BatchObserver {
  public:
   // `manifest` names the manifest in messages; the progress line is drawn
-  // only when `terminal`.
-  BatchProgress(std::string manifest, std::ostream& err, bool terminal);
+  // only when `terminal`, the notes only when `notes`.
+  BatchProgress(std::string manifest, std::ostream& err, bool terminal, bool notes = true);
 
   void EntryFinished(const ManifestEntry& entry, const RunOutcome* outcome, const std::string& error) override;
   void Progress(const BatchCounts& counts) override;
@@ -36,6 +36,7 @@ class BatchProgress : public BatchObserver {
   std::string manifest_;
   std::ostream& err_;
   bool terminal_;
+  bool notes_wanted_;
   bool line_drawn_ = false;
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
   std::map<std::string, std::size_t> notes_;

@@ -135,8 +135,16 @@ Choices Choose(const RunOptions& options) {
   return choices;
 }
 
+namespace {
+bool quiet = false;
+}  // namespace
+
+void SetQuiet(bool on) { quiet = on; }
+bool Quiet() { return quiet; }
+
 void PrintMessages(const std::vector<std::string>& warnings, const std::vector<std::string>& notes) {
   for (const std::string& warning : warnings) std::cerr << "warning: " << warning << "\n";
+  if (quiet) return;
   for (const std::string& note : notes) std::cerr << "note: " << note << "\n";
 }
 
@@ -147,6 +155,16 @@ void PrintErrors(const std::vector<std::string>& errors, const std::string& path
 unsigned JobsOf(unsigned asked) {
   if (asked > 0) return asked;
   return std::max(1u, std::thread::hardware_concurrency());
+}
+
+unsigned JobsAsked(const std::string& jobs) {
+  if (jobs.empty()) return JobsOf(0);
+  unsigned value = 0;
+  auto [end, error] = std::from_chars(jobs.data(), jobs.data() + jobs.size(), value);
+  if (error != std::errc() || end != jobs.data() + jobs.size() || value < 1 || value > kMaxJobs) {
+    throw UsageError("--jobs must be a whole number from 1 to " + std::to_string(kMaxJobs));
+  }
+  return value;
 }
 
 }  // namespace casewright::cli

@@ -101,13 +101,25 @@ double ParseShare(const std::string& option, const std::string& text, const std:
 // Throws UsageError for a bad --min-overlap.
 ExtractSettings ChooseExtract(const ExtractOptions& options, const std::string& path);
 
-// Warnings and notes, on stderr.
+// Whether the command line said --quiet: notes are left out, warnings kept.
+void SetQuiet(bool quiet);
+bool Quiet();
+
+// Warnings and notes (unless Quiet()), on stderr.
 void PrintMessages(const std::vector<std::string>& warnings, const std::vector<std::string>& notes);
 // Errors about the file at `path`, on stderr.
 void PrintErrors(const std::vector<std::string>& errors, const std::string& path);
 
 // The number of worker threads: `asked`, or one per core when it is 0.
 unsigned JobsOf(unsigned asked);
+
+// The most worker threads --jobs may ask for.
+inline constexpr unsigned kMaxJobs = 1024;
+// The worker threads --jobs asks for: JobsOf(0) when `jobs` is empty.
+// Throws UsageError for anything but a whole number from 1 to kMaxJobs
+// (checked here rather than by the parser, whose message for a number out of
+// range names the limits of a double).
+unsigned JobsAsked(const std::string& jobs);
 
 }  // namespace casewright::cli
 

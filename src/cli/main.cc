@@ -58,6 +58,11 @@ int main(int argc, char** argv) {
       casewright::cli::AddTrainCommand(app),
       casewright::cli::AddCrossvalCommand(app),
   };
+  // --quiet before or after the subcommand's name.
+  bool quiet = false;
+  const std::string quiet_help = "Leave the notes out (warnings and errors are kept)";
+  app.add_flag("--quiet", quiet, quiet_help);
+  for (const Command& command : subcommands) command.app->add_flag("--quiet", quiet, quiet_help);
   // Set after the subcommands are added: CLI11 gives a new subcommand its
   // parent's footer, and each has an example of its own.
   app.footer(
@@ -76,6 +81,7 @@ int main(int argc, char** argv) {
     return UsageFailure(ChosenCommand(app), DescribeParseError(app, e));
   }
   CLI::App& chosen = ChosenCommand(app);
+  casewright::cli::SetQuiet(quiet);
   try {
     for (const Command& command : subcommands) {
       if (command.app == &chosen) return command.run();

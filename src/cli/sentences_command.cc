@@ -41,7 +41,7 @@ int ListSentences(const SentencesOptions& options) {
     std::cerr << "casewright-cli: standard output: cannot write the listing\n";
     return kFailed;
   }
-  if (const std::string note = text.TailNote(); !note.empty()) std::cerr << "note: " << note << "\n";
+  if (const std::string note = text.TailNote(); !note.empty()) PrintMessages({}, {note});
   if (!classes) return 0;
   if (options.run.strict_classes) {
     PrintErrors(classes->warnings, options.classes_path);
