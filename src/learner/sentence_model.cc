@@ -68,6 +68,17 @@ std::optional<FeatureSet> FeaturesNamed(std::string_view numbers) {
   return features;
 }
 
+// Whether `bytes` start as the JSON text of a model: `{`, then after any
+// blanks the `"` of the first key.  XGBoost reads bytes that start with `{`
+// and a letter as its binary JSON, whose reader trusts the lengths it reads
+// (eighteen bytes crash it), and bytes that start otherwise as its old
+// binary format, where stray bytes can ask for an allocation of exabytes.
+bool StartsAsJsonText(std::string_view bytes) {
+  if (!bytes.starts_with('{')) return false;
+  const std::size_t key = bytes.find_first_not_of(" \t\r\n", 1);
+  return key != std::string_view::npos && bytes[key] == '"';
+}
+
 // A DMatrix over `rows`, freed with the guard.
 class Matrix {
  public:
@@ -162,10 +173,7 @@ SentenceModel SentenceModel::Train(FeatureSet features, const CodeRows& rows, co
 SentenceModel SentenceModel::Load(const std::string& path) {
   const std::optional<std::string> bytes = ReadWholeFile(path, kMaxModelBytes);
   if (!bytes) throw RunError("Not a model file (larger than 256 MiB)", path);
-  // XGBoost reads anything else as its binary format, where stray bytes can
-  // ask for an allocation of exabytes.
-  const std::size_t start = bytes->find_first_not_of(" \t\r\n");
-  if (start == std::string::npos || (*bytes)[start] != '{') {
+  if (!StartsAsJsonText(*bytes)) {
     throw RunError("Not a model file (not the JSON of an XGBoost model)", path);
   }
   auto booster = std::make_unique<Booster>(nullptr, 0);

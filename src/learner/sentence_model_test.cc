@@ -68,6 +68,8 @@ TEST(SentenceModelTest, RefusesFilesThatAreNotItsModels) {
   foreign.replace(foreign.find("casewright_features"), 19, "casewright_featurez");
   const std::pair<std::string, std::string> files[] = {
       {"not json", "Not a model file (not the JSON of an XGBoost model)"},
+      // Binary JSON whose length field crashed XGBoost's reader.
+      {std::string("{L\0\0\0\0\0\x80\0\0learner}", 18), "Not a model file (not the JSON of an XGBoost model)"},
       {"{\"learner\": 1}", "Not a model file (XGBoost: "},
       {foreign, "Not a model trained by casewright-cli train (no feature set stored)"},
   };
