@@ -42,6 +42,7 @@ TEST(SentenceModelTest, LearnsSavesAndLoadsTheSameModel) {
   const Cases cases;
   const SentenceModel model = TrainOn(cases, 7);
   EXPECT_EQ(model.Json(), TrainOn(cases, 7).Json());
+  EXPECT_NE(model.Json().find(R"("num_trees":"20")"), std::string::npos);  // one tree a round
 
   TempDir dir;
   const std::string path = dir.Path("model.json");
