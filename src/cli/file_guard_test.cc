@@ -4,6 +4,7 @@
 // later without its refusal fails the coverage check.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -166,6 +167,11 @@ TEST_F(FileGuardCommandTest, TrainAndCrossvalSayTheTextsWarningsAndRefuseWhatCan
   WriteFile(dir_.Path("empty.tsv"), "empty\ta.classes\t\nc\tc.classes\t\n");
   const testing::CommandResult folds = Cli("crossval empty.tsv --folds 2 --rate 0.4 --tables tables", 1);
   EXPECT_NE(folds.output.find("has no sentence with a class to train on"), std::string::npos) << folds.output;
+  // Held out alone, an empty text gives no rows; the others are trained on.
+  WriteFile(dir_.Path("empty.tsv"), "empty\ta.classes\t\na\ta.classes\t\nb\tb.classes\t\n");
+  const testing::CommandResult rows =
+      Cli("crossval empty.tsv --folds 3 --rate 0.4 --format csv --tables tables 2>/dev/null");
+  EXPECT_EQ(std::count(rows.output.begin(), rows.output.end(), '\n'), 1 + 6 + 3) << rows.output;
 
   const std::pair<std::string, int> jobs[] = {{"1024", 0}, {"1025", 2}, {"0", 2}};
   for (const auto& [count, status] : jobs) {
