@@ -295,6 +295,17 @@ TEST_F(BatchTest, JoinChecksEveryFigureOfTheIndexAgainstItsShard) {
     }
     EXPECT_FALSE(std::filesystem::exists(dir_.Path("j")));
   }
+  // A shard whose header differs from its index's at the same length.
+  WriteFile(index, good);
+  std::string shard = ReadFile(shards[0]);
+  shard[shard.find("@relation ") + 10] ^= 1;
+  WriteFile(shards[0], shard);
+  try {
+    JoinShards(shards, dir_.Path("j"), "");
+    ADD_FAILURE() << "a shard of another header joined";
+  } catch (const RunError& e) {
+    EXPECT_EQ(e.Describe(), mismatch + "8" + of_shard + "the file's header is not the one the index describes");
+  }
 
   // A relation that is no plain UTF-8 name reads back as it was.
   ShardIndex named;

@@ -88,6 +88,8 @@ class SentencesViewTest : public QObject {
 
     QCOMPARE(Column(table, SentenceTableModel::kSentence),
              (QStringList{"Um dois.", QString::fromUtf8("Tr\xC3\xAAs quatro!"), "Cinco seis?", "Sete oito."}));
+    // Numbered from 1, as `casewright-cli sentences` numbers them.
+    QCOMPARE(Column(table, SentenceTableModel::kNumber), (QStringList{"1", "2", "3", "4"}));
     QCOMPARE(Column(table, SentenceTableModel::kParagraph), (QStringList{"[ ", " ]", "[ ", " ]"}));
     QCOMPARE(Column(table, SentenceTableModel::kFileClass), (QStringList{"10", "1", "-", "-"}));
     // The merged class comes first.

@@ -64,6 +64,14 @@ TEST(SqliteTablesTest, LooksWordsUpExactly) {
   EXPECT_EQ(tables.ReadCueWords(), (std::vector<std::optional<std::string>>{"conclus\xE3o", "resumo"}));
 }
 
+// A folder's name is read as itself, not as a URI: "%41" is no "A".
+TEST(SqliteTablesTest, AFolderNameWithPercentEscapesOpensItself) {
+  TempDir dir;
+  const std::filesystem::path tables = Build(dir, "casas\tcasa\n", "de\n", "resumo\n");
+  std::filesystem::rename(tables, dir.Path("t%41?#"));
+  EXPECT_EQ(SqliteTables(dir.Path("t%41?#")).Canonicalize("casas"), "casa");
+}
+
 // Each thread keeps a copy of the answers it has used: they must never be
 // taken for those of other tables, whether open side by side or opened
 // after the first were closed (perhaps at the same address).
