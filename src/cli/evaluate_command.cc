@@ -4,6 +4,7 @@
 #include <memory>
 #include <sstream>
 
+#include "batch/manifest.h"
 #include "cli/commands.h"
 #include "lexicon/sqlite_tables.h"
 #include "output/output_files.h"
@@ -48,10 +49,16 @@ EvaluationSettings SettingsOf(const EvaluateOptions& options, const EvaluationMa
 }
 
 int Evaluate(const EvaluateOptions& options) {
-  const EvaluationManifest manifest = ReadEvaluationManifest(options.manifest_path);
+  const EvaluationManifest manifest = ReadEvaluationManifest(options.manifest_path, kMaxManifestBytes);
   const EvaluationSettings settings = SettingsOf(options, manifest);
-  RefuseSharedFiles({{options.manifest_path, "manifest", false}, {options.output_path, "output file", true}});
   SqliteTables tables(ResolveTablesFolder(options.run.tables));
+  // The output is checked against every input, so that a mistyped --output
+  // cannot replace a reference or a system's scores.
+  std::vector<RunFile> run_files = {{options.manifest_path, "manifest", false}};
+  AddEvaluationFiles(run_files, manifest);
+  AddTableFiles(run_files, tables);
+  run_files.push_back({options.output_path, "output file", true});
+  RefuseSharedFiles(run_files);
   EvaluationOutcome outcome = Evaluate(manifest, settings, tables);
   PrintMessages(outcome.warnings, {});
   if (!outcome.errors.empty()) {
@@ -85,7 +92,7 @@ Command AddEvaluateCommand(CLI::App& app) {
       ->type_name("R");
   evaluate->add_option("--baselines", options->baselines,
                        "The baselines at each system's number of sentences: lead (the first sentences), random "
-                       "(the mean of 100 draws), both (the default) or none")
+                       "(the mean of 100 draws), lead,random (the default) or none")
       ->delimiter(',')
       ->check(CLI::IsMember({"lead", "random", "none"}))
       ->default_str("lead,random");
