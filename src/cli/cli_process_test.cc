@@ -472,7 +472,8 @@ TEST_F(CliTest, SummarizeAndEvaluateRefuseBadInputNamingIt) {
            Case{"evaluate " + dir_.Path("short.tsv") + evaluate, 1,
                 dir_.Path("short.tsv") + ":1: The line has 2 fields; a line is text<TAB>reference<TAB>system..."},
            Case{"evaluate " + dir_.Path("stray.tsv") + evaluate, 1,
-                dir_.Path("stray.tsv") + ":1: " + dir_.Path("stray") + ": Extract sentence 2 matches no sentence of the text"},
+                dir_.Path("stray.tsv") + ":1: " + dir_.Path("stray") +
+                    ": Extract sentence 2 matches no sentence of the text"},
        }) {
     Result result = RunCli(c.arguments);
     EXPECT_EQ(result.status, c.status) << c.arguments << "\n" << result.output;
@@ -505,7 +506,8 @@ TEST_F(CliTest, EvaluateRefusesManifestsThatWouldMisleadOrDestroy) {
        dir_.Path("text") + ": The output file is the same file as the text file (" + dir_.Path("text") + ")"},
       {"evaluate " + dir_.Path("lead.tsv") + tables,
        dir_.Path("lead.tsv") + ":1: The system name lead is a baseline's name; name the system otherwise"},
-      {"evaluate " + dir_.Path("twice.tsv") + tables, dir_.Path("twice.tsv") + ":1: The header names the system x twice"},
+      {"evaluate " + dir_.Path("twice.tsv") + tables,
+       dir_.Path("twice.tsv") + ":1: The header names the system x twice"},
       {"evaluate " + dir_.Path("fewer.tsv") + tables,
        dir_.Path("fewer.tsv") + ":2: The line has 1 systems; the header names 2"},
       {"evaluate " + dir_.Path("scored.tsv") + tables, dir_.Path("scored.tsv") + ":1: A reference cannot be scores"},
