@@ -53,12 +53,14 @@ int Evaluate(const EvaluateOptions& options) {
   const EvaluationSettings settings = SettingsOf(options, manifest);
   SqliteTables tables(ResolveTablesFolder(options.run.tables));
   // The output is checked against every input, so that a mistyped --output
-  // cannot replace a reference or a system's scores.
-  std::vector<RunFile> run_files = {{options.manifest_path, "manifest", false}};
-  AddEvaluationFiles(run_files, manifest);
-  AddTableFiles(run_files, tables);
-  run_files.push_back({options.output_path, "output file", true});
-  RefuseSharedFiles(run_files);
+  // cannot replace a reference or a system's scores.  Inputs may share a
+  // file, so only the output can clash: checking it against each input alone
+  // spares a manifest of many lines a comparison of every pair.
+  std::vector<RunFile> inputs = {{options.manifest_path, "manifest", false}};
+  AddEvaluationFiles(inputs, manifest);
+  AddTableFiles(inputs, tables);
+  const RunFile output = {options.output_path, "output file", true};
+  for (const RunFile& input : inputs) RefuseSharedFiles({input, output});
   EvaluationOutcome outcome = Evaluate(manifest, settings, tables);
   PrintMessages(outcome.warnings, {});
   if (!outcome.errors.empty()) {

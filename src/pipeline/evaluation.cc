@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <unordered_set>
 
 #include "core/cp1252.h"
 #include "core/read_file.h"
@@ -139,14 +140,18 @@ EvaluationManifest ReadEvaluationManifest(const std::string& path, std::size_t m
 }
 
 void AddEvaluationFiles(std::vector<RunFile>& files, const EvaluationManifest& manifest) {
+  // In the order of SummarySource::Kind.
   static constexpr const char* kWhat[] = {"extract", "classes file", "scores file", "abstract"};
-  const auto add = [&files](const SummarySource& source) {
-    files.push_back({source.path, kWhat[static_cast<int>(source.kind)], false});
+  // A path many lines share is added once: every file is compared with
+  // every other.
+  std::unordered_set<std::string> added;
+  const auto add = [&](const std::string& path, const char* what) {
+    if (added.insert(path).second) files.push_back({path, what, false});
   };
   for (const EvaluationLine& line : manifest.lines) {
-    files.push_back({line.text_path, "text file", false});
-    add(line.reference);
-    for (const SummarySource& system : line.systems) add(system);
+    add(line.text_path, "text file");
+    add(line.reference.path, kWhat[static_cast<int>(line.reference.kind)]);
+    for (const SummarySource& system : line.systems) add(system.path, kWhat[static_cast<int>(system.kind)]);
   }
 }
 
