@@ -473,12 +473,64 @@ TEST_F(CliTest, SummarizeAndEvaluateRefuseBadInputNamingIt) {
            Case{"evaluate " + dir_.Path("short.tsv") + evaluate, 1,
                 dir_.Path("short.tsv") + ":1: The line has 2 fields; a line is text<TAB>reference<TAB>system..."},
            Case{"evaluate " + dir_.Path("stray.tsv") + evaluate, 1,
-                dir_.Path("stray") + ": Extract sentence 2 matches no sentence of the text"},
+                dir_.Path("stray.tsv") + ":1: " + dir_.Path("stray") +
+                    ": Extract sentence 2 matches no sentence of the text"},
        }) {
     Result result = RunCli(c.arguments);
     EXPECT_EQ(result.status, c.status) << c.arguments << "\n" << result.output;
     EXPECT_NE(result.output.find(c.message), std::string::npos) << result.output;
   }
+}
+
+// Each refusal comes before anything is written: the files named keep
+// their bytes.
+TEST_F(CliTest, EvaluateRefusesManifestsThatWouldMisleadOrDestroy) {
+  WriteFile(dir_.Path("text"), kFiveSentences);
+  WriteFile(dir_.Path("reference"), "Um dia.\n");
+  WriteFile(dir_.Path("system"), "1 0 1 0 0");
+  WriteFile(dir_.Path("scores"), "5\n4\n3\n2\n1\n");
+  const std::string line = "text\treference\tclasses:system\tscores:scores\n";
+  WriteFile(dir_.Path("m.tsv"), line);
+  WriteFile(dir_.Path("lead.tsv"), "#text\treference\tlead\tmine\n" + line);
+  WriteFile(dir_.Path("twice.tsv"), "#text\treference\tx\tx\n" + line);
+  WriteFile(dir_.Path("fewer.tsv"), "#text\treference\tx\ty\ntext\treference\tclasses:system\n");
+  WriteFile(dir_.Path("scored.tsv"), "text\tscores:scores\tclasses:system\n");
+  WriteFile(dir_.Path("nul.tsv"), std::string("text\treference\0x\tclasses:system\n", 32));
+  const std::string tables = " --rate 0.4 --tables " + dir_.Path("tables");
+  const std::string m = "evaluate " + dir_.Path("m.tsv") + tables;
+  const std::pair<std::string, std::string> refused[] = {
+      {m + " --output " + dir_.Path("reference"),
+       dir_.Path("reference") + ": The output file is the same file as the extract (" + dir_.Path("reference") + ")"},
+      {m + " --output " + dir_.Path("scores"),
+       dir_.Path("scores") + ": The output file is the same file as the scores file (" + dir_.Path("scores") + ")"},
+      {m + " --output " + dir_.Path("text"),
+       dir_.Path("text") + ": The output file is the same file as the text file (" + dir_.Path("text") + ")"},
+      {"evaluate " + dir_.Path("lead.tsv") + tables,
+       dir_.Path("lead.tsv") + ":1: The system name lead is a baseline's name; name the system otherwise"},
+      {"evaluate " + dir_.Path("twice.tsv") + tables,
+       dir_.Path("twice.tsv") + ":1: The header names the system x twice"},
+      {"evaluate " + dir_.Path("fewer.tsv") + tables,
+       dir_.Path("fewer.tsv") + ":2: The line has 1 systems; the header names 2"},
+      {"evaluate " + dir_.Path("scored.tsv") + tables, dir_.Path("scored.tsv") + ":1: A reference cannot be scores"},
+      {"evaluate " + dir_.Path("nul.tsv") + tables,
+       dir_.Path("nul.tsv") + ":1: The reference field holds a control character (0x00)"},
+      {"evaluate /dev/zero" + tables, "/dev/zero: The file goes on past 64 MiB; reading stopped there"},
+      {m + " --baselines both", "--baselines: \"both\" is not one of lead, random, none"},
+  };
+  for (const auto& [command, message] : refused) {
+    Result result = RunCli(command);
+    EXPECT_NE(result.status, 0) << command;
+    EXPECT_NE(result.output.find("casewright-cli: " + message), std::string::npos) << result.output;
+  }
+  EXPECT_EQ(ReadFile(dir_.Path("reference")), "Um dia.\n");
+  EXPECT_EQ(ReadFile(dir_.Path("scores")), "5\n4\n3\n2\n1\n");
+  EXPECT_EQ(RunCli("evaluate --help").output.find("both"), std::string::npos);
+
+  // Without a header the systems are named from system1.
+  Result named = RunCli(m + " --baselines none --format csv");
+  ASSERT_EQ(named.status, 0) << named.output;
+  EXPECT_NE(named.output.find("\ntext,system1,5,2,"), std::string::npos) << named.output;
+  EXPECT_NE(named.output.find("\ntext,system2,5,2,"), std::string::npos) << named.output;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <memory>
 #include <sstream>
 
+#include "batch/manifest.h"
 #include "cli/commands.h"
 #include "lexicon/sqlite_tables.h"
 #include "output/output_files.h"
@@ -48,10 +49,18 @@ EvaluationSettings SettingsOf(const EvaluateOptions& options, const EvaluationMa
 }
 
 int Evaluate(const EvaluateOptions& options) {
-  const EvaluationManifest manifest = ReadEvaluationManifest(options.manifest_path);
+  const EvaluationManifest manifest = ReadEvaluationManifest(options.manifest_path, kMaxManifestBytes);
   const EvaluationSettings settings = SettingsOf(options, manifest);
-  RefuseSharedFiles({{options.manifest_path, "manifest", false}, {options.output_path, "output file", true}});
   SqliteTables tables(ResolveTablesFolder(options.run.tables));
+  // The output is checked against every input, so that a mistyped --output
+  // cannot replace a reference or a system's scores.  Inputs may share a
+  // file, so only the output can clash: checking it against each input alone
+  // spares a manifest of many lines a comparison of every pair.
+  std::vector<RunFile> inputs = {{options.manifest_path, "manifest", false}};
+  AddEvaluationFiles(inputs, manifest);
+  AddTableFiles(inputs, tables);
+  const RunFile output = {options.output_path, "output file", true};
+  for (const RunFile& input : inputs) RefuseSharedFiles({input, output});
   EvaluationOutcome outcome = Evaluate(manifest, settings, tables);
   PrintMessages(outcome.warnings, {});
   if (!outcome.errors.empty()) {
@@ -85,7 +94,7 @@ Command AddEvaluateCommand(CLI::App& app) {
       ->type_name("R");
   evaluate->add_option("--baselines", options->baselines,
                        "The baselines at each system's number of sentences: lead (the first sentences), random "
-                       "(the mean of 100 draws), both (the default) or none")
+                       "(the mean of 100 draws), lead,random (the default) or none")
       ->delimiter(',')
       ->check(CLI::IsMember({"lead", "random", "none"}))
       ->default_str("lead,random");

@@ -1,8 +1,11 @@
 #include "pipeline/evaluation.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <unordered_set>
 
 #include "core/cp1252.h"
 #include "core/read_file.h"
@@ -64,13 +67,47 @@ void CheckLine(const std::vector<std::string>& fields, const std::string& manife
   }
 }
 
+// Refuses a control character other than a tab, in the batch manifest's
+// words: a NUL would cut a path short and name another file, and any other
+// would reach the figures' text and system columns.
+void RefuseControlCharacters(std::string_view text, const std::string& manifest, std::size_t line) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = text[i];
+    if (c == '\t' || (c >= 0x20 && c != 0x7F)) continue;
+    if (c == '\r') FailAt(manifest, line, "The manifest uses CR line ends; save it with LF or CR LF line ends");
+    const std::size_t field = std::count(text.begin(), text.begin() + i, '\t');
+    const std::string name = field == 0 ? "text" : field == 1 ? "reference" : "system " + std::to_string(field - 1);
+    char code[8];
+    std::snprintf(code, sizeof code, "0x%02X", c);
+    FailAt(manifest, line, "The " + name + " field holds a control character (" + code + ")");
+  }
+}
+
+// Refuses a name that another system or a baseline also has: their rows
+// would share one mean.  The baselines of several systems are named
+// `lead:NAME` and `random:NAME`.
+void CheckNames(const std::vector<std::string>& names, const std::string& manifest) {
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string& name = names[i];
+    for (const std::string_view baseline : {"lead", "random"}) {
+      if (name == baseline || (name.starts_with(baseline) && name[baseline.size()] == ':')) {
+        FailAt(manifest, 1, "The system name " + name + " is a baseline's name; name the system otherwise");
+      }
+    }
+    if (std::find(names.begin(), names.begin() + i, name) != names.begin() + i) {
+      FailAt(manifest, 1, "The header names the system " + name + " twice");
+    }
+  }
+}
+
 }  // namespace
 
-EvaluationManifest ReadEvaluationManifest(const std::string& path) {
-  const std::optional<std::string> contents = ReadWholeFile(path);
+EvaluationManifest ReadEvaluationManifest(const std::string& path, std::size_t max_bytes) {
+  const std::string contents = ReadFileWithin(path, max_bytes);
   const fs::path folder = path == kStandardInput ? fs::path() : fs::path(path).parent_path();
   EvaluationManifest manifest;
-  std::string_view rest = *contents;
+  manifest.path = path;
+  std::string_view rest = contents;
   for (std::size_t line = 1; !rest.empty(); ++line) {
     const std::size_t end = rest.find('\n');
     std::string_view text = rest.substr(0, end);
@@ -78,12 +115,15 @@ EvaluationManifest ReadEvaluationManifest(const std::string& path) {
     if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
     if (!IsValidUtf8(text)) FailAt(path, line, "The line is not valid UTF-8");
     if (line == 1 && text.starts_with("#text\t")) {
+      RefuseControlCharacters(text, path, line);
       const std::vector<std::string> names = SplitTabs(text);
       manifest.system_names.assign(names.begin() + std::min<std::size_t>(2, names.size()), names.end());
       if (manifest.system_names.empty()) FailAt(path, line, "The header names no system");
+      CheckNames(manifest.system_names, path);
       continue;
     }
     if (text.find_first_not_of(" \t") == std::string_view::npos || text.starts_with('#')) continue;
+    RefuseControlCharacters(text, path, line);
     const std::vector<std::string> fields = SplitTabs(text);
     CheckLine(fields, path, line);
     const std::size_t systems = fields.size() - 2;
@@ -97,6 +137,22 @@ EvaluationManifest ReadEvaluationManifest(const std::string& path) {
   }
   if (manifest.lines.empty()) throw RunError("The manifest holds no line to evaluate", path);
   return manifest;
+}
+
+void AddEvaluationFiles(std::vector<RunFile>& files, const EvaluationManifest& manifest) {
+  // In the order of SummarySource::Kind.
+  static constexpr const char* kWhat[] = {"extract", "classes file", "scores file", "abstract"};
+  // A path many lines share is added once: every file is compared with
+  // every other.
+  std::unordered_set<std::string> added;
+  const auto add = [&](const std::string& path, const char* what) {
+    if (added.insert(path).second) files.push_back({path, what, false});
+  };
+  for (const EvaluationLine& line : manifest.lines) {
+    add(line.text_path, "text file");
+    add(line.reference.path, kWhat[static_cast<int>(line.reference.kind)]);
+    for (const SummarySource& system : line.systems) add(system.path, kWhat[static_cast<int>(system.kind)]);
+  }
 }
 
 namespace {
@@ -212,11 +268,15 @@ EvaluationOutcome Evaluate(const EvaluationManifest& manifest, const EvaluationS
   for (const EvaluationLine& line : manifest.lines) {
     std::vector<std::string> names = manifest.system_names;
     for (std::size_t i = names.size(); i < line.systems.size(); ++i) names.push_back("system" + std::to_string(i + 1));
+    const std::size_t first_error = outcome.errors.size();
     try {
       LineEvaluation(line, settings, tables, outcome).Run(names);
     } catch (const RunError& e) {
       outcome.errors.push_back(e.Describe());
     }
+    // A file may be named on many lines: the line tells which use failed.
+    const std::string at = manifest.path + ":" + std::to_string(line.line) + ": ";
+    for (std::size_t i = first_error; i < outcome.errors.size(); ++i) outcome.errors[i].insert(0, at);
   }
   return outcome;
 }

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "core/lexical_tables.h"
+#include "pipeline/run_files.h"
 #include "pipeline/summary_run.h"
 #include "summary/evaluation_table.h"
 #include "text/extract_classes.h"
@@ -43,15 +44,23 @@ struct EvaluationLine {
 };
 
 struct EvaluationManifest {
+  std::string path;                        // as given, for messages
   std::vector<std::string> system_names;  // from the header line, else empty
   std::vector<EvaluationLine> lines;
 };
 
-// Reads and checks the manifest at `path` (`-`: standard input).  Throws
-// RunError naming "<manifest>:<line>" for a line with too few fields, a
-// field without a file, a reference given as scores or a system as an
-// abstract, or a line with another number of systems than the header names.
-EvaluationManifest ReadEvaluationManifest(const std::string& path);
+// Reads and checks the manifest at `path` (`-`: standard input), of at
+// most `max_bytes`.  Throws RunError naming "<manifest>:<line>" for a line
+// with too few fields, a field without a file or with a control character,
+// a reference given as scores or a system as an abstract, or a line with
+// another number of systems than the header names; and for a header that
+// names a system twice or by a baseline's name, whose rows would be merged
+// with the other's in the means.
+EvaluationManifest ReadEvaluationManifest(const std::string& path, std::size_t max_bytes);
+
+// Adds every file the manifest names, as inputs: its texts, references and
+// systems' files.
+void AddEvaluationFiles(std::vector<RunFile>& files, const EvaluationManifest& manifest);
 
 struct EvaluationSettings {
   TextEncoding encoding = TextEncoding::kWindows1252;
@@ -70,8 +79,8 @@ struct EvaluationOutcome {
   // baseline rows are named `lead` and `random` with one system, `lead:NAME`
   // and `random:NAME` with several.
   std::vector<EvaluationRow> rows;
-  // "<file>: message" (or "<manifest>:<line>: message") for each thing that
-  // makes a figure wrong: an extract sentence that matches nothing, scores
+  // "<manifest>:<line>: <file>: message" (or "<manifest>:<line>: message")
+  // for each thing that makes a figure wrong: an extract sentence that matches nothing, scores
   // or classes that do not fit their text.  The figures are then not to be
   // written.
   std::vector<std::string> errors;

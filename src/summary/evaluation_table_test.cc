@@ -14,13 +14,16 @@ std::vector<EvaluationRow> TwoTexts() {
 }
 
 TEST(EvaluationTableTest, CsvHasTheColumnsAndLeavesWhatDoesNotApplyEmpty) {
+  std::vector<EvaluationRow> rows = TwoTexts();
+  rows[0].system = "svm \"c\"";  // a quote alone makes a field quoted
   std::ostringstream out;
-  WriteEvaluation(TwoTexts(), EvaluationFormat::kCsv, out);
+  WriteEvaluation(rows, EvaluationFormat::kCsv, out);
   EXPECT_EQ(out.str(),
             "text,system,sentences,selected,reference_selected,sentence_precision,sentence_recall,sentence_f1,"
             "rouge1_precision,rouge1_recall,rouge1_f1,rouge2_precision,rouge2_recall,rouge2_f1,rougeL_precision,"
             "rougeL_recall,rougeL_f1\n"
-            "a.txt,svm,10,2,3,0.5000,0.3333,0.4000,1.0000,0.5000,0.6667,0.0000,0.0000,0.0000,0.2500,0.1250,0.1667\n"
+            "a.txt,\"svm \"\"c\"\"\",10,2,3,0.5000,0.3333,0.4000,1.0000,0.5000,0.6667,0.0000,0.0000,0.0000,0.2500,"
+            "0.1250,0.1667\n"
             "\"b,1.txt\",svm,5,1,,,,,0.0000,0.0000,0.0000,0.0000,0.0000,0.0000,0.7500,0.3750,0.5000\n");
 }
 

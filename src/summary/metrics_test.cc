@@ -56,6 +56,16 @@ TEST(MetricsTest, RougeLUsesTheLongestCommonSubsequence) {
   ExpectScores(RougeL(std::vector<TokenId>{}, std::vector<TokenId>{1}), 0, 0, 0);
 }
 
+TEST(MetricsTest, RougeAllDividesByEachSidesOwnLength) {
+  // "the cat sat on the mat" against "the cat": every figure matches 2 of the
+  // reference's 2 tokens (1 of its 1 bigram) and of the summary's 6 (5).
+  const std::vector<Scores> all = RougeReference(std::vector<TokenId>{1, 2}).RougeAll(kTheCatSatOnTheMat);
+  ASSERT_EQ(all.size(), 3u);
+  ExpectScores(all[0], 2.0 / 6, 1, 0.5);
+  ExpectScores(all[1], 1.0 / 5, 1, 2.0 / 6);
+  ExpectScores(all[2], 2.0 / 6, 1, 0.5);
+}
+
 // The bit-parallel LCS against the textbook table, on sequences longer than
 // one word of bits so that carries and borrows cross words.
 TEST(MetricsTest, LongestCommonSubsequenceAgreesWithTheTable) {
