@@ -146,7 +146,7 @@ class EvaluationCorpus {
 void Evaluate1000Texts(benchmark::State& state, const char* manifest_name) {
   SqliteTables tables(ResolveTablesFolder());
   EvaluationCorpus corpus(tables);
-  const EvaluationManifest manifest = ReadEvaluationManifest(corpus.Manifest(manifest_name));
+  const EvaluationManifest manifest = ReadEvaluationManifest(corpus.Manifest(manifest_name), kMaxManifestBytes);
   EvaluationSettings settings;
   settings.encoding = TextEncoding::kUtf8;
   settings.extract.allow_unmatched = true;
