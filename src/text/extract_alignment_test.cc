@@ -50,6 +50,11 @@ TEST(ExtractAlignmentTest, ExactMatchesInAnyOrderRepeatsOncePerOccurrence) {
   }
 }
 
+// A word the sentence repeats counts as often as both hold it.
+TEST(ExtractAlignmentTest, ANearMatchCountsRepeatedWords) {
+  EXPECT_EQ(Chosen({{1, 1, 1, 2}}, {1, 1, 1, 3}, {}, 0.75), Names{"0~"});
+}
+
 TEST(ExtractAlignmentTest, AShortMatchInsideAnUnmatchedExtractSentenceCosts) {
   const std::vector<KeySequence> text = {{9}, {1, 2, 3}, {4, 5, 6, 7, 8}};
   // One key beside unmatched keys of its extract sentence: not worth it.
