@@ -276,6 +276,8 @@ TEST_F(BatchTest, JoinChecksEveryFigureOfTheIndexAgainstItsShard) {
        mismatch + "11" + of_shard + "the entry's cases, class values or digest differ from the file's"},
       {edited(11, add_to_cases(1000000)), shards,
        mismatch + "11" + of_shard + "the file ends before the entry's cases"},
+      {edited(11, [](std::string& l) { l += "\n6\t0\t0 1\t0000000000000000"; }), shards,
+       mismatch + "12" + of_shard + "the index lists an entry past the manifest's end"},
       {edited(3, [](std::string& l) { l = "shard\t0/1000000000"; }), {shards[0]},
        "Shard 1/1000000000 is missing"},
       {edited(2, [](std::string& l) { l.back() = l.back() == '0' ? '1' : '0'; }), shards,
