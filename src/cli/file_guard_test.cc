@@ -162,6 +162,10 @@ TEST_F(FileGuardCommandTest, TrainAndCrossvalSayTheTextsWarningsAndRefuseWhatCan
   EXPECT_NE(trained.output.find("warning: short.tsv:1: The classes file has fewer classes"), std::string::npos)
       << trained.output;
   Cli("train short.tsv --model x --tables tables --strict-classes", 1);
+  // An unlabelled text's sentences are not trained as class 0.
+  WriteFile(dir_.Path("half.tsv"), "a\ta.classes\t\nb\t\t\n");
+  EXPECT_NE(Cli("train half.tsv --model x --tables tables").output.find("Trained on 2 texts, 5 sentences, 40.0 %"),
+            std::string::npos);
 
   WriteFile(dir_.Path("empty"), "");
   WriteFile(dir_.Path("empty.tsv"), "empty\ta.classes\t\nc\tc.classes\t\n");
