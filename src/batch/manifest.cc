@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
 
+#include "core/control_characters.h"
 #include "core/cp1252.h"
 #include "core/file_path.h"
 #include "core/read_file.h"
@@ -35,31 +35,15 @@ std::string Resolve(const fs::path& folder, const std::string& entry) {
   return (folder / path).string();
 }
 
-// Fails naming the first control character of `text` (a TAB separates
-// fields): a NUL would cut a path short of what the checks compared, and
-// a CR in the middle of a line means the lines end in CR alone.
-void RefuseControlCharacters(std::string_view text, std::size_t line, const std::string& manifest) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const unsigned char c = text[i];
-    if (c == '\t' || (c >= 0x20 && c != 0x7F)) continue;
-    if (c == '\r') {
-      FailAt(manifest, line, "The manifest uses CR line ends; save it with LF or CR LF line ends");
-    }
-    static constexpr const char* kFields[] = {"text", "classes", "output"};
-    const std::size_t field = std::count(text.begin(), text.begin() + i, '\t');
-    char code[8];
-    std::snprintf(code, sizeof code, "0x%02X", c);
-    FailAt(manifest, line,
-           std::string("The ") + (field < 3 ? kFields[field] : "last") + " field holds a control character (" +
-               code + ")");
-  }
-}
-
 // Splits one line into its three fields, or fails naming what is wrong.
 ManifestEntry ParseLine(std::string_view text, std::size_t line, const std::string& manifest,
                         const fs::path& folder, bool outputs_optional) {
   if (!IsValidUtf8(text)) FailAt(manifest, line, "The line is not valid UTF-8");
-  RefuseControlCharacters(text, line, manifest);
+  const auto field_name = [](std::size_t field) -> std::string {
+    static constexpr const char* kFields[] = {"text", "classes", "output"};
+    return field < 3 ? kFields[field] : "last";
+  };
+  if (auto problem = ControlCharacterProblem(text, field_name)) FailAt(manifest, line, *problem);
   std::vector<std::string> fields;
   std::size_t start = 0;
   while (true) {

@@ -1,12 +1,12 @@
 #include "pipeline/evaluation.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string_view>
 #include <unordered_set>
 
+#include "core/control_characters.h"
 #include "core/cp1252.h"
 #include "core/read_file.h"
 #include "core/run_error.h"
@@ -67,20 +67,14 @@ void CheckLine(const std::vector<std::string>& fields, const std::string& manife
   }
 }
 
-// Refuses a control character other than a tab, in the batch manifest's
-// words: a NUL would cut a path short and name another file, and any other
+// Refuses a control character other than a tab, as the batch manifest
+// does: a NUL would cut a path short and name another file, and any other
 // would reach the figures' text and system columns.
 void RefuseControlCharacters(std::string_view text, const std::string& manifest, std::size_t line) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const unsigned char c = text[i];
-    if (c == '\t' || (c >= 0x20 && c != 0x7F)) continue;
-    if (c == '\r') FailAt(manifest, line, "The manifest uses CR line ends; save it with LF or CR LF line ends");
-    const std::size_t field = std::count(text.begin(), text.begin() + i, '\t');
-    const std::string name = field == 0 ? "text" : field == 1 ? "reference" : "system " + std::to_string(field - 1);
-    char code[8];
-    std::snprintf(code, sizeof code, "0x%02X", c);
-    FailAt(manifest, line, "The " + name + " field holds a control character (" + code + ")");
-  }
+  const auto field_name = [](std::size_t field) {
+    return field == 0 ? "text" : field == 1 ? "reference" : "system " + std::to_string(field - 1);
+  };
+  if (auto problem = ControlCharacterProblem(text, field_name)) FailAt(manifest, line, *problem);
 }
 
 // Refuses a name that another system or a baseline also has: their rows
