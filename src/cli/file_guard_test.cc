@@ -128,6 +128,7 @@ TEST_F(FileGuardCommandTest, AnOutputThatIsAnInputOrAnotherOutputIsRefusedAndNot
       {"summarize --text /dev/stdin --scores - --rate 0.4 --tables tables < a",
        "-: The scores file is the same file as the text file (/dev/stdin)"},
       {"train m.tsv --model m.tsv --tables tables", "m.tsv: The model is the same file as the manifest (m.tsv)"},
+      {"train m.tsv --model tables/Stoplist.db --tables tables", "The model is the same file as the lexical table"},
       {"train m.tsv --model ./b.classes --tables tables",
        "./b.classes: The model is the same file as the classes file of line 2 (b.classes)"},
       {"crossval m.tsv --folds 3 --rate 0.4 --output ./c --tables tables",
