@@ -49,12 +49,29 @@ std::vector<std::size_t> RandomChoice::Draw(std::size_t sentence_count, std::siz
   std::vector<std::size_t> order(sentence_count);
   std::iota(order.begin(), order.end(), std::size_t{0});
   for (std::size_t i = 0; i < count; ++i) {
-    const std::size_t j = i + static_cast<std::size_t>(Next() % (sentence_count - i));
+    const std::size_t j = i + Below(sentence_count - i);
     std::swap(order[i], order[j]);
   }
   order.resize(count);
   std::sort(order.begin(), order.end());
   return order;
+}
+
+std::size_t RandomChoice::Below(std::size_t n) { return static_cast<std::size_t>(Next() % n); }
+
+// FNV-1a over the path's bytes; the sentence count and the seed are each
+// mixed in by SplitMix64's finaliser, so that near seeds give unrelated
+// draws.
+std::uint64_t RandomBaselineSeed(std::uint64_t seed, std::string_view path, std::size_t sentence_count) {
+  const auto mix = [](std::uint64_t x) {
+    x += 0x9E3779B97F4A7C15u;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9u;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBu;
+    return x ^ (x >> 31);
+  };
+  std::uint64_t hash = 0xCBF29CE484222325u;
+  for (unsigned char c : path) hash = (hash ^ c) * 0x100000001B3u;
+  return mix(mix(hash ^ mix(sentence_count)) ^ seed);
 }
 
 std::vector<bool> ChosenFlags(const std::vector<std::size_t>& chosen, std::size_t sentence_count) {

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace casewright {
@@ -43,11 +44,23 @@ class RandomChoice {
  public:
   explicit RandomChoice(std::uint64_t seed);
   std::vector<std::size_t> Draw(std::size_t sentence_count, std::size_t count);
+  // A number from 0 to n - 1, each as likely (up to a bias of n / 2^64).
+  // REQUIRES: n >= 1.
+  std::size_t Below(std::size_t n);
 
  private:
   std::uint64_t Next();
   std::uint64_t state_;
 };
+
+// The seed every command that draws (folds, random baselines, bootstrap
+// resamples) uses unless given another.
+inline constexpr std::uint64_t kDefaultSeed = 0;
+
+// The seed of the random baseline of a text: it depends only on the run's
+// `seed`, the text's `path` as the manifest gives it and its number of
+// sentences, so that every command gives one text the same random baseline.
+std::uint64_t RandomBaselineSeed(std::uint64_t seed, std::string_view path, std::size_t sentence_count);
 
 // One flag per sentence of a text of `sentence_count` sentences: true for
 // the sentences in `chosen`.
