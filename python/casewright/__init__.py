@@ -229,20 +229,37 @@ def summarize(text, *, scores=None, model=None, method=None, rate=None, sentence
     return Summary(summary["chosen"], summary["extract"], summary["scores"])
 
 
-def _evaluation_frame(table):
-    _warn(table)
-    return pd.read_csv(io.StringIO(table["csv"]), dtype={"text": str, "system": str}, keep_default_na=False,
+def _read_table(csv, names):
+    return pd.read_csv(io.StringIO(csv), dtype={name: str for name in names}, keep_default_na=False,
                        na_values=[""])
 
 
+def _evaluation_frames(table):
+    """The figures, and with them the comparisons when they were asked for."""
+    _warn(table)
+    figures = _read_table(table["csv"], ("text", "system"))
+    if "comparisons" not in table:
+        return figures
+    return figures, _read_table(table["comparisons"], ("system", "other", "figure"))
+
+
+def _resamples(bootstrap):
+    return _core.default_resamples if bootstrap is None else bootstrap
+
+
 def evaluate(manifest_or_rows, *, rate=None, baselines=("lead", "random"), seed=None, stem=True, systems=None,
-             tables=None, encoding="auto", **options):
+             bootstrap=None, compare=False, tables=None, encoding="auto", **options):
     """The figures of summaries against their references, as
     ``casewright-cli evaluate --format csv`` writes them: a row per text and
     system (its baselines after it), then a mean row per system.  The
     manifest is evaluate's (text, reference, system...), or rows of those
     fields, the systems then named by ``systems``; a system given as a
-    sequence of numbers is its scores, one per sentence."""
+    sequence of numbers is its scores, one per sentence.
+
+    The mean rows have the 95 % intervals of ``bootstrap`` resamples of the
+    texts (1,000 when None; 0: none).  With ``compare``, the result is a
+    pair: the figures, and the paired comparisons of every system with its
+    baselines and with the others, as ``--compare`` writes them."""
     unknown = set(baselines) - {"lead", "random"}
     if unknown:
         raise Error(f"baselines: {', '.join(sorted(unknown))} is not lead or random")
@@ -257,8 +274,9 @@ def evaluate(manifest_or_rows, *, rate=None, baselines=("lead", "random"), seed=
             rows = "".join(lines).encode("utf-8")
         table = _core.evaluate(manifest, rows, 0.0 if rate is None else float(rate), "lead" in baselines,
                                "random" in baselines, _core.default_seed if seed is None else seed, not stem,
-                               _options(encoding=encoding, **options), _tables_of(tables))
-    return _evaluation_frame(table)
+                               _resamples(bootstrap), compare, _options(encoding=encoding, **options),
+                               _tables_of(tables))
+    return _evaluation_frames(table)
 
 
 class _ScoreFiles:
@@ -317,11 +335,13 @@ def train(manifest_or_rows, *, model=None, features="1-8", rounds=100, depth=4, 
 
 
 def crossval(manifest_or_rows, *, folds=10, rate=0.2, features="1-8", rounds=100, depth=4, seed=None, jobs=None,
-             tables=None, encoding="auto", **options):
+             bootstrap=None, compare=False, tables=None, encoding="auto", **options):
     """Cross-validates the learner grouped by text, as
     ``casewright-cli crossval --format csv`` does: per text the rows model,
-    lead and random, then a mean row per system."""
+    lead and random, then a mean row per system; ``bootstrap`` and
+    ``compare`` as for ``evaluate``."""
     manifest, rows = _manifest_args(manifest_or_rows)
-    table = _core.crossval(manifest, rows, folds, float(rate), _options(features, encoding, **options),
-                           *_learner_args(rounds, depth, seed, jobs), _tables_of(tables))
-    return _evaluation_frame(table)
+    table = _core.crossval(manifest, rows, folds, float(rate), _resamples(bootstrap), compare,
+                           _options(features, encoding, **options), *_learner_args(rounds, depth, seed, jobs),
+                           _tables_of(tables))
+    return _evaluation_frames(table)

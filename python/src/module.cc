@@ -26,7 +26,10 @@
 #include "lexicon/sqlite_tables.h"
 #include "output/output_file.h"
 #include "pipeline/evaluation.h"
+#include "pipeline/evaluation_systems.h"
 #include "pipeline/summary_run.h"
+#include "summary/bootstrap.h"
+#include "summary/comparison.h"
 #include "summary/selection.h"
 #include "text/segmented_text.h"
 #include "text_source.h"
@@ -264,9 +267,34 @@ std::string EvaluationCsv(const std::vector<EvaluationRow>& rows) {
   return csv.str();
 }
 
-py::dict EvaluateSummaries(const std::string& manifest_path, const std::optional<py::bytes>& rows, double rate, bool lead,
-                  bool random, std::uint64_t seed, bool no_stem, const TextOptions& options,
-                  const LexicalTables& tables) {
+// The figures as CSV and, when asked for, the paired comparisons of
+// `systems` over the text rows `rows`, as the command line's --compare
+// writes them.
+py::dict FigureTables(const std::string& figures, bool compare, const std::vector<std::string>& systems,
+                      const std::vector<EvaluationRow>& rows, int resamples, std::uint64_t seed) {
+  py::dict tables;
+  tables["csv"] = figures;
+  if (!compare) return tables;
+  std::ostringstream csv;
+  {
+    Release release;
+    // The p-values need resamples even when the intervals are turned off.
+    WriteComparisons(CompareSystems(rows, PairsToCompare(systems, rows), resamples > 0 ? resamples : kDefaultResamples,
+                                    seed),
+                     csv);
+  }
+  tables["comparisons"] = csv.str();
+  return tables;
+}
+
+void RequireResamples(int resamples) {
+  if (resamples < 0 || resamples > 1000000) throw cli::UsageError("bootstrap must be a whole number from 0 to 1000000");
+}
+
+py::dict EvaluateSummaries(const std::string& manifest_path, const std::optional<py::bytes>& rows, double rate,
+                           bool lead, bool random, std::uint64_t seed, bool no_stem, int resamples, bool compare,
+                           const TextOptions& options, const LexicalTables& tables) {
+  RequireResamples(resamples);
   const std::unique_ptr<TextSource> manifest = SourceOf(manifest_path, rows, "rows");
   EvaluationSettings settings;
   settings.encoding = EncodingOf(options.encoding, "encoding");
@@ -277,6 +305,8 @@ py::dict EvaluateSummaries(const std::string& manifest_path, const std::optional
   settings.random = random;
   settings.seed = seed;
   EvaluationOutcome outcome;
+  std::vector<EvaluationRow> text_rows;
+  std::vector<std::string> systems;
   std::string csv;
   const auto needs_rate = [&](const EvaluationManifest& read) {
     for (const EvaluationLine& line : read.lines) {
@@ -296,14 +326,16 @@ py::dict EvaluateSummaries(const std::string& manifest_path, const std::optional
       needs_rate(read);
       outcome = casewright::Evaluate(read, settings, tables);
       if (!outcome.errors.empty()) throw RunError(absl::StrJoin(outcome.errors, "\n"));
-      const std::vector<EvaluationRow> means = MeanRows(outcome.rows);
+      systems = SystemNames(read);
+      text_rows = outcome.rows;
+      std::vector<EvaluationRow> means = MeanRows(outcome.rows);
+      AddBootstrapIntervals(outcome.rows, means, resamples, seed);
       outcome.rows.insert(outcome.rows.end(), means.begin(), means.end());
       csv = EvaluationCsv(outcome.rows);
       return 0;
     });
   }
-  py::dict table;
-  table["csv"] = csv;
+  py::dict table = FigureTables(csv, compare, systems, text_rows, resamples, seed);
   table["warnings"] = Messages(outcome.warnings);
   return table;
 }
@@ -359,8 +391,10 @@ py::dict Train(const std::string& manifest, const std::optional<std::string>& ro
   return trained;
 }
 
-py::dict Crossval(const std::string& manifest, const std::optional<std::string>& rows, std::size_t folds, double rate, const TextOptions& options,
-                  int rounds, int depth, unsigned seed, const std::string& jobs, const LexicalTables& tables) {
+py::dict Crossval(const std::string& manifest, const std::optional<std::string>& rows, std::size_t folds, double rate,
+                  int resamples, bool compare, const TextOptions& options, int rounds, int depth, unsigned seed,
+                  const std::string& jobs, const LexicalTables& tables) {
+  RequireResamples(resamples);
   cli::LearnerChoices choices = cli::ChooseLearner(TrainOptionsOf(manifest, options, rounds, depth, seed, jobs));
   choices.corpus.with_tokens = true;
   if (!IsValidRate(rate)) throw cli::UsageError("rate must be more than 0 and at most 1");
@@ -370,7 +404,9 @@ py::dict Crossval(const std::string& manifest, const std::optional<std::string>&
   settings.seed = seed;
   settings.training = choices.training;
   settings.folds = folds;
+  settings.bootstrap = resamples;
   CorpusMessages messages;
+  std::vector<EvaluationRow> text_rows;
   std::string csv;
   {
     Release release;
@@ -383,10 +419,12 @@ py::dict Crossval(const std::string& manifest, const std::optional<std::string>&
     RequireReferences(entries, corpus, manifest);
     std::vector<std::string> names;
     for (const ManifestEntry& entry : entries) names.push_back(entry.text_name);
-    csv = EvaluationCsv(CrossValidate(corpus, names, settings));
+    text_rows = CrossValidate(corpus, names, settings);
+    csv = EvaluationCsv(text_rows);
+    // CrossValidate ends with a mean row per system.
+    text_rows.resize(text_rows.size() - MeanRows(text_rows).size());
   }
-  py::dict table;
-  table["csv"] = csv;
+  py::dict table = FigureTables(csv, compare, {"model"}, text_rows, resamples, seed);
   table["warnings"] = Messages(messages.warnings);
   table["notes"] = Messages(messages.notes);
   return table;
@@ -403,6 +441,7 @@ PYBIND11_MODULE(_core, module) {
   module.doc() = "The core of Casewright; use the package casewright, which wraps it.";
   RegisterErrors(module);
   module.attr("default_seed") = kDefaultSeed;
+  module.attr("default_resamples") = kDefaultResamples;
 
   py::class_<LexicalTables, std::shared_ptr<LexicalTables>>(module, "LexicalTables");
   py::class_<SqliteTables, LexicalTables, std::shared_ptr<SqliteTables>>(module, "SqliteTables")
@@ -428,9 +467,11 @@ PYBIND11_MODULE(_core, module) {
   module.def("summarize", &Summarize, py::arg("path"), py::arg("content"), py::arg("name"), py::arg("scores"),
              py::arg("model"), py::arg("rate"), py::arg("count"), py::arg("encoding"), py::arg("tables"));
   module.def("evaluate", &EvaluateSummaries, py::arg("manifest"), py::arg("rows"), py::arg("rate"), py::arg("lead"),
-             py::arg("random"), py::arg("seed"), py::arg("no_stem"), py::arg("options"), py::arg("tables"));
+             py::arg("random"), py::arg("seed"), py::arg("no_stem"), py::arg("bootstrap"), py::arg("compare"),
+             py::arg("options"), py::arg("tables"));
   module.def("train", &Train, py::arg("manifest"), py::arg("rows"), py::arg("model"), py::arg("options"), py::arg("rounds"),
              py::arg("depth"), py::arg("seed"), py::arg("jobs"), py::arg("tables"));
-  module.def("crossval", &Crossval, py::arg("manifest"), py::arg("rows"), py::arg("folds"), py::arg("rate"), py::arg("options"),
+  module.def("crossval", &Crossval, py::arg("manifest"), py::arg("rows"), py::arg("folds"), py::arg("rate"), py::arg("bootstrap"),
+             py::arg("compare"), py::arg("options"),
              py::arg("rounds"), py::arg("depth"), py::arg("seed"), py::arg("jobs"), py::arg("tables"));
 }

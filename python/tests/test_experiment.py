@@ -12,7 +12,8 @@ import casewright
 
 
 def read_table(text):
-    return pd.read_csv(io.StringIO(text), dtype={"text": str, "system": str}, keep_default_na=False,
+    names = ("text", "system", "other", "figure")
+    return pd.read_csv(io.StringIO(text), dtype={name: str for name in names}, keep_default_na=False,
                        na_values=[""])
 
 
@@ -42,8 +43,11 @@ def test_evaluate_equals_the_command_lines(cli, examples):
     np.savetxt("example.scores", np.arange(151)[::-1], fmt="%d")
     manifest = pathlib.Path("evaluate.tsv")
     manifest.write_text("#text\treference\tmine\nexample.txt\tclasses:example.classes\tscores:example.scores\n")
-    expected = read_table(cli("evaluate", manifest, "--rate", "0.2", "--seed", "0", "--format", "csv").stdout.decode())
-    pd.testing.assert_frame_equal(casewright.evaluate(manifest, rate=0.2), expected)
+    expected = read_table(cli("evaluate", manifest, "--rate", "0.2", "--seed", "0", "--format", "csv",
+                              "--compare", "compared.csv").stdout.decode())
+    figures, comparisons = casewright.evaluate(manifest, rate=0.2, compare=True)
+    pd.testing.assert_frame_equal(figures, expected)
+    pd.testing.assert_frame_equal(comparisons, read_table(pathlib.Path("compared.csv").read_text()))
     rows = [("example.txt", "classes:example.classes", "scores:example.scores")]
     pd.testing.assert_frame_equal(casewright.evaluate(rows, rate=0.2, systems=["mine"]), expected)
     with pytest.raises(casewright.Error, match=r"^rows:1: scores: systems need a rate"):
@@ -59,8 +63,13 @@ def test_train_and_crossval_equal_the_command_lines(cli, examples):
     expected = cli("summarize", "--text", "example.txt", "--model", "cli.model.json", "--rate", "0.2").stdout.decode("cp1252")
     assert summary.extract == expected
 
-    expected = read_table(cli("crossval", "corpus.tsv", "--folds", "3", "--rate", "0.2", "--format", "csv").stdout.decode())
-    pd.testing.assert_frame_equal(casewright.crossval("corpus.tsv", folds=3, rate=0.2), expected)
+    expected = read_table(cli("crossval", "corpus.tsv", "--folds", "3", "--rate", "0.2", "--format", "csv",
+                              "--bootstrap", "50", "--compare", "compared.csv").stdout.decode())
+    figures, comparisons = casewright.crossval("corpus.tsv", folds=3, rate=0.2, bootstrap=50, compare=True)
+    pd.testing.assert_frame_equal(figures, expected)
+    pd.testing.assert_frame_equal(comparisons, read_table(pathlib.Path("compared.csv").read_text()))
+    with pytest.raises(casewright.Error, match="bootstrap must be a whole number from 0 to 1000000"):
+        casewright.crossval("corpus.tsv", folds=3, bootstrap=-1)
 
 
 def test_a_failed_train_writes_nothing(examples):
