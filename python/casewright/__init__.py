@@ -110,9 +110,11 @@ def _options(features="1-8", encoding="auto", class_values=None, strict_classes=
     return options
 
 
-def _warn(result):
+def _warn(result, stacklevel=4):
+    # By default the warning points at the caller of the caller of _warn:
+    # the user's call of the function that made the table.
     for message in result.get("warnings", ()):
-        warnings.warn(message, CasewrightWarning, stacklevel=3)
+        warnings.warn(message, CasewrightWarning, stacklevel=stacklevel)
 
 
 def _frame(columns):
@@ -159,7 +161,7 @@ def sentences(text, *, tables=None, encoding="auto", name=None):
     them) and ``keys`` (their canonical forms)."""
     path, content, name, encoding = _text_args(text, name, encoding)
     listing = _core.sentences(path, content, name, encoding, _tables_of(tables))
-    _warn(listing)
+    _warn(listing, stacklevel=3)
     return listing["sentences"]
 
 
@@ -325,7 +327,7 @@ def train(manifest_or_rows, *, model=None, features="1-8", rounds=100, depth=4, 
         path = _path_or_empty(model) or os.path.join(folder, "model.json")
         trained = _core.train(manifest, rows, path, _options(features, encoding, **options),
                               *_learner_args(rounds, depth, seed, jobs), _tables_of(tables))
-        _warn(trained)
+        _warn(trained, stacklevel=3)
         booster = _load_booster(path)
         if booster is not None:
             return booster
