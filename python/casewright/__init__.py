@@ -154,13 +154,14 @@ def _manifest_args(manifest_or_rows):
     return "rows", "".join(lines)
 
 
-def sentences(text, *, tables=None, encoding="auto", name=None):
-    """The sentences of ``text`` as a run finds them: a list of dicts with
-    ``number`` (from 1), ``text`` (as it stands in the text),
-    ``begins_paragraph``, ``ends_paragraph``, ``words`` (as the text spells
-    them) and ``keys`` (their canonical forms)."""
+def sentences(text, *, tables=None, encoding="auto", segmented=False, name=None):
+    """The sentences of ``text`` as a run finds them (with ``segmented``,
+    one a line, as in an extract): a list of dicts with ``number`` (from
+    1), ``text`` (as it stands in the text), ``begins_paragraph``,
+    ``ends_paragraph``, ``words`` (as the text spells them) and ``keys``
+    (their canonical forms)."""
     path, content, name, encoding = _text_args(text, name, encoding)
-    listing = _core.sentences(path, content, name, encoding, _tables_of(tables))
+    listing = _core.sentences(path, content, name, encoding, segmented, _tables_of(tables))
     _warn(listing, stacklevel=3)
     return listing["sentences"]
 

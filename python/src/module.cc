@@ -181,14 +181,16 @@ py::dict SentenceOf(SegmentedText& text, std::size_t index) {
   return sentence;
 }
 
+// `segmented`: the text holds one sentence a line, as an extract does.
 py::dict Sentences(const std::string& path, const std::optional<py::bytes>& content, const std::string& name,
-                   const std::string& encoding, const LexicalTables& tables) {
+                   const std::string& encoding, bool segmented, const LexicalTables& tables) {
   const std::unique_ptr<TextSource> source = SourceOf(path, content, name);
   const TextEncoding chosen = EncodingOf(encoding, "encoding");
+  const SentenceBreaks breaks = segmented ? SentenceBreaks::kLines : SentenceBreaks::kTerminators;
   std::unique_ptr<SegmentedText> text;
   {
     Release release;
-    text = source->Run([&] { return std::make_unique<SegmentedText>(source->path(), chosen, tables); });
+    text = source->Run([&] { return std::make_unique<SegmentedText>(source->path(), chosen, tables, breaks); });
   }
   py::list sentences;
   for (std::size_t i = 0; i < text->size(); ++i) sentences.append(SentenceOf(*text, i));
@@ -463,7 +465,7 @@ PYBIND11_MODULE(_core, module) {
   module.def("corpus", &Corpus, py::arg("manifest"), py::arg("rows"), py::arg("options"), py::arg("jobs"),
              py::arg("tables"));
   module.def("sentences", &Sentences, py::arg("path"), py::arg("content"), py::arg("name"), py::arg("encoding"),
-             py::arg("tables"));
+             py::arg("segmented"), py::arg("tables"));
   module.def("summarize", &Summarize, py::arg("path"), py::arg("content"), py::arg("name"), py::arg("scores"),
              py::arg("model"), py::arg("rate"), py::arg("count"), py::arg("encoding"), py::arg("tables"));
   module.def("evaluate", &EvaluateSummaries, py::arg("manifest"), py::arg("rows"), py::arg("rate"), py::arg("lead"),

@@ -58,6 +58,12 @@ def test_sentences_as_the_command_line_lists_them(cli, examples):
         assert sentence["text"] == text and sentence["keys"] == keys.split()
 
 
+def test_sentences_one_a_line():
+    listed = casewright.sentences("Uma linha sem ponto\nOutra. Com dois\n", segmented=True)
+    assert [s["text"] for s in listed] == ["Uma linha sem ponto", "Outra. Com dois"]
+    assert [s["words"] for s in listed][1] == ["Outra", "Com", "dois"]
+
+
 def test_two_threads_give_the_single_runs_cases(examples):
     single = {name: casewright.cases(pathlib.Path(f"{name}.txt")) for name in TEXTS[:2]}
     threaded = {}
