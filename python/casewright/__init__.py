@@ -309,12 +309,12 @@ def _learner_args(rounds, depth, seed, jobs):
     return rounds, depth, _core.default_seed if seed is None else seed, _jobs(jobs)
 
 
-def _load_booster(path):
+def _xgboost():
     try:
         import xgboost
     except ImportError:
         return None
-    return xgboost.Booster(model_file=path)
+    return xgboost
 
 
 def train(manifest_or_rows, *, model=None, features="1-8", rounds=100, depth=4, seed=None, jobs=None,
@@ -323,18 +323,16 @@ def train(manifest_or_rows, *, model=None, features="1-8", rounds=100, depth=4, 
     manifest (or rows), as ``casewright-cli train`` does, and writes it to
     ``model`` when given.  Returns an ``xgboost.Booster`` when Python's
     xgboost imports, else the model's path."""
+    xgboost = _xgboost()
+    if xgboost is None and model is None:
+        raise Error("model: give the file to write the model to (Python's xgboost is not installed)")
     manifest, rows = _manifest_args(manifest_or_rows)
     with tempfile.TemporaryDirectory() as folder:
         path = _path_or_empty(model) or os.path.join(folder, "model.json")
         trained = _core.train(manifest, rows, path, _options(features, encoding, **options),
                               *_learner_args(rounds, depth, seed, jobs), _tables_of(tables))
         _warn(trained, stacklevel=3)
-        booster = _load_booster(path)
-        if booster is not None:
-            return booster
-        if model is None:
-            raise Error("model: give the file to write the model to (Python's xgboost is not installed)")
-        return path
+        return path if xgboost is None else xgboost.Booster(model_file=path)
 
 
 def crossval(manifest_or_rows, *, folds=10, rate=0.2, features="1-8", rounds=100, depth=4, seed=None, jobs=None,

@@ -56,9 +56,12 @@ def test_evaluate_equals_the_command_lines(cli, examples):
 
 def test_train_and_crossval_equal_the_command_lines(cli, examples):
     cli("train", "corpus.tsv", "--model", "cli.model.json", "--jobs", "1")
-    booster = casewright.train("corpus.tsv", model="py.model.json", jobs=1)
+    model = casewright.train("corpus.tsv", model="py.model.json", jobs=1)
     assert pathlib.Path("py.model.json").read_bytes() == pathlib.Path("cli.model.json").read_bytes()
-    assert booster.attr("casewright_features") is not None
+    if casewright._xgboost() is None:
+        assert model == "py.model.json"
+    else:
+        assert model.attr("casewright_features") == "1,2,3,4,5,6,7,8"
     summary = casewright.summarize(pathlib.Path("example.txt"), model="py.model.json", rate=0.2)
     expected = cli("summarize", "--text", "example.txt", "--model", "cli.model.json", "--rate", "0.2").stdout.decode("cp1252")
     assert summary.extract == expected
