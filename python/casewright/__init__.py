@@ -13,6 +13,7 @@ The runs release the GIL, so Python threads may run texts at once.
 """
 
 import io
+import math
 import os
 import pathlib
 import tempfile
@@ -176,6 +177,8 @@ def cases(text, *, classes=None, extract=None, features="1-8", values="codes", t
     extract_encoding, min_overlap, allow_unmatched, extract_lines."""
     if values != "codes":
         raise Error(f"values: {values} is not one this version computes (codes)")
+    if classes is not None and extract is not None:
+        raise Error("cases takes the classes from a classes file or from an extract, not both")
     path, content, name, encoding = _text_args(text, name, encoding)
     columns = _core.cases(path, content, name, _path_or_empty(classes), _path_or_empty(extract),
                           _options(features, encoding, **options), _tables_of(tables))
@@ -225,8 +228,13 @@ def summarize(text, *, scores=None, model=None, method=None, rate=None, sentence
         raise Error("sentences must be at least 1")
     if method is not None:
         scores = _scores_by_method(method, text, tables)
+    scores = [] if scores is None else [float(score) for score in scores]
+    for number, score in enumerate(scores, start=1):
+        # The choice sorts by score: a NaN would have no place in the order.
+        if not math.isfinite(score):
+            raise Error(f"scores: the score of sentence {number}, {score}, is not a number")
     path, content, name, encoding = _text_args(text, name, encoding)
-    summary = _core.summarize(path, content, name, [] if scores is None else [float(s) for s in scores],
+    summary = _core.summarize(path, content, name, scores,
                               _path_or_empty(model), 0.0 if rate is None else float(rate), sentences or 0,
                               encoding, _tables_of(tables))
     return Summary(summary["chosen"], summary["extract"], summary["scores"])

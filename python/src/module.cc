@@ -110,7 +110,8 @@ py::dict Cases(const std::string& path, const std::optional<py::bytes>& content,
     Release release;
     cases = text->Run([&] {
       RefuseSharedFiles({{settings.text_path, "text file", false},
-                         {classes_path.empty() ? extract_path : classes_path, "classes file", false}},
+                         classes_path.empty() ? RunFile{extract_path, "extract", false}
+                                              : RunFile{classes_path, "classes file", false}},
                         SharedInputs::kRefused);
       return ComputeCases(settings, tables);
     });

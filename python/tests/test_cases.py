@@ -83,6 +83,8 @@ def test_errors_name_the_file_or_the_value(examples):
     assert raised.value.filename == "missing.txt"
     with pytest.raises(casewright.Error, match="--features: "):
         casewright.cases("texto.", features="9")
+    with pytest.raises(casewright.Error, match="The classes file is the same file as the text file"):
+        casewright.cases(pathlib.Path("example.txt"), classes="example.txt")
     with pytest.raises(casewright.Error, match="encoding: latin-1 is not windows-1252, utf-8 or auto"):
         casewright.cases(b"texto.", encoding="latin-1")
     with pytest.raises(FileNotFoundError, match="missing.txt: Cannot open file missing.txt") as raised:

@@ -33,6 +33,8 @@ def test_summarize_refusals(examples):
         casewright.summarize(text, scores=[1, 0], rate=0.2)
     with pytest.raises(casewright.Error, match="The summary cannot take 152 sentences: the text has only 151"):
         casewright.summarize(text, scores=[0] * 151, sentences=152)
+    with pytest.raises(casewright.Error, match="scores: the score of sentence 2, nan, is not a number"):
+        casewright.summarize(text, scores=[0, float("nan")] + [0] * 149, rate=0.2)
     with pytest.raises(casewright.Error, match="summarize needs one of scores, model or method"):
         casewright.summarize(text, rate=0.2)
     with pytest.raises(casewright.Error, match="method: textrank is not a method this version has"):
