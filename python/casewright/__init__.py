@@ -141,7 +141,7 @@ def _manifest_args(manifest_or_rows):
     if isinstance(manifest_or_rows, pd.DataFrame):
         columns = [manifest_or_rows["text"]]
         if "classes" in manifest_or_rows:
-            columns.append(manifest_or_rows["classes"])
+            columns.append(manifest_or_rows["classes"].fillna(""))
         manifest_or_rows = zip(*columns)
     lines = []
     for number, row in enumerate(manifest_or_rows, start=1):

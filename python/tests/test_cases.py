@@ -45,6 +45,8 @@ def test_corpus_equals_the_batchs_combined_csv(cli, examples):
     pd.testing.assert_frame_equal(casewright.corpus("corpus.tsv", jobs=2), expected)
     rows = [(f"{t}.txt", f"{t}.classes") for t in ("example", "faq-debian", "foca-seguranca")]
     pd.testing.assert_frame_equal(casewright.corpus(rows, jobs=1), expected)
+    unlabelled = casewright.corpus(pd.DataFrame({"text": ["example.txt"], "classes": [None]}))
+    assert len(unlabelled) == 151 and unlabelled["class"].isna().all()
 
 
 def test_sentences_as_the_command_line_lists_them(cli, examples):
