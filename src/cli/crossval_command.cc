@@ -11,6 +11,7 @@
 #include "cli/learner_options.h"
 #include "cli/uncertainty_options.h"
 #include "core/run_error.h"
+#include "experiment/corpus_references.h"
 #include "experiment/crossval.h"
 #include "lexicon/sqlite_tables.h"
 #include "output/output_files.h"
@@ -35,20 +36,6 @@ std::vector<EvaluationRow> TextRows(const std::vector<EvaluationRow>& rows) {
     if (std::find(systems.begin(), systems.end(), row.system) == systems.end()) systems.push_back(row.system);
   }
   return {rows.begin(), rows.end() - static_cast<std::ptrdiff_t>(systems.size())};
-}
-
-// Refuses a text that gives the learner no reference to be scored against.
-void RequireReferences(const std::vector<ManifestEntry>& entries, const CorpusCases& corpus,
-                       const std::string& manifest) {
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    for (const std::string& c : corpus.texts[i].classes) {
-      if (c.empty()) {
-        throw RunError("The text has sentences without a class: crossval needs every sentence's class, from a "
-                       "classes file or an extract",
-                       manifest + ":" + std::to_string(entries[i].line));
-      }
-    }
-  }
 }
 
 int Crossval(const CrossvalOptions& options) {

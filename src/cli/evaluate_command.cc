@@ -11,6 +11,7 @@
 #include "lexicon/sqlite_tables.h"
 #include "output/output_files.h"
 #include "pipeline/evaluation.h"
+#include "pipeline/evaluation_systems.h"
 #include "pipeline/run_files.h"
 
 namespace casewright::cli {
@@ -49,17 +50,6 @@ EvaluationSettings SettingsOf(const EvaluateOptions& options, const EvaluationMa
     }
   }
   return settings;
-}
-
-// The systems' names: the header's, else system1, system2... up to the
-// most systems a line gives.
-std::vector<std::string> SystemNames(const EvaluationManifest& manifest) {
-  if (!manifest.system_names.empty()) return manifest.system_names;
-  std::size_t most = 0;
-  for (const EvaluationLine& line : manifest.lines) most = std::max(most, line.systems.size());
-  std::vector<std::string> names;
-  for (std::size_t i = 1; i <= most; ++i) names.push_back("system" + std::to_string(i));
-  return names;
 }
 
 int Evaluate(const EvaluateOptions& options) {
