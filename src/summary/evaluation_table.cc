@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <map>
 
+#include "summary/csv_fields.h"
+
 namespace casewright {
 namespace {
 
@@ -116,13 +118,6 @@ std::vector<std::string> Cells(const EvaluationRow& row, const Layout& layout, E
     }
   }
   return cells;
-}
-
-std::string CsvField(const std::string& field) {
-  if (field.find_first_of(",\"\n\r") == std::string::npos) return field;
-  std::string quoted = "\"";
-  for (char c : field) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
 }
 
 // Sums of a system's figures, for its mean.
