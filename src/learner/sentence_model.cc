@@ -150,7 +150,7 @@ SentenceModel SentenceModel::Train(FeatureSet features, const CodeRows& rows, co
       {"objective", "binary:logistic"},
       {"tree_method", "hist"},
       {"max_depth", std::to_string(options.depth)},
-      {"seed", std::to_string(options.seed)},
+      {"seed", std::to_string(options.seed & INT64_MAX)},
       {"nthread", std::to_string(options.threads)},
   };
   for (const auto& [name, value] : parameters) {

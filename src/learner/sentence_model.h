@@ -18,6 +18,7 @@
 #ifndef CASEWRIGHT_LEARNER_SENTENCE_MODEL_H_
 #define CASEWRIGHT_LEARNER_SENTENCE_MODEL_H_
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,7 +43,7 @@ void AppendCodeRow(std::string_view codes, CodeRows& rows);
 struct TrainingOptions {
   int rounds = 100;
   int depth = 4;
-  unsigned seed = 0;
+  std::uint64_t seed = 0;  // XGBoost takes its low 63 bits, a signed number
   unsigned threads = 1;
   std::string version;  // stored in the model
 };
