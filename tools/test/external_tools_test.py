@@ -16,7 +16,7 @@ CHECK is one of:
             README shows
   xgboost   a model trained by casewright-cli train, loaded by Python's
             XGBoost, gives the probabilities summarize --model writes, from
-            the CSV of the same text
+            the CSV of the same text, and the total gains train stores
   parallel  GNU parallel runs two shards of a manifest as the README shows
             (--sshlogin, the local machine standing in for two), and the
             joined shards equal the combined file of a one-job batch
@@ -290,6 +290,13 @@ def check_xgboost(corpus):
     if worst is None or worst > 1e-6:
         fail(f"{len(ours)} scores against {len(predicted)} predictions, largest difference {worst}")
     print(f"ok: Python's XGBoost gives the {len(ours)} probabilities of summarize --model to within {worst:.1e}")
+    # The total gains train stores are XGBoost's own (6 significant digits).
+    booster = xgboost.Booster(model_file=model)
+    stored = dict(item.split(":") for item in booster.attr("casewright_total_gain").split(","))
+    for feature, gain in booster.get_score(importance_type="total_gain").items():
+        if abs(float(stored[feature]) - gain) > 1e-5 * max(1.0, gain):
+            fail(f"the stored total gain of {feature} is {stored[feature]}, XGBoost's {gain}")
+    print(f"ok: the model stores XGBoost's total gain of each of its {len(stored)} features")
 
 
 def main():
