@@ -18,7 +18,8 @@ namespace {
 // Each feature's total gain, a line each, the largest first.
 std::string GainTable(const SentenceModel& model) {
   std::vector<FeatureGain> gains = model.TotalGains();
-  std::stable_sort(gains.begin(), gains.end(), [](const FeatureGain& a, const FeatureGain& b) { return a.gain > b.gain; });
+  std::stable_sort(gains.begin(), gains.end(),
+                   [](const FeatureGain& a, const FeatureGain& b) { return a.gain > b.gain; });
   std::string table = "Total gain of each feature (the loss its splits took away, over all trees):";
   for (const FeatureGain& feature : gains) {
     char line[96];

@@ -311,9 +311,6 @@ def check_crossval(corpus):
             shutil.copy(os.path.join(corpus.examples, name + suffix), folder)
     with open(os.path.join(folder, "corpus.tsv"), "w", encoding="utf-8") as out:
         out.writelines(f"{name}.txt\t{name}.classes\t\n" for name in TEXTS)
-    with open(os.path.join(folder, "evaluate.tsv"), "w", encoding="utf-8") as out:
-        out.write("#text\treference\tmodel\n")
-        out.writelines(f"{name}.txt\tclasses:{name}.classes\tscores:scores.csv\n" for name in TEXTS)
 
     def cli(*arguments):
         return run([corpus.cli, *arguments, "--tables", corpus.tables], cwd=folder)
@@ -325,14 +322,24 @@ def check_crossval(corpus):
     # The README's commands, in CSV.
     crossval = rows(cli("crossval", "corpus.tsv", "--folds", "2", "--repeats", "5", "--rate", "0.2", "--seed", "1",
                         "--folds-output", "folds.csv", "--scores-output", "scores.csv", "--format", "csv"))
+    # The README's two printf lines.
+    pairs = " ".join(f"{name}.txt {name}.classes" for name in TEXTS)
+    run(["sh", "-c", "printf '#text\\treference\\tmodel\\n' > evaluate.tsv && "
+         f"printf '%s\\tclasses:%s\\tscores:scores.csv\\n' {pairs} >> evaluate.tsv"], cwd=folder)
     evaluated = rows(cli("evaluate", "evaluate.tsv", "--rate", "0.2", "--format", "csv"))
     for theirs in (row for row in evaluated if row["system"] == "model" and row["text"] != "mean"):
         ours = next(row for row in crossval if row["text"] == theirs["text"] and row["system"] == "model")
         if ours["repeat"] != "1" or any(ours[column] != value for column, value in theirs.items()):
             fail(f"evaluate of the out-of-fold scores gave {theirs}, crossval {ours}")
     if rows(cli("crossval", "corpus.tsv", "--folds-from", "folds.csv", "--rate", "0.2", "--seed", "1",
-                "--format", "csv")) != crossval:
+                "--ablation", "ablation.csv", "--format", "csv")) != crossval:
         fail("crossval on the folds it wrote gave other rows")
+    with open(os.path.join(folder, "ablation.csv"), encoding="ascii") as ablation:
+        lines = ablation.read().splitlines()
+    shown = ["none,sentence_f1,0.5359,0.4552,0.6571,,,,,",
+             "paragraph_location,sentence_f1,0.2982,0.2115,0.3905,-0.2378,-0.2667,-0.2030,0.0000,0.2500"]
+    if len(lines) != 1 + 9 * 6 or any(line not in lines for line in shown):
+        fail(f"the ablation table is not the README's:\n" + "\n".join(lines))
     print("ok: evaluate reads crossval's out-of-fold scores back to its figures, and the folds reused give its rows")
     try:
         from sklearn.metrics import average_precision_score, roc_auc_score
