@@ -454,6 +454,8 @@ TEST_F(CliTest, CrossvalRepeatsWritesAndReusesItsFolds) {
       {"--folds 2 --repeats 1001", "casewright-cli: --repeats: \"1001\" is not a number from 1 to 1000"},
       {"--folds 2 --features 3 --ablation x", "casewright-cli: --ablation leaves out one feature at a time: it "
                                               "needs at least 2 features"},
+      {"--folds 2 --bootstrap 0 --ablation x", "casewright-cli: --ablation gives intervals and paired tests: it "
+                                               "needs --bootstrap above 0"},
   };
   for (const auto& [options, message] : refused) {
     Result result = testing::RunShell(crossval + options);
@@ -468,8 +470,8 @@ TEST_F(CliTest, EvaluateGivesHandWorkedFigures) {
   WriteFile(dir_.Path("system"), "1 0 1 0 0");
   WriteFile(dir_.Path("manifest"),
             "#text\treference\tmine\ntext\treference\tclasses:system\ntext\tabstract:reference\tclasses:system\n");
-  Result figures = RunCli("evaluate " + dir_.Path("manifest") + " --format csv --baselines lead --no-stem --tables " +
-                          dir_.Path("tables"));
+  Result figures = RunCli("evaluate " + dir_.Path("manifest") +
+                          " --format csv --baselines lead --no-stem --bootstrap 0 --tables " + dir_.Path("tables"));
   ASSERT_EQ(figures.status, 0) << figures.output;
   // Sentences: 1 of 2 right.  Tokens: "um dia tres casas" against "um dia
   // dois dias": 2 words of 4, 1 bigram of 3, an LCS of 2.  The lead (the

@@ -1,6 +1,6 @@
 // casewright-cli crossval MANIFEST (--folds K [--repeats R] | --folds-from FILE) --rate R [--seed S]
 //                         [--format table|csv] [--output FILE] [--folds-output FILE] [--scores-output FILE]
-//                         [--ablation FILE] [the training options]
+//                         [--ablation FILE] [--bootstrap N] [--compare FILE] [the training options]
 #include <algorithm>
 #include <memory>
 #include <sstream>
@@ -8,12 +8,12 @@
 #include "batch/manifest.h"
 #include "cli/commands.h"
 #include "cli/learner_options.h"
+#include "cli/uncertainty_options.h"
 #include "core/run_error.h"
 #include "experiment/ablation.h"
 #include "experiment/crossval.h"
 #include "lexicon/sqlite_tables.h"
-#include "output/output_file.h"
-#include "summary/bootstrap.h"
+#include "output/output_files.h"
 #include "summary/selection.h"
 
 namespace casewright::cli {
@@ -30,7 +30,17 @@ struct CrossvalOptions {
   std::string folds_output;
   std::string scores_output;
   std::string ablation;
+  UncertaintyOptions uncertainty;
 };
+
+// CrossValidate's rows without the mean row it ends with for each system.
+std::vector<EvaluationRow> TextRows(const std::vector<EvaluationRow>& rows) {
+  std::vector<std::string> systems;
+  for (const EvaluationRow& row : rows) {
+    if (std::find(systems.begin(), systems.end(), row.system) == systems.end()) systems.push_back(row.system);
+  }
+  return {rows.begin(), rows.end() - static_cast<std::ptrdiff_t>(systems.size())};
+}
 
 // Refuses a text that gives the learner no reference to be scored against.
 void RequireReferences(const std::vector<ManifestEntry>& entries, const CorpusCases& corpus,
@@ -59,18 +69,19 @@ void RefuseOptions(const CrossvalOptions& options, std::size_t texts, FeatureSet
   if (!options.ablation.empty() && FeatureNumbers(features).find(',') == std::string::npos) {
     throw UsageError("--ablation leaves out one feature at a time: it needs at least 2 features");
   }
+  if (!options.ablation.empty() && options.uncertainty.bootstrap == 0) {
+    throw UsageError("--ablation gives intervals and paired tests: it needs --bootstrap above 0");
+  }
 }
 
-// The file at `path` opened for writing, so that a folder found wanting
+// The file at `path` opened among `files`, so that a folder found wanting
 // fails the run before the training; none when no path was given.
-std::unique_ptr<OutputFile> OpenIfAsked(const std::string& path) {
-  return path.empty() ? nullptr : std::make_unique<OutputFile>(path);
+OutputFile* OpenIfAsked(const std::string& path, OutputFiles& files) {
+  return path.empty() ? nullptr : &files.Open(path);
 }
 
-void CommitIfAsked(const std::unique_ptr<OutputFile>& file, const std::string& bytes) {
-  if (!file) return;
-  file->Write(bytes);
-  file->Commit();
+void WriteIfAsked(OutputFile* file, const std::string& bytes) {
+  if (file) file->Write(bytes);
 }
 
 int Crossval(const CrossvalOptions& options) {
@@ -80,41 +91,44 @@ int Crossval(const CrossvalOptions& options) {
   settings.rate = ParseShare("--rate", options.rate, "0.2");
   settings.seed = options.train.seed;
   settings.training = choices.training;
+  settings.bootstrap = options.uncertainty.bootstrap;
   const std::vector<ManifestEntry> entries = ReadManifest(options.train.manifest, {.outputs_optional = true});
   RefuseOptions(options, entries.size(), settings.features);
   choices.corpus.with_tokens = true;
   SqliteTables tables(ResolveTablesFolder(options.train.run.tables));
-  RefuseCorpusFiles(entries, options.train.manifest, tables,
-                    {{options.folds_from, "folds file", false},
-                     {options.output_path, "output file", true},
-                     {options.folds_output, "folds output", true},
-                     {options.scores_output, "scores output", true},
-                     {options.ablation, "ablation table", true}});
+  std::vector<RunFile> outputs = {{options.folds_from, "folds file", false},
+                                  {options.output_path, "output file", true},
+                                  {options.folds_output, "folds output", true},
+                                  {options.scores_output, "scores output", true},
+                                  {options.ablation, "ablation table", true}};
+  AddComparisonFile(outputs, options.uncertainty);
+  RefuseCorpusFiles(entries, options.train.manifest, tables, outputs);
   std::vector<std::string> names;
   for (const ManifestEntry& entry : entries) names.push_back(entry.text_name);
   const FoldAssignment folds =
       options.folds_from.empty()
           ? DrawFolds(entries.size(), options.folds, std::max<std::size_t>(options.repeats, 1), settings.seed)
           : ReadFolds(options.folds_from, names);
-  OutputFile out(options.output_path);
-  const std::unique_ptr<OutputFile> folds_out = OpenIfAsked(options.folds_output);
-  const std::unique_ptr<OutputFile> scores_out = OpenIfAsked(options.scores_output);
-  const std::unique_ptr<OutputFile> ablation_out = OpenIfAsked(options.ablation);
+  OutputFiles files;
+  OutputFile& out = files.Open(options.output_path);
+  OutputFile* comparisons = OpenComparisonFile(options.uncertainty, files);
+  OutputFile* folds_out = OpenIfAsked(options.folds_output, files);
+  OutputFile* scores_out = OpenIfAsked(options.scores_output, files);
+  OutputFile* ablation_out = OpenIfAsked(options.ablation, files);
   const CorpusCases corpus = ComputeCorpusCases(entries, choices.corpus, tables, options.train.manifest);
   PrintCorpusMessages(entries, corpus, options.train.manifest);
   RequireReferences(entries, corpus, options.train.manifest);
   const CrossvalOutcome outcome = CrossValidate(corpus, names, folds, settings);
-  // The ablation's intervals and paired tests take the resamples every
-  // command draws by default, from the same seed.
-  const std::string ablation =
-      ablation_out ? AblationCsv(Ablate(corpus, names, folds, settings, outcome, kDefaultResamples)) : "";
-  CommitIfAsked(folds_out, FoldsCsv(folds, names));
-  CommitIfAsked(scores_out, OutOfFoldScoresCsv(outcome, names));
-  CommitIfAsked(ablation_out, ablation);
+  WriteComparisonsTo(comparisons, options.uncertainty, {"model"}, TextRows(outcome.rows), settings.seed);
+  if (ablation_out) {
+    ablation_out->Write(AblationCsv(Ablate(corpus, names, folds, settings, outcome, settings.bootstrap)));
+  }
+  WriteIfAsked(folds_out, FoldsCsv(folds, names));
+  WriteIfAsked(scores_out, OutOfFoldScoresCsv(outcome, names));
   std::ostringstream table;
   WriteEvaluation(outcome.rows, options.format == "csv" ? EvaluationFormat::kCsv : EvaluationFormat::kTable, table);
   out.Write(table.str());
-  out.Commit();
+  files.CommitAll();
   if (options.output_path == "-") return 0;
   return Report("Cross-validated " + std::to_string(folds.folds) + " folds of " + std::to_string(entries.size()) +
                     " texts" + (folds.repeats() > 1 ? ", " + std::to_string(folds.repeats()) + " repeats" : "") +
@@ -141,6 +155,7 @@ Command AddCrossvalCommand(CLI::App& app) {
   crossval->add_option("--rate", options->rate, "The share of each text's sentences a summary takes, 0 < R <= 1")
       ->required()
       ->type_name("R");
+  AddUncertaintyOptions(*crossval, options->uncertainty);
   crossval->add_option("--format", options->format, "table (aligned for reading) or csv (as evaluate writes it)")
       ->check(CLI::IsMember({"table", "csv"}))
       ->default_str("table");
@@ -153,8 +168,8 @@ Command AddCrossvalCommand(CLI::App& app) {
                        "evaluate's scores: reads (repeat 1)")
       ->type_name("FILE");
   crossval->add_option("--ablation", options->ablation,
-                       "Run the folds once more per feature left out; write the model's figures and their "
-                       "differences to all features (CSV)")
+                       "Run the folds once more per feature left out; write the model's figures with their intervals "
+                       "and their differences to all features with paired tests (CSV)")
       ->type_name("FILE");
   crossval->footer(
       "Example:\n  casewright-cli crossval corpus.tsv --folds 10 --rate 0.2 --seed 1\n"

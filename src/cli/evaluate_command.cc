@@ -1,4 +1,5 @@
 // casewright-cli evaluate MANIFEST [--rate R] [--baselines lead,random] [--seed N]
+//                         [--bootstrap N] [--compare FILE]
 //                         [--format table|csv] [--output FILE] [--no-stem]
 #include <iostream>
 #include <memory>
@@ -6,6 +7,7 @@
 
 #include "batch/manifest.h"
 #include "cli/commands.h"
+#include "cli/uncertainty_options.h"
 #include "lexicon/sqlite_tables.h"
 #include "output/output_files.h"
 #include "pipeline/evaluation.h"
@@ -21,6 +23,7 @@ struct EvaluateOptions {
   std::uint64_t seed = 1;
   std::string format = "table";
   std::string output_path = "-";
+  UncertaintyOptions uncertainty;
   bool no_stem = false;
   RunOptions run;
   ExtractOptions extract;
@@ -48,6 +51,17 @@ EvaluationSettings SettingsOf(const EvaluateOptions& options, const EvaluationMa
   return settings;
 }
 
+// The systems' names: the header's, else system1, system2... up to the
+// most systems a line gives.
+std::vector<std::string> SystemNames(const EvaluationManifest& manifest) {
+  if (!manifest.system_names.empty()) return manifest.system_names;
+  std::size_t most = 0;
+  for (const EvaluationLine& line : manifest.lines) most = std::max(most, line.systems.size());
+  std::vector<std::string> names;
+  for (std::size_t i = 1; i <= most; ++i) names.push_back("system" + std::to_string(i));
+  return names;
+}
+
 int Evaluate(const EvaluateOptions& options) {
   const EvaluationManifest manifest = ReadEvaluationManifest(options.manifest_path, kMaxManifestBytes);
   const EvaluationSettings settings = SettingsOf(options, manifest);
@@ -59,21 +73,31 @@ int Evaluate(const EvaluateOptions& options) {
   std::vector<RunFile> inputs = {{options.manifest_path, "manifest", false}};
   AddEvaluationFiles(inputs, manifest);
   AddTableFiles(inputs, tables);
-  const RunFile output = {options.output_path, "output file", true};
-  for (const RunFile& input : inputs) RefuseSharedFiles({input, output});
+  std::vector<RunFile> outputs = {{options.output_path, "output file", true}};
+  AddComparisonFile(outputs, options.uncertainty);
+  RefuseSharedFiles(outputs);
+  for (const RunFile& input : inputs) {
+    for (const RunFile& output : outputs) RefuseSharedFiles({input, output});
+  }
+  OutputFiles files;
+  OutputFile& out = files.Open(options.output_path);
+  OutputFile* comparisons = OpenComparisonFile(options.uncertainty, files);
   EvaluationOutcome outcome = Evaluate(manifest, settings, tables);
   PrintMessages(outcome.warnings, {});
   if (!outcome.errors.empty()) {
     for (const std::string& error : outcome.errors) std::cerr << "casewright-cli: " << error << "\n";
-    if (options.output_path != "-") std::cerr << "casewright-cli: " << options.output_path << ": not written\n";
+    for (const std::string& path : {options.output_path, options.uncertainty.compare_path}) {
+      if (!path.empty() && path != "-") std::cerr << "casewright-cli: " << path << ": not written\n";
+    }
     return kFailed;
   }
-  const std::vector<EvaluationRow> means = MeanRows(outcome.rows);
+  WriteComparisonsTo(comparisons, options.uncertainty, SystemNames(manifest), outcome.rows, options.seed);
+  std::vector<EvaluationRow> means = MeanRows(outcome.rows);
+  AddBootstrapIntervals(outcome.rows, means, options.uncertainty.bootstrap, options.seed);
   outcome.rows.insert(outcome.rows.end(), means.begin(), means.end());
   std::ostringstream table;
   WriteEvaluation(outcome.rows, options.format == "csv" ? EvaluationFormat::kCsv : EvaluationFormat::kTable, table);
-  OutputFiles files;
-  files.Open(options.output_path).Write(table.str());
+  out.Write(table.str());
   files.CommitAll();
   if (options.output_path == "-") return 0;
   return Report("Wrote the figures of " + std::to_string(manifest.lines.size()) + " texts to " + options.output_path);
@@ -99,6 +123,7 @@ Command AddEvaluateCommand(CLI::App& app) {
       ->check(CLI::IsMember({"lead", "random", "none"}))
       ->default_str("lead,random");
   evaluate->add_option("--seed", options->seed, "The seed of the random baseline's draws")->default_str("1");
+  AddUncertaintyOptions(*evaluate, options->uncertainty);
   evaluate->add_option("--format", options->format, "table (aligned for reading) or csv")
       ->check(CLI::IsMember({"table", "csv"}))
       ->default_str("table");

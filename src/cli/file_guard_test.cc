@@ -37,10 +37,11 @@ const std::map<std::string, FileOptions> kFileOptions = {
     {"batch", {{"--names", "--combined"}, {"--tables"}}},
     {"join", {{"--combined", "--names"}, {}}},
     {"summarize", {{"--output", "--classes-output", "--scores-output"}, {"--text", "--scores", "--model", "--tables"}}},
-    {"evaluate", {{"--output"}, {"--tables"}}},
+    {"evaluate", {{"--output", "--compare"}, {"--tables"}}},
     {"tables", {{}, {}}},
     {"train", {{"--model"}, {"--tables"}}},
-    {"crossval", {{"--output", "--folds-output", "--scores-output", "--ablation"}, {"--tables", "--folds-from"}}},
+    {"crossval",
+     {{"--output", "--compare", "--folds-output", "--scores-output", "--ablation"}, {"--tables", "--folds-from"}}},
 };
 
 // The options of `command`'s help that take a file or a folder.
@@ -139,6 +140,10 @@ TEST_F(FileGuardCommandTest, AnOutputThatIsAnInputOrAnotherOutputIsRefusedAndNot
        "./scores: The folds output is the same file as the folds file (scores)"},
       {"crossval m.tsv --folds 3 --rate 0.4 --ablation - --tables tables",
        "-: The ablation table is the same file as the output file (-)"},
+      {"crossval m.tsv --folds 3 --rate 0.4 --compare b.classes --tables tables",
+       "b.classes: The comparisons file is the same file as the classes file of line 2 (b.classes)"},
+      {"crossval m.tsv --folds 3 --rate 0.4 --compare - --tables tables",
+       "-: The comparisons file is the same file as the output file (-)"},
       {"train twice.tsv --model x --tables tables",
        "twice.tsv:3: The text is the same file as the text of line 1 (a); a text may stand in the manifest once"},
       {"crossval twice.tsv --folds 2 --rate 0.4 --tables tables",

@@ -34,7 +34,7 @@ CorpusCases WithoutFeature(const CorpusCases& corpus, FeatureSet features, Featu
 
 struct ModelFigures {
   EvaluationRow mean;
-  std::vector<std::vector<std::optional<double>>> per_text;  // FiguresPerText
+  std::vector<TextFigures> per_text;
 };
 
 ModelFigures ModelFiguresOf(const CrossvalOutcome& outcome, int resamples, std::uint64_t seed) {
@@ -59,9 +59,10 @@ void AddLines(const std::string& left_out, const ModelFigures& run, const ModelF
     if (all == nullptr) continue;
     std::vector<double> a, b;
     for (std::size_t t = 0; t < run.per_text.size(); ++t) {
-      if (!run.per_text[t][f] || !all->per_text[t][f]) continue;
-      a.push_back(*run.per_text[t][f]);
-      b.push_back(*all->per_text[t][f]);
+      const std::optional<double> mine = run.per_text[t].figures[f], theirs = all->per_text[t].figures[f];
+      if (!mine || !theirs) continue;
+      a.push_back(*mine);
+      b.push_back(*theirs);
     }
     if (!a.empty()) line.difference = ComparePaired(a, b, resamples, seed);
   }
@@ -86,6 +87,7 @@ std::vector<AblationLine> Ablate(const CorpusCases& corpus, const std::vector<st
     if (!settings.features.Has(info.feature)) continue;
     CrossvalSettings fewer = settings;
     fewer.features.Set(info.feature, false);
+    fewer.bootstrap = 0;  // the model's intervals alone are computed, below
     const CrossvalOutcome outcome =
         CrossValidate(WithoutFeature(corpus, settings.features, info.feature), names, folds, fewer);
     AddLines(std::string(info.short_name), ModelFiguresOf(outcome, resamples, settings.seed), &every, resamples,

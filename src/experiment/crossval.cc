@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "core/run_error.h"
+#include "summary/bootstrap.h"
 #include "summary/csv_fields.h"
 #include "summary/ranking_figures.h"
 #include "summary/summary_figures.h"
@@ -176,6 +177,7 @@ CrossvalOutcome CrossValidate(const CorpusCases& corpus, const std::vector<std::
   }
   std::vector<EvaluationRow> means = MeanRows(outcome.rows);
   AddRepeatDeviations(outcome.rows, folds.repeats(), means);
+  AddBootstrapIntervals(outcome.rows, means, settings.bootstrap, settings.seed);
   outcome.rows.insert(outcome.rows.end(), means.begin(), means.end());
   return outcome;
 }

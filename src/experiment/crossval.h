@@ -48,12 +48,13 @@ struct CrossvalSettings {
   std::uint64_t seed = kDefaultSeed;
   TrainingOptions training;
   int random_draws = 100;
+  int bootstrap = 0;  // resamples for the mean rows' intervals (bootstrap.h); 0: none
 };
 
 struct CrossvalOutcome {
   // Per repeat, per text with sentences in corpus order, the rows `model`,
   // `lead` and `random` (evaluation_table.h), each with its repeat; then a
-  // mean row per system.
+  // mean row per system, with intervals when settings.bootstrap > 0.
   std::vector<EvaluationRow> rows;
   // scores[r][i]: the model's probability for each sentence of text i in
   // repeat r, from the model that held the text out.
