@@ -144,7 +144,8 @@ Command AddCrossvalCommand(CLI::App& app) {
       "crossval", "Cross-validate the learner grouped by text: summaries of held-out texts scored against their "
                   "references, beside the lead and random baselines");
   AddLearnerOptions(*crossval, options->train);
-  crossval->add_option("--folds", options->folds, "Folds of texts (never the sentences of one text)")->type_name("K");
+  crossval->add_option("--folds", options->folds, "Folds of texts (never the sentences of one text); or --folds-from")
+      ->type_name("K");
   crossval->add_option("--repeats", options->repeats, "Draws of folds, each from a seed derived from --seed")
       ->type_name("R")
       ->check(CLI::Range(std::size_t{1}, kMaxRepeats))
