@@ -406,7 +406,6 @@ py::dict Crossval(const std::string& manifest, const std::optional<std::string>&
   settings.rate = rate;
   settings.seed = seed;
   settings.training = choices.training;
-  settings.folds = folds;
   settings.bootstrap = resamples;
   CorpusMessages messages;
   std::vector<EvaluationRow> text_rows;
@@ -422,7 +421,7 @@ py::dict Crossval(const std::string& manifest, const std::optional<std::string>&
     RequireReferences(entries, corpus, manifest);
     std::vector<std::string> names;
     for (const ManifestEntry& entry : entries) names.push_back(entry.text_name);
-    text_rows = CrossValidate(corpus, names, settings);
+    text_rows = CrossValidate(corpus, names, DrawFolds(entries.size(), folds, 1, seed), settings).rows;
     csv = EvaluationCsv(text_rows);
     // CrossValidate ends with a mean row per system.
     text_rows.resize(text_rows.size() - MeanRows(text_rows).size());

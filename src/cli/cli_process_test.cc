@@ -421,6 +421,49 @@ TEST_F(CliTest, TrainSummarizeAndCrossvalWithTheLearner) {
   }
 }
 
+// Folds drawn, written and reused: the same rows from the file as from the
+// draw; and what cannot be cross-validated refused with its reason.
+TEST_F(CliTest, CrossvalRepeatsWritesAndReusesItsFolds) {
+  std::string manifest;
+  for (const char* name : {"a", "b", "c", "d"}) {
+    WriteFile(dir_.Path(name), kFiveSentences);
+    WriteFile(dir_.Path(std::string(name) + ".classes"), name[0] % 2 ? "0 0 1 1 0" : "1 1 0 0 0");
+    manifest += std::string(name) + "\t" + name + ".classes\t\n";
+  }
+  WriteFile(dir_.Path("m.tsv"), manifest);
+  const std::string crossval = "cd " + dir_.Path("") + " && " + CASEWRIGHT_CLI + " crossval m.tsv --rate 0.4 " +
+                               "--format csv --tables tables ";
+  Result drawn = testing::RunShell(crossval + "--folds 2 --repeats 3 --folds-output f.csv --scores-output s.csv " +
+                                   "2>/dev/null");
+  ASSERT_EQ(drawn.status, 0) << drawn.output;
+  // A header, model, lead and random for each of 4 texts in 3 repeats, 3 means.
+  EXPECT_EQ(std::count(drawn.output.begin(), drawn.output.end(), '\n'), 1 + 36 + 3) << drawn.output;
+  EXPECT_EQ(ReadFile(dir_.Path("f.csv")).substr(0, 17), "text,repeat,fold\n");
+  const std::string scores = ReadFile(dir_.Path("s.csv"));
+  EXPECT_EQ(std::count(scores.begin(), scores.end(), '\n'), 1 + 3 * 4 * 5);
+  Result reused = testing::RunShell(crossval + "--folds-from f.csv 2>/dev/null");
+  ASSERT_EQ(reused.status, 0) << reused.output;
+  EXPECT_EQ(reused.output, drawn.output);
+
+  WriteFile(dir_.Path("bad.csv"), "text,repeat,fold\na,1,1\nb,1,2\nc,1,1\nd,1,2\ne,1,1\n");
+  const std::pair<std::string, std::string> refused[] = {
+      {"--folds-from f.csv --folds 2", "casewright-cli: --folds-from gives the folds and repeats: leave out --folds "
+                                       "and --repeats"},
+      {"", "casewright-cli: crossval needs --folds or --folds-from"},
+      {"--folds-from bad.csv", "casewright-cli: bad.csv:6: The text e is not in the manifest"},
+      {"--folds 2 --repeats 1001", "casewright-cli: --repeats: \"1001\" is not a number from 1 to 1000"},
+      {"--folds 2 --features 3 --ablation x", "casewright-cli: --ablation leaves out one feature at a time: it "
+                                              "needs at least 2 features"},
+      {"--folds 2 --bootstrap 0 --ablation x", "casewright-cli: --ablation gives intervals and paired tests: it "
+                                               "needs --bootstrap above 0"},
+  };
+  for (const auto& [options, message] : refused) {
+    Result result = testing::RunShell(crossval + options);
+    EXPECT_NE(result.status, 0) << options;
+    EXPECT_NE(result.output.find(message), std::string::npos) << result.output;
+  }
+}
+
 TEST_F(CliTest, EvaluateGivesHandWorkedFigures) {
   WriteFile(dir_.Path("text"), kFiveSentences);
   WriteFile(dir_.Path("reference"), "Um dia.\nDois dias!\n");

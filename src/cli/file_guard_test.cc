@@ -40,7 +40,8 @@ const std::map<std::string, FileOptions> kFileOptions = {
     {"evaluate", {{"--output", "--compare"}, {"--tables"}}},
     {"tables", {{}, {}}},
     {"train", {{"--model"}, {"--tables"}}},
-    {"crossval", {{"--output", "--compare"}, {"--tables"}}},
+    {"crossval",
+     {{"--output", "--compare", "--folds-output", "--scores-output", "--ablation"}, {"--tables", "--folds-from"}}},
 };
 
 // The options of `command`'s help that take a file or a folder.
@@ -133,6 +134,12 @@ TEST_F(FileGuardCommandTest, AnOutputThatIsAnInputOrAnotherOutputIsRefusedAndNot
        "./b.classes: The model is the same file as the classes file of line 2 (b.classes)"},
       {"crossval m.tsv --folds 3 --rate 0.4 --output ./c --tables tables",
        "./c: The output file is the same file as the text of line 3 (c)"},
+      {"crossval m.tsv --folds 3 --rate 0.4 --scores-output m.tsv --tables tables",
+       "m.tsv: The scores output is the same file as the manifest (m.tsv)"},
+      {"crossval m.tsv --rate 0.4 --folds-from scores --folds-output ./scores --tables tables",
+       "./scores: The folds output is the same file as the folds file (scores)"},
+      {"crossval m.tsv --folds 3 --rate 0.4 --ablation - --tables tables",
+       "-: The ablation table is the same file as the output file (-)"},
       {"crossval m.tsv --folds 3 --rate 0.4 --compare b.classes --tables tables",
        "b.classes: The comparisons file is the same file as the classes file of line 2 (b.classes)"},
       {"crossval m.tsv --folds 3 --rate 0.4 --compare - --tables tables",

@@ -23,8 +23,11 @@ void AddLearnerOptions(CLI::App& app, TrainOptions& options) {
       ->type_name("D")
       ->check(CLI::Range(1, 16))
       ->default_str("4");
-  app.add_option("--seed", options.seed, "Seed of the folds of crossval, and XGBoost's; the trees do not depend on it, since every "
-                 "sentence and feature is used in every round")->type_name("S")->default_str("0");
+  app.add_option("--seed", options.seed,
+                 "Seed of every draw: crossval's folds, random baselines and resamples, and XGBoost's; the trees do "
+                 "not depend on it, since every sentence and feature is used in every round")
+      ->type_name("S")
+      ->default_str(std::to_string(kDefaultSeed));
   app.add_option("--jobs", options.jobs,
                  "Worker threads, 1 to " + std::to_string(kMaxJobs) + " (default: one per core)")
       ->type_name("N");

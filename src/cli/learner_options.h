@@ -4,11 +4,13 @@
 #ifndef CASEWRIGHT_CLI_LEARNER_OPTIONS_H_
 #define CASEWRIGHT_CLI_LEARNER_OPTIONS_H_
 
+#include <cstdint>
 #include <string>
 
 #include "cli/command.h"
 #include "experiment/corpus_cases.h"
 #include "learner/sentence_model.h"
+#include "summary/selection.h"
 
 namespace casewright::cli {
 
@@ -18,7 +20,7 @@ struct TrainOptions {
   ExtractOptions extract;
   int rounds = 100;
   int depth = 4;
-  unsigned seed = 0;
+  std::uint64_t seed = kDefaultSeed;
   std::string jobs;  // empty: one per core
   std::string model;  // train only
 };

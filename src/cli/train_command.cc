@@ -1,4 +1,5 @@
 // casewright-cli train MANIFEST --model M [--features LIST] [--rounds N] [--depth D] [--seed S] [--jobs N]
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <numeric>
@@ -13,6 +14,20 @@
 
 namespace casewright::cli {
 namespace {
+
+// Each feature's total gain, a line each, the largest first.
+std::string GainTable(const SentenceModel& model) {
+  std::vector<FeatureGain> gains = model.TotalGains();
+  std::stable_sort(gains.begin(), gains.end(),
+                   [](const FeatureGain& a, const FeatureGain& b) { return a.gain > b.gain; });
+  std::string table = "Total gain of each feature (the loss its splits took away, over all trees):";
+  for (const FeatureGain& feature : gains) {
+    char line[96];
+    std::snprintf(line, sizeof line, "\n  %-20s %12.4f", std::string(feature.short_name).c_str(), feature.gain);
+    table += line;
+  }
+  return table;
+}
 
 int Train(const TrainOptions& options) {
   const LearnerChoices choices = ChooseLearner(options);
@@ -35,7 +50,7 @@ int Train(const TrainOptions& options) {
   std::snprintf(share, sizeof share, "%.1f", 100.0 * set.positives / set.labels.size());
   return Report("Trained on " + std::to_string(corpus.texts.size()) + " texts, " +
                     std::to_string(set.labels.size()) + " sentences, " + share + " % of class 1; wrote the model to " +
-                    options.model,
+                    options.model + "\n" + GainTable(model),
                 WritesStandardOutput({options.model}));
 }
 

@@ -1,6 +1,7 @@
 #include "learner/sentence_model.h"
 
 #include <charconv>
+#include <cstdio>
 #include <optional>
 
 #include "core/read_file.h"
@@ -14,6 +15,7 @@ namespace {
 constexpr const char* kFeaturesAttribute = "casewright_features";
 constexpr const char* kClassValuesAttribute = "casewright_class_values";
 constexpr const char* kVersionAttribute = "casewright_version";
+constexpr const char* kTotalGainAttribute = "casewright_total_gain";
 // Far more than a model of a few hundred trees over eight features takes.
 constexpr std::size_t kMaxModelBytes = 256u << 20;
 
@@ -150,7 +152,7 @@ SentenceModel SentenceModel::Train(FeatureSet features, const CodeRows& rows, co
       {"objective", "binary:logistic"},
       {"tree_method", "hist"},
       {"max_depth", std::to_string(options.depth)},
-      {"seed", std::to_string(options.seed)},
+      {"seed", std::to_string(options.seed & INT64_MAX)},
       {"nthread", std::to_string(options.threads)},
   };
   for (const auto& [name, value] : parameters) {
@@ -167,7 +169,15 @@ SentenceModel SentenceModel::Train(FeatureSet features, const CodeRows& rows, co
   Check(Xgboost().XGBoosterSetAttr(booster->handle, kFeaturesAttribute, FeatureNumbers(features).c_str()));
   Check(Xgboost().XGBoosterSetAttr(booster->handle, kClassValuesAttribute, Joined(class_values).c_str()));
   Check(Xgboost().XGBoosterSetAttr(booster->handle, kVersionAttribute, options.version.c_str()));
-  return SentenceModel(std::move(booster), features, class_values);
+  SentenceModel model(std::move(booster), features, class_values);
+  std::string gains;
+  for (const FeatureGain& feature : model.TotalGains()) {
+    char gain[32];
+    std::snprintf(gain, sizeof gain, "%.6g", feature.gain);
+    gains += (gains.empty() ? "" : ",") + std::string(feature.short_name) + ":" + gain;
+  }
+  Check(Xgboost().XGBoosterSetAttr(model.booster_->handle, kTotalGainAttribute, gains.c_str()));
+  return model;
 }
 
 SentenceModel SentenceModel::Load(const std::string& path) {
@@ -195,6 +205,25 @@ std::string SentenceModel::Json() const {
   const char* bytes = nullptr;
   Check(Xgboost().XGBoosterSaveModelToBuffer(booster_->handle, R"({"format": "json"})", &length, &bytes));
   return std::string(bytes, length);
+}
+
+std::vector<FeatureGain> SentenceModel::TotalGains() const {
+  bst_ulong named = 0, dimensions = 0;
+  const char** names = nullptr;
+  const bst_ulong* shape = nullptr;
+  const float* gains = nullptr;
+  Check(Xgboost().XGBoosterFeatureScore(booster_->handle, R"({"importance_type": "total_gain"})", &named, &names,
+                                        &dimensions, &shape, &gains));
+  std::vector<FeatureGain> result;
+  for (const FeatureInfo& info : kFeatures) {
+    if (!features_.Has(info.feature)) continue;
+    FeatureGain& feature = result.emplace_back(FeatureGain{info.short_name, 0});
+    // XGBoost names only the features some split uses.
+    for (bst_ulong i = 0; i < named; ++i) {
+      if (names[i] == info.short_name) feature.gain = gains[i];
+    }
+  }
+  return result;
 }
 
 std::vector<double> SentenceModel::Probabilities(const CodeRows& rows) const {

@@ -13,13 +13,16 @@
 //   casewright_features      the feature numbers, "1,2,3,4,5,6,7,8"
 //   casewright_class_values  the classes seen in training, "0,1"
 //   casewright_version       the program that trained it
+//   casewright_total_gain    each feature's total gain, "size:12.5,..."
 //
 // and the features' short names as XGBoost's feature names.
 #ifndef CASEWRIGHT_LEARNER_SENTENCE_MODEL_H_
 #define CASEWRIGHT_LEARNER_SENTENCE_MODEL_H_
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/features.h"
@@ -42,9 +45,14 @@ void AppendCodeRow(std::string_view codes, CodeRows& rows);
 struct TrainingOptions {
   int rounds = 100;
   int depth = 4;
-  unsigned seed = 0;
+  std::uint64_t seed = 0;  // XGBoost takes its low 63 bits, a signed number
   unsigned threads = 1;
   std::string version;  // stored in the model
+};
+
+struct FeatureGain {
+  std::string_view short_name;  // as FeatureInfo names it
+  double gain = 0;
 };
 
 class SentenceModel {
@@ -70,6 +78,11 @@ class SentenceModel {
 
   FeatureSet features() const { return features_; }
   const std::vector<std::string>& class_values() const { return class_values_; }
+
+  // Each of the model's features, in feature order, with its total gain:
+  // the sum over every split on it of the split's reduction of the loss
+  // (XGBoost's importance "total_gain"); 0 for a feature no tree splits on.
+  std::vector<FeatureGain> TotalGains() const;
 
   // The probability of class "1" for each row.
   // REQUIRES: rows.width is the number of the model's features.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "core/run_error.h"
 #include "testing/temp_dir.h"
 
@@ -60,6 +62,29 @@ TEST(SentenceModelTest, LearnsSavesAndLoadsTheSameModel) {
   EXPECT_GT(p[0], 0.9);
   EXPECT_LT(p[1], 0.1);
   EXPECT_EQ(p, model.Probabilities(probe));
+}
+
+// A feature no tree can split on (every sentence of size 2) gains nothing;
+// XGBoost leaves it out of its scores, the model gives it 0.
+TEST(SentenceModelTest, GivesEachFeaturesTotalGainAndStoresIt) {
+  CodeRows rows{2, {}};
+  std::vector<float> labels;
+  for (int i = 0; i < 100; ++i) {
+    AppendCodeRow(i % 3 == 0 ? "21" : "20", rows);
+    labels.push_back(i % 3 == 0 ? 1 : 0);
+  }
+  TrainingOptions options;
+  options.rounds = 5;
+  const SentenceModel model = SentenceModel::Train(SizeAndCue(), rows, labels, {"0", "1"}, options);
+  const std::vector<FeatureGain> gains = model.TotalGains();
+  ASSERT_EQ(gains.size(), 2u);
+  EXPECT_EQ(gains[0].short_name, "size");
+  EXPECT_EQ(gains[0].gain, 0);
+  EXPECT_EQ(gains[1].short_name, "cue_phrase");
+  EXPECT_GT(gains[1].gain, 10);
+  char stored[64];
+  std::snprintf(stored, sizeof stored, R"("casewright_total_gain":"size:0,cue_phrase:%.6g")", gains[1].gain);
+  EXPECT_NE(model.Json().find(stored), std::string::npos) << model.Json().substr(0, 400);
 }
 
 TEST(SentenceModelTest, RefusesFilesThatAreNotItsModels) {

@@ -36,7 +36,8 @@ namespace casewright {
   X(XGBoosterGetAttr)                                                                                  \
   X(XGBoosterLoadModelFromBuffer)                                                                      \
   X(XGBoosterSaveModelToBuffer)                                                                        \
-  X(XGBoosterPredict)
+  X(XGBoosterPredict)                                                                                  \
+  X(XGBoosterFeatureScore)
 
 struct XgboostLibrary {
 #define CASEWRIGHT_XGBOOST_POINTER(name) decltype(&::name) name = nullptr;

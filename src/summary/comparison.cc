@@ -5,6 +5,7 @@
 #include <map>
 
 #include "summary/bootstrap.h"
+#include "summary/csv_fields.h"
 
 namespace casewright {
 namespace {

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <map>
 
+#include "summary/csv_fields.h"
+
 namespace casewright {
 namespace {
 
@@ -118,7 +120,6 @@ std::vector<std::string> Cells(const EvaluationRow& row, const Layout& layout, E
   return cells;
 }
 
-
 // Sums of a system's figures, for its mean.
 struct Sums {
   EvaluationRow row;
@@ -135,13 +136,6 @@ Scores Divided(const Scores& scores, double by) {
 }
 
 }  // namespace
-
-std::string CsvField(const std::string& field) {
-  if (field.find_first_of(",\"\n\r") == std::string::npos) return field;
-  std::string quoted = "\"";
-  for (char c : field) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
 
 const std::vector<std::string>& FigureNames() {
   static const std::vector<std::string> names = [] {

@@ -8,6 +8,7 @@
 
 #include "core/read_file.h"
 #include "core/run_error.h"
+#include "summary/csv_fields.h"
 
 namespace casewright {
 namespace {
@@ -99,34 +100,6 @@ class ScoreReader {
   std::size_t count_;
 };
 
-// The fields of one CSV line; a field may be double-quoted, with "" for a
-// quotation mark inside.
-std::vector<std::string> CsvFields(std::string_view line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c != '"') {
-        fields.back() += c;
-      } else if (i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
-        ++i;
-      } else {
-        quoted = false;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  for (std::string& field : fields) field = std::string(Trim(field));
-  return fields;
-}
-
 std::optional<std::size_t> ColumnOf(const std::vector<std::string>& header, std::string_view name) {
   for (std::size_t i = 0; i < header.size(); ++i) {
     if (header[i] == name) return i;
@@ -143,6 +116,7 @@ std::vector<double> ScoreReader::Csv(const std::vector<Line>& lines, const std::
   const std::size_t sentence = *ColumnOf(header, "sentence");
   const std::size_t score = *ColumnOf(header, "score");
   const std::optional<std::size_t> text = ColumnOf(header, "text");
+  const std::optional<std::size_t> repeat = ColumnOf(header, "repeat");
   std::vector<std::optional<double>> scores(count_);
   std::vector<std::size_t> line_of(count_);
   std::vector<std::string> other_texts;
@@ -154,6 +128,7 @@ std::vector<double> ScoreReader::Csv(const std::vector<Line>& lines, const std::
       FailAt(line.number, "The row has " + Plural(fields.size(), "field") + ", the header " +
                               std::to_string(header.size()));
     }
+    if (repeat && fields[*repeat] != "1") continue;
     if (text && !SameText(fields[*text], text_id)) {
       if (other_texts.size() < 3 && std::find(other_texts.begin(), other_texts.end(), fields[*text]) ==
                                         other_texts.end()) {

@@ -9,7 +9,11 @@
 //            from 1) and `score`, and maybe `text`; then one row per
 //            sentence, in any order.  With a `text` column the file may hold
 //            several texts: only the rows whose text is the one asked for
-//            are read.  Fields may be double-quoted, as pandas writes them.
+//            are read.  With a `repeat` column (the out-of-fold scores of
+//            `crossval --repeats`, one set per draw of folds) only the rows
+//            of repeat 1 are read: one file holds one score per sentence
+//            for each repeat, and the first draw is the one a single run
+//            makes.  Fields may be double-quoted, as pandas writes them.
 //   Weka     the output of `-p 0 -distribution` (a line "=== Predictions"
 //            comes first): the score of a sentence is the probability of
 //            the class `1`.  Its column in the distribution is the index of

@@ -30,6 +30,9 @@ TEST(ScoreFileTest, ReadsEachForm) {
            Case{"text,sentence,score\na.txt,2,0.2\nb.txt,1,0.7\n./a.txt,1,0.4\n", 2, {0.4, 0.2}},
            Case{"sentence,score\n2,1\n1,0\n", 2, {0, 1}},
            Case{"\"text\",sentence,score\n\"a.txt\",1,0.5\n", 1, {0.5}},
+           // Out-of-fold scores of two repeats: repeat 1's are read.
+           Case{"text,repeat,sentence,score\na.txt,2,1,0.3\na.txt,1,1,0.6\na.txt,2,2,0.1\na.txt,1,2,0.2\n", 2,
+                {0.6, 0.2}},
            Case{kWeka, 3, {0.3, 0.1, 0.8}},
            Case{kWekaUnlabelled, 1, {0.4}},
        }) {

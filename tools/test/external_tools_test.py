@@ -16,7 +16,11 @@ CHECK is one of:
             README shows
   xgboost   a model trained by casewright-cli train, loaded by Python's
             XGBoost, gives the probabilities summarize --model writes, from
-            the CSV of the same text
+            the CSV of the same text, and the total gains train stores
+  crossval  the README's cross-validation of the bundled texts: its
+            out-of-fold scores, read back by evaluate, give the model's
+            figures of repeat 1; its folds, reused, give the same rows; its
+            AUC and average precision are scikit-learn's of the same scores
   parallel  GNU parallel runs two shards of a manifest as the README shows
             (--sshlogin, the local machine standing in for two), and the
             joined shards equal the combined file of a one-job batch
@@ -26,6 +30,7 @@ when the tool it needs is missing, unless CASEWRIGHT_REQUIRE_TOOLS=1 (set by
 CI): then a missing tool fails.
 """
 
+import csv
 import os
 import re
 import shutil
@@ -265,8 +270,6 @@ def check_xgboost(corpus):
         import xgboost
     except ImportError:
         missing("Python's XGBoost", "python3-xgboost")
-    import csv
-
     model = corpus.path("model.json")
     # Each text once: the manifest of the batches names every text twice.
     with open(corpus.manifest, encoding="utf-8") as lines:
@@ -290,16 +293,82 @@ def check_xgboost(corpus):
     if worst is None or worst > 1e-6:
         fail(f"{len(ours)} scores against {len(predicted)} predictions, largest difference {worst}")
     print(f"ok: Python's XGBoost gives the {len(ours)} probabilities of summarize --model to within {worst:.1e}")
+    # The total gains train stores are XGBoost's own (6 significant digits).
+    booster = xgboost.Booster(model_file=model)
+    stored = dict(item.split(":") for item in booster.attr("casewright_total_gain").split(","))
+    for feature, gain in booster.get_score(importance_type="total_gain").items():
+        if abs(float(stored[feature]) - gain) > 1e-5 * max(1.0, gain):
+            fail(f"the stored total gain of {feature} is {stored[feature]}, XGBoost's {gain}")
+    print(f"ok: the model stores XGBoost's total gain of each of its {len(stored)} features")
+
+
+def check_crossval(corpus):
+    """Out-of-fold scores and folds written by crossval, read back."""
+    folder = corpus.path("crossval")
+    os.mkdir(folder)
+    for name in TEXTS:
+        for suffix in (".txt", ".classes"):
+            shutil.copy(os.path.join(corpus.examples, name + suffix), folder)
+    with open(os.path.join(folder, "corpus.tsv"), "w", encoding="utf-8") as out:
+        out.writelines(f"{name}.txt\t{name}.classes\t\n" for name in TEXTS)
+
+    def cli(*arguments):
+        return run([corpus.cli, *arguments, "--tables", corpus.tables], cwd=folder)
+
+    def rows(output):
+        """The rows of a CSV table on standard output, after any notes."""
+        return list(csv.DictReader(output[output.index("text,system"):].splitlines()))
+
+    # The README's commands, in CSV.
+    crossval = rows(cli("crossval", "corpus.tsv", "--folds", "2", "--repeats", "5", "--rate", "0.2", "--seed", "1",
+                        "--folds-output", "folds.csv", "--scores-output", "scores.csv", "--format", "csv"))
+    # The README's two printf lines.
+    pairs = " ".join(f"{name}.txt {name}.classes" for name in TEXTS)
+    run(["sh", "-c", "printf '#text\\treference\\tmodel\\n' > evaluate.tsv && "
+         f"printf '%s\\tclasses:%s\\tscores:scores.csv\\n' {pairs} >> evaluate.tsv"], cwd=folder)
+    evaluated = rows(cli("evaluate", "evaluate.tsv", "--rate", "0.2", "--format", "csv"))
+    for theirs in (row for row in evaluated if row["system"] == "model" and row["text"] != "mean"):
+        ours = next(row for row in crossval if row["text"] == theirs["text"] and row["system"] == "model")
+        if ours["repeat"] != "1" or any(ours[column] != value for column, value in theirs.items()):
+            fail(f"evaluate of the out-of-fold scores gave {theirs}, crossval {ours}")
+    if rows(cli("crossval", "corpus.tsv", "--folds-from", "folds.csv", "--rate", "0.2", "--seed", "1",
+                "--ablation", "ablation.csv", "--format", "csv")) != crossval:
+        fail("crossval on the folds it wrote gave other rows")
+    with open(os.path.join(folder, "ablation.csv"), encoding="ascii") as ablation:
+        lines = ablation.read().splitlines()
+    shown = ["none,sentence_f1,0.5359,0.4552,0.6571,,,,,",
+             "paragraph_location,sentence_f1,0.2982,0.2115,0.3905,-0.2378,-0.2667,-0.2030,0.0000,0.2500"]
+    if len(lines) != 1 + 9 * 6 or any(line not in lines for line in shown):
+        fail(f"the ablation table is not the README's:\n" + "\n".join(lines))
+    print("ok: evaluate reads crossval's out-of-fold scores back to its figures, and the folds reused give its rows")
+    try:
+        from sklearn.metrics import average_precision_score, roc_auc_score
+    except ImportError:
+        missing("scikit-learn", "python3-sklearn")
+    with open(os.path.join(folder, "scores.csv"), newline="", encoding="utf-8") as lines:
+        scores = list(csv.DictReader(lines))
+    models = [row for row in crossval if row["system"] == "model" and row["text"] != "mean"]
+    for row in models:
+        mine = sorted((s for s in scores if s["text"] == row["text"] and s["repeat"] == row["repeat"]),
+                      key=lambda s: int(s["sentence"]))
+        with open(os.path.join(folder, row["text"].replace(".txt", ".classes")), encoding="ascii") as classes:
+            y = [int(c == "1") for c in classes.read().split()]
+        p = [float(s["score"]) for s in mine]
+        expected = [f"{roc_auc_score(y, p):.4f}", f"{average_precision_score(y, p):.4f}"]
+        if [row["auc"], row["average_precision"]] != expected:
+            fail(f"{row['text']} repeat {row['repeat']}: AUC and average precision {row['auc']}, "
+                 f"{row['average_precision']}; scikit-learn's {expected}")
+    print(f"ok: the model's AUC and average precision in its {len(models)} rows are scikit-learn's")
 
 
 def main():
-    if len(sys.argv) != 5 or sys.argv[1] not in ("weka", "sklearn", "summaries", "xgboost", "parallel"):
+    if len(sys.argv) != 5 or sys.argv[1] not in ("weka", "sklearn", "summaries", "xgboost", "parallel", "crossval"):
         sys.exit(__doc__.split("\n\n")[1])
     check, cli, examples, tables = sys.argv[1:]
     with tempfile.TemporaryDirectory(prefix="casewright-tools-") as folder:
         corpus = Corpus(os.path.abspath(cli), examples, tables, folder)
         {"weka": check_weka, "sklearn": check_sklearn, "summaries": check_summaries, "xgboost": check_xgboost,
-         "parallel": check_parallel}[check](corpus)
+         "parallel": check_parallel, "crossval": check_crossval}[check](corpus)
 
 
 if __name__ == "__main__":
