@@ -8,6 +8,7 @@
 #include "batch/manifest.h"
 #include "cli/commands.h"
 #include "cli/learner_options.h"
+#include "cli/method_options.h"
 #include "core/run_error.h"
 #include "experiment/crossval.h"
 #include "lexicon/sqlite_tables.h"
@@ -23,6 +24,7 @@ struct CrossvalOptions {
   std::string rate;
   std::string format = "table";
   std::string output_path = "-";
+  std::vector<std::string> baselines = {"lead", "random"};
 };
 
 // Refuses a text that gives the learner no reference to be scored against.
@@ -47,6 +49,10 @@ int Crossval(const CrossvalOptions& options) {
   settings.seed = options.train.seed;
   settings.training = choices.training;
   settings.folds = options.folds;
+  const BaselineChoice baselines = ChooseBaselines(options.baselines, settings.features);
+  settings.lead = baselines.lead;
+  settings.random = baselines.random;
+  settings.methods = baselines.methods;
   const std::vector<ManifestEntry> entries = ReadManifest(options.train.manifest, {.outputs_optional = true});
   if (options.folds < 2 || options.folds > entries.size()) {
     throw UsageError("--folds must be a whole number from 2 to the number of texts (" +
@@ -86,6 +92,7 @@ Command AddCrossvalCommand(CLI::App& app) {
   crossval->add_option("--rate", options->rate, "The share of each text's sentences a summary takes, 0 < R <= 1")
       ->required()
       ->type_name("R");
+  AddBaselinesOption(*crossval, options->baselines);
   crossval->add_option("--format", options->format, "table (aligned for reading) or csv (as evaluate writes it)")
       ->check(CLI::IsMember({"table", "csv"}))
       ->default_str("table");
@@ -94,8 +101,8 @@ Command AddCrossvalCommand(CLI::App& app) {
   crossval->footer(
       "Example:\n  casewright-cli crossval corpus.tsv --folds 10 --rate 0.2 --seed 1\n"
       "Each line's reference is its classes (class 1: in the summary), from a classes file or an extract:FILE\n"
-      "field. The rows are those of casewright-cli evaluate: per text the systems model, lead and random,\n"
-      "then a mean row per system.");
+      "field. The rows are those of casewright-cli evaluate: per text the systems model and the baselines\n"
+      "(lead and random unless --baselines says otherwise), then a mean row per system.");
   return {crossval, [options] { return Crossval(*options); }};
 }
 

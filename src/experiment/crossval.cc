@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "core/run_error.h"
+#include "pipeline/method_baselines.h"
 #include "summary/selection.h"
 #include "summary/summary_figures.h"
 
@@ -32,9 +33,17 @@ void AddTextRows(const TextCases& text, const std::string& name, const SentenceM
   const Reference reference = ExtractReference(text.tokens, ReferenceFlags(text));
   const std::vector<std::size_t> chosen = ChooseBest(model.Probabilities(RowsOf(text, settings.features)), count);
   rows.push_back(RowOf(name, "model", n, count, reference, FiguresOf(text.tokens, chosen, reference)));
-  rows.push_back(RowOf(name, "lead", n, count, reference, FiguresOf(text.tokens, ChooseLead(count), reference)));
-  rows.push_back(RowOf(name, "random", n, count, reference,
-                       MeanOfRandomDraws(text.tokens, count, reference, random, settings.random_draws)));
+  if (settings.lead) {
+    rows.push_back(RowOf(name, "lead", n, count, reference, FiguresOf(text.tokens, ChooseLead(count), reference)));
+  }
+  if (settings.random) {
+    rows.push_back(RowOf(name, "random", n, count, reference,
+                         MeanOfRandomDraws(text.tokens, count, reference, random, settings.random_draws)));
+  }
+  const MethodText view{text.tokens, text.stopwords, &text.raw, &reference};
+  for (const auto& [method, chosen_by_method] : MethodBaselines(settings.methods).Choices(view, count)) {
+    rows.push_back(RowOf(name, method, n, count, reference, FiguresOf(text.tokens, chosen_by_method, reference)));
+  }
 }
 
 }  // namespace

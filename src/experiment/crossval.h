@@ -32,10 +32,15 @@ struct CrossvalSettings {
   std::uint64_t seed = 0;
   TrainingOptions training;
   int random_draws = 100;
+  bool lead = true;
+  bool random = true;
+  // The other baselines: the methods of summary/methods/registry.h, by name.
+  std::vector<std::string> methods;
 };
 
 // For each text with sentences, in corpus order, the rows `model`, `lead`
-// and `random` (evaluation_table.h), named by `names` (one per text).
+// and `random` (as settings ask) and one per method of settings.methods
+// (evaluation_table.h), named by `names` (one per text).
 // REQUIRES: corpus.texts were computed with their tokens, each with a class
 // for every sentence; names.size() == corpus.texts.size(); 1 <= folds <=
 // the number of texts; IsValidRate(rate).
