@@ -45,17 +45,13 @@ SentenceGraph LexRankGraph(const SentenceTokens& content, bool continuous) {
     for (const auto& entry : vectors[i]) norm[i] += entry.second * entry.second;
     norm[i] = std::sqrt(norm[i]);
   }
-  SentenceGraph graph{std::vector<std::vector<std::pair<std::size_t, double>>>(content.size())};
-  const auto products = SharedTokenProducts(vectors);
-  for (std::size_t i = 0; i < products.size(); ++i) {
-    for (const auto& [j, product] : products[i]) {
-      const double cosine = product / (norm[i] * norm[j]);
-      if (continuous) {
-        AddEdge(graph, i, j, cosine);
-      } else if (cosine >= kLexRankThreshold) {
-        AddEdge(graph, i, j, 1.0);
-      }
-    }
+  SentenceGraph graph = SharedTokenProducts(vectors);  // weighted by the dot products
+  for (std::size_t i = 0; i < graph.edges.size(); ++i) {
+    auto& edges = graph.edges[i];
+    for (auto& [j, weight] : edges) weight /= norm[i] * norm[j];
+    if (continuous) continue;
+    std::erase_if(edges, [](const auto& edge) { return edge.second < kLexRankThreshold; });
+    for (auto& edge : edges) edge.second = 1.0;
   }
   return graph;
 }

@@ -7,13 +7,12 @@
 
 namespace casewright {
 
-std::vector<std::vector<std::pair<std::size_t, double>>> SharedTokenProducts(
-    const std::vector<SparseVector>& vectors) {
+SentenceGraph SharedTokenProducts(const std::vector<SparseVector>& vectors) {
   absl::flat_hash_map<TokenId, std::vector<std::pair<std::size_t, double>>> postings;
   for (std::size_t i = 0; i < vectors.size(); ++i) {
     for (const auto& [token, weight] : vectors[i]) postings[token].emplace_back(i, weight);
   }
-  std::vector<std::vector<std::pair<std::size_t, double>>> products(vectors.size());
+  SentenceGraph products{std::vector<std::vector<std::pair<std::size_t, double>>>(vectors.size())};
   std::vector<double> sum(vectors.size(), 0.0);
   std::vector<std::size_t> touched;
   for (std::size_t i = 0; i < vectors.size(); ++i) {
@@ -29,7 +28,7 @@ std::vector<std::vector<std::pair<std::size_t, double>>> SharedTokenProducts(
     }
     std::sort(touched.begin(), touched.end());
     for (std::size_t j : touched) {
-      if (sum[j] != 0.0) products[i].emplace_back(j, sum[j]);
+      if (sum[j] != 0.0) products.edges[i].emplace_back(j, sum[j]);
       sum[j] = 0.0;
     }
     touched.clear();
@@ -37,29 +36,30 @@ std::vector<std::vector<std::pair<std::size_t, double>>> SharedTokenProducts(
   return products;
 }
 
-void AddEdge(SentenceGraph& graph, std::size_t i, std::size_t j, double weight) {
-  graph.edges[i].emplace_back(j, weight);
-  graph.edges[j].emplace_back(i, weight);
-}
-
 std::vector<double> PageRank(const SentenceGraph& graph, double damping, double tolerance, int max_iterations) {
   const std::size_t n = graph.edges.size();
   if (n == 0) return {};
   std::vector<double> out_weight(n, 0.0);
   for (std::size_t i = 0; i < n; ++i) {
-    for (const auto& edge : graph.edges[i]) out_weight[i] += edge.second;
+    for (const auto& [j, weight] : graph.edges[i]) {
+      out_weight[i] += weight;
+      out_weight[j] += weight;
+    }
   }
-  std::vector<double> rank(n, 1.0 / static_cast<double>(n)), next(n);
+  // What each sentence passes on per unit of an edge's weight.
+  std::vector<double> rank(n, 1.0 / static_cast<double>(n)), next(n), share(n);
   for (int iteration = 0; iteration < max_iterations; ++iteration) {
     double dangling = 0;
     for (std::size_t i = 0; i < n; ++i) {
       if (out_weight[i] == 0) dangling += rank[i];
     }
     std::fill(next.begin(), next.end(), (1 - damping + damping * dangling) / static_cast<double>(n));
+    for (std::size_t i = 0; i < n; ++i) share[i] = out_weight[i] == 0 ? 0 : damping * rank[i] / out_weight[i];
     for (std::size_t i = 0; i < n; ++i) {
-      if (out_weight[i] == 0) continue;
-      const double share = damping * rank[i] / out_weight[i];
-      for (const auto& [j, weight] : graph.edges[i]) next[j] += share * weight;
+      for (const auto& [j, weight] : graph.edges[i]) {
+        next[j] += share[i] * weight;
+        next[i] += share[j] * weight;
+      }
     }
     double moved = 0;
     for (std::size_t i = 0; i < n; ++i) moved = std::max(moved, std::abs(next[i] - rank[i]));

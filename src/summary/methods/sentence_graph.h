@@ -17,21 +17,17 @@ namespace casewright {
 // weight each.
 using SparseVector = std::vector<std::pair<TokenId, double>>;
 
-// Undirected and weighted: for each sentence, its neighbours with the
-// weight of the edge, each edge listed at both ends.  No sentence is its own
-// neighbour.
+// Undirected and weighted, each edge listed once, at its first sentence:
+// edges[i] holds the later sentences j linked to i, ascending, with the
+// weight of the edge.  No sentence is linked to itself.
 struct SentenceGraph {
   std::vector<std::vector<std::pair<std::size_t, double>>> edges;
 };
 
-// For each sentence i, every later sentence j whose vector shares a token
-// with i's, with the dot product of the two vectors: the pairs a similarity
-// can be non-zero for.
-std::vector<std::vector<std::pair<std::size_t, double>>> SharedTokenProducts(const std::vector<SparseVector>& vectors);
-
-// Adds the edge i - j of weight `weight` at both ends.
-// REQUIRES: i != j, both < graph.edges.size().
-void AddEdge(SentenceGraph& graph, std::size_t i, std::size_t j, double weight);
+// The graph linking each sentence i to every later sentence j whose vector
+// shares a token with i's, weighted by the dot product of the two vectors:
+// the pairs a similarity can be non-zero for.
+SentenceGraph SharedTokenProducts(const std::vector<SparseVector>& vectors);
 
 // Weighted PageRank: each sentence's rank is (1 - damping) / n plus damping
 // times the rank its neighbours pass on, each in proportion to the weight of

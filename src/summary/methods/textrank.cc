@@ -14,11 +14,10 @@ SentenceGraph TextRankGraph(const SentenceTokens& content) {
     tokens.erase(std::unique(tokens.begin(), tokens.end()), tokens.end());
     for (TokenId token : tokens) distinct[i].emplace_back(token, 1.0);
   }
-  SentenceGraph graph{std::vector<std::vector<std::pair<std::size_t, double>>>(content.size())};
   const auto log_size = [&content](std::size_t i) { return std::log(static_cast<double>(content[i].size())); };
-  const auto shared = SharedTokenProducts(distinct);
-  for (std::size_t i = 0; i < shared.size(); ++i) {
-    for (const auto& [j, count] : shared[i]) AddEdge(graph, i, j, count / (log_size(i) + log_size(j)));
+  SentenceGraph graph = SharedTokenProducts(distinct);  // weighted by the tokens shared
+  for (std::size_t i = 0; i < graph.edges.size(); ++i) {
+    for (auto& [j, weight] : graph.edges[i]) weight /= log_size(i) + log_size(j);
   }
   return graph;
 }
