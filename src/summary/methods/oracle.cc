@@ -30,27 +30,26 @@ std::vector<std::size_t> Oracle::Order(const MethodText& text, std::size_t count
   const std::size_t n = text.tokens.size();
   std::vector<std::vector<std::uint32_t>> distinct;
   for (const std::vector<TokenId>& sentence : text.tokens) distinct.push_back(reference.tokens.Distinct(sentence));
-  // Which sentences may be chosen now: the reference's while any is left.
-  std::vector<bool> first(n, true);
-  if (reference.sentences) first = *reference.sentences;
-  std::size_t first_left = static_cast<std::size_t>(std::count(first.begin(), first.end(), true));
-  std::vector<bool> taken(n, false);
+  // The sentences that may be chosen now: the reference's while any is left.
+  std::vector<bool> open = reference.sentences ? *reference.sentences : std::vector<bool>(n, true);
   std::vector<std::size_t> order, chosen;
   std::vector<std::uint32_t> summary;
   while (order.size() < count) {
-    if (first_left == 0) first.assign(n, true);
+    if (std::find(open.begin(), open.end(), true) == open.end()) {
+      open.assign(n, true);
+      for (std::size_t i : chosen) open[i] = false;
+    }
     std::size_t best = n;
     double best_f1 = -1;
     for (std::size_t i = 0; i < n; ++i) {
-      if (taken[i] || !first[i]) continue;
+      if (!open[i]) continue;
       const double f1 = Rouge2With(distinct, chosen, i, reference.tokens, summary);
       if (f1 > best_f1) {
         best = i;
         best_f1 = f1;
       }
     }
-    taken[best] = true;
-    if (first[best] && first_left > 0) --first_left;
+    open[best] = false;
     order.push_back(best);
     chosen.insert(std::upper_bound(chosen.begin(), chosen.end(), best), best);
   }
