@@ -80,11 +80,28 @@ TEST(MethodOptionsTest, SummarizeWithAMethod) {
   // between viu and rato), S4 1.
   EXPECT_EQ(testing::RunShell(summarize + "2>/dev/null").output, "O gato viu o rato.\nO gato viu o rato.\n");
   EXPECT_EQ(testing::ReadFile(dir.Path("scores")), "2.250000\n2.250000\n0.000000\n1.000000\n");
+  // As baselines of evaluate, beside each of two systems; a system named as
+  // one of them is refused.
+  testing::WriteFile(dir.Path("classes"), "1 0 0 1");
+  testing::WriteFile(dir.Path("m.tsv"),
+                     "#text\treference\ta\tb\ntext\tclasses:classes\tclasses:classes\tclasses:classes\n");
+  const std::string evaluate = cli + "evaluate " + dir.Path("m.tsv") + " --tables " + dir.Path("tables") +
+                               " --format csv --baselines luhn,oracle";
+  const testing::CommandResult rows = testing::RunShell(evaluate + " 2>/dev/null | cut -d, -f1,2,8");
+  EXPECT_EQ(rows.output,
+            "text,system,sentence_f1\ntext,a,1.0000\ntext,b,1.0000\ntext,luhn:a,0.5000\ntext,oracle:a,1.0000\n"
+            "text,luhn:b,0.5000\ntext,oracle:b,1.0000\nmean,a,1.0000\nmean,b,1.0000\nmean,luhn:a,0.5000\n"
+            "mean,oracle:a,1.0000\nmean,luhn:b,0.5000\nmean,oracle:b,1.0000\n");
+  testing::WriteFile(dir.Path("m.tsv"), "#text\treference\tluhn\ntext\tclasses:classes\tclasses:classes\n");
+  EXPECT_NE(testing::RunShell(evaluate + " 2>&1").output.find("m.tsv:1: The system name luhn is the name of the "
+                                                              "baseline luhn; name the system otherwise"),
+            std::string::npos);
   // MMR at 0.5 passes over the repeated sentence (0.5 - 0.5 cos 1) for S4
   // (0.5 * 4/9 - 0.5 * cos 0.41); at 0.7, S2 still wins.
   EXPECT_EQ(testing::RunShell(summarize + "--selection mmr 2>/dev/null").output,
             "O gato viu o rato.\nO gato viu o rato.\n");
-  EXPECT_EQ(testing::RunShell(summarize + "--selection mmr --mmr-lambda 0.5 2>/dev/null").output, "O gato viu o rato.\nO gato comeu.\n");
+  EXPECT_EQ(testing::RunShell(summarize + "--selection mmr --mmr-lambda 0.5 2>/dev/null").output,
+            "O gato viu o rato.\nO gato comeu.\n");
 }
 
 }  // namespace
