@@ -30,14 +30,14 @@ void AddBaselinesOption(CLI::App& app, std::vector<std::string>& baselines) {
   app.add_option("--baselines", baselines,
                  "The baselines at each system's number of sentences: lead (the first sentences), random (the mean "
                  "of 100 draws), none, or any method (" +
-                     MethodNames() + "); default lead,random")
+                     MethodNames() + ")")
       ->delimiter(',')
       ->check(CLI::Validator(
           [](std::string& name) {
             return IsBaseline(name) ? std::string()
                                     : name + " is not a baseline: lead, random, none, " + MethodNames();
           },
-          "NAME", "baseline"))
+          "", "baseline"))
       ->type_name("NAMES")
       ->default_str("lead,random");
 }
@@ -86,7 +86,7 @@ void AddMethodOption(CLI::App& app, std::string& method) {
             }
             return std::string();
           },
-          "NAME", "method"))
+          "", "method"))
       ->type_name("NAME");
 }
 
