@@ -12,6 +12,11 @@
 // reference of 10 sentences (a classes file, or an extract to match) and a
 // system of scores at the rate 0.2, with the lead and random baselines.
 //
+// BM_EvaluateWithEveryMethod adds every summariser (summary/methods/) as a
+// baseline to BM_EvaluateWithClassesReferences; BM_TextRank5000Sentences
+// ranks the first 5,000 sentences of the large text by TextRank, from their
+// tokens.
+//
 // BM_Crossval1000Texts times `casewright-cli crossval --folds 10 --rate 0.2`
 // on those texts and their classes files, from reading the texts to the
 // table of figures (the tables open), on one thread and on two.
@@ -30,6 +35,8 @@
 #include "summary/comparison.h"
 #include "pipeline/evaluation.h"
 #include "pipeline/pipeline.h"
+#include "pipeline/summary_run.h"
+#include "summary/methods/textrank.h"
 #include "testing/memory_tables.h"
 #include "lexicon/sqlite_tables.h"
 #include "text/classes_file.h"
@@ -145,7 +152,8 @@ class EvaluationCorpus {
   fs::path dir_;
 };
 
-void Evaluate1000Texts(benchmark::State& state, const char* manifest_name) {
+void Evaluate1000Texts(benchmark::State& state, const char* manifest_name,
+                       const std::vector<std::string>& methods = {}) {
   SqliteTables tables(ResolveTablesFolder());
   EvaluationCorpus corpus(tables);
   const EvaluationManifest manifest = ReadEvaluationManifest(corpus.Manifest(manifest_name), kMaxManifestBytes);
@@ -154,6 +162,7 @@ void Evaluate1000Texts(benchmark::State& state, const char* manifest_name) {
   settings.extract.allow_unmatched = true;
   settings.rate = 0.2;
   settings.lead = settings.random = true;
+  settings.methods = methods;
   for (auto _ : state) {
     EvaluationOutcome outcome = Evaluate(manifest, settings, tables);
     if (!outcome.errors.empty()) state.SkipWithError(outcome.errors.front().c_str());
@@ -166,6 +175,29 @@ BENCHMARK(BM_EvaluateWithClassesReferences)->Unit(benchmark::kMillisecond);
 
 void BM_EvaluateWithExtractReferences(benchmark::State& state) { Evaluate1000Texts(state, "extract.tsv"); }
 BENCHMARK(BM_EvaluateWithExtractReferences)->Unit(benchmark::kMillisecond);
+
+void BM_EvaluateWithEveryMethod(benchmark::State& state) {
+  Evaluate1000Texts(state, "classes.tsv",
+                    {"textrank", "lexrank", "lexrank-continuous", "luhn", "sumbasic", "lsa", "feature:7", "oracle"});
+}
+BENCHMARK(BM_EvaluateWithEveryMethod)->Unit(benchmark::kMillisecond);
+
+void BM_TextRank5000Sentences(benchmark::State& state) {
+  SqliteTables tables(ResolveTablesFolder());
+  const fs::path path = fs::temp_directory_path() / ("casewright-bench-rank-" + std::to_string(::getpid()));
+  { std::ofstream(path, std::ios::binary) << LargeText(); }
+  SegmentedText text(path.string(), TextEncoding::kWindows1252, tables);
+  fs::remove(path);
+  TokenVocabulary vocabulary;
+  SentenceTokens tokens = TokensOfSentences(text.run(), text.bytes(), TokenForm::kKeys, vocabulary);
+  StopwordFlags stopwords = StopwordsOfSentences(text.run(), text.bytes(), TokenForm::kKeys);
+  tokens.resize(std::min<std::size_t>(tokens.size(), 5000));
+  stopwords.resize(tokens.size());
+  const TextRank textrank;
+  for (auto _ : state) benchmark::DoNotOptimize(textrank.Scores({tokens, stopwords}));
+  state.counters["sentences"] = static_cast<double>(tokens.size());
+}
+BENCHMARK(BM_TextRank5000Sentences)->Unit(benchmark::kMillisecond);
 // The alignment alone (the text segmented once) of an extract of every 25th
 // sentence, one a line, in the text's order (argument 0) or shuffled (1).
 void BM_ClassesFromExtract(benchmark::State& state) {

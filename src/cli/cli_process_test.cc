@@ -412,7 +412,7 @@ TEST_F(CliTest, TrainSummarizeAndCrossvalWithTheLearner) {
        "casewright-cli: " + dir_.Path("m.tsv") + ": Not a model file (not the JSON of an XGBoost model)"},
       {"summarize --model " + dir_.Path("m1") + " --scores " + dir_.Path("scores") + " --text " + dir_.Path("a") +
            " --rate 0.4" + tables,
-       "casewright-cli: summarize needs either --scores or --model"},
+       "casewright-cli: summarize needs one of --scores, --model and --method"},
   };
   for (const auto& [command, message] : refused) {
     Result result = RunCli(command);
@@ -558,7 +558,8 @@ TEST_F(CliTest, EvaluateRefusesManifestsThatWouldMisleadOrDestroy) {
       {"evaluate " + dir_.Path("nul.tsv") + tables,
        dir_.Path("nul.tsv") + ":1: The reference field holds a control character (0x00)"},
       {"evaluate /dev/zero" + tables, "/dev/zero: The file goes on past 64 MiB; reading stopped there"},
-      {m + " --baselines both", "--baselines: \"both\" is not one of lead, random, none"},
+      {m + " --baselines both", "--baselines: both is not a baseline: lead, random, none, textrank, lexrank, "
+                                 "lexrank-continuous, luhn, sumbasic, lsa, feature:N, oracle"},
   };
   for (const auto& [command, message] : refused) {
     Result result = RunCli(command);

@@ -8,6 +8,7 @@
 #include "batch/manifest.h"
 #include "cli/commands.h"
 #include "cli/learner_options.h"
+#include "cli/method_options.h"
 #include "cli/uncertainty_options.h"
 #include "core/run_error.h"
 #include "experiment/ablation.h"
@@ -32,6 +33,7 @@ struct CrossvalOptions {
   std::string scores_output;
   std::string ablation;
   UncertaintyOptions uncertainty;
+  std::vector<std::string> baselines = {"lead", "random"};
 };
 
 // CrossValidate's rows without the mean row it ends with for each system.
@@ -79,6 +81,10 @@ int Crossval(const CrossvalOptions& options) {
   settings.seed = options.train.seed;
   settings.training = choices.training;
   settings.bootstrap = options.uncertainty.bootstrap;
+  const BaselineChoice baselines = ChooseBaselines(options.baselines, settings.features);
+  settings.lead = baselines.lead;
+  settings.random = baselines.random;
+  settings.methods = baselines.methods;
   const std::vector<ManifestEntry> entries = ReadManifest(options.train.manifest, {.outputs_optional = true});
   RefuseOptions(options, entries.size(), settings.features);
   choices.corpus.with_tokens = true;
@@ -144,6 +150,7 @@ Command AddCrossvalCommand(CLI::App& app) {
       ->required()
       ->type_name("R");
   AddUncertaintyOptions(*crossval, options->uncertainty);
+  AddBaselinesOption(*crossval, options->baselines);
   crossval->add_option("--format", options->format, "table (aligned for reading) or csv (as evaluate writes it)")
       ->check(CLI::IsMember({"table", "csv"}))
       ->default_str("table");
@@ -162,8 +169,9 @@ Command AddCrossvalCommand(CLI::App& app) {
   crossval->footer(
       "Example:\n  casewright-cli crossval corpus.tsv --folds 10 --rate 0.2 --seed 1\n"
       "Each line's reference is its classes (class 1: in the summary), from a classes file or an extract:FILE\n"
-      "field. The rows are those of casewright-cli evaluate: per repeat and text the systems model, lead and\n"
-      "random, then a mean row per system, with the standard deviation across repeats.");
+      "field. The rows are those of casewright-cli evaluate: per repeat and text the systems model and the\n"
+      "baselines (lead and random unless --baselines says otherwise), then a mean row per system, with the\n"
+      "standard deviation across repeats.");
   return {crossval, [options] { return Crossval(*options); }};
 }
 

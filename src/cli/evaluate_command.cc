@@ -7,6 +7,7 @@
 
 #include "batch/manifest.h"
 #include "cli/commands.h"
+#include "cli/method_options.h"
 #include "cli/uncertainty_options.h"
 #include "lexicon/sqlite_tables.h"
 #include "output/output_files.h"
@@ -36,10 +37,11 @@ EvaluationSettings SettingsOf(const EvaluateOptions& options, const EvaluationMa
   settings.extract = ChooseExtract(options.extract, "");
   settings.tokens = options.no_stem ? TokenForm::kLowerCase : TokenForm::kKeys;
   if (!options.rate.empty()) settings.rate = ParseShare("--rate", options.rate, "0.2");
-  for (const std::string& baseline : options.baselines) {
-    settings.lead = settings.lead || baseline == "lead";
-    settings.random = settings.random || baseline == "random";
-  }
+  const BaselineChoice baselines = ChooseBaselines(options.baselines);
+  settings.lead = baselines.lead;
+  settings.random = baselines.random;
+  settings.methods = baselines.methods;
+  RefuseMethodNames(manifest.system_names, baselines, options.manifest_path);
   settings.seed = options.seed;
   for (const EvaluationLine& line : manifest.lines) {
     for (const SummarySource& system : line.systems) {
@@ -106,12 +108,7 @@ Command AddEvaluateCommand(CLI::App& app) {
       ->required();
   evaluate->add_option("--rate", options->rate, "The share of the sentences a scores: system takes, 0 < R <= 1")
       ->type_name("R");
-  evaluate->add_option("--baselines", options->baselines,
-                       "The baselines at each system's number of sentences: lead (the first sentences), random "
-                       "(the mean of 100 draws), lead,random (the default) or none")
-      ->delimiter(',')
-      ->check(CLI::IsMember({"lead", "random", "none"}))
-      ->default_str("lead,random");
+  AddBaselinesOption(*evaluate, options->baselines);
   evaluate->add_option("--seed", options->seed, "The seed of the random baseline's draws")->default_str("1");
   AddUncertaintyOptions(*evaluate, options->uncertainty);
   evaluate->add_option("--format", options->format, "table (aligned for reading) or csv")

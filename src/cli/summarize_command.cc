@@ -1,11 +1,14 @@
-// casewright-cli summarize --text T (--scores S | --model M [--scores-output S])
-//                          (--rate R | --sentences K) [--output EXTRACT] [--classes-output C]
+// casewright-cli summarize --text T (--scores S | (--model M | --method NAME) [--scores-output S])
+//                          (--rate R | --sentences K) [--selection top|mmr [--mmr-lambda L]]
+//                          [--output EXTRACT] [--classes-output C]
 #include <memory>
 
 #include "cli/commands.h"
+#include "cli/method_options.h"
 #include "experiment/corpus_cases.h"
 #include "lexicon/sqlite_tables.h"
 #include "pipeline/summary_run.h"
+#include "summary/methods/registry.h"
 #include "summary/selection.h"
 
 namespace casewright::cli {
@@ -15,11 +18,13 @@ struct SummarizeOptions {
   std::string text_path;
   std::string scores_path;
   std::string model_path;
+  std::string method;
   std::string scores_output_path;
   std::string rate;
   std::size_t sentences = 0;
   std::string output_path = "-";
   std::string classes_path;
+  SelectionOptions selection;
   RunOptions run;
 };
 
@@ -38,11 +43,10 @@ std::vector<double> ModelScores(const std::string& model_path, const SummarizeSe
 }
 
 int Summarize(const SummarizeOptions& options) {
-  if (options.scores_path.empty() == options.model_path.empty()) {
-    throw UsageError("summarize needs either --scores or --model");
-  }
-  if (!options.scores_output_path.empty() && options.model_path.empty()) {
-    throw UsageError("--scores-output writes a model's scores: it needs --model");
+  const int sources = !options.scores_path.empty() + !options.model_path.empty() + !options.method.empty();
+  if (sources != 1) throw UsageError("summarize needs one of --scores, --model and --method");
+  if (!options.scores_output_path.empty() && !options.scores_path.empty()) {
+    throw UsageError("--scores-output writes a model's or a method's scores: it needs --model or --method");
   }
   SummarizeSettings settings;
   settings.text_path = options.text_path;
@@ -54,6 +58,9 @@ int Summarize(const SummarizeOptions& options) {
   settings.extract_path = options.output_path;
   settings.classes_path = options.classes_path;
   settings.scores_output_path = options.scores_output_path;
+  settings.selection = ChooseSelection(options.selection);
+  const std::unique_ptr<SummaryMethod> method = MakeMethod(options.method);
+  settings.method = method.get();
   SqliteTables tables(ResolveTablesFolder(options.run.tables));
   if (!options.model_path.empty()) {
     settings.model_path = options.model_path;
@@ -76,7 +83,8 @@ int Summarize(const SummarizeOptions& options) {
 Command AddSummarizeCommand(CLI::App& app) {
   auto options = std::make_shared<SummarizeOptions>();
   CLI::App* summarize = app.add_subcommand(
-      "summarize", "Write the extract of a text from a score per sentence: its best sentences, in text order");
+      "summarize", "Write the extract of a text from a score per sentence (a file's, a model's or a method's): its "
+                   "best sentences, in text order");
   summarize->add_option("--text", options->text_path, "The text (- for standard input)")->required()->type_name("FILE");
   summarize->add_option("--scores", options->scores_path,
                         "The scores: one number a line, a CSV with sentence and score columns (and text), or "
@@ -86,8 +94,10 @@ Command AddSummarizeCommand(CLI::App& app) {
                         "Score the sentences with this model (casewright-cli train) instead of a scores file")
       ->type_name("FILE");
   summarize->add_option("--scores-output", options->scores_output_path,
-                        "With --model: also write each sentence's probability of class 1, one a line")
+                        "With --model or --method: also write each sentence's score (a model's probability of "
+                        "class 1), one a line")
       ->type_name("FILE");
+  AddMethodOption(*summarize, options->method);
   CLI::Option* rate = summarize->add_option(
       "--rate", options->rate, "The share of the sentences to take, 0 < R <= 1 (rounded, halves up, at least 1)")
                                ->type_name("R");
@@ -96,6 +106,7 @@ Command AddSummarizeCommand(CLI::App& app) {
                                ->check(CLI::Range(std::size_t{1}, std::size_t{1} << 30))
                                ->type_name("K");
   rate->excludes(sentences);
+  AddSelectionOptions(*summarize, options->selection);
   summarize->add_option("--output", options->output_path, "The extract to write, one sentence a line (default: -, "
                                                           "standard output)")
       ->type_name("FILE");
@@ -106,6 +117,7 @@ Command AddSummarizeCommand(CLI::App& app) {
   summarize->footer(
       "Examples:\n  casewright-cli summarize --text texto.txt --scores texto.scores --rate 0.2 --output texto.extract\n"
       "  casewright-cli summarize --text texto.txt --model corpus.model.json --rate 0.2 --output texto.extract\n"
+      "  casewright-cli summarize --text texto.txt --method textrank --rate 0.2 --selection mmr\n"
       "Ties go to the earlier sentence. The extract is in the text's encoding: UTF-8 with --encoding utf-8.");
   return {summarize, [options] { return Summarize(*options); }};
 }

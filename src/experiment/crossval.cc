@@ -6,9 +6,11 @@
 #include <numeric>
 
 #include "core/run_error.h"
+#include "pipeline/method_baselines.h"
 #include "summary/bootstrap.h"
 #include "summary/csv_fields.h"
 #include "summary/ranking_figures.h"
+#include "summary/selection.h"
 #include "summary/summary_figures.h"
 
 namespace casewright {
@@ -42,22 +44,31 @@ HeldOutText HeldOut(const TextCases& text, double rate) {
   return {count, std::move(reference), std::move(flags)};
 }
 
-// The lead and random rows of each text with sentences, which do not depend
-// on the folds.
+// The baselines' rows of each text with sentences (lead, random and the
+// methods, as settings ask), which do not depend on the folds.
 std::vector<std::vector<EvaluationRow>> BaselineRows(const CorpusCases& corpus, const std::vector<std::string>& names,
                                                      const std::vector<HeldOutText>& held,
                                                      const CrossvalSettings& settings) {
   std::vector<std::vector<EvaluationRow>> rows(corpus.texts.size());
+  const MethodBaselines methods(settings.methods);
   for (std::size_t i = 0; i < corpus.texts.size(); ++i) {
     const TextCases& text = corpus.texts[i];
     const std::size_t n = text.codes.size();
     if (n == 0) continue;
     const HeldOutText& h = held[i];
-    RandomChoice random(RandomBaselineSeed(settings.seed, names[i], n));
-    rows[i].push_back(
-        RowOf(names[i], "lead", n, h.count, h.reference, FiguresOf(text.tokens, ChooseLead(h.count), h.reference)));
-    rows[i].push_back(RowOf(names[i], "random", n, h.count, h.reference,
-                            MeanOfRandomDraws(text.tokens, h.count, h.reference, random, settings.random_draws)));
+    if (settings.lead) {
+      rows[i].push_back(RowOf(names[i], "lead", n, h.count, h.reference,
+                              FiguresOf(text.tokens, ChooseLead(h.count), h.reference)));
+    }
+    if (settings.random) {
+      RandomChoice random(RandomBaselineSeed(settings.seed, names[i], n));
+      rows[i].push_back(RowOf(names[i], "random", n, h.count, h.reference,
+                              MeanOfRandomDraws(text.tokens, h.count, h.reference, random, settings.random_draws)));
+    }
+    const MethodText view{text.tokens, text.stopwords, &text.raw, &h.reference};
+    for (const auto& [method, chosen] : methods.Choices(view, h.count)) {
+      rows[i].push_back(RowOf(names[i], method, n, h.count, h.reference, FiguresOf(text.tokens, chosen, h.reference)));
+    }
   }
   return rows;
 }

@@ -49,11 +49,16 @@ struct CrossvalSettings {
   TrainingOptions training;
   int random_draws = 100;
   int bootstrap = 0;  // resamples for the mean rows' intervals (bootstrap.h); 0: none
+  bool lead = true;
+  bool random = true;
+  // The other baselines: the methods of summary/methods/registry.h, by name.
+  std::vector<std::string> methods;
 };
 
 struct CrossvalOutcome {
   // Per repeat, per text with sentences in corpus order, the rows `model`,
-  // `lead` and `random` (evaluation_table.h), each with its repeat; then a
+  // `lead` and `random` (as settings ask) and one per method of
+  // settings.methods (evaluation_table.h), each with its repeat; then a
   // mean row per system, with intervals when settings.bootstrap > 0.
   std::vector<EvaluationRow> rows;
   // scores[r][i]: the model's probability for each sentence of text i in

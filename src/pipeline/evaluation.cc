@@ -11,6 +11,7 @@
 #include "core/read_file.h"
 #include "core/run_error.h"
 #include "pipeline/extract_run.h"
+#include "pipeline/method_baselines.h"
 #include "summary/score_file.h"
 #include "text/classes_file.h"
 #include "text/segmented_text.h"
@@ -171,6 +172,8 @@ class LineEvaluation {
     std::vector<std::optional<std::vector<std::size_t>>> chosen;
     for (const SummarySource& system : line_.systems) chosen.push_back(Choice(text, system));
     if (!reference) return;
+    const MethodBaselines methods(settings_.methods);
+    const MethodBaselines::Inputs inputs = methods.InputsOf(text.run(), text.bytes(), settings_.tokens);
     for (std::size_t i = 0; i < chosen.size(); ++i) {
       if (chosen[i]) AddRow(names[i], FiguresOf(tokens_, *chosen[i], *reference), chosen[i]->size(), *reference);
     }
@@ -183,6 +186,10 @@ class LineEvaluation {
         RandomChoice random(settings_.seed ^ (line_.line * 0x9E3779B97F4A7C15u) ^ count);
         AddRow("random" + suffix, MeanOfRandomDraws(tokens_, count, *reference, random, settings_.random_draws),
                count, *reference);
+      }
+      const MethodText view{tokens_, inputs.stopwords, &inputs.features, &*reference};
+      for (const auto& [name, method_choice] : methods.Choices(view, count)) {
+        AddRow(name + suffix, FiguresOf(tokens_, method_choice, *reference), count, *reference);
       }
     }
   }

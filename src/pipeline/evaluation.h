@@ -70,6 +70,8 @@ struct EvaluationSettings {
   double rate = 0;  // for scores; 0: none given
   bool lead = false;
   bool random = false;
+  // The other baselines: the methods of summary/methods/registry.h, by name.
+  std::vector<std::string> methods;
   std::uint64_t seed = 1;
   int random_draws = 100;
 };

@@ -23,6 +23,7 @@
 #include "pipeline/extract_run.h"
 #include "pipeline/run_files.h"
 #include "pipeline/summary_run.h"
+#include "summary/methods/feature_value.h"
 #include "text/classes_file.h"
 #include "text/load_text.h"
 #include "text/segment.h"
@@ -237,6 +238,8 @@ TextCases CasesOfLoadedText(const RunSettings& settings, DecodedText text, const
   if (with_tokens) {
     TokenVocabulary vocabulary;
     cases.tokens = TokensOfSentences(run, {}, TokenForm::kKeys, vocabulary);
+    cases.stopwords = StopwordsOfSentences(run, {}, TokenForm::kKeys);
+    for (const frase& sentence : run.sentence_list) cases.raw.push_back(RawFeaturesOf(sentence));
   }
   if (!run.sentence_list.empty()) {
     const CaseCoder coder(run.sentence_list);
@@ -246,6 +249,17 @@ TextCases CasesOfLoadedText(const RunSettings& settings, DecodedText text, const
   }
   run.FreeLists();
   return cases;
+}
+
+std::vector<RawFeatures> RawFeaturesOfText(std::string_view text, const LexicalTables& tables) {
+  Run run(tables, {});
+  run.ResetLists();
+  SegmentText(run, text);
+  Analyse(run, FeatureSet::All());
+  std::vector<RawFeatures> values;
+  for (const frase& sentence : run.sentence_list) values.push_back(RawFeaturesOf(sentence));
+  run.FreeLists();
+  return values;
 }
 
 RunOutcome RunCasesOnText(const RunSettings& settings, std::string_view text, const LexicalTables& tables,

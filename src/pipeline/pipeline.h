@@ -19,6 +19,7 @@
 #include "core/lexical_tables.h"
 #include "core/progress.h"
 #include "output/case_layout.h"
+#include "summary/methods/method.h"
 #include "summary/summary_figures.h"
 #include "text/extract_classes.h"
 #include "text/text_encoding.h"
@@ -106,8 +107,12 @@ struct TextCases {
   // Per sentence, in order: its class; all empty when the text has no
   // classes file and no extract.
   std::vector<std::string> classes;
-  // Per sentence: its words' keys as ROUGE tokens, when asked for.
+  // Per sentence: its words' keys as ROUGE tokens, when asked for, with
+  // their stopword flags and the sentence's raw feature values (those of
+  // the features not ticked are 0), which the summarisers read.
   SentenceTokens tokens;
+  StopwordFlags stopwords;
+  std::vector<RawFeatures> raw;
   std::vector<std::string> warnings;
   std::vector<std::string> notes;
 };
@@ -118,6 +123,11 @@ struct TextCases {
 // `with_tokens`, each sentence's keys are kept as tokens of a vocabulary of
 // the text's own.  Throws RunError.
 TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables, bool with_tokens = false);
+
+// The raw values of every feature of each sentence of `text` (its
+// Windows-1252 bytes, as loaded), every feature stage run: the values `--raw`
+// writes.
+std::vector<RawFeatures> RawFeaturesOfText(std::string_view text, const LexicalTables& tables);
 
 // ComputeCases on a text already loaded from settings.text_path (its
 // Windows-1252 bytes), so that a text read from standard input is read once.

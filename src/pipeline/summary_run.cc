@@ -6,7 +6,9 @@
 #include "core/read_file.h"
 #include "core/run_error.h"
 #include "output/output_files.h"
+#include "pipeline/pipeline.h"
 #include "pipeline/run_files.h"
+#include "summary/mmr.h"
 #include "summary/score_file.h"
 #include "summary/selection.h"
 #include "text/classes_file.h"
@@ -39,6 +41,26 @@ SentenceTokens TokensOfSentences(const Run& run, std::string_view text, TokenFor
   return tokens;
 }
 
+StopwordFlags StopwordsOfSentences(const Run& run, std::string_view text, TokenForm form) {
+  StopwordFlags flags(run.sentence_list.size());
+  for (std::size_t i = 0; i < flags.size(); ++i) {
+    const frase& sentence = run.sentence_list[i];
+    const std::span<const WordId> words = run.Words(sentence);
+    // The stored text has a word per key, separated by '#', in the same
+    // order, so the lower-cased form of word k is a stopword when key k is.
+    const std::string stored = form == TokenForm::kLowerCase ? SentenceText(text, sentence) : std::string();
+    std::string_view rest = stored;
+    for (WordId word : words) {
+      const std::string& key = run.word_table[word].Word;
+      const std::size_t end = rest.find('#');
+      const bool token = form == TokenForm::kKeys ? !key.empty() : !LowerCaseForm(rest.substr(0, end)).empty();
+      rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+      if (token) flags[i].push_back(run.tables.IsStopword(key));
+    }
+  }
+  return flags;
+}
+
 std::string ExtractFileText(SegmentedText& text, const std::vector<std::size_t>& chosen) {
   std::string lines;
   for (std::size_t index : chosen) lines += text.Original(index) + "\n";
@@ -60,14 +82,30 @@ std::string ScoreLines(const std::vector<double>& scores) {
   return lines;
 }
 
+// The scores `method` gives the text, its feature values computed when it
+// reads them.
+std::vector<double> MethodScores(const SummaryMethod& method, MethodText text, std::string_view bytes,
+                                 const LexicalTables& tables) {
+  std::vector<RawFeatures> features;
+  if (method.Needs() == MethodNeeds::kFeatures) {
+    features = RawFeaturesOfText(bytes, tables);
+    text.features = &features;
+  }
+  return method.Scores(text);
+}
+
 }  // namespace
 
-std::vector<std::size_t> ChooseByScores(const std::vector<double>& scores, SummarySize size) {
-  if (size.count > scores.size()) {
+std::size_t SentencesOfSize(SummarySize size, std::size_t sentence_count) {
+  if (size.count > sentence_count) {
     throw RunError("The summary cannot take " + std::to_string(size.count) + " sentences: the text has only " +
-                   std::to_string(scores.size()));
+                   std::to_string(sentence_count));
   }
-  return ChooseBest(scores, size.count > 0 ? size.count : SentencesAtRate(size.rate, scores.size()));
+  return size.count > 0 ? size.count : SentencesAtRate(size.rate, sentence_count);
+}
+
+std::vector<std::size_t> ChooseByScores(const std::vector<double>& scores, SummarySize size) {
+  return ChooseBest(scores, SentencesOfSize(size, scores.size()));
 }
 
 SummarizeOutcome WriteSummary(const SummarizeSettings& settings, const LexicalTables& tables) {
@@ -87,16 +125,28 @@ SummarizeOutcome WriteSummary(const SummarizeSettings& settings, const LexicalTa
   RefuseSharedFiles(files, SharedInputs::kRefused);
   SegmentedText text(settings.text_path, settings.encoding, tables);
   if (text.size() == 0) throw RunError("The text has no sentence to choose from", settings.text_path);
+  // A method and MMR see the sentences' keys, as evaluate compares them.
+  SentenceTokens tokens;
+  StopwordFlags stopwords;
+  if (settings.method != nullptr || settings.selection.mmr) {
+    TokenVocabulary vocabulary;
+    tokens = TokensOfSentences(text.run(), text.bytes(), TokenForm::kKeys, vocabulary);
+    stopwords = StopwordsOfSentences(text.run(), text.bytes(), TokenForm::kKeys);
+  }
   const std::vector<double> scores =
       !settings.scores_path.empty() ? ReadScores(settings.scores_path, settings.text_path, text.size())
       : settings.score_text         ? settings.score_text(text.bytes())
+      : settings.method             ? MethodScores(*settings.method, {tokens, stopwords}, text.bytes(), tables)
                                     : settings.scores;
   if (scores.size() != text.size()) {
     throw RunError("The text has " + std::to_string(text.size()) + " sentences, but " +
                        std::to_string(scores.size()) + " scores were given",
                    settings.text_path);
   }
-  const std::vector<std::size_t> chosen = ChooseByScores(scores, settings.size);
+  const std::vector<std::size_t> chosen =
+      settings.selection.mmr ? ChooseByMmr(scores, ContentTokens({tokens, stopwords}),
+                                           SentencesOfSize(settings.size, text.size()), settings.selection.lambda)
+                             : ChooseByScores(scores, settings.size);
 
   OutputFiles outputs;
   outputs.Open(settings.extract_path).Write(ExtractFileText(text, chosen));

@@ -10,6 +10,7 @@
 
 #include "core/lexical_tables.h"
 #include "core/run.h"
+#include "summary/methods/method.h"
 #include "summary/summary_figures.h"
 #include "text/segmented_text.h"
 #include "text/text_encoding.h"
@@ -28,6 +29,10 @@ enum class TokenForm { kKeys, kLowerCase };
 SentenceTokens TokensOfSentences(const Run& run, std::string_view text, TokenForm form,
                                  TokenVocabulary& vocabulary);
 
+// One flag per token TokensOfSentences(run, text, form, ...) gives: whether
+// the word it comes from is a stopword (its key is in the stoplist).
+StopwordFlags StopwordsOfSentences(const Run& run, std::string_view text, TokenForm form);
+
 // The bytes of an extract file: the sentences `chosen`, in the order given,
 // one a line (LF-ended), each as `casewright-cli sentences` shows it; in
 // UTF-8 when the text was read as UTF-8, else in Windows-1252.
@@ -40,10 +45,23 @@ struct SummarySize {
   std::size_t count = 0;
 };
 
+// The number of sentences of a summary of `size` of a text of
+// `sentence_count` sentences.  Throws RunError when `size.count` is larger
+// than the text.
+// REQUIRES: sentence_count >= 1.
+std::size_t SentencesOfSize(SummarySize size, std::size_t sentence_count);
+
 // The sentences a summary of `sentence_count` sentences takes by `scores`
 // (one per sentence): the best `size` of them, in text order.  Throws
 // RunError when `size.count` is larger than the text.
 std::vector<std::size_t> ChooseByScores(const std::vector<double>& scores, SummarySize size);
+
+// How the sentences are chosen from their scores: the best ones, or by
+// maximal marginal relevance (summary/mmr.h) with its lambda.
+struct Selection {
+  bool mmr = false;
+  double lambda = 0;
+};
 
 // `casewright-cli summarize`.  The text may be `-`, standard input; the
 // extract and the classes file `-`, standard output (not both).
@@ -58,7 +76,11 @@ struct SummarizeSettings {
   std::function<std::vector<double>(std::string_view text)> score_text;
   // The model score_text reads, for the check of the files; empty: none.
   std::string model_path;
+  // Or, when not null, the method that scores the sentences from their keys
+  // (summary/methods/registry.h); not one that needs a reference.
+  const SummaryMethod* method = nullptr;
   SummarySize size;
+  Selection selection;
   std::string extract_path = "-";
   std::string classes_path;        // empty: none
   std::string scores_output_path;  // empty: none; the scores, one a line with 6 decimals

@@ -301,6 +301,26 @@ def check_xgboost(corpus):
             fail(f"the stored total gain of {feature} is {stored[feature]}, XGBoost's {gain}")
     print(f"ok: the model stores XGBoost's total gain of each of its {len(stored)} features")
 
+    check_methods(corpus, text)
+
+
+def check_methods(corpus, text):
+    """The README's summarisers: an extract by a method, and crossval with every method as a baseline."""
+    made = run([corpus.cli, "summarize", "--text", text, "--method", "textrank", "--rate", "0.2", "--selection",
+                "mmr", "--output", corpus.path("method.extract"), "--tables", corpus.tables])
+    if "Wrote 30 of 151 sentences" not in made:
+        fail(f"summarize --method textrank: {made}")
+    methods = ["lead", "random", "textrank", "lexrank", "luhn", "sumbasic", "lsa", "oracle"]
+    figures = run([corpus.cli, "crossval", corpus.path("train.tsv"), "--folds", "3", "--rate", "0.2", "--seed", "1",
+                   "--baselines", ",".join(methods), "--tables", corpus.tables, "--format", "csv"])
+    means = {line.split(",")[1]: line.split(",") for line in figures.splitlines() if line.startswith("mean,")}
+    if list(means) != ["model"] + methods:
+        fail(f"crossval --baselines wrote:\n{figures}")
+    rouge2 = figures.splitlines()[0].split(",").index("rouge2_f1")
+    if any(float(row[rouge2]) > float(means["oracle"][rouge2]) for row in means.values()):
+        fail(f"a method beat the oracle:\n{figures}")
+    print("ok: summarize --method and crossval with every method as a baseline, none above the oracle")
+
 
 def check_crossval(corpus):
     """Out-of-fold scores and folds written by crossval, read back."""
