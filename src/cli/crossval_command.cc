@@ -8,6 +8,7 @@
 #include "batch/manifest.h"
 #include "cli/commands.h"
 #include "cli/learner_options.h"
+#include "cli/token_options.h"
 #include "core/run_error.h"
 #include "experiment/crossval.h"
 #include "lexicon/sqlite_tables.h"
@@ -23,6 +24,7 @@ struct CrossvalOptions {
   std::string rate;
   std::string format = "table";
   std::string output_path = "-";
+  TokenOptions tokens;
 };
 
 // Refuses a text that gives the learner no reference to be scored against.
@@ -53,6 +55,7 @@ int Crossval(const CrossvalOptions& options) {
                      std::to_string(entries.size()) + ")");
   }
   choices.corpus.with_tokens = true;
+  choices.corpus.tokens = ChooseTokens(options.tokens);
   SqliteTables tables(ResolveTablesFolder(options.train.run.tables));
   RefuseCorpusFiles(entries, options.train.manifest, tables, {{options.output_path, "output file", true}});
   OutputFile out(options.output_path);
@@ -91,6 +94,7 @@ Command AddCrossvalCommand(CLI::App& app) {
       ->default_str("table");
   crossval->add_option("--output", options->output_path, "The file of figures (default: -, standard output)")
       ->type_name("FILE");
+  AddTokenOptions(*crossval, options->tokens);
   crossval->footer(
       "Example:\n  casewright-cli crossval corpus.tsv --folds 10 --rate 0.2 --seed 1\n"
       "Each line's reference is its classes (class 1: in the summary), from a classes file or an extract:FILE\n"

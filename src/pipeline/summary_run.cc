@@ -10,34 +10,8 @@
 #include "summary/score_file.h"
 #include "summary/selection.h"
 #include "text/classes_file.h"
-#include "text/segment.h"
 
 namespace casewright {
-
-SentenceTokens TokensOfSentences(const Run& run, std::string_view text, TokenForm form,
-                                 TokenVocabulary& vocabulary) {
-  SentenceTokens tokens(run.sentence_list.size());
-  for (std::size_t i = 0; i < tokens.size(); ++i) {
-    const frase& sentence = run.sentence_list[i];
-    if (form == TokenForm::kKeys) {
-      for (WordId word : run.Words(sentence)) {
-        const std::string& key = run.word_table[word].Word;
-        if (!key.empty()) tokens[i].push_back(vocabulary.Id(key));
-      }
-      continue;
-    }
-    const std::string stored = SentenceText(text, sentence);
-    std::string_view rest = stored;
-    while (!rest.empty()) {
-      const std::size_t end = rest.find('#');
-      if (const std::string word = LowerCaseForm(rest.substr(0, end)); !word.empty()) {
-        tokens[i].push_back(vocabulary.Id(word));
-      }
-      rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-    }
-  }
-  return tokens;
-}
 
 std::string ExtractFileText(SegmentedText& text, const std::vector<std::size_t>& chosen) {
   std::string lines;
