@@ -200,7 +200,9 @@ std::size_t RougeReference::LcsOfDistinct(const std::vector<std::uint32_t>& dist
     std::size_t next = 0;  // the first word not yet visited
     for (std::uint32_t e = mask_start_[token]; e < mask_start_[token + 1]; ++e) {
       const std::size_t w = mask_word_[e];
-      if (carry) carry = carry_up_to(next, w);
+      // Words in a row (a frequent token's) take the carry as it is; the
+      // test of the gap first keeps the branch predictable.
+      if (w != next && carry) carry = carry_up_to(next, w);
       const std::uint64_t m = mask_bits_[e];
       const std::uint64_t kept = v[w] & ~m;
       carry = AddWithCarry(v[w], v[w] & m, carry);

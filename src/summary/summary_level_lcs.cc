@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <span>
 
 #include "summary/metrics.h"
 
@@ -33,6 +34,7 @@ class SentenceLcs {
       if (s == kNone) {
         s = static_cast<std::uint32_t>(positions_.size());
         positions_.emplace_back();
+        distinct_.push_back(sentence[i]);
       }
       positions_[s].push_back(static_cast<std::uint32_t>(i));
     }
@@ -52,6 +54,10 @@ class SentenceLcs {
   SentenceLcs& operator=(const SentenceLcs&) = delete;
 
   std::size_t words() const { return words_; }
+  // The sentence's distinct tokens, and for a sentence of one word, the
+  // positions of the k-th as bits.
+  const std::vector<TokenId>& distinct() const { return distinct_; }
+  std::uint64_t WordMask(std::size_t k) const { return word_masks_[k]; }
 
   // The positions of the sentence that hold a token of `other`, as bits.
   void Candidates(const std::vector<TokenId>& other, std::vector<std::uint64_t>& bits) const {
@@ -154,9 +160,41 @@ class SentenceLcs {
   const std::vector<TokenId>& sentence_;
   std::vector<std::uint32_t>& slot_;
   std::size_t words_;
+  std::vector<TokenId> distinct_;
   std::vector<std::vector<std::uint32_t>> positions_;  // of each distinct token
   std::vector<std::uint64_t> word_masks_;              // the same as bits, for a sentence of one word
   std::vector<std::uint64_t> mask_, checkpoints_, rows_;
+};
+
+// The sentences of a text that hold each token, each sentence once.
+class Postings {
+ public:
+  Postings(const SentenceTokens& text, const std::vector<std::size_t>& sentences, std::size_t tokens)
+      : start_(tokens + 1, 0) {
+    std::vector<std::uint32_t> last(tokens, kNone);
+    const auto each_distinct = [&](auto&& visit) {
+      std::fill(last.begin(), last.end(), kNone);
+      for (std::size_t c : sentences) {
+        for (TokenId t : text[c]) {
+          if (last[t] == c) continue;
+          last[t] = static_cast<std::uint32_t>(c);
+          visit(t, c);
+        }
+      }
+    };
+    each_distinct([&](TokenId t, std::size_t) { ++start_[t + 1]; });
+    for (std::size_t t = 0; t < tokens; ++t) start_[t + 1] += start_[t];
+    sentences_.resize(start_.back());
+    std::vector<std::uint32_t> next(start_.begin(), start_.end() - 1);
+    each_distinct([&](TokenId t, std::size_t c) { sentences_[next[t]++] = static_cast<std::uint32_t>(c); });
+  }
+
+  std::span<const std::uint32_t> Of(TokenId token) const {
+    return {sentences_.data() + start_[token], start_[token + 1] - start_[token]};
+  }
+
+ private:
+  std::vector<std::uint32_t> start_, sentences_;
 };
 
 TokenId LargestToken(const SentenceTokens& a, const SentenceTokens& b) {
@@ -218,23 +256,45 @@ std::vector<Scores> SummaryLevelRougeL(const SentenceTokens& reference, const Se
       }
     }
   }
-  std::vector<std::uint64_t> candidates, covered;
+  // The text sentences that share a token with a reference sentence of one
+  // word are found from the postings, with the positions they could match;
+  // a longer reference sentence is compared with every sentence held.
+  const Postings postings(text, held, slot.size());
+  std::vector<std::uint64_t> candidates, covered, one_word(text.size(), 0);
+  std::vector<std::uint32_t> touched;
   for (const auto& sentence : reference) {
     SentenceLcs lcs(sentence, slot);
     covered.assign(sentence.size() * summary_words, 0);
-    for (std::size_t c : held) {
+    const auto compare = [&](std::size_t c, std::span<const std::uint64_t> candidate_bits) {
       const std::uint64_t* of_c = &holders[c * summary_words];
-      lcs.Candidates(text[c], candidates);
       bool adds = false;
-      for (std::size_t w = 0; w < candidates.size() && !adds; ++w) {
-        for (std::uint64_t bits = candidates[w]; bits && !adds; bits &= bits - 1) {
+      for (std::size_t w = 0; w < candidate_bits.size() && !adds; ++w) {
+        for (std::uint64_t bits = candidate_bits[w]; bits && !adds; bits &= bits - 1) {
           const std::size_t p = w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
           for (std::size_t k = 0; k < summary_words; ++k) adds = adds || (of_c[k] & ~covered[p * summary_words + k]);
         }
       }
-      if (!adds) continue;
+      if (!adds) return;
       for (std::uint32_t p : lcs.Positions(text[c])) {
         for (std::size_t k = 0; k < summary_words; ++k) covered[p * summary_words + k] |= of_c[k];
+      }
+    };
+    if (lcs.words() == 1) {
+      for (std::size_t k = 0; k < lcs.distinct().size(); ++k) {
+        for (std::uint32_t c : postings.Of(lcs.distinct()[k])) {
+          if (one_word[c] == 0) touched.push_back(c);
+          one_word[c] |= lcs.WordMask(k);
+        }
+      }
+      for (std::uint32_t c : touched) {
+        compare(c, {&one_word[c], 1});
+        one_word[c] = 0;
+      }
+      touched.clear();
+    } else {
+      for (std::size_t c : held) {
+        lcs.Candidates(text[c], candidates);
+        compare(c, candidates);
       }
     }
     for (std::size_t p = 0; p < sentence.size(); ++p) {
