@@ -495,10 +495,13 @@ TEST_F(CliTest, EvaluateAveragesOverReferencesAndExportsTheSummaries) {
   std::filesystem::create_directories(dir_.Path("out/mine"));
   WriteFile(dir_.Path("out/mine/text.txt"), "1 0 1 0 0");
   WriteFile(dir_.Path("m.tsv"), "#text\treference\tmine\ntext\tfirst\tclasses:out/mine/text.txt\n");
+  WriteFile(dir_.Path("up.tsv"), "#text\treference\t..\ntext\tfirst\tclasses:system\n");
   const std::pair<std::string, std::string> refused[] = {
       {evaluate + " --export " + dir_.Path("out"),
        dir_.Path("out/mine/text.txt") + ": The exported summary is the same file as the classes file"},
       {evaluate + " --tokens lemmas", "--tokens: \"lemmas\" is not one of keys, words, stems"},
+      {"evaluate " + dir_.Path("up.tsv") + " --export " + dir_.Path("out") + " --tables " + dir_.Path("tables"),
+       dir_.Path("up.tsv") + ":1: The system name .. cannot name a folder of the export"},
   };
   ExpectRefused(refused);
   EXPECT_EQ(ReadFile(dir_.Path("out/mine/text.txt")), "1 0 1 0 0");

@@ -84,7 +84,9 @@ int Evaluate(const EvaluateOptions& options) {
   for (std::size_t i = 0; i < exports.size(); ++i) {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(exports[i]).parent_path(), error);
-    if (error) throw RunError("Cannot make the folder of " + exports[i] + ": " + error.message(), options.export_folder);
+    if (error) {
+      throw RunError("Cannot make the folder of " + exports[i] + ": " + error.message(), options.export_folder);
+    }
     outputs.Open(exports[i]).Write(outcome.exported[i]);
   }
   outputs.Open(options.output_path).Write(table.str());

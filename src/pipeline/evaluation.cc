@@ -313,6 +313,13 @@ class LineEvaluation {
 }  // namespace
 
 std::vector<std::string> ExportPaths(const EvaluationManifest& manifest, const EvaluationSettings& settings) {
+  // A system's folder is its name: one that is a path would be written
+  // elsewhere.
+  for (const std::string& name : manifest.system_names) {
+    if (name.find('/') != std::string::npos || name == "." || name == "..") {
+      FailAt(manifest.path, 1, "The system name " + name + " cannot name a folder of the export");
+    }
+  }
   std::size_t most_references = 0;
   for (const EvaluationLine& line : manifest.lines) most_references = std::max(most_references, line.references.size());
   std::unordered_map<std::string, std::size_t> line_of;  // each text's file name, and its line

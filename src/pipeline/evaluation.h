@@ -87,7 +87,8 @@ struct EvaluationSettings {
 // EXPORT/reference/TEXT.txt, or reference1, reference2... for each
 // reference when some line has several.  TEXT is the name of the text's
 // file without its extension.  Throws RunError naming both lines when two
-// lines would write one file.
+// lines would write one file, and for a system name that is not a plain
+// folder name (".", "..", a "/").
 std::vector<std::string> ExportPaths(const EvaluationManifest& manifest, const EvaluationSettings& settings);
 
 struct EvaluationOutcome {

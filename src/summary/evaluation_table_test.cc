@@ -23,8 +23,8 @@ TEST(EvaluationTableTest, CsvHasTheColumnsAndLeavesWhatDoesNotApplyEmpty) {
   EXPECT_EQ(out.str(),
             "text,system,sentences,selected,reference_selected,sentence_precision,sentence_recall,sentence_f1,"
             "rouge1_precision,rouge1_recall,rouge1_f1,rouge2_precision,rouge2_recall,rouge2_f1,rougeL_precision,"
-            "rougeL_recall,rougeL_f1,rougeLseq_precision,rougeLseq_recall,rougeLseq_f1,rougeSU4_precision,rougeSU4_recall,"
-            "rougeSU4_f1\n"
+            "rougeL_recall,rougeL_f1,rougeLseq_precision,rougeLseq_recall,rougeLseq_f1,rougeSU4_precision,"
+            "rougeSU4_recall,rougeSU4_f1\n"
             "a.txt,\"svm \"\"c\"\"\",10,2,3,0.5000,0.3333,0.4000,1.0000,0.5000,0.6667,0.0000,0.0000,0.0000,0.2500,"
             "0.1250,0.1667,0.2000,0.1000,0.1333,0.4000,0.2000,0.2667\n"
             "\"b,1.txt\",svm,5,1,,,,,0.0000,0.0000,0.0000,0.0000,0.0000,0.0000,0.7500,0.3750,0.5000,0.6000,0.3000,"

@@ -105,6 +105,18 @@ RougeReference::RougeReference(std::span<const TokenId> tokens, std::size_t max_
     }
     mask_bits_[next[t] - 1] |= std::uint64_t{1} << (i % 64);
   }
+  // A token in more than half the words is visited word by word: a row of
+  // bits of its own.  At most 2 * length / words_ tokens are, so the rows
+  // take 16 bytes a reference token.
+  dense_row_.assign(distinct_.size(), kAbsent);
+  for (std::size_t t = 0; t < entries.size(); ++t) {
+    if (2 * entries[t] <= words_) continue;
+    dense_row_[t] = static_cast<std::uint32_t>(dense_masks_.size() / words_);
+    dense_masks_.resize(dense_masks_.size() + words_, 0);
+    for (std::uint32_t e = mask_start_[t]; e < mask_start_[t + 1]; ++e) {
+      dense_masks_[dense_row_[t] * words_ + mask_word_[e]] = mask_bits_[e];
+    }
+  }
 }
 
 std::vector<std::uint32_t> RougeReference::Distinct(std::span<const TokenId> tokens) const {
@@ -196,6 +208,19 @@ std::size_t RougeReference::LcsOfDistinct(const std::vector<std::uint32_t>& dist
   };
   for (std::uint32_t token : distinct) {
     if (token == kAbsent) continue;  // U = 0 leaves V as it is
+    if (dense_row_[token] != kAbsent) {
+      const std::uint64_t* m = &dense_masks_[dense_row_[token] * words_];
+      std::uint64_t carry = 0;
+      std::size_t last = 0;  // a word that is not all ones, from the top
+      for (std::size_t w = 0; w < words_; ++w) {
+        const std::uint64_t kept = v[w] & ~m[w];
+        carry = AddWithCarry(v[w], v[w] & m[w], carry);
+        v[w] |= kept;
+        last = v[w] != ~std::uint64_t{0} ? w + 1 : last;
+      }
+      top = last;
+      continue;
+    }
     std::uint64_t carry = 0;
     std::size_t next = 0;  // the first word not yet visited
     for (std::uint32_t e = mask_start_[token]; e < mask_start_[token + 1]; ++e) {

@@ -135,6 +135,10 @@ class RougeReference {
   std::vector<std::uint32_t> mask_start_;
   std::vector<std::uint32_t> mask_word_;
   std::vector<std::uint64_t> mask_bits_;
+  // The row of a token that most words hold (kAbsent for the others), and
+  // the rows, words_ each.
+  std::vector<std::uint32_t> dense_row_;
+  std::vector<std::uint64_t> dense_masks_;
 };
 
 // The hits of summary-level ROUGE-L (above) of several summaries at once

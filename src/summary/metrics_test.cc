@@ -125,8 +125,13 @@ TEST(MetricsTest, LongestCommonSubsequenceAgreesWithTheTable) {
   std::mt19937 random(3);
   for (int round = 0; round < 30; ++round) {
     std::vector<TokenId> a(1 + random() % 900), b(1 + random() % 900);
-    for (TokenId& t : a) t = random() % 6;
-    for (TokenId& t : b) t = random() % 6;
+    // A few tokens in most words of 64 (a row of bits each) and many rare
+    // ones (visited word by word where they stand).
+    const auto token = [&random] {
+      return static_cast<TokenId>(random() % 3 == 0 ? 10 + random() % 300 : random() % 4);
+    };
+    for (TokenId& t : a) t = token();
+    for (TokenId& t : b) t = token();
     std::vector<std::vector<std::size_t>> table(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
     for (std::size_t i = 1; i <= a.size(); ++i) {
       for (std::size_t j = 1; j <= b.size(); ++j) {

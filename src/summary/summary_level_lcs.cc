@@ -263,6 +263,7 @@ std::vector<Scores> SummaryLevelRougeL(const SentenceTokens& reference, const Se
   std::vector<std::uint64_t> candidates, covered, one_word(text.size(), 0);
   std::vector<std::uint32_t> touched;
   for (const auto& sentence : reference) {
+    if (sentence.empty()) continue;
     SentenceLcs lcs(sentence, slot);
     covered.assign(sentence.size() * summary_words, 0);
     const auto compare = [&](std::size_t c, std::span<const std::uint64_t> candidate_bits) {
