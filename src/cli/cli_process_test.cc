@@ -507,6 +507,27 @@ TEST_F(CliTest, EvaluateAveragesOverReferencesAndExportsTheSummaries) {
   EXPECT_EQ(ReadFile(dir_.Path("out/mine/text.txt")), "1 0 1 0 0");
 }
 
+// "sol e mar" against "lua e sal-gema": the keys keep "sal-gema" whole, 1
+// of 3 tokens each side match; the words split it, 1 of 4 against 1 of 3
+// (F1 2/7); without the stoplist's "e" nothing matches.
+TEST_F(CliTest, EvaluateComparesTheTokensAsked) {
+  WriteFile(dir_.Path("text"), "Sol e mar. Lua e sal-gema.");
+  WriteFile(dir_.Path("first"), "1 0");
+  WriteFile(dir_.Path("second"), "0 1");
+  WriteFile(dir_.Path("m.tsv"), "text\tclasses:first\tclasses:second\n");
+  for (const auto& [options, rouge1] : {std::pair{"", "0.3333,0.3333,0.3333"},
+                                        std::pair{"--tokens words", "0.2500,0.3333,0.2857"},
+                                        std::pair{"--no-stem", "0.2500,0.3333,0.2857"},
+                                        std::pair{"--tokens stems --no-stopwords", "0.0000,0.0000,0.0000"}}) {
+    Result figures = RunCli("evaluate " + dir_.Path("m.tsv") + " --baselines none --format csv --tables " +
+                            dir_.Path("tables") + " " + options);
+    ASSERT_EQ(figures.status, 0) << figures.output;
+    EXPECT_NE(figures.output.find("\ntext,system1,2,1,1,0.0000,0.0000,0.0000," + std::string(rouge1) + ","),
+              std::string::npos)
+        << options << "\n" << figures.output;
+  }
+}
+
 TEST_F(CliTest, SummarizeAndEvaluateRefuseBadInputNamingIt) {
   WriteFile(dir_.Path("text"), kFiveSentences);
   WriteFile(dir_.Path("six"), "1\n2\n3\n4\n5\n6\n");
