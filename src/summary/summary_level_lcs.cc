@@ -260,24 +260,31 @@ std::vector<Scores> SummaryLevelRougeL(const SentenceTokens& reference, const Se
   // word are found from the postings, with the positions they could match;
   // a longer reference sentence is compared with every sentence held.
   const Postings postings(text, held, slot.size());
-  std::vector<std::uint64_t> candidates, covered, one_word(text.size(), 0);
+  // The bits of every summary, to tell the positions that every summary's
+  // union already holds: no sentence can add to those.
+  std::vector<std::uint64_t> all_summaries(summary_words, ~std::uint64_t{0});
+  if (count % 64 != 0) all_summaries.back() = (std::uint64_t{1} << (count % 64)) - 1;
+  std::vector<std::uint64_t> candidates, covered, full, one_word(text.size(), 0);
   std::vector<std::uint32_t> touched;
   for (const auto& sentence : reference) {
     if (sentence.empty()) continue;
     SentenceLcs lcs(sentence, slot);
     covered.assign(sentence.size() * summary_words, 0);
+    full.assign(lcs.words(), 0);
     const auto compare = [&](std::size_t c, std::span<const std::uint64_t> candidate_bits) {
       const std::uint64_t* of_c = &holders[c * summary_words];
       bool adds = false;
       for (std::size_t w = 0; w < candidate_bits.size() && !adds; ++w) {
-        for (std::uint64_t bits = candidate_bits[w]; bits && !adds; bits &= bits - 1) {
+        for (std::uint64_t bits = candidate_bits[w] & ~full[w]; bits && !adds; bits &= bits - 1) {
           const std::size_t p = w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
           for (std::size_t k = 0; k < summary_words; ++k) adds = adds || (of_c[k] & ~covered[p * summary_words + k]);
         }
       }
       if (!adds) return;
       for (std::uint32_t p : lcs.Positions(text[c])) {
-        for (std::size_t k = 0; k < summary_words; ++k) covered[p * summary_words + k] |= of_c[k];
+        std::uint64_t* at = &covered[p * summary_words];
+        for (std::size_t k = 0; k < summary_words; ++k) at[k] |= of_c[k];
+        if (std::equal(at, at + summary_words, all_summaries.begin())) full[p / 64] |= std::uint64_t{1} << (p % 64);
       }
     };
     if (lcs.words() == 1) {
