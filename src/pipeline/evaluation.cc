@@ -262,7 +262,7 @@ class LineEvaluation {
       SegmentedText abstract(source.path, settings_.extract.encoding, tables_);
       std::vector<std::size_t> all(abstract.size());
       for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
-      reference_lines_.push_back(Lines(abstract, all));
+      if (!settings_.export_folder.empty()) reference_lines_.push_back(Lines(abstract, all));
       return AbstractReference(TokensOfSentences(abstract.run(), abstract.bytes(), settings_.tokens, vocabulary_));
     }
     std::optional<std::vector<bool>> flags = Flags(text, source);
@@ -271,7 +271,7 @@ class LineEvaluation {
     for (std::size_t i = 0; i < flags->size(); ++i) {
       if ((*flags)[i]) chosen.push_back(i);
     }
-    reference_lines_.push_back(Lines(text, chosen));
+    if (!settings_.export_folder.empty()) reference_lines_.push_back(Lines(text, chosen));
     return ExtractReference(tokens_, std::move(*flags));
   }
 

@@ -159,16 +159,17 @@ std::vector<std::uint32_t> RougeReference::NgramIds(const std::vector<std::uint3
   return ids;
 }
 
+std::uint32_t RougeReference::SkipBigramId(std::uint32_t first, std::uint32_t second) const {
+  if (first == kAbsent || second == kAbsent) return kAbsent;
+  const auto found = skip_ids_.find(PairKey(first, second));
+  return found == skip_ids_.end() ? kAbsent : found->second;
+}
+
 std::vector<std::uint32_t> RougeReference::SkipBigramIds(const std::vector<std::uint32_t>& distinct) const {
   std::vector<std::uint32_t> ids;
   for (std::size_t i = 0; i < distinct.size(); ++i) {
     for (std::size_t j = i + 1; j < distinct.size() && j - i <= kSkipDistance; ++j) {
-      if (distinct[i] == kAbsent || distinct[j] == kAbsent) {
-        ids.push_back(kAbsent);
-        continue;
-      }
-      const auto found = skip_ids_.find(PairKey(distinct[i], distinct[j]));
-      ids.push_back(found == skip_ids_.end() ? kAbsent : found->second);
+      ids.push_back(SkipBigramId(distinct[i], distinct[j]));
     }
   }
   return ids;
@@ -256,13 +257,30 @@ std::size_t RougeReference::LongestCommonSubsequence(std::span<const TokenId> su
 }
 
 SequenceFigures RougeReference::CompareDistinct(const std::vector<std::uint32_t>& distinct) const {
+  return CompareSentences(distinct, {}, SkipBigramIds(distinct));
+}
+
+SequenceFigures RougeReference::CompareSentences(const std::vector<std::uint32_t>& distinct,
+                                                 const std::vector<std::size_t>& starts,
+                                                 const std::vector<std::uint32_t>& within) const {
   SequenceFigures figures;
   figures.rouge1 = RougeOfDistinct(distinct, 1);
   figures.rouge2 = RougeOfDistinct(distinct, 2);
   figures.rougeLseq = ScoresOf(static_cast<double>(LcsOfDistinct(distinct)), static_cast<double>(distinct.size()),
                                static_cast<double>(length_));
+  // The pairs across each sentence start b, counted at the first start
+  // after their first token: i from the previous start (a) on.
+  std::vector<std::uint32_t> skips = within;
+  std::size_t a = 0;
+  for (std::size_t b : starts) {
+    for (std::size_t i = std::max(a, b >= kSkipDistance ? b - kSkipDistance : 0); i < b; ++i) {
+      for (std::size_t j = b; j < distinct.size() && j - i <= kSkipDistance; ++j) {
+        skips.push_back(SkipBigramId(distinct[i], distinct[j]));
+      }
+    }
+    a = b;
+  }
   // Skip-bigrams and unigrams together, each clipped to its own counts.
-  const std::vector<std::uint32_t> skips = SkipBigramIds(distinct);
   const std::size_t matched = ClippedMatches(skips, skip_counts_) + ClippedMatches(distinct, ngram_counts_[0]);
   figures.rougeSU4 = ScoresOf(static_cast<double>(matched), static_cast<double>(skips.size() + distinct.size()),
                               static_cast<double>(skip_total_ + length_));

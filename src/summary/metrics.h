@@ -108,11 +108,22 @@ class RougeReference {
   SequenceFigures CompareDistinct(const std::vector<std::uint32_t>& distinct) const;
   SequenceFigures Compare(std::span<const TokenId> summary) const { return CompareDistinct(Distinct(summary)); }
 
+  // The ids of the skip-bigrams of `distinct` (kAbsent for those the
+  // reference lacks), to be looked up once per sentence.
+  std::vector<std::uint32_t> SkipBigramIds(const std::vector<std::uint32_t>& distinct) const;
+  // CompareDistinct for a summary whose sentences were looked up once:
+  // `starts` where each of its sentences after the first starts in
+  // `distinct`, `within` the skip-bigram ids within each sentence, one
+  // sentence after the other.  Only the pairs across sentence ends are
+  // looked up.
+  SequenceFigures CompareSentences(const std::vector<std::uint32_t>& distinct, const std::vector<std::size_t>& starts,
+                                   const std::vector<std::uint32_t>& within) const;
+
  private:
   // Matches of the summary's n-grams (skip-bigrams when n is 0) by id, clipped.
   std::size_t ClippedMatches(const std::vector<std::uint32_t>& ids, const std::vector<std::uint32_t>& counts) const;
   std::vector<std::uint32_t> NgramIds(const std::vector<std::uint32_t>& distinct, std::size_t n) const;
-  std::vector<std::uint32_t> SkipBigramIds(const std::vector<std::uint32_t>& distinct) const;
+  std::uint32_t SkipBigramId(std::uint32_t first, std::uint32_t second) const;
   Scores RougeOfDistinct(const std::vector<std::uint32_t>& distinct, std::size_t n) const;
   std::size_t LcsOfDistinct(const std::vector<std::uint32_t>& distinct) const;
 

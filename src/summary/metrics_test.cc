@@ -77,6 +77,21 @@ TEST(MetricsTest, SkipBigramsReachFiveTokensOnAndNoFurther) {
   const Scores beyond = RougeReference(std::vector<TokenId>{1, 7, 7, 7, 7, 7, 2}).Compare(summary).rougeSU4;
   EXPECT_NEAR(beyond.precision, 2.0 / 3, 1e-12);
   EXPECT_NEAR(beyond.recall, 2.0 / 27, 1e-12);
+  // Sentences looked up one by one give the same pairs, across sentences of
+  // fewer than five tokens too.
+  const RougeReference reference(std::vector<TokenId>{1, 2, 3, 4, 5, 6, 1, 3});
+  const std::vector<std::uint32_t> a = reference.Distinct(std::vector<TokenId>{1}),
+                                   b = reference.Distinct(std::vector<TokenId>{3, 9}),
+                                   c = reference.Distinct(std::vector<TokenId>{4, 5, 6, 2, 1, 3, 5});
+  std::vector<std::uint32_t> all = a, within = reference.SkipBigramIds(a);
+  for (const auto* sentence : {&b, &c}) {
+    all.insert(all.end(), sentence->begin(), sentence->end());
+    const std::vector<std::uint32_t> ids = reference.SkipBigramIds(*sentence);
+    within.insert(within.end(), ids.begin(), ids.end());
+  }
+  const Scores joined = reference.CompareSentences(all, {1, 3}, within).rougeSU4;
+  const Scores whole = reference.CompareDistinct(all).rougeSU4;
+  ExpectScores(joined, whole.precision, whole.recall, whole.f1);
 }
 
 TEST(MetricsTest, SummaryLevelRougeLTakesTheUnionOfEachReferenceSentencesLcs) {

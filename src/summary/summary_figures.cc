@@ -26,21 +26,28 @@ std::vector<SummaryFigures> FiguresOfSummaries(const SentenceTokens& text,
   }
   const double weight = 1.0 / static_cast<double>(reference.summaries.size());
   for (const ReferenceSummary& one : reference.summaries) {
-    // Each sentence of the text is looked up in the reference once.
-    std::vector<std::vector<std::uint32_t>> distinct(text.size());
+    // Each sentence of the text is looked up in the reference once, with
+    // its skip-bigrams.
+    std::vector<std::vector<std::uint32_t>> distinct(text.size()), skips(text.size());
     std::vector<bool> looked_up(text.size(), false);
-    std::vector<std::uint32_t> summary;
+    std::vector<std::uint32_t> summary, within;
+    std::vector<std::size_t> starts;
     const std::vector<Scores> union_lcs = SummaryLevelRougeL(one.sentences, text, summaries);
     for (std::size_t d = 0; d < summaries.size(); ++d) {
       summary.clear();
+      within.clear();
+      starts.clear();
       for (std::size_t index : summaries[d]) {
         if (!looked_up[index]) {
           distinct[index] = one.tokens.Distinct(text[index]);
+          skips[index] = one.tokens.SkipBigramIds(distinct[index]);
           looked_up[index] = true;
         }
+        if (!summary.empty()) starts.push_back(summary.size());
         summary.insert(summary.end(), distinct[index].begin(), distinct[index].end());
+        within.insert(within.end(), skips[index].begin(), skips[index].end());
       }
-      const SequenceFigures sequence = one.tokens.CompareDistinct(summary);
+      const SequenceFigures sequence = one.tokens.CompareSentences(summary, starts, within);
       AddScaled(figures[d].rouge1, sequence.rouge1, weight);
       AddScaled(figures[d].rouge2, sequence.rouge2, weight);
       AddScaled(figures[d].rougeLseq, sequence.rougeLseq, weight);
