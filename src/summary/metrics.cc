@@ -264,7 +264,10 @@ SequenceFigures RougeReference::CompareSentences(const std::vector<std::uint32_t
                                                  const std::vector<std::size_t>& starts,
                                                  const std::vector<std::uint32_t>& within) const {
   SequenceFigures figures;
-  figures.rouge1 = RougeOfDistinct(distinct, 1);
+  // The clipped unigram matches are ROUGE-1's and a part of SU4's.
+  const std::size_t unigrams = ClippedMatches(distinct, ngram_counts_[0]);
+  figures.rouge1 = ScoresOf(static_cast<double>(unigrams), static_cast<double>(distinct.size()),
+                            static_cast<double>(length_));
   figures.rouge2 = RougeOfDistinct(distinct, 2);
   figures.rougeLseq = ScoresOf(static_cast<double>(LcsOfDistinct(distinct)), static_cast<double>(distinct.size()),
                                static_cast<double>(length_));
@@ -281,7 +284,7 @@ SequenceFigures RougeReference::CompareSentences(const std::vector<std::uint32_t
     a = b;
   }
   // Skip-bigrams and unigrams together, each clipped to its own counts.
-  const std::size_t matched = ClippedMatches(skips, skip_counts_) + ClippedMatches(distinct, ngram_counts_[0]);
+  const std::size_t matched = ClippedMatches(skips, skip_counts_) + unigrams;
   figures.rougeSU4 = ScoresOf(static_cast<double>(matched), static_cast<double>(skips.size() + distinct.size()),
                               static_cast<double>(skip_total_ + length_));
   return figures;
