@@ -442,8 +442,8 @@ TEST_F(CliTest, EvaluateGivesHandWorkedFigures) {
   WriteFile(dir_.Path("system"), "1 0 1 0 0");
   WriteFile(dir_.Path("manifest"),
             "#text\treference\tmine\ntext\treference\tclasses:system\ntext\tabstract:reference\tclasses:system\n");
-  Result figures = RunCli("evaluate " + dir_.Path("manifest") + " --format csv --baselines lead --no-stem --tables " +
-                          dir_.Path("tables"));
+  Result figures = RunCli("evaluate " + dir_.Path("manifest") +
+                          " --format csv --baselines lead --no-stem --bootstrap 0 --tables " + dir_.Path("tables"));
   ASSERT_EQ(figures.status, 0) << figures.output;
   // Sentences: 1 of 2 right.  Tokens: "um dia | tres casas" against "um
   // dia | dois dias": 2 words of 4, 1 bigram of 3; ROUGE-L's union for "um
@@ -475,8 +475,8 @@ TEST_F(CliTest, EvaluateAveragesOverReferencesAndExportsTheSummaries) {
   WriteFile(dir_.Path("third"), "0 0 1 0 0");
   WriteFile(dir_.Path("system"), "1 0 1 0 0");
   WriteFile(dir_.Path("m.tsv"), "#text\treference\tmine\ntext\tfirst | classes:third\tclasses:system\n");
-  const std::string evaluate = "evaluate " + dir_.Path("m.tsv") + " --baselines none --no-stem --tables " +
-                               dir_.Path("tables");
+  const std::string evaluate =
+      "evaluate " + dir_.Path("m.tsv") + " --baselines none --bootstrap 0 --no-stem --tables " + dir_.Path("tables");
   Result figures = RunCli(evaluate + " --format csv --export " + dir_.Path("out"));
   ASSERT_EQ(figures.status, 0) << figures.output;
   // "um dia tres casas" against "um dia" and against "tres casas" alike:
@@ -519,8 +519,8 @@ TEST_F(CliTest, EvaluateComparesTheTokensAsked) {
                                         std::pair{"--tokens words", "0.2500,0.3333,0.2857"},
                                         std::pair{"--no-stem", "0.2500,0.3333,0.2857"},
                                         std::pair{"--tokens stems --no-stopwords", "0.0000,0.0000,0.0000"}}) {
-    Result figures = RunCli("evaluate " + dir_.Path("m.tsv") + " --baselines none --format csv --tables " +
-                            dir_.Path("tables") + " " + options);
+    Result figures = RunCli("evaluate " + dir_.Path("m.tsv") + " --baselines none --bootstrap 0 --format csv" +
+                            " --tables " + dir_.Path("tables") + " " + options);
     ASSERT_EQ(figures.status, 0) << figures.output;
     EXPECT_NE(figures.output.find("\ntext,system1,2,1,1,0.0000,0.0000,0.0000," + std::string(rouge1) + ","),
               std::string::npos)

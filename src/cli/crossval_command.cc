@@ -1,5 +1,6 @@
 // casewright-cli crossval MANIFEST --folds K --rate R [--seed S] [--format table|csv] [--output FILE]
 //                         [the training options]
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -9,10 +10,12 @@
 #include "cli/commands.h"
 #include "cli/learner_options.h"
 #include "cli/token_options.h"
+#include "cli/uncertainty_options.h"
 #include "core/run_error.h"
+#include "experiment/corpus_references.h"
 #include "experiment/crossval.h"
 #include "lexicon/sqlite_tables.h"
-#include "output/output_file.h"
+#include "output/output_files.h"
 #include "summary/selection.h"
 
 namespace casewright::cli {
@@ -25,20 +28,16 @@ struct CrossvalOptions {
   std::string format = "table";
   std::string output_path = "-";
   TokenOptions tokens;
+  UncertaintyOptions uncertainty;
 };
 
-// Refuses a text that gives the learner no reference to be scored against.
-void RequireReferences(const std::vector<ManifestEntry>& entries, const CorpusCases& corpus,
-                       const std::string& manifest) {
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    for (const std::string& c : corpus.texts[i].classes) {
-      if (c.empty()) {
-        throw RunError("The text has sentences without a class: crossval needs every sentence's class, from a "
-                       "classes file or an extract",
-                       manifest + ":" + std::to_string(entries[i].line));
-      }
-    }
+// CrossValidate's rows without the mean row it ends with for each system.
+std::vector<EvaluationRow> TextRows(const std::vector<EvaluationRow>& rows) {
+  std::vector<std::string> systems;
+  for (const EvaluationRow& row : rows) {
+    if (std::find(systems.begin(), systems.end(), row.system) == systems.end()) systems.push_back(row.system);
   }
+  return {rows.begin(), rows.end() - static_cast<std::ptrdiff_t>(systems.size())};
 }
 
 int Crossval(const CrossvalOptions& options) {
@@ -49,6 +48,7 @@ int Crossval(const CrossvalOptions& options) {
   settings.seed = options.train.seed;
   settings.training = choices.training;
   settings.folds = options.folds;
+  settings.bootstrap = options.uncertainty.bootstrap;
   const std::vector<ManifestEntry> entries = ReadManifest(options.train.manifest, {.outputs_optional = true});
   if (options.folds < 2 || options.folds > entries.size()) {
     throw UsageError("--folds must be a whole number from 2 to the number of texts (" +
@@ -57,18 +57,23 @@ int Crossval(const CrossvalOptions& options) {
   choices.corpus.with_tokens = true;
   choices.corpus.tokens = ChooseTokens(options.tokens);
   SqliteTables tables(ResolveTablesFolder(options.train.run.tables));
-  RefuseCorpusFiles(entries, options.train.manifest, tables, {{options.output_path, "output file", true}});
-  OutputFile out(options.output_path);
+  std::vector<RunFile> outputs = {{options.output_path, "output file", true}};
+  AddComparisonFile(outputs, options.uncertainty);
+  RefuseCorpusFiles(entries, options.train.manifest, tables, outputs);
+  OutputFiles files;
+  OutputFile& out = files.Open(options.output_path);
+  OutputFile* comparisons = OpenComparisonFile(options.uncertainty, files);
   const CorpusCases corpus = ComputeCorpusCases(entries, choices.corpus, tables, options.train.manifest);
   PrintCorpusMessages(entries, corpus, options.train.manifest);
   RequireReferences(entries, corpus, options.train.manifest);
   std::vector<std::string> names;
   for (const ManifestEntry& entry : entries) names.push_back(entry.text_name);
   const std::vector<EvaluationRow> rows = CrossValidate(corpus, names, settings);
+  WriteComparisonsTo(comparisons, options.uncertainty, {"model"}, TextRows(rows), settings.seed);
   std::ostringstream table;
   WriteEvaluation(rows, options.format == "csv" ? EvaluationFormat::kCsv : EvaluationFormat::kTable, table);
   out.Write(table.str());
-  out.Commit();
+  files.CommitAll();
   if (options.output_path == "-") return 0;
   return Report("Cross-validated " + std::to_string(options.folds) + " folds of " + std::to_string(entries.size()) +
                     " texts; wrote the figures to " + options.output_path,
@@ -89,6 +94,7 @@ Command AddCrossvalCommand(CLI::App& app) {
   crossval->add_option("--rate", options->rate, "The share of each text's sentences a summary takes, 0 < R <= 1")
       ->required()
       ->type_name("R");
+  AddUncertaintyOptions(*crossval, options->uncertainty);
   crossval->add_option("--format", options->format, "table (aligned for reading) or csv (as evaluate writes it)")
       ->check(CLI::IsMember({"table", "csv"}))
       ->default_str("table");

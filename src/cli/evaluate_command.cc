@@ -1,4 +1,5 @@
 // casewright-cli evaluate MANIFEST [--rate R] [--baselines lead,random] [--seed N]
+//                         [--bootstrap N] [--compare FILE]
 //                         [--format table|csv] [--output FILE] [--export DIR]
 //                         [--tokens keys|words|stems] [--no-stopwords]
 #include <iostream>
@@ -10,10 +11,12 @@
 
 #include "cli/commands.h"
 #include "cli/token_options.h"
+#include "cli/uncertainty_options.h"
 #include "core/run_error.h"
 #include "lexicon/sqlite_tables.h"
 #include "output/output_files.h"
 #include "pipeline/evaluation.h"
+#include "pipeline/evaluation_systems.h"
 #include "pipeline/run_files.h"
 
 namespace casewright::cli {
@@ -28,6 +31,7 @@ struct EvaluateOptions {
   std::string output_path = "-";
   std::string export_folder;
   TokenOptions tokens;
+  UncertaintyOptions uncertainty;
   RunOptions run;
   ExtractOptions extract;
 };
@@ -60,27 +64,36 @@ int Evaluate(const EvaluateOptions& options) {
   const EvaluationSettings settings = SettingsOf(options, manifest);
   SqliteTables tables(ResolveTablesFolder(options.run.tables));
   // The outputs are checked against every input, so that a mistyped
-  // --output or --export cannot replace a reference or a system's scores.
+  // --output, --compare or --export cannot replace a reference or a
+  // system's scores.  Inputs may share a file: only the pairs with a
+  // written file are compared.
   std::vector<RunFile> files = {{options.manifest_path, "manifest", false}};
   AddEvaluationFiles(files, manifest);
   AddTableFiles(files, tables);
   files.push_back({options.output_path, "output file", true});
+  AddComparisonFile(files, options.uncertainty);
   const std::vector<std::string> exports =
       settings.export_folder.empty() ? std::vector<std::string>() : ExportPaths(manifest, settings);
   for (const std::string& path : exports) files.push_back({path, "exported summary", true});
   RefuseSharedFiles(files);
+  OutputFiles outputs;
+  OutputFile& out = outputs.Open(options.output_path);
+  OutputFile* comparisons = OpenComparisonFile(options.uncertainty, outputs);
   EvaluationOutcome outcome = Evaluate(manifest, settings, tables);
   PrintMessages(outcome.warnings, {});
   if (!outcome.errors.empty()) {
     for (const std::string& error : outcome.errors) std::cerr << "casewright-cli: " << error << "\n";
-    if (options.output_path != "-") std::cerr << "casewright-cli: " << options.output_path << ": not written\n";
+    for (const std::string& path : {options.output_path, options.uncertainty.compare_path}) {
+      if (!path.empty() && path != "-") std::cerr << "casewright-cli: " << path << ": not written\n";
+    }
     return kFailed;
   }
-  const std::vector<EvaluationRow> means = MeanRows(outcome.rows);
+  WriteComparisonsTo(comparisons, options.uncertainty, SystemNames(manifest), outcome.rows, options.seed);
+  std::vector<EvaluationRow> means = MeanRows(outcome.rows);
+  AddBootstrapIntervals(outcome.rows, means, options.uncertainty.bootstrap, options.seed);
   outcome.rows.insert(outcome.rows.end(), means.begin(), means.end());
   std::ostringstream table;
   WriteEvaluation(outcome.rows, options.format == "csv" ? EvaluationFormat::kCsv : EvaluationFormat::kTable, table);
-  OutputFiles outputs;
   for (std::size_t i = 0; i < exports.size(); ++i) {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(exports[i]).parent_path(), error);
@@ -89,7 +102,7 @@ int Evaluate(const EvaluateOptions& options) {
     }
     outputs.Open(exports[i]).Write(outcome.exported[i]);
   }
-  outputs.Open(options.output_path).Write(table.str());
+  out.Write(table.str());
   outputs.CommitAll();
   if (options.output_path == "-") return 0;
   return Report("Wrote the figures of " + std::to_string(manifest.lines.size()) + " texts to " + options.output_path);
@@ -118,6 +131,7 @@ Command AddEvaluateCommand(CLI::App& app) {
   evaluate->add_option("--seed", options->seed,
                        "The seed of the random baseline's draws (with the text's path and its number of sentences)")
       ->default_str(std::to_string(kDefaultSeed));
+  AddUncertaintyOptions(*evaluate, options->uncertainty);
   evaluate->add_option("--format", options->format, "table (aligned for reading) or csv")
       ->check(CLI::IsMember({"table", "csv"}))
       ->default_str("table");

@@ -37,10 +37,10 @@ const std::map<std::string, FileOptions> kFileOptions = {
     {"batch", {{"--names", "--combined"}, {"--tables"}}},
     {"join", {{"--combined", "--names"}, {}}},
     {"summarize", {{"--output", "--classes-output", "--scores-output"}, {"--text", "--scores", "--model", "--tables"}}},
-    {"evaluate", {{"--output", "--export"}, {"--tables"}}},
+    {"evaluate", {{"--output", "--compare", "--export"}, {"--tables"}}},
     {"tables", {{}, {}}},
     {"train", {{"--model"}, {"--tables"}}},
-    {"crossval", {{"--output"}, {"--tables"}}},
+    {"crossval", {{"--output", "--compare"}, {"--tables"}}},
 };
 
 // The options of `command`'s help that take a file or a folder.
@@ -133,6 +133,10 @@ TEST_F(FileGuardCommandTest, AnOutputThatIsAnInputOrAnotherOutputIsRefusedAndNot
        "./b.classes: The model is the same file as the classes file of line 2 (b.classes)"},
       {"crossval m.tsv --folds 3 --rate 0.4 --output ./c --tables tables",
        "./c: The output file is the same file as the text of line 3 (c)"},
+      {"crossval m.tsv --folds 3 --rate 0.4 --compare b.classes --tables tables",
+       "b.classes: The comparisons file is the same file as the classes file of line 2 (b.classes)"},
+      {"crossval m.tsv --folds 3 --rate 0.4 --compare - --tables tables",
+       "-: The comparisons file is the same file as the output file (-)"},
       {"train twice.tsv --model x --tables tables",
        "twice.tsv:3: The text is the same file as the text of line 1 (a); a text may stand in the manifest once"},
       {"crossval twice.tsv --folds 2 --rate 0.4 --tables tables",

@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "core/run_error.h"
+#include "summary/bootstrap.h"
 #include "summary/selection.h"
 #include "summary/summary_figures.h"
 
@@ -77,7 +78,8 @@ std::vector<EvaluationRow> CrossValidate(const CorpusCases& corpus, const std::v
   for (std::vector<EvaluationRow>& text_rows : rows_of_text) {
     rows.insert(rows.end(), text_rows.begin(), text_rows.end());
   }
-  const std::vector<EvaluationRow> means = MeanRows(rows);
+  std::vector<EvaluationRow> means = MeanRows(rows);
+  AddBootstrapIntervals(rows, means, settings.bootstrap, settings.seed);
   rows.insert(rows.end(), means.begin(), means.end());
   return rows;
 }

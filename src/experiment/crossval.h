@@ -32,10 +32,12 @@ struct CrossvalSettings {
   std::uint64_t seed = 0;
   TrainingOptions training;
   int random_draws = 100;
+  int bootstrap = 0;  // resamples for the mean rows' intervals; 0: none
 };
 
 // For each text with sentences, in corpus order, the rows `model`, `lead`
-// and `random` (evaluation_table.h), named by `names` (one per text).
+// and `random` (evaluation_table.h), named by `names` (one per text), then
+// one mean row per system, with intervals when settings.bootstrap > 0.
 // REQUIRES: corpus.texts were computed with their tokens, each with a class
 // for every sentence; names.size() == corpus.texts.size(); 1 <= folds <=
 // the number of texts; IsValidRate(rate).

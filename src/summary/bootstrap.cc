@@ -27,10 +27,10 @@ Interval MeanInterval(std::span<const double> values, int resamples, std::uint64
   return {Percentile(means, 0.025), Percentile(means, 0.975)};
 }
 
-std::vector<std::vector<std::optional<double>>> FiguresPerText(const std::vector<EvaluationRow>& rows,
-                                                              const std::string& system) {
+std::vector<TextFigures> FiguresPerText(const std::vector<EvaluationRow>& rows, const std::string& system) {
   const std::size_t figures = FigureNames().size();
   struct Sums {
+    std::string text;
     std::vector<double> sum;
     std::vector<int> count;
   };
@@ -39,7 +39,7 @@ std::vector<std::vector<std::optional<double>>> FiguresPerText(const std::vector
   for (const EvaluationRow& row : rows) {
     if (row.system != system) continue;
     const auto [it, added] = index_of.try_emplace(row.text, texts.size());
-    if (added) texts.push_back({std::vector<double>(figures, 0), std::vector<int>(figures, 0)});
+    if (added) texts.push_back({row.text, std::vector<double>(figures, 0), std::vector<int>(figures, 0)});
     Sums& sums = texts[it->second];
     const std::vector<std::optional<double>> values = FigureValues(row);
     for (std::size_t f = 0; f < figures; ++f) {
@@ -48,11 +48,11 @@ std::vector<std::vector<std::optional<double>>> FiguresPerText(const std::vector
       ++sums.count[f];
     }
   }
-  std::vector<std::vector<std::optional<double>>> means;
+  std::vector<TextFigures> means;
   for (const Sums& sums : texts) {
-    std::vector<std::optional<double>>& mean = means.emplace_back(figures);
+    TextFigures& mean = means.emplace_back(TextFigures{sums.text, std::vector<std::optional<double>>(figures)});
     for (std::size_t f = 0; f < figures; ++f) {
-      if (sums.count[f] > 0) mean[f] = sums.sum[f] / sums.count[f];
+      if (sums.count[f] > 0) mean.figures[f] = sums.sum[f] / sums.count[f];
     }
   }
   return means;
@@ -62,12 +62,12 @@ void AddBootstrapIntervals(const std::vector<EvaluationRow>& rows, std::vector<E
                            std::uint64_t seed) {
   if (resamples == 0) return;
   for (EvaluationRow& mean : means) {
-    const std::vector<std::vector<std::optional<double>>> texts = FiguresPerText(rows, mean.system);
+    const std::vector<TextFigures> texts = FiguresPerText(rows, mean.system);
     mean.intervals.assign(FigureNames().size(), std::nullopt);
     for (std::size_t f = 0; f < mean.intervals.size(); ++f) {
       std::vector<double> values;
-      for (const auto& text : texts) {
-        if (text[f]) values.push_back(*text[f]);
+      for (const TextFigures& text : texts) {
+        if (text.figures[f]) values.push_back(*text.figures[f]);
       }
       if (!values.empty()) mean.intervals[f] = MeanInterval(values, resamples, seed);
     }

@@ -38,11 +38,17 @@ double Percentile(std::span<const double> sorted, double q);
 // REQUIRES: `values` not empty, resamples >= 1.
 Interval MeanInterval(std::span<const double> values, int resamples, std::uint64_t seed);
 
-// Per text (in order of first appearance) the mean of `system`'s rows of
-// that text, figure by figure (FigureValues order); a figure absent from
-// every row of a text is absent.
-std::vector<std::vector<std::optional<double>>> FiguresPerText(const std::vector<EvaluationRow>& rows,
-                                                              const std::string& system);
+// A text's figures for one system: the mean of the system's rows of that
+// text, figure by figure (FigureValues order); a figure absent from every
+// row of the text is absent.
+struct TextFigures {
+  std::string text;
+  std::vector<std::optional<double>> figures;
+};
+
+// The figures of each text that `system` has rows of, in order of first
+// appearance.
+std::vector<TextFigures> FiguresPerText(const std::vector<EvaluationRow>& rows, const std::string& system);
 
 // Sets the `intervals` of each row of `means` from the text rows of its
 // system in `rows`: for each figure, the 95 % interval of its mean over the

@@ -120,12 +120,6 @@ std::vector<std::string> Cells(const EvaluationRow& row, const Layout& layout, E
   return cells;
 }
 
-std::string CsvField(const std::string& field) {
-  if (field.find_first_of(",\"\n\r") == std::string::npos) return field;
-  std::string quoted = "\"";
-  for (char c : field) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
 
 // Sums of a system's figures, for its mean.
 struct Sums {
@@ -143,6 +137,13 @@ Scores Divided(const Scores& scores, double by) {
 }
 
 }  // namespace
+
+std::string CsvField(const std::string& field) {
+  if (field.find_first_of(",\"\n\r") == std::string::npos) return field;
+  std::string quoted = "\"";
+  for (char c : field) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
 
 const std::vector<std::string>& FigureNames() {
   static const std::vector<std::string> names = [] {

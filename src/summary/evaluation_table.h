@@ -84,6 +84,10 @@ std::vector<EvaluationRow> MeanRows(const std::vector<EvaluationRow>& rows);
 
 enum class EvaluationFormat { kTable, kCsv };
 
+// `field` as a CSV field: quoted, with its quotation marks doubled, when it
+// holds a comma, a quotation mark or a line break.
+std::string CsvField(const std::string& field);
+
 void WriteEvaluation(const std::vector<EvaluationRow>& rows, EvaluationFormat format, std::ostream& out);
 
 }  // namespace casewright

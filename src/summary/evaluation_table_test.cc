@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "summary/comparison.h"
+
 namespace casewright {
 namespace {
 
@@ -45,6 +47,35 @@ TEST(EvaluationTableTest, MeansAverageOverTheRowsThatHaveEachFigure) {
             "          0.5000         0.2500     0.3333            0.0000         0.0000     0.0000            "
             "0.5000         0.2500     0.3333               0.4000            0.2000        0.2667              "
             "0.2000           0.1000       0.1333\n");
+}
+
+TEST(EvaluationTableTest, IntervalsGetColumnsBesideTheirFiguresOnlyWhenSomeRowHasThem) {
+  std::vector<EvaluationRow> rows = MeanRows(TwoTexts());
+  rows[0].intervals.assign(FigureNames().size(), std::nullopt);
+  rows[0].intervals[2] = Interval{0.25, 0.5};  // sentence_f1
+  rows[0].auc = 0.75;
+  rows.insert(rows.begin(), TwoTexts()[0]);
+  std::ostringstream csv, table;
+  WriteEvaluation(rows, EvaluationFormat::kCsv, csv);
+  WriteEvaluation(rows, EvaluationFormat::kTable, table);
+  const std::string header = csv.str().substr(0, csv.str().find('\n'));
+  EXPECT_NE(header.find(",sentence_f1,sentence_f1_low,sentence_f1_high,rouge1_precision,"), std::string::npos);
+  // A ranking figure that no row has gets no column, nor does `repeat`.
+  EXPECT_TRUE(header.ends_with(",rougeSU4_f1_low,rougeSU4_f1_high,auc,auc_low,auc_high")) << header;
+  EXPECT_EQ(header.find("repeat"), std::string::npos);
+  EXPECT_NE(csv.str().find(",0.4000,0.2500,0.5000,"), std::string::npos) << csv.str();
+  EXPECT_NE(table.str().find("  0.4000 [0.25, 0.50]  "), std::string::npos) << table.str();
+}
+
+TEST(EvaluationTableTest, EachSystemIsComparedWithItsOwnBaselinesAndTheOtherSystems) {
+  std::vector<EvaluationRow> rows;
+  for (const char* system : {"a", "b", "lead:a", "lead:b", "random:a"}) rows.push_back({"t", system});
+  const std::vector<std::pair<std::string, std::string>> pairs = PairsToCompare({"a", "b"}, rows);
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"a", "lead:a"}, {"a", "random:a"}, {"b", "lead:b"}, {"a", "b"}};
+  EXPECT_EQ(pairs, expected);
+  rows = {{"t", "model"}, {"t", "lead"}};
+  EXPECT_EQ(PairsToCompare({"model"}, rows), (std::vector<std::pair<std::string, std::string>>{{"model", "lead"}}));
 }
 
 }  // namespace

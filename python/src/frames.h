@@ -1,0 +1,32 @@
+// The cases of texts as the columns of a pandas DataFrame, in the CSV
+// layout's order: text, sentence, one column of codes per ticked feature
+// (its short name), class.  The Python package makes the frame; here the
+// columns are made as arrays at C++ speed.
+#ifndef CASEWRIGHT_PYTHON_FRAMES_H_
+#define CASEWRIGHT_PYTHON_FRAMES_H_
+
+#include <pybind11/pybind11.h>
+
+#include <string>
+#include <vector>
+
+#include "core/features.h"
+#include "pipeline/pipeline.h"
+
+namespace casewright::python {
+
+// A dict of "names" (each text's name) and "counts" (its sentences), for
+// the text column; "sentence" (int64, from 1 in each text); "columns" (the
+// features' short names) and "codes" (int64, a row per sentence, a column
+// per feature); "class" (a str per sentence, None when it has none).
+// REQUIRES: names.size() == texts.size(); each text's codes hold one digit
+// per feature of `features`.
+pybind11::dict CaseColumns(const std::vector<const TextCases*>& texts, const std::vector<std::string>& names,
+                           FeatureSet features);
+
+// Each message, from the core's UTF-8, as a Python list.
+pybind11::list Messages(const std::vector<std::string>& messages);
+
+}  // namespace casewright::python
+
+#endif  // CASEWRIGHT_PYTHON_FRAMES_H_
