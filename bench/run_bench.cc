@@ -16,6 +16,11 @@
 // baseline to BM_EvaluateWithClassesReferences; BM_TextRank5000Sentences
 // ranks the first 5,000 sentences of the large text by TextRank, from their
 // tokens.
+// BM_EvaluateTwoMegabyteText times `casewright-cli evaluate`'s work on one
+// text of 2 MB (the bundled texts repeated), a reference of a fifth of its
+// sentences drawn at random (a classes file) and a system of random scores
+// at the rate 0.2, with the lead and random baselines (argument 1) or the
+// lead alone (0).
 //
 // BM_Crossval1000Texts times `casewright-cli crossval --folds 10 --rate 0.2`
 // on those texts and their classes files, from reading the texts to the
@@ -29,6 +34,7 @@
 #include <fstream>
 #include <random>
 
+#include "bundled_text.h"
 #include "batch/manifest.h"
 #include "experiment/crossval.h"
 #include "summary/bootstrap.h"
@@ -189,8 +195,8 @@ void BM_TextRank5000Sentences(benchmark::State& state) {
   SegmentedText text(path.string(), TextEncoding::kWindows1252, tables);
   fs::remove(path);
   TokenVocabulary vocabulary;
-  SentenceTokens tokens = TokensOfSentences(text.run(), text.bytes(), TokenForm::kKeys, vocabulary);
-  StopwordFlags stopwords = StopwordsOfSentences(text.run(), text.bytes(), TokenForm::kKeys);
+  StopwordFlags stopwords;
+  SentenceTokens tokens = TokensOfSentences(text.run(), text.bytes(), {}, vocabulary, &stopwords);
   tokens.resize(std::min<std::size_t>(tokens.size(), 5000));
   stopwords.resize(tokens.size());
   const TextRank textrank;
@@ -198,6 +204,36 @@ void BM_TextRank5000Sentences(benchmark::State& state) {
   state.counters["sentences"] = static_cast<double>(tokens.size());
 }
 BENCHMARK(BM_TextRank5000Sentences)->Unit(benchmark::kMillisecond);
+void BM_EvaluateTwoMegabyteText(benchmark::State& state) {
+  SqliteTables tables(ResolveTablesFolder());
+  const fs::path dir = fs::temp_directory_path() / ("casewright-bench-large-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  { std::ofstream(dir / "text.txt", std::ios::binary) << bench::TextOfSize(bench::BundledTexts(), 2 << 20); }
+  const std::size_t sentences = SegmentedText((dir / "text.txt").string(), TextEncoding::kWindows1252, tables).size();
+  std::mt19937 random(3);
+  std::vector<std::string> classes;
+  std::string scores;
+  for (std::size_t i = 0; i < sentences; ++i) {
+    classes.push_back(random() % 5 == 0 ? "1" : "0");
+    scores += std::to_string(random() % 10000 / 10000.0) + "\n";
+  }
+  std::ofstream(dir / "text.classes", std::ios::binary) << ClassesFileText(classes);
+  std::ofstream(dir / "text.scores", std::ios::binary) << scores;
+  std::ofstream(dir / "m.tsv", std::ios::binary) << "text.txt\tclasses:text.classes\tscores:text.scores\n";
+  const EvaluationManifest manifest = ReadEvaluationManifest((dir / "m.tsv").string(), kMaxManifestBytes);
+  EvaluationSettings settings;
+  settings.rate = 0.2;
+  settings.lead = true;
+  settings.random = state.range(0) == 1;
+  for (auto _ : state) {
+    EvaluationOutcome outcome = Evaluate(manifest, settings, tables);
+    if (!outcome.errors.empty()) state.SkipWithError(outcome.errors.front().c_str());
+    benchmark::DoNotOptimize(outcome);
+  }
+  state.counters["sentences"] = static_cast<double>(sentences);
+  fs::remove_all(dir);
+}
+BENCHMARK(BM_EvaluateTwoMegabyteText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 // The alignment alone (the text segmented once) of an extract of every 25th
 // sentence, one a line, in the text's order (argument 0) or shuffled (1).
 void BM_ClassesFromExtract(benchmark::State& state) {

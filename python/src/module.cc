@@ -259,7 +259,7 @@ void ResolveAgainstWorkingFolder(EvaluationManifest& manifest, const std::string
   };
   for (EvaluationLine& line : manifest.lines) {
     resolve(line.text_path);
-    resolve(line.reference.path);
+    for (SummarySource& reference : line.references) resolve(reference.path);
     for (SummarySource& system : line.systems) resolve(system.path);
   }
 }
@@ -302,7 +302,7 @@ py::dict EvaluateSummaries(const std::string& manifest_path, const std::optional
   EvaluationSettings settings;
   settings.encoding = EncodingOf(options.encoding, "encoding");
   settings.extract = cli::ChooseExtract(ExtractOptionsOf(options), "");
-  settings.tokens = no_stem ? TokenForm::kLowerCase : TokenForm::kKeys;
+  settings.tokens = no_stem ? TokenForm::kWords : TokenForm::kKeys;
   settings.rate = rate;
   settings.lead = lead;
   settings.random = random;

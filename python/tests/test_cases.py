@@ -54,7 +54,7 @@ def test_sentences_as_the_command_line_lists_them(cli, examples):
     listed = casewright.sentences(pathlib.Path("example.txt"))
     assert len(listed) == len(tsv) - 1
     for sentence, line in zip(listed, tsv[1:]):
-        number, begins, ends, _, text, keys = line.split("\t")
+        number, begins, ends, _, text, keys, _words, _stems = line.split("\t")
         assert (sentence["number"], sentence["begins_paragraph"], sentence["ends_paragraph"]) == \
             (int(number), begins == "1", ends == "1")
         assert sentence["text"] == text and sentence["keys"] == keys.split()

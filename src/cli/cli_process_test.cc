@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,16 @@ using Result = testing::CommandResult;
 // Runs `program` (casewright-cli unless named) with `arguments`.
 Result RunCli(const std::string& arguments, const std::string& program = CASEWRIGHT_CLI) {
   return testing::RunShell(program + " " + arguments);
+}
+
+// Runs each command, expecting it to fail with "casewright-cli: " and its
+// message.
+void ExpectRefused(std::span<const std::pair<std::string, std::string>> refused) {
+  for (const auto& [command, message] : refused) {
+    Result result = RunCli(command);
+    EXPECT_NE(result.status, 0) << command;
+    EXPECT_NE(result.output.find("casewright-cli: " + message), std::string::npos) << result.output;
+  }
 }
 
 class CliTest : public ::testing::Test {
@@ -219,8 +230,12 @@ TEST_F(CliTest, ClassesFromAnExtractOfListedSentencesMarkExactlyThem) {
     ASSERT_EQ(listed.status, 0) << listed.output;
     const auto rows = TsvRows(listed.output);
     ASSERT_EQ(rows.size(), 6u) << listed.output;
+    // The keys (the test lexicon knows only "casas"), the words and the
+    // Portuguese stems.
     EXPECT_EQ(rows[0], (std::vector<std::string>{"1", "1", "0", "7", "T\xC3\xADtulo sem ponto A casa \xC3\xA9 bonita.",
-                                                 "t\xC3\xADtulo sem ponto a casa \xC3\xA9 bonita"}));
+                                                 "t\xC3\xADtulo sem ponto a casa \xC3\xA9 bonita",
+                                                 "t\xC3\xADtulo sem ponto a casa \xC3\xA9 bonita",
+                                                 "t\xC3\xADtul sem pont a cas \xC3\xA9 bonit"}));
     // Sentences 2, 4 and 5, shuffled, each on a line of its own or not;
     // then one a line, without their final punctuation.
     auto bare = [](std::string sentence) { return sentence.substr(0, sentence.size() - 1); };
@@ -473,20 +488,87 @@ TEST_F(CliTest, EvaluateGivesHandWorkedFigures) {
   Result figures = RunCli("evaluate " + dir_.Path("manifest") +
                           " --format csv --baselines lead --no-stem --bootstrap 0 --tables " + dir_.Path("tables"));
   ASSERT_EQ(figures.status, 0) << figures.output;
-  // Sentences: 1 of 2 right.  Tokens: "um dia tres casas" against "um dia
-  // dois dias": 2 words of 4, 1 bigram of 3, an LCS of 2.  The lead (the
-  // first 2 sentences) is the reference.  Against the same words as an
-  // abstract, only the sentence figures are gone.
+  // Sentences: 1 of 2 right.  Tokens: "um dia | tres casas" against "um
+  // dia | dois dias": 2 words of 4, 1 bigram of 3; ROUGE-L's union for "um
+  // dia" is both its words, for "dois dias" nothing: 2 of 4, as the LCS of
+  // the whole sequences.  SU4: 6 skip-bigrams and 4 words a side, of which
+  // (um, dia), um and dia match: 3 of 10.  The lead (the first 2 sentences)
+  // is the reference.  Against the same words as an abstract, only the
+  // sentence figures are gone.
+  const std::string mine = "0.5000,0.5000,0.5000,0.3333,0.3333,0.3333,0.5000,0.5000,0.5000,0.5000,0.5000,0.5000,"
+                           "0.3000,0.3000,0.3000\n";
+  const std::string lead = "1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,"
+                           "1.0000,1.0000,1.0000\n";
   EXPECT_EQ(figures.output,
             "text,system,sentences,selected,reference_selected,sentence_precision,sentence_recall,sentence_f1,"
             "rouge1_precision,rouge1_recall,rouge1_f1,rouge2_precision,rouge2_recall,rouge2_f1,rougeL_precision,"
-            "rougeL_recall,rougeL_f1\n"
-            "text,mine,5,2,2,0.5000,0.5000,0.5000,0.5000,0.5000,0.5000,0.3333,0.3333,0.3333,0.5000,0.5000,0.5000\n"
-            "text,lead,5,2,2,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000\n"
-            "text,mine,5,2,,,,,0.5000,0.5000,0.5000,0.3333,0.3333,0.3333,0.5000,0.5000,0.5000\n"
-            "text,lead,5,2,,,,,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000\n"
-            "mean,mine,5,2,2,0.5000,0.5000,0.5000,0.5000,0.5000,0.5000,0.3333,0.3333,0.3333,0.5000,0.5000,0.5000\n"
-            "mean,lead,5,2,2,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000,1.0000\n");
+            "rougeL_recall,rougeL_f1,rougeLseq_precision,rougeLseq_recall,rougeLseq_f1,rougeSU4_precision,"
+            "rougeSU4_recall,rougeSU4_f1\n"
+            "text,mine,5,2,2,0.5000,0.5000,0.5000," + mine + "text,lead,5,2,2,1.0000,1.0000,1.0000," + lead +
+            "text,mine,5,2,,,,," + mine + "text,lead,5,2,,,,," + lead + "mean,mine,5,2,2,0.5000,0.5000,0.5000," +
+            mine + "mean,lead,5,2,2,1.0000,1.0000,1.0000," + lead);
+}
+
+// Two references of one text: the sentence figures against the union of
+// their sentences, each ROUGE figure the mean against each; and the
+// summaries exported, one sentence a line.
+TEST_F(CliTest, EvaluateAveragesOverReferencesAndExportsTheSummaries) {
+  WriteFile(dir_.Path("text"), kFiveSentences);
+  WriteFile(dir_.Path("first"), "Um dia.\n");
+  WriteFile(dir_.Path("third"), "0 0 1 0 0");
+  WriteFile(dir_.Path("system"), "1 0 1 0 0");
+  WriteFile(dir_.Path("m.tsv"), "#text\treference\tmine\ntext\tfirst | classes:third\tclasses:system\n");
+  const std::string evaluate =
+      "evaluate " + dir_.Path("m.tsv") + " --baselines none --bootstrap 0 --no-stem --tables " + dir_.Path("tables");
+  Result figures = RunCli(evaluate + " --format csv --export " + dir_.Path("out"));
+  ASSERT_EQ(figures.status, 0) << figures.output;
+  // "um dia tres casas" against "um dia" and against "tres casas" alike:
+  // ROUGE-1, ROUGE-L and the LCS 2 of 4 and of 2; ROUGE-2 1 of 3 and of 1;
+  // SU4 3 of 10 and of 3.
+  EXPECT_NE(figures.output.find("\ntext,mine,5,2,2,1.0000,1.0000,1.0000,0.5000,1.0000,0.6667,0.3333,1.0000,0.5000,"
+                                "0.5000,1.0000,0.6667,0.5000,1.0000,0.6667,0.3000,1.0000,0.4615\n"),
+            std::string::npos)
+      << figures.output;
+  EXPECT_EQ(ReadFile(dir_.Path("out/mine/text.txt")), "Um dia.\nTres casas.\n");
+  EXPECT_EQ(ReadFile(dir_.Path("out/reference1/text.txt")), "Um dia.\n");
+  EXPECT_EQ(ReadFile(dir_.Path("out/reference2/text.txt")), "Tres casas.\n");
+
+  // An export that would replace an input is refused before anything is
+  // read or written.
+  std::filesystem::create_directories(dir_.Path("out/mine"));
+  WriteFile(dir_.Path("out/mine/text.txt"), "1 0 1 0 0");
+  WriteFile(dir_.Path("m.tsv"), "#text\treference\tmine\ntext\tfirst\tclasses:out/mine/text.txt\n");
+  WriteFile(dir_.Path("up.tsv"), "#text\treference\t..\ntext\tfirst\tclasses:system\n");
+  const std::pair<std::string, std::string> refused[] = {
+      {evaluate + " --export " + dir_.Path("out"),
+       dir_.Path("out/mine/text.txt") + ": The exported summary is the same file as the classes file"},
+      {evaluate + " --tokens lemmas", "--tokens: \"lemmas\" is not one of keys, words, stems"},
+      {"evaluate " + dir_.Path("up.tsv") + " --export " + dir_.Path("out") + " --tables " + dir_.Path("tables"),
+       dir_.Path("up.tsv") + ":1: The system name .. cannot name a folder of the export"},
+  };
+  ExpectRefused(refused);
+  EXPECT_EQ(ReadFile(dir_.Path("out/mine/text.txt")), "1 0 1 0 0");
+}
+
+// "sol e mar" against "lua e sal-gema": the keys keep "sal-gema" whole, 1
+// of 3 tokens each side match; the words split it, 1 of 4 against 1 of 3
+// (F1 2/7); without the stoplist's "e" nothing matches.
+TEST_F(CliTest, EvaluateComparesTheTokensAsked) {
+  WriteFile(dir_.Path("text"), "Sol e mar. Lua e sal-gema.");
+  WriteFile(dir_.Path("first"), "1 0");
+  WriteFile(dir_.Path("second"), "0 1");
+  WriteFile(dir_.Path("m.tsv"), "text\tclasses:first\tclasses:second\n");
+  for (const auto& [options, rouge1] : {std::pair{"", "0.3333,0.3333,0.3333"},
+                                        std::pair{"--tokens words", "0.2500,0.3333,0.2857"},
+                                        std::pair{"--no-stem", "0.2500,0.3333,0.2857"},
+                                        std::pair{"--tokens stems --no-stopwords", "0.0000,0.0000,0.0000"}}) {
+    Result figures = RunCli("evaluate " + dir_.Path("m.tsv") + " --baselines none --bootstrap 0 --format csv" +
+                            " --tables " + dir_.Path("tables") + " " + options);
+    ASSERT_EQ(figures.status, 0) << figures.output;
+    EXPECT_NE(figures.output.find("\ntext,system1,2,1,1,0.0000,0.0000,0.0000," + std::string(rouge1) + ","),
+              std::string::npos)
+        << options << "\n" << figures.output;
+  }
 }
 
 TEST_F(CliTest, SummarizeAndEvaluateRefuseBadInputNamingIt) {
@@ -561,11 +643,7 @@ TEST_F(CliTest, EvaluateRefusesManifestsThatWouldMisleadOrDestroy) {
       {m + " --baselines both", "--baselines: both is not a baseline: lead, random, none, textrank, lexrank, "
                                  "lexrank-continuous, luhn, sumbasic, lsa, feature:N, oracle"},
   };
-  for (const auto& [command, message] : refused) {
-    Result result = RunCli(command);
-    EXPECT_NE(result.status, 0) << command;
-    EXPECT_NE(result.output.find("casewright-cli: " + message), std::string::npos) << result.output;
-  }
+  ExpectRefused(refused);
   EXPECT_EQ(ReadFile(dir_.Path("reference")), "Um dia.\n");
   EXPECT_EQ(ReadFile(dir_.Path("scores")), "5\n4\n3\n2\n1\n");
   EXPECT_EQ(RunCli("evaluate --help").output.find("both"), std::string::npos);

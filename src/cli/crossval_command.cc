@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/learner_options.h"
 #include "cli/method_options.h"
+#include "cli/token_options.h"
 #include "cli/uncertainty_options.h"
 #include "core/run_error.h"
 #include "experiment/ablation.h"
@@ -32,6 +33,7 @@ struct CrossvalOptions {
   std::string folds_output;
   std::string scores_output;
   std::string ablation;
+  TokenOptions tokens;
   UncertaintyOptions uncertainty;
   std::vector<std::string> baselines = {"lead", "random"};
 };
@@ -88,6 +90,7 @@ int Crossval(const CrossvalOptions& options) {
   const std::vector<ManifestEntry> entries = ReadManifest(options.train.manifest, {.outputs_optional = true});
   RefuseOptions(options, entries.size(), settings.features);
   choices.corpus.with_tokens = true;
+  choices.corpus.tokens = ChooseTokens(options.tokens);
   SqliteTables tables(ResolveTablesFolder(options.train.run.tables));
   std::vector<RunFile> outputs = {{options.folds_from, "folds file", false},
                                   {options.output_path, "output file", true},
@@ -166,6 +169,7 @@ Command AddCrossvalCommand(CLI::App& app) {
                        "Run the folds once more per feature left out; write the model's figures with their intervals "
                        "and their differences to all features with paired tests (CSV)")
       ->type_name("FILE");
+  AddTokenOptions(*crossval, options->tokens);
   crossval->footer(
       "Example:\n  casewright-cli crossval corpus.tsv --folds 10 --rate 0.2 --seed 1\n"
       "Each line's reference is its classes (class 1: in the summary), from a classes file or an extract:FILE\n"

@@ -37,7 +37,7 @@ const std::map<std::string, FileOptions> kFileOptions = {
     {"batch", {{"--names", "--combined"}, {"--tables"}}},
     {"join", {{"--combined", "--names"}, {}}},
     {"summarize", {{"--output", "--classes-output", "--scores-output"}, {"--text", "--scores", "--model", "--tables"}}},
-    {"evaluate", {{"--output", "--compare"}, {"--tables"}}},
+    {"evaluate", {{"--output", "--compare", "--export"}, {"--tables"}}},
     {"tables", {{}, {}}},
     {"train", {{"--model"}, {"--tables"}}},
     {"crossval",

@@ -4,6 +4,8 @@
 #include <iomanip>
 #include <string>
 
+#include "pipeline/summary_tokens.h"
+
 namespace casewright {
 namespace {
 
@@ -45,16 +47,25 @@ std::string ExtraClasses(const SentenceClasses& classes) {
          (count == 1 ? " extra class" : " extra classes");
 }
 
+std::string Joined(const std::vector<std::string>& tokens) {
+  std::string joined;
+  for (const std::string& token : tokens) joined += (joined.empty() ? "" : " ") + token;
+  return joined;
+}
+
 void WriteTsv(SegmentedText& text, const SentenceClasses* classes, std::ostream& out) {
   out << "number\tbegins_paragraph\tends_paragraph\tword_count\t" << (classes ? "class\tmark\t" : "")
-      << "text\tkeys\n";
+      << "text\tkeys\twords\tstems\n";
+  SentenceTokenizer words(text.run(), text.bytes(), TokenForm::kWords);
+  SentenceTokenizer stems(text.run(), text.bytes(), TokenForm::kStems);
   for (std::size_t i = 0; i < text.size(); ++i) {
     out << i + 1 << '\t' << text.BeginsParagraph(i) << '\t' << text.EndsParagraph(i) << '\t'
         << text.run().sentence_list[i].WordCount << '\t';
     if (classes) out << classes->classes[i] << '\t' << MarkName(MarkAt(*classes, i + 1)) << '\t';
-    out << text.Original(i) << '\t' << text.Keys(i) << '\n';
+    out << text.Original(i) << '\t' << text.Keys(i) << '\t' << Joined(words.Tokens(i)) << '\t'
+        << Joined(stems.Tokens(i)) << '\n';
   }
-  if (classes && classes->extra_classes > 0) out << "\t\t\t\t\t" << ExtraClasses(*classes) << "\t\t\n";
+  if (classes && classes->extra_classes > 0) out << "\t\t\t\t\t" << ExtraClasses(*classes) << "\t\t\t\t\n";
 }
 
 void WriteText(SegmentedText& text, const SentenceClasses* classes, std::ostream& out) {

@@ -14,13 +14,14 @@
 //
 // tsv (for programs), a header row, then one row a sentence, LF-ended:
 //
-//   number  begins_paragraph  ends_paragraph  word_count  [class  mark]  text  keys
+//   number  begins_paragraph  ends_paragraph  word_count  [class  mark]  text  keys  words  stems
 //
 // the flags 1 or 0; word_count counts the words as the sentence-size feature
 // does; mark is empty, "classes run out", "empty class" or "merged class"
 // (classes_file.h), and a last row with only a mark ("3 extra classes")
-// tells of classes left over; keys are the words' keys, separated by
-// blanks.  Everything is UTF-8, and a field never holds a TAB or a line
+// tells of classes left over; keys, words and stems are the sentence's
+// tokens of each kind that `evaluate --tokens` compares (summary_tokens.h),
+// separated by blanks, with the stoplist's words.  Everything is UTF-8, and a field never holds a TAB or a line
 // break.
 #ifndef CASEWRIGHT_CLI_SENTENCE_LISTING_H_
 #define CASEWRIGHT_CLI_SENTENCE_LISTING_H_

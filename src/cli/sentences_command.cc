@@ -67,7 +67,7 @@ Command AddSentencesCommand(CLI::App& app) {
   sentences->add_option("--format", options->listing_format,
                         "text (number, paragraph begin [ and end ], class, sentence) or tsv (a header row, then "
                         "number, begins_paragraph, ends_paragraph, word_count, class and mark with --classes, "
-                        "text and the words' keys)")
+                        "text, and the tokens evaluate compares: keys, words and stems)")
       ->check(CLI::IsMember({"text", "tsv"}))
       ->default_str("text");
   AddEncodingOption(*sentences, options->run);

@@ -91,7 +91,8 @@ CorpusCases ComputeCorpusCases(const std::vector<ManifestEntry>& entries, const 
   auto work = [&] {
     for (std::size_t i = next++; i < entries.size(); i = next++) {
       try {
-        corpus.texts[i] = ComputeCases(RunSettingsOf(entries[i], settings), tables, settings.with_tokens);
+        corpus.texts[i] = ComputeCases(RunSettingsOf(entries[i], settings), tables,
+                                        settings.with_tokens ? &settings.tokens : nullptr);
       } catch (...) {
         failures[i] = std::current_exception();
       }

@@ -24,8 +24,10 @@ struct CorpusSettings {
   ExtractSettings extract;  // path unused: each entry names its extract
   bool strict_classes = false;
   unsigned jobs = 1;
-  // Whether each text keeps its sentences' tokens, to score summaries.
+  // Whether each text keeps its sentences' tokens, to score summaries, and
+  // which tokens.
   bool with_tokens = false;
+  TokenChoice tokens;
 };
 
 struct CorpusCases {

@@ -108,7 +108,7 @@ bool SummaryView::Load(const std::string& text_path, TextEncoding encoding) {
   text_path_ = text_path;
   encoding_ = encoding;
   TokenVocabulary vocabulary;
-  tokens_ = TokensOfSentences(text_->run(), text_->bytes(), TokenForm::kKeys, vocabulary);
+  tokens_ = TokensOfSentences(text_->run(), text_->bytes(), {}, vocabulary);
   const std::string model = QSettings().value(kModelKey).toString().toStdString();
   try {
     if (!model.empty()) ScoreWithModel(model);

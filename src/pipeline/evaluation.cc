@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "core/control_characters.h"
@@ -51,6 +52,19 @@ SummarySource SourceOf(const std::string& field, const fs::path& folder) {
   return {SummarySource::Kind::kExtract, Resolve(folder, field)};
 }
 
+constexpr std::string_view kReferenceSeparator = " | ";
+
+std::vector<std::string> ReferenceFields(const std::string& field) {
+  std::vector<std::string> pieces;
+  std::string_view rest = field;
+  while (true) {
+    const std::size_t at = rest.find(kReferenceSeparator);
+    pieces.emplace_back(rest.substr(0, at));
+    if (at == std::string_view::npos) return pieces;
+    rest.remove_prefix(at + kReferenceSeparator.size());
+  }
+}
+
 void CheckLine(const std::vector<std::string>& fields, const std::string& manifest, std::size_t line) {
   if (fields.size() < 3) {
     FailAt(manifest, line, "The line has " + std::to_string(fields.size()) + (fields.size() == 1 ? " field" : " fields") +
@@ -60,7 +74,10 @@ void CheckLine(const std::vector<std::string>& fields, const std::string& manife
     const std::string& field = fields[i];
     if (field.empty() || field.back() == ':') FailAt(manifest, line, "Field " + std::to_string(i + 1) + " names no file");
   }
-  if (fields[1].starts_with("scores:")) FailAt(manifest, line, "A reference cannot be scores");
+  for (const std::string& reference : ReferenceFields(fields[1])) {
+    if (reference.empty() || reference.back() == ':') FailAt(manifest, line, "A reference of field 2 names no file");
+    if (reference.starts_with("scores:")) FailAt(manifest, line, "A reference cannot be scores");
+  }
   for (std::size_t i = 2; i < fields.size(); ++i) {
     if (fields[i].starts_with("abstract:")) {
       FailAt(manifest, line, "A system cannot be an abstract: it is scored by the sentences it chooses");
@@ -95,6 +112,13 @@ void CheckNames(const std::vector<std::string>& names, const std::string& manife
   }
 }
 
+// The systems of `line` as its rows name them.
+std::vector<std::string> SystemNames(const EvaluationManifest& manifest, const EvaluationLine& line) {
+  std::vector<std::string> names = manifest.system_names;
+  for (std::size_t i = names.size(); i < line.systems.size(); ++i) names.push_back("system" + std::to_string(i + 1));
+  return names;
+}
+
 }  // namespace
 
 EvaluationManifest ReadEvaluationManifest(const std::string& path, std::size_t max_bytes) {
@@ -126,7 +150,10 @@ EvaluationManifest ReadEvaluationManifest(const std::string& path, std::size_t m
       FailAt(path, line, "The line has " + std::to_string(systems) + " systems; the header names " +
                              std::to_string(manifest.system_names.size()));
     }
-    EvaluationLine entry{line, fields[0], Resolve(folder, fields[0]), SourceOf(fields[1], folder), {}};
+    EvaluationLine entry{line, fields[0], Resolve(folder, fields[0]), {}, {}};
+    for (const std::string& reference : ReferenceFields(fields[1])) {
+      entry.references.push_back(SourceOf(reference, folder));
+    }
     for (std::size_t i = 2; i < fields.size(); ++i) entry.systems.push_back(SourceOf(fields[i], folder));
     manifest.lines.push_back(std::move(entry));
   }
@@ -145,7 +172,7 @@ void AddEvaluationFiles(std::vector<RunFile>& files, const EvaluationManifest& m
   };
   for (const EvaluationLine& line : manifest.lines) {
     add(line.text_path, "text file");
-    add(line.reference.path, kWhat[static_cast<int>(line.reference.kind)]);
+    for (const SummarySource& reference : line.references) add(reference.path, kWhat[static_cast<int>(reference.kind)]);
     for (const SummarySource& system : line.systems) add(system.path, kWhat[static_cast<int>(system.kind)]);
   }
 }
@@ -167,13 +194,18 @@ class LineEvaluation {
       outcome_.errors.push_back(line_.text_path + ": The text has no sentence to evaluate");
       return;
     }
-    tokens_ = TokensOfSentences(text.run(), text.bytes(), settings_.tokens, vocabulary_);
-    const std::optional<Reference> reference = ReferenceOf(text);
+    StopwordFlags stopwords;
+    tokens_ = TokensOfSentences(text.run(), text.bytes(), settings_.tokens, vocabulary_, &stopwords);
+    const std::optional<Reference> reference = ReferencesOf(text);
     std::vector<std::optional<std::vector<std::size_t>>> chosen;
     for (const SummarySource& system : line_.systems) chosen.push_back(Choice(text, system));
     if (!reference) return;
+    if (!settings_.export_folder.empty()) {
+      for (const auto& choice : chosen) outcome_.exported.push_back(choice ? Lines(text, *choice) : "");
+      for (std::string& lines : reference_lines_) outcome_.exported.push_back(std::move(lines));
+    }
     const MethodBaselines methods(settings_.methods);
-    const MethodBaselines::Inputs inputs = methods.InputsOf(text.run(), text.bytes(), settings_.tokens);
+    const MethodBaselines::Inputs inputs = methods.InputsOf(text.run(), text.bytes(), std::move(stopwords));
     for (std::size_t i = 0; i < chosen.size(); ++i) {
       if (chosen[i]) AddRow(names[i], FiguresOf(tokens_, *chosen[i], *reference), chosen[i]->size(), *reference);
     }
@@ -183,7 +215,7 @@ class LineEvaluation {
       const std::size_t count = chosen[i]->size();
       if (settings_.lead) AddRow("lead" + suffix, FiguresOf(tokens_, ChooseLead(count), *reference), count, *reference);
       if (settings_.random) {
-        RandomChoice random(settings_.seed ^ (line_.line * 0x9E3779B97F4A7C15u) ^ count);
+        RandomChoice random(RandomBaselineSeed(settings_.seed, line_.text, text.size()));
         AddRow("random" + suffix, MeanOfRandomDraws(tokens_, count, *reference, random, settings_.random_draws),
                count, *reference);
       }
@@ -226,17 +258,41 @@ class LineEvaluation {
     return flags;
   }
 
-  std::optional<Reference> ReferenceOf(SegmentedText& text) {
-    if (line_.reference.kind == SummarySource::Kind::kAbstract) {
-      SegmentedText abstract(line_.reference.path, settings_.extract.encoding, tables_);
-      const SentenceTokens sentences = TokensOfSentences(abstract.run(), abstract.bytes(), settings_.tokens, vocabulary_);
-      std::vector<TokenId> tokens;
-      for (const std::vector<TokenId>& sentence : sentences) tokens.insert(tokens.end(), sentence.begin(), sentence.end());
-      return AbstractReference(tokens);
+  // The sentences `chosen` of `text`, one a line, in UTF-8.
+  static std::string Lines(SegmentedText& text, const std::vector<std::size_t>& chosen) {
+    std::string lines;
+    for (std::size_t index : chosen) lines += text.Original(index) + "\n";
+    return lines;
+  }
+
+  std::optional<Reference> ReferenceOf(SegmentedText& text, const SummarySource& source) {
+    if (source.kind == SummarySource::Kind::kAbstract) {
+      SegmentedText abstract(source.path, settings_.extract.encoding, tables_);
+      std::vector<std::size_t> all(abstract.size());
+      for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+      if (!settings_.export_folder.empty()) reference_lines_.push_back(Lines(abstract, all));
+      return AbstractReference(TokensOfSentences(abstract.run(), abstract.bytes(), settings_.tokens, vocabulary_));
     }
-    std::optional<std::vector<bool>> flags = Flags(text, line_.reference);
+    std::optional<std::vector<bool>> flags = Flags(text, source);
     if (!flags) return std::nullopt;
+    std::vector<std::size_t> chosen;
+    for (std::size_t i = 0; i < flags->size(); ++i) {
+      if ((*flags)[i]) chosen.push_back(i);
+    }
+    if (!settings_.export_folder.empty()) reference_lines_.push_back(Lines(text, chosen));
     return ExtractReference(tokens_, std::move(*flags));
+  }
+
+  std::optional<Reference> ReferencesOf(SegmentedText& text) {
+    std::vector<Reference> references;
+    bool complete = true;
+    for (const SummarySource& source : line_.references) {
+      std::optional<Reference> reference = ReferenceOf(text, source);
+      if (reference) references.push_back(std::move(*reference));
+      complete = complete && reference;
+    }
+    if (!complete) return std::nullopt;
+    return CombinedReference(std::move(references));
   }
 
   std::optional<std::vector<std::size_t>> Choice(SegmentedText& text, const SummarySource& system) {
@@ -259,16 +315,45 @@ class LineEvaluation {
   EvaluationOutcome& outcome_;
   TokenVocabulary vocabulary_;
   SentenceTokens tokens_;
+  std::vector<std::string> reference_lines_;  // for the export
 };
 
 }  // namespace
+
+std::vector<std::string> ExportPaths(const EvaluationManifest& manifest, const EvaluationSettings& settings) {
+  // A system's folder is its name: one that is a path would be written
+  // elsewhere.
+  for (const std::string& name : manifest.system_names) {
+    if (name.find('/') != std::string::npos || name == "." || name == "..") {
+      FailAt(manifest.path, 1, "The system name " + name + " cannot name a folder of the export");
+    }
+  }
+  std::size_t most_references = 0;
+  for (const EvaluationLine& line : manifest.lines) most_references = std::max(most_references, line.references.size());
+  std::unordered_map<std::string, std::size_t> line_of;  // each text's file name, and its line
+  std::vector<std::string> paths;
+  for (const EvaluationLine& line : manifest.lines) {
+    const std::string name = fs::path(line.text).stem().string() + ".txt";
+    const auto [it, added] = line_of.try_emplace(name, line.line);
+    if (!added) {
+      FailAt(manifest.path, line.line, "The text " + line.text + " would be exported as " + name +
+                                           ", as line " + std::to_string(it->second) + "'s text is");
+    }
+    const fs::path folder(settings.export_folder);
+    for (const std::string& system : SystemNames(manifest, line)) paths.push_back((folder / system / name).string());
+    for (std::size_t i = 0; i < line.references.size(); ++i) {
+      const std::string reference = most_references == 1 ? "reference" : "reference" + std::to_string(i + 1);
+      paths.push_back((folder / reference / name).string());
+    }
+  }
+  return paths;
+}
 
 EvaluationOutcome Evaluate(const EvaluationManifest& manifest, const EvaluationSettings& settings,
                            const LexicalTables& tables) {
   EvaluationOutcome outcome;
   for (const EvaluationLine& line : manifest.lines) {
-    std::vector<std::string> names = manifest.system_names;
-    for (std::size_t i = names.size(); i < line.systems.size(); ++i) names.push_back("system" + std::to_string(i + 1));
+    const std::vector<std::string> names = SystemNames(manifest, line);
     const std::size_t first_error = outcome.errors.size();
     try {
       LineEvaluation(line, settings, tables, outcome).Run(names);

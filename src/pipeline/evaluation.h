@@ -8,7 +8,10 @@
 // classes file; class 1 means chosen) or, for a system only, `scores:FILE`
 // (the best sentences at the rate asked for).  A reference may also be
 // `abstract:FILE`, a summary in its own words, against which only ROUGE
-// applies.  A first line `#text<TAB>reference<TAB>NAME...` names the
+// applies.  A reference field may name several references separated by
+// ` | `: each ROUGE figure is then the mean of the figures against each, and
+// the sentence figures compare with the union of their sentences (when all
+// are extracts).  A first line `#text<TAB>reference<TAB>NAME...` names the
 // systems, which are otherwise `system1`, `system2`...; any other line
 // starting with `#` is a comment, and blank lines are skipped.  Relative
 // paths are relative to the manifest's folder.
@@ -23,6 +26,7 @@
 #include "core/lexical_tables.h"
 #include "pipeline/run_files.h"
 #include "pipeline/summary_run.h"
+#include "summary/selection.h"
 #include "summary/evaluation_table.h"
 #include "text/extract_classes.h"
 #include "text/text_encoding.h"
@@ -39,7 +43,7 @@ struct EvaluationLine {
   std::size_t line = 0;  // in the manifest, from 1
   std::string text;      // as the manifest spells it: the rows' text column
   std::string text_path;
-  SummarySource reference;
+  std::vector<SummarySource> references;  // one or more
   std::vector<SummarySource> systems;
 };
 
@@ -66,15 +70,28 @@ struct EvaluationSettings {
   TextEncoding encoding = TextEncoding::kWindows1252;
   // How extract files are read and matched (its path unused).
   ExtractSettings extract;
-  TokenForm tokens = TokenForm::kKeys;
+  TokenChoice tokens;
   double rate = 0;  // for scores; 0: none given
   bool lead = false;
   bool random = false;
   // The other baselines: the methods of summary/methods/registry.h, by name.
   std::vector<std::string> methods;
-  std::uint64_t seed = 1;
+  // Each text's random baseline is seeded by RandomBaselineSeed(seed, the
+  // text as the manifest spells it, its number of sentences).
+  std::uint64_t seed = kDefaultSeed;
   int random_draws = 100;
+  // Where to export the summaries (ExportPaths); empty: nowhere.
+  std::string export_folder;
 };
+
+// The files an export writes, in the order Evaluate gives them: for each
+// line, EXPORT/SYSTEM/TEXT.txt for each system (named as its rows are), then
+// EXPORT/reference/TEXT.txt, or reference1, reference2... for each
+// reference when some line has several.  TEXT is the name of the text's
+// file without its extension.  Throws RunError naming both lines when two
+// lines would write one file, and for a system name that is not a plain
+// folder name (".", "..", a "/").
+std::vector<std::string> ExportPaths(const EvaluationManifest& manifest, const EvaluationSettings& settings);
 
 struct EvaluationOutcome {
   // For each line: a row per system, then per system its baselines.  The
@@ -87,6 +104,9 @@ struct EvaluationOutcome {
   // written.
   std::vector<std::string> errors;
   std::vector<std::string> warnings;
+  // With an export folder: each summary, one sentence a line in UTF-8, in
+  // the order of ExportPaths.
+  std::vector<std::string> exported;
 };
 
 // Evaluates every line of `manifest`.  Throws RunError only for a failure

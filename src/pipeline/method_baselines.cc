@@ -16,10 +16,11 @@ bool MethodBaselines::NeedsFeatures() const {
                      [](const auto& method) { return method->Needs() == MethodNeeds::kFeatures; });
 }
 
-MethodBaselines::Inputs MethodBaselines::InputsOf(const Run& run, std::string_view text, TokenForm form) const {
+MethodBaselines::Inputs MethodBaselines::InputsOf(const Run& run, std::string_view text,
+                                                  StopwordFlags stopwords) const {
   Inputs inputs;
   if (empty()) return inputs;
-  inputs.stopwords = StopwordsOfSentences(run, text, form);
+  inputs.stopwords = std::move(stopwords);
   if (NeedsFeatures()) inputs.features = RawFeaturesOfText(text, run.tables);
   return inputs;
 }

@@ -27,12 +27,13 @@ TEST(MethodBaselinesTest, TheOracleBoundsEveryMethodOnTheBundledTexts) {
     const std::string path = std::string(CASEWRIGHT_EXAMPLES "/") + name;
     SegmentedText text(path + ".txt", TextEncoding::kWindows1252, kTables);
     TokenVocabulary vocabulary;
-    const SentenceTokens tokens = TokensOfSentences(text.run(), text.bytes(), TokenForm::kKeys, vocabulary);
+    StopwordFlags stopwords;
+    const SentenceTokens tokens = TokensOfSentences(text.run(), text.bytes(), {}, vocabulary, &stopwords);
     ClassesFile file(path + ".classes");
     std::vector<bool> flags;
     for (const std::string& c : ReadSentenceClasses(file, text.size()).classes) flags.push_back(c == "1");
     const Reference reference = ExtractReference(tokens, flags);
-    const MethodBaselines::Inputs inputs = methods.InputsOf(text.run(), text.bytes(), TokenForm::kKeys);
+    const MethodBaselines::Inputs inputs = methods.InputsOf(text.run(), text.bytes(), std::move(stopwords));
     ASSERT_EQ(inputs.features.size(), text.size());
     const auto choices = methods.Choices({tokens, inputs.stopwords, &inputs.features, &reference},
                                          SentencesAtRate(0.2, text.size()));
@@ -44,17 +45,17 @@ TEST(MethodBaselinesTest, TheOracleBoundsEveryMethodOnTheBundledTexts) {
   }
 }
 
-// The flags follow the tokens word for word, in both token forms: "para"
+// The flags follow the tokens word for word, in every token form: "para"
 // and "o" are stopwords, the lone quotation mark gives no token.
 TEST(MethodBaselinesTest, StopwordFlagsFollowTheTokens) {
   const std::string text = "Voltou para o \" Porto. O fim.";
   casewright::Run run(kTables, {});
   run.ResetLists();
   SegmentText(run, text);
-  for (TokenForm form : {TokenForm::kKeys, TokenForm::kLowerCase}) {
+  for (TokenForm form : {TokenForm::kKeys, TokenForm::kWords, TokenForm::kStems}) {
     TokenVocabulary vocabulary;
-    const SentenceTokens tokens = TokensOfSentences(run, text, form, vocabulary);
-    const StopwordFlags flags = StopwordsOfSentences(run, text, form);
+    StopwordFlags flags;
+    const SentenceTokens tokens = TokensOfSentences(run, text, form, vocabulary, &flags);
     EXPECT_EQ(flags, (StopwordFlags{{false, true, true, false}, {true, false}}));
     ASSERT_EQ(tokens.size(), 2u);
     EXPECT_EQ(tokens[0].size(), 4u);

@@ -215,32 +215,33 @@ RunOutcome RunCases(const RunSettings& settings, const LexicalTables& tables, co
   });
 }
 
-TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables, bool with_tokens) {
+TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables, const TokenChoice* tokens) {
   RequireName(settings.text_path, "text file");
-  return CasesOfLoadedText(settings, LoadTextAs(settings.text_path, settings.encoding), tables, with_tokens);
+  return CasesOfLoadedText(settings, LoadTextAs(settings.text_path, settings.encoding), tables, tokens);
 }
 
 TextCases CasesOfLoadedText(const RunSettings& settings, DecodedText text, const LexicalTables& tables,
-                            bool with_tokens) {
+                            const TokenChoice* tokens) {
   Run run(tables, {});
   run.ResetLists();
   SegmentText(run, text.bytes);
+  TextCases cases;
+  if (tokens) {
+    TokenVocabulary vocabulary;
+    cases.tokens = TokensOfSentences(run, text.bytes, *tokens, vocabulary, &cases.stopwords);
+  }
   std::string().swap(text.bytes);
   Analyse(run, settings.features);
+  if (tokens) {
+    for (const frase& sentence : run.sentence_list) cases.raw.push_back(RawFeaturesOf(sentence));
+  }
 
-  TextCases cases;
   const bool labelled = !settings.classes_path.empty() || !settings.extract.path.empty();
   SentenceClasses classes = labelled ? PairClasses(run, settings, cases.notes) : SentenceClasses{};
   cases.classes = labelled ? std::move(classes.classes) : std::vector<std::string>(run.sentence_list.size());
   cases.warnings = std::move(text.warnings);
   cases.warnings.insert(cases.warnings.end(), classes.warnings.begin(), classes.warnings.end());
   cases.notes.insert(cases.notes.begin(), text.notes.begin(), text.notes.end());
-  if (with_tokens) {
-    TokenVocabulary vocabulary;
-    cases.tokens = TokensOfSentences(run, {}, TokenForm::kKeys, vocabulary);
-    cases.stopwords = StopwordsOfSentences(run, {}, TokenForm::kKeys);
-    for (const frase& sentence : run.sentence_list) cases.raw.push_back(RawFeaturesOf(sentence));
-  }
   if (!run.sentence_list.empty()) {
     const CaseCoder coder(run.sentence_list);
     for (const frase& sentence : run.sentence_list) {

@@ -19,6 +19,7 @@
 #include "core/lexical_tables.h"
 #include "core/progress.h"
 #include "output/case_layout.h"
+#include "pipeline/summary_tokens.h"
 #include "summary/methods/method.h"
 #include "summary/summary_figures.h"
 #include "text/extract_classes.h"
@@ -107,9 +108,9 @@ struct TextCases {
   // Per sentence, in order: its class; all empty when the text has no
   // classes file and no extract.
   std::vector<std::string> classes;
-  // Per sentence: its words' keys as ROUGE tokens, when asked for, with
-  // their stopword flags and the sentence's raw feature values (those of
-  // the features not ticked are 0), which the summarisers read.
+  // Per sentence: its ROUGE tokens, when asked for, with their stopword
+  // flags and the sentence's raw feature values (those of the features not
+  // ticked are 0), which the summarisers read.
   SentenceTokens tokens;
   StopwordFlags stopwords;
   std::vector<RawFeatures> raw;
@@ -120,9 +121,9 @@ struct TextCases {
 // The cases of the text at settings.text_path, its classes read as a run
 // reads them (from settings.classes_path or settings.extract; none when both
 // are empty).  output_path, raw_path and names_path are not used.  With
-// `with_tokens`, each sentence's keys are kept as tokens of a vocabulary of
-// the text's own.  Throws RunError.
-TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables, bool with_tokens = false);
+// `tokens`, each sentence's tokens of that kind are kept as ids of a
+// vocabulary of the text's own.  Throws RunError.
+TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables, const TokenChoice* tokens = nullptr);
 
 // The raw values of every feature of each sentence of `text` (its
 // Windows-1252 bytes, as loaded), every feature stage run: the values `--raw`
@@ -132,7 +133,7 @@ std::vector<RawFeatures> RawFeaturesOfText(std::string_view text, const LexicalT
 // ComputeCases on a text already loaded from settings.text_path (its
 // Windows-1252 bytes), so that a text read from standard input is read once.
 TextCases CasesOfLoadedText(const RunSettings& settings, DecodedText text, const LexicalTables& tables,
-                            bool with_tokens = false);
+                            const TokenChoice* tokens = nullptr);
 
 }  // namespace casewright
 

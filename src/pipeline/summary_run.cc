@@ -12,54 +12,8 @@
 #include "summary/score_file.h"
 #include "summary/selection.h"
 #include "text/classes_file.h"
-#include "text/segment.h"
 
 namespace casewright {
-
-SentenceTokens TokensOfSentences(const Run& run, std::string_view text, TokenForm form,
-                                 TokenVocabulary& vocabulary) {
-  SentenceTokens tokens(run.sentence_list.size());
-  for (std::size_t i = 0; i < tokens.size(); ++i) {
-    const frase& sentence = run.sentence_list[i];
-    if (form == TokenForm::kKeys) {
-      for (WordId word : run.Words(sentence)) {
-        const std::string& key = run.word_table[word].Word;
-        if (!key.empty()) tokens[i].push_back(vocabulary.Id(key));
-      }
-      continue;
-    }
-    const std::string stored = SentenceText(text, sentence);
-    std::string_view rest = stored;
-    while (!rest.empty()) {
-      const std::size_t end = rest.find('#');
-      if (const std::string word = LowerCaseForm(rest.substr(0, end)); !word.empty()) {
-        tokens[i].push_back(vocabulary.Id(word));
-      }
-      rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-    }
-  }
-  return tokens;
-}
-
-StopwordFlags StopwordsOfSentences(const Run& run, std::string_view text, TokenForm form) {
-  StopwordFlags flags(run.sentence_list.size());
-  for (std::size_t i = 0; i < flags.size(); ++i) {
-    const frase& sentence = run.sentence_list[i];
-    const std::span<const WordId> words = run.Words(sentence);
-    // The stored text has a word per key, separated by '#', in the same
-    // order, so the lower-cased form of word k is a stopword when key k is.
-    const std::string stored = form == TokenForm::kLowerCase ? SentenceText(text, sentence) : std::string();
-    std::string_view rest = stored;
-    for (WordId word : words) {
-      const std::string& key = run.word_table[word].Word;
-      const std::size_t end = rest.find('#');
-      const bool token = form == TokenForm::kKeys ? !key.empty() : !LowerCaseForm(rest.substr(0, end)).empty();
-      rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-      if (token) flags[i].push_back(run.tables.IsStopword(key));
-    }
-  }
-  return flags;
-}
 
 std::string ExtractFileText(SegmentedText& text, const std::vector<std::size_t>& chosen) {
   std::string lines;
@@ -130,8 +84,7 @@ SummarizeOutcome WriteSummary(const SummarizeSettings& settings, const LexicalTa
   StopwordFlags stopwords;
   if (settings.method != nullptr || settings.selection.mmr) {
     TokenVocabulary vocabulary;
-    tokens = TokensOfSentences(text.run(), text.bytes(), TokenForm::kKeys, vocabulary);
-    stopwords = StopwordsOfSentences(text.run(), text.bytes(), TokenForm::kKeys);
+    tokens = TokensOfSentences(text.run(), text.bytes(), {}, vocabulary, &stopwords);
   }
   const std::vector<double> scores =
       !settings.scores_path.empty() ? ReadScores(settings.scores_path, settings.text_path, text.size())

@@ -10,28 +10,13 @@
 
 #include "core/lexical_tables.h"
 #include "core/run.h"
+#include "pipeline/summary_tokens.h"
 #include "summary/methods/method.h"
 #include "summary/summary_figures.h"
 #include "text/segmented_text.h"
 #include "text/text_encoding.h"
 
 namespace casewright {
-
-// What a token of a sentence is for ROUGE: the word's key (its canonical
-// form, as `sentences --format tsv` lists it in its keys column), or the
-// word lower-cased without its punctuation.  Words of punctuation only give
-// no token.
-enum class TokenForm { kKeys, kLowerCase };
-
-// The tokens of each sentence of `run`, as ids of `vocabulary`.  `text` is
-// what the run segmented (SegmentText, sentences ended by terminators); only
-// TokenForm::kLowerCase reads it.
-SentenceTokens TokensOfSentences(const Run& run, std::string_view text, TokenForm form,
-                                 TokenVocabulary& vocabulary);
-
-// One flag per token TokensOfSentences(run, text, form, ...) gives: whether
-// the word it comes from is a stopword (its key is in the stoplist).
-StopwordFlags StopwordsOfSentences(const Run& run, std::string_view text, TokenForm form);
 
 // The bytes of an extract file: the sentences `chosen`, in the order given,
 // one a line (LF-ended), each as `casewright-cli sentences` shows it; in

@@ -20,6 +20,8 @@ const ScoresFigure kScoresFigures[] = {
     {"rouge1", [](const EvaluationRow& row) { return std::optional<Scores>(row.rouge1); }},
     {"rouge2", [](const EvaluationRow& row) { return std::optional<Scores>(row.rouge2); }},
     {"rougeL", [](const EvaluationRow& row) { return std::optional<Scores>(row.rougeL); }},
+    {"rougeLseq", [](const EvaluationRow& row) { return std::optional<Scores>(row.rougeLseq); }},
+    {"rougeSU4", [](const EvaluationRow& row) { return std::optional<Scores>(row.rougeSU4); }},
 };
 // Figures of one value, written only when some row has them.
 struct SingleFigure {
@@ -176,6 +178,8 @@ EvaluationRow RowOf(const std::string& text, const std::string& system, std::siz
   row.rouge1 = figures.rouge1;
   row.rouge2 = figures.rouge2;
   row.rougeL = figures.rougeL;
+  row.rougeLseq = figures.rougeLseq;
+  row.rougeSU4 = figures.rougeSU4;
   return row;
 }
 
@@ -196,6 +200,8 @@ std::vector<EvaluationRow> MeanRows(const std::vector<EvaluationRow>& rows) {
     AddScaled(sum.row.rouge1, row.rouge1, 1);
     AddScaled(sum.row.rouge2, row.rouge2, 1);
     AddScaled(sum.row.rougeL, row.rougeL, 1);
+    AddScaled(sum.row.rougeLseq, row.rougeLseq, 1);
+    AddScaled(sum.row.rougeSU4, row.rougeSU4, 1);
     if (row.reference_selected && row.sentence) {
       ++sum.with_reference;
       sum.row.reference_selected = sum.row.reference_selected.value_or(0) + *row.reference_selected;
@@ -219,6 +225,8 @@ std::vector<EvaluationRow> MeanRows(const std::vector<EvaluationRow>& rows) {
     mean.rouge1 = Divided(mean.rouge1, n);
     mean.rouge2 = Divided(mean.rouge2, n);
     mean.rougeL = Divided(mean.rougeL, n);
+    mean.rougeLseq = Divided(mean.rougeLseq, n);
+    mean.rougeSU4 = Divided(mean.rougeSU4, n);
     if (sum.with_reference > 0) {
       const auto m = static_cast<double>(sum.with_reference);
       *mean.reference_selected /= m;

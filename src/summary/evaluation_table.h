@@ -49,7 +49,7 @@ struct EvaluationRow {
   // words, where the sentence figures do not apply either.
   std::optional<double> reference_selected;
   std::optional<Scores> sentence;
-  Scores rouge1, rouge2, rougeL;
+  Scores rouge1, rouge2, rougeL, rougeLseq, rougeSU4;
   // How well a system's scores rank the reference's sentences above the
   // others (for a system that scores every sentence): ROC AUC and average
   // precision.
@@ -64,8 +64,8 @@ struct EvaluationRow {
 };
 
 // The names of the figures, one per column of figures in the order they are
-// written: each of sentence, rouge1, rouge2 and rougeL as its _precision,
-// _recall and _f1, then auc and average_precision.
+// written: each of sentence, rouge1, rouge2, rougeL, rougeLseq and rougeSU4
+// as its _precision, _recall and _f1, then auc and average_precision.
 const std::vector<std::string>& FigureNames();
 
 // The figures of `row`, one per FigureNames() entry; absent where a figure

@@ -10,8 +10,10 @@ namespace casewright {
 namespace {
 
 std::vector<EvaluationRow> TwoTexts() {
-  EvaluationRow a{"a.txt", "svm", 10, 2, 3, Scores{0.5, 1.0 / 3, 0.4}, {1, 0.5, 2.0 / 3}, {}, {0.25, 0.125, 1.0 / 6}};
-  EvaluationRow b{"b,1.txt", "svm", 5, 1, std::nullopt, std::nullopt, {0, 0, 0}, {}, {0.75, 0.375, 0.5}};
+  EvaluationRow a{"a.txt", "svm", 10, 2, 3, Scores{0.5, 1.0 / 3, 0.4}, {1, 0.5, 2.0 / 3}, {}, {0.25, 0.125, 1.0 / 6},
+                  {0.2, 0.1, 0.4 / 3},  {0.4, 0.2, 0.8 / 3}};
+  EvaluationRow b{"b,1.txt", "svm", 5, 1, std::nullopt, std::nullopt, {0, 0, 0}, {}, {0.75, 0.375, 0.5},
+                  {0.6, 0.3, 0.4},      {0, 0, 0}};
   return {a, b};
 }
 
@@ -23,10 +25,12 @@ TEST(EvaluationTableTest, CsvHasTheColumnsAndLeavesWhatDoesNotApplyEmpty) {
   EXPECT_EQ(out.str(),
             "text,system,sentences,selected,reference_selected,sentence_precision,sentence_recall,sentence_f1,"
             "rouge1_precision,rouge1_recall,rouge1_f1,rouge2_precision,rouge2_recall,rouge2_f1,rougeL_precision,"
-            "rougeL_recall,rougeL_f1\n"
+            "rougeL_recall,rougeL_f1,rougeLseq_precision,rougeLseq_recall,rougeLseq_f1,rougeSU4_precision,"
+            "rougeSU4_recall,rougeSU4_f1\n"
             "a.txt,\"svm \"\"c\"\"\",10,2,3,0.5000,0.3333,0.4000,1.0000,0.5000,0.6667,0.0000,0.0000,0.0000,0.2500,"
-            "0.1250,0.1667\n"
-            "\"b,1.txt\",svm,5,1,,,,,0.0000,0.0000,0.0000,0.0000,0.0000,0.0000,0.7500,0.3750,0.5000\n");
+            "0.1250,0.1667,0.2000,0.1000,0.1333,0.4000,0.2000,0.2667\n"
+            "\"b,1.txt\",svm,5,1,,,,,0.0000,0.0000,0.0000,0.0000,0.0000,0.0000,0.7500,0.3750,0.5000,0.6000,0.3000,"
+            "0.4000,0.0000,0.0000,0.0000\n");
 }
 
 TEST(EvaluationTableTest, MeansAverageOverTheRowsThatHaveEachFigure) {
@@ -37,10 +41,12 @@ TEST(EvaluationTableTest, MeansAverageOverTheRowsThatHaveEachFigure) {
   EXPECT_EQ(out.str(),
             "text  system  sentences  selected  reference_selected  sentence_precision  sentence_recall  "
             "sentence_f1  rouge1_precision  rouge1_recall  rouge1_f1  rouge2_precision  rouge2_recall  rouge2_f1  "
-            "rougeL_precision  rougeL_recall  rougeL_f1\n"
+            "rougeL_precision  rougeL_recall  rougeL_f1  rougeLseq_precision  rougeLseq_recall  rougeLseq_f1  "
+            "rougeSU4_precision  rougeSU4_recall  rougeSU4_f1\n"
             "mean  svm        7.5000    1.5000                   3              0.5000           0.3333       0.4000  "
             "          0.5000         0.2500     0.3333            0.0000         0.0000     0.0000            "
-            "0.5000         0.2500     0.3333\n");
+            "0.5000         0.2500     0.3333               0.4000            0.2000        0.2667              "
+            "0.2000           0.1000       0.1333\n");
 }
 
 TEST(EvaluationTableTest, IntervalsGetColumnsBesideTheirFiguresOnlyWhenSomeRowHasThem) {
@@ -55,7 +61,7 @@ TEST(EvaluationTableTest, IntervalsGetColumnsBesideTheirFiguresOnlyWhenSomeRowHa
   const std::string header = csv.str().substr(0, csv.str().find('\n'));
   EXPECT_NE(header.find(",sentence_f1,sentence_f1_low,sentence_f1_high,rouge1_precision,"), std::string::npos);
   // A ranking figure that no row has gets no column, nor does `repeat`.
-  EXPECT_TRUE(header.ends_with(",rougeL_f1_low,rougeL_f1_high,auc,auc_low,auc_high")) << header;
+  EXPECT_TRUE(header.ends_with(",rougeSU4_f1_low,rougeSU4_f1_high,auc,auc_low,auc_high")) << header;
   EXPECT_EQ(header.find("repeat"), std::string::npos);
   EXPECT_NE(csv.str().find(",0.4000,0.2500,0.5000,"), std::string::npos) << csv.str();
   EXPECT_NE(table.str().find("  0.4000 [0.25, 0.50]  "), std::string::npos) << table.str();

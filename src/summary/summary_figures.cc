@@ -1,55 +1,117 @@
 #include "summary/summary_figures.h"
 
 namespace casewright {
-std::vector<TokenId> SummaryTokens(const SentenceTokens& text, const std::vector<std::size_t>& chosen) {
+namespace {
+
+std::vector<TokenId> Concatenated(const SentenceTokens& sentences) {
   std::vector<TokenId> tokens;
-  for (std::size_t index : chosen) tokens.insert(tokens.end(), text[index].begin(), text[index].end());
+  for (const auto& sentence : sentences) tokens.insert(tokens.end(), sentence.begin(), sentence.end());
   return tokens;
 }
 
-Reference ExtractReference(const SentenceTokens& text, std::vector<bool> sentences) {
-  std::vector<std::size_t> chosen;
-  for (std::size_t i = 0; i < sentences.size(); ++i) {
-    if (sentences[i]) chosen.push_back(i);
-  }
-  return {std::move(sentences), RougeReference(SummaryTokens(text, chosen))};
+ReferenceSummary SummaryOf(SentenceTokens sentences) {
+  RougeReference tokens(Concatenated(sentences));
+  return {std::move(sentences), std::move(tokens)};
 }
 
-Reference AbstractReference(std::span<const TokenId> tokens) { return {std::nullopt, RougeReference(tokens)}; }
-
-SummaryFigures FiguresOf(const SentenceTokens& text, const std::vector<std::size_t>& chosen,
-                         const Reference& reference) {
-  SummaryFigures figures;
-  if (reference.sentences) figures.sentence = SentenceScores(ChosenFlags(chosen, text.size()), *reference.sentences);
-  const std::vector<TokenId> tokens = SummaryTokens(text, chosen);
-  const RougeFigures rouge = CompareWith(reference.tokens, tokens);
-  figures.rouge1 = rouge.rouge1;
-  figures.rouge2 = rouge.rouge2;
-  figures.rougeL = rouge.rougeL;
+// The figures of each of `summaries`, choices of sentences of `text`.
+std::vector<SummaryFigures> FiguresOfSummaries(const SentenceTokens& text,
+                                               const std::vector<std::vector<std::size_t>>& summaries,
+                                               const Reference& reference) {
+  std::vector<SummaryFigures> figures(summaries.size());
+  for (std::size_t d = 0; d < summaries.size(); ++d) {
+    if (reference.sentences) {
+      figures[d].sentence = SentenceScores(ChosenFlags(summaries[d], text.size()), *reference.sentences);
+    }
+  }
+  const double weight = 1.0 / static_cast<double>(reference.summaries.size());
+  for (const ReferenceSummary& one : reference.summaries) {
+    // Each sentence of the text is looked up in the reference once, with
+    // its skip-bigrams.
+    std::vector<std::vector<std::uint32_t>> distinct(text.size()), skips(text.size());
+    std::vector<bool> looked_up(text.size(), false);
+    std::vector<std::uint32_t> summary, within;
+    std::vector<std::size_t> starts;
+    const std::vector<Scores> union_lcs = SummaryLevelRougeL(one.sentences, text, summaries);
+    for (std::size_t d = 0; d < summaries.size(); ++d) {
+      summary.clear();
+      within.clear();
+      starts.clear();
+      for (std::size_t index : summaries[d]) {
+        if (!looked_up[index]) {
+          distinct[index] = one.tokens.Distinct(text[index]);
+          skips[index] = one.tokens.SkipBigramIds(distinct[index]);
+          looked_up[index] = true;
+        }
+        if (!summary.empty()) starts.push_back(summary.size());
+        summary.insert(summary.end(), distinct[index].begin(), distinct[index].end());
+        within.insert(within.end(), skips[index].begin(), skips[index].end());
+      }
+      const SequenceFigures sequence = one.tokens.CompareSentences(summary, starts, within);
+      AddScaled(figures[d].rouge1, sequence.rouge1, weight);
+      AddScaled(figures[d].rouge2, sequence.rouge2, weight);
+      AddScaled(figures[d].rougeLseq, sequence.rougeLseq, weight);
+      AddScaled(figures[d].rougeSU4, sequence.rougeSU4, weight);
+      AddScaled(figures[d].rougeL, union_lcs[d], weight);
+    }
+  }
   return figures;
 }
 
-// The same figures as FiguresOf, with each sentence's tokens looked up in
-// the reference once for all the draws.
+}  // namespace
+
+Reference ExtractReference(const SentenceTokens& text, std::vector<bool> sentences) {
+  SentenceTokens chosen;
+  for (std::size_t i = 0; i < sentences.size(); ++i) {
+    if (sentences[i]) chosen.push_back(text[i]);
+  }
+  Reference reference;
+  reference.summaries.push_back(SummaryOf(std::move(chosen)));
+  reference.sentences = std::move(sentences);
+  return reference;
+}
+
+Reference AbstractReference(SentenceTokens sentences) {
+  Reference reference;
+  reference.summaries.push_back(SummaryOf(std::move(sentences)));
+  return reference;
+}
+
+Reference CombinedReference(std::vector<Reference> references) {
+  Reference combined = std::move(references.front());
+  for (std::size_t i = 1; i < references.size(); ++i) {
+    Reference& other = references[i];
+    if (combined.sentences && other.sentences) {
+      for (std::size_t s = 0; s < combined.sentences->size(); ++s) {
+        if ((*other.sentences)[s]) (*combined.sentences)[s] = true;
+      }
+    } else {
+      combined.sentences.reset();
+    }
+    for (ReferenceSummary& summary : other.summaries) combined.summaries.push_back(std::move(summary));
+  }
+  return combined;
+}
+
+SummaryFigures FiguresOf(const SentenceTokens& text, const std::vector<std::size_t>& chosen,
+                         const Reference& reference) {
+  return FiguresOfSummaries(text, {chosen}, reference).front();
+}
+
 SummaryFigures MeanOfRandomDraws(const SentenceTokens& text, std::size_t count, const Reference& reference,
                                  RandomChoice& random, int draws) {
-  std::vector<std::vector<std::uint32_t>> distinct;
-  for (const std::vector<TokenId>& sentence : text) distinct.push_back(reference.tokens.Distinct(sentence));
+  std::vector<std::vector<std::size_t>> summaries;
+  for (int draw = 0; draw < draws; ++draw) summaries.push_back(random.Draw(text.size(), count));
   SummaryFigures mean;
   if (reference.sentences) mean.sentence = Scores{};
   const double weight = 1.0 / draws;
-  std::vector<std::uint32_t> summary;
-  for (int draw = 0; draw < draws; ++draw) {
-    const std::vector<std::size_t> chosen = random.Draw(text.size(), count);
-    if (reference.sentences) {
-      AddScaled(*mean.sentence, SentenceScores(ChosenFlags(chosen, text.size()), *reference.sentences), weight);
-    }
-    summary.clear();
-    for (std::size_t index : chosen) summary.insert(summary.end(), distinct[index].begin(), distinct[index].end());
-    const std::vector<Scores> rouge = reference.tokens.RougeAllOfDistinct(summary);
-    AddScaled(mean.rouge1, rouge[0], weight);
-    AddScaled(mean.rouge2, rouge[1], weight);
-    AddScaled(mean.rougeL, rouge.back(), weight);
+  for (const SummaryFigures& figures : FiguresOfSummaries(text, summaries, reference)) {
+    if (figures.sentence) AddScaled(*mean.sentence, *figures.sentence, weight);
+    AddScaled(mean.rouge1, figures.rouge1, weight);
+    AddScaled(mean.rouge2, figures.rouge2, weight);
+    AddScaled(mean.rougeL, figures.rougeL, weight);
+    AddScaled(mean.rougeLseq, figures.rougeLseq, weight);
+    AddScaled(mean.rougeSU4, figures.rougeSU4, weight);
   }
   return mean;
 }

@@ -102,7 +102,7 @@ TEST(MethodsTest, FeatureValueAndOracle) {
   EXPECT_EQ(text.Choose("oracle", 2), (Chosen{1, 3}));
   // Against "a b c d" in its own words, S2 alone is the reference.
   const std::vector<TokenId> abstract(text.tokens[2].begin(), text.tokens[2].end());
-  text.reference = AbstractReference(abstract);
+  text.reference = AbstractReference({abstract});
   EXPECT_EQ(text.Choose("oracle", 1), (Chosen{2}));
 }
 

@@ -6,7 +6,8 @@ namespace casewright {
 namespace {
 
 // The ROUGE-2 F1 of the summary of the sentences `chosen` (ascending) and
-// `added`, each sentence given as its tokens among the reference's.
+// `added` against one reference, each sentence given as its tokens among the
+// reference's.
 double Rouge2With(const std::vector<std::vector<std::uint32_t>>& distinct, const std::vector<std::size_t>& chosen,
                   std::size_t added, const RougeReference& reference, std::vector<std::uint32_t>& summary) {
   summary.clear();
@@ -20,7 +21,7 @@ double Rouge2With(const std::vector<std::vector<std::uint32_t>>& distinct, const
     append(i);
   }
   if (!placed) append(added);
-  return reference.RougeAllOfDistinct(summary)[1].f1;
+  return reference.RougeNOfDistinct(summary, 2).f1;
 }
 
 }  // namespace
@@ -28,8 +29,13 @@ double Rouge2With(const std::vector<std::vector<std::uint32_t>>& distinct, const
 std::vector<std::size_t> Oracle::Order(const MethodText& text, std::size_t count) const {
   const Reference& reference = *text.reference;
   const std::size_t n = text.tokens.size();
-  std::vector<std::vector<std::uint32_t>> distinct;
-  for (const std::vector<TokenId>& sentence : text.tokens) distinct.push_back(reference.tokens.Distinct(sentence));
+  // Per reference summary, each sentence's tokens among that summary's.
+  std::vector<std::vector<std::vector<std::uint32_t>>> distinct(reference.summaries.size());
+  for (std::size_t r = 0; r < distinct.size(); ++r) {
+    for (const std::vector<TokenId>& sentence : text.tokens) {
+      distinct[r].push_back(reference.summaries[r].tokens.Distinct(sentence));
+    }
+  }
   // The sentences that may be chosen now: the reference's while any is left.
   std::vector<bool> open = reference.sentences ? *reference.sentences : std::vector<bool>(n, true);
   std::vector<std::size_t> order, chosen;
@@ -43,7 +49,11 @@ std::vector<std::size_t> Oracle::Order(const MethodText& text, std::size_t count
     double best_f1 = -1;
     for (std::size_t i = 0; i < n; ++i) {
       if (!open[i]) continue;
-      const double f1 = Rouge2With(distinct, chosen, i, reference.tokens, summary);
+      // With several references, the mean F1, as evaluate reports it.
+      double f1 = 0;
+      for (std::size_t r = 0; r < distinct.size(); ++r) {
+        f1 += Rouge2With(distinct[r], chosen, i, reference.summaries[r].tokens, summary);
+      }
       if (f1 > best_f1) {
         best = i;
         best_f1 = f1;
