@@ -75,10 +75,11 @@ FiguresPanel::FiguresPanel(GuiPrompts& prompts, QWidget* parent) : QWidget(paren
   table_->setObjectName("SummaryFigures");
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   chart_view_ = new QChartView(new QChart, this);
   chart_view_->setObjectName("FiguresChart");
   chart_view_->setRenderHint(QPainter::Antialiasing);
-  chart_view_->setMinimumWidth(300);
+  chart_view_->setMinimumSize(360, 260);
   copy_button_ = new QPushButton(QStringLiteral("Copy as CSV"), this);
   copy_button_->setObjectName("CopyCsvButton");
   save_button_ = new QPushButton(QStringLiteral("Save chart..."), this);
@@ -92,7 +93,7 @@ FiguresPanel::FiguresPanel(GuiPrompts& prompts, QWidget* parent) : QWidget(paren
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(table_, 1);
-  layout->addWidget(chart_view_, 1);
+  layout->addWidget(chart_view_, 2);
   layout->addLayout(buttons);
   connect(copy_button_, &QPushButton::clicked, this, &FiguresPanel::CopyCsv);
   connect(save_button_, &QPushButton::clicked, this, &FiguresPanel::SaveChart);
@@ -238,7 +239,10 @@ void FiguresPanel::CopyCsv() {
 }
 
 void FiguresPanel::SaveChart() {
-  const QString chosen = prompts_.SaveFileNameOfType(this, QString(), QStringLiteral("SVG (*.svg);;PNG (*.png)"));
+  // The dialog opens in the folder of the figures' first input (the text).
+  const QString folder =
+      inputs_.empty() ? QString() : QFileInfo(QString::fromStdString(inputs_.front().path)).absolutePath();
+  const QString chosen = prompts_.SaveFileNameOfType(this, folder, QStringLiteral("SVG (*.svg);;PNG (*.png)"));
   if (chosen.isEmpty()) return;
   const std::string path = chosen.toStdString();
   const QString extension = QFileInfo(chosen).suffix().toLower();

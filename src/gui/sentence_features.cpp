@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 
 #include "core/run_error.h"
+#include "experiment/corpus_cases.h"
+#include "learner/sentence_model.h"
 #include "pipeline/pipeline.h"
 
 namespace casewright {
@@ -16,6 +18,18 @@ bool IsFeatureValue(const QString& column) {
 }
 
 }  // namespace
+
+std::vector<double> ModelScores(const std::string& model_path, const std::string& text_path, TextEncoding encoding,
+                                const LexicalTables& tables) {
+  const SentenceModel model = SentenceModel::Load(model_path);
+  RunSettings run;
+  run.text_path = text_path;
+  run.encoding = encoding;
+  run.features = model.features();
+  return model.Probabilities(RowsOf(ComputeCases(run, tables), model.features()));
+}
+
+QString ScoreText(double score) { return QString::number(score, 'f', 6); }
 
 QStringList TickedFeatureNames(FeatureSet features) {
   QStringList names;

@@ -16,6 +16,20 @@
 
 namespace casewright {
 
+// The QSettings key of the model that scores texts in the window's views
+// (the Summary view's "Model...").
+inline constexpr const char* kModelKey = "summaryModel";
+
+// The probabilities of class 1 the model at `model_path` (of
+// `casewright-cli train`) gives the sentences of the text at `text_path`.
+// Throws RunError.
+std::vector<double> ModelScores(const std::string& model_path, const std::string& text_path, TextEncoding encoding,
+                                const LexicalTables& tables);
+
+// A score as the views show it: 6 decimals, as --scores-output writes it,
+// so that near ties show.
+QString ScoreText(double score);
+
 // A table of one row per sentence, each row one cell per name.
 struct SentenceColumns {
   QStringList names;

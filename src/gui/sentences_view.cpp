@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -164,10 +165,26 @@ bool SentencesView::Load(const std::string& text_path, TextEncoding encoding, co
   return true;
 }
 
+SentenceColumns SentencesView::ScoresAndCodes() {
+  SentenceColumns columns = FeatureCodes(text_path_, encoding_, features_, tables_);
+  const std::string model = QSettings().value(kModelKey).toString().toStdString();
+  if (model.empty()) return columns;
+  try {
+    const std::vector<double> scores = ModelScores(model, text_path_, encoding_, tables_);
+    columns.names.prepend(QStringLiteral("score"));
+    for (std::size_t i = 0; i < columns.rows.size() && i < scores.size(); ++i) {
+      columns.rows[i].prepend(ScoreText(scores[i]));
+    }
+  } catch (const std::exception& error) {
+    text_messages_.push_back(QStringLiteral("No scores: ") + QString::fromStdString(DescribeError(error)));
+  }
+  return columns;
+}
+
 void SentencesView::ShowFeatures() {
   WaitCursor wait;
   try {
-    if (!codes_) codes_ = FeatureCodes(text_path_, encoding_, features_, tables_);
+    if (!codes_) codes_ = ScoresAndCodes();
     if (raw_box_->isChecked() && !raw_) raw_ = RawValues(text_path_, encoding_, features_, tables_);
   } catch (const std::exception& error) {
     text_messages_.push_back(QString::fromStdString(DescribeError(error)));

@@ -14,7 +14,9 @@
 //
 // After the sentence, a column per feature ticked in the window holds the
 // sentence's code, as its case has it; "Raw values" adds the values the
-// codes are made from, as `--raw` writes them.  Every column sorts.
+// codes are made from, as `--raw` writes them.  When the Summary view
+// remembers a model, a score column (6 decimals) comes first.  Every column
+// sorts.
 #ifndef CASEWRIGHT_GUI_SENTENCES_VIEW_H_
 #define CASEWRIGHT_GUI_SENTENCES_VIEW_H_
 
@@ -73,6 +75,9 @@ class SentencesView : public QDialog {
   // Highlights the first mismatches and selects the earlier.
   void ShowMismatches();
   void ShowMessages();
+  // The remembered model's scores (when the Summary view has one) and the
+  // codes of the ticked features.  Throws RunError.
+  SentenceColumns ScoresAndCodes();
 
   const LexicalTables& tables_;
   GuiPrompts& prompts_;

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTableView>
 #include <QTest>
@@ -195,6 +196,17 @@ class SentencesViewTest : public QObject {
     QCOMPARE(Column(table, SentenceTableModel::kNumber), (QStringList{"2", "3", "1"}));
     view->findChild<QCheckBox*>("RawValuesBox")->setChecked(false);
     QCOMPARE(table.model()->columnCount(), size + 2);
+    delete view;
+
+    // The Summary view's model adds its scores, first, to 6 decimals.
+    QSettings().setValue(casewright::kModelKey, QString::fromStdString(WriteSizeModel()));
+    window_->findChild<QAction*>("ShowSentences")->trigger();
+    view = window_->findChild<casewright::SentencesView*>("SentencesView");
+    auto& scored = *view->findChild<QTableView*>("SentencesTable");
+    QCOMPARE(scored.model()->headerData(size, Qt::Horizontal).toString(), QString("score"));
+    QVERIFY(QRegularExpression("^0\\.\\d{6}$").match(Column(scored, size)[0]).hasMatch());
+    scored.sortByColumn(size, Qt::DescendingOrder);
+    QCOMPARE(Column(scored, SentenceTableModel::kNumber)[0], QString("1"));  // the longest
   }
 
   void anUnreadableTextOpensNothing() {
@@ -263,13 +275,7 @@ class SentencesViewTest : public QObject {
     QCOMPARE(prompts_.errors.size(), 1);
 
     // A model scores the text, and scores it again when the view reopens.
-    casewright::CodeRows sizes{1, {}};
-    for (const char* code : {"1", "2", "3", "4"}) casewright::AppendCodeRow(code, sizes);
-    casewright::FeatureSet size_only = casewright::FeatureSet::None();
-    size_only.Set(casewright::Feature::kSentenceSize);
-    const auto model = casewright::SentenceModel::Train(size_only, sizes, {0, 0, 1, 1}, {"0", "1"}, {});
-    WriteFile(dir_->Path("model.json"), model.Json());
-    prompts_.answers = {QString::fromStdString(dir_->Path("model.json"))};
+    prompts_.answers = {QString::fromStdString(WriteSizeModel())};
     QTest::mouseClick(view->findChild<QPushButton*>("ModelButton"), Qt::LeftButton);
     QCOMPARE(Cells(sentences, SummaryView::kMark).count(QString()), 2);  // two of four sentences
     QCOMPARE(figures.horizontalHeaderItem(0)->text(), QString("model"));
@@ -281,6 +287,18 @@ class SentencesViewTest : public QObject {
   }
 
  private:
+  // Writes a model that scores by sentence size alone, the longer the
+  // higher, and returns its path.
+  std::string WriteSizeModel() {
+    casewright::CodeRows sizes{1, {}};
+    for (const char* code : {"1", "2", "3", "4"}) casewright::AppendCodeRow(code, sizes);
+    casewright::FeatureSet size_only = casewright::FeatureSet::None();
+    size_only.Set(casewright::Feature::kSentenceSize);
+    const auto model = casewright::SentenceModel::Train(size_only, sizes, {0, 0, 1, 1}, {"0", "1"}, {});
+    WriteFile(dir_->Path("model.json"), model.Json());
+    return dir_->Path("model.json");
+  }
+
   std::unique_ptr<TempDir> dir_;
   casewright::MemoryTables tables_;
   casewright::AnsweringPrompts prompts_;

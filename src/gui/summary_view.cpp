@@ -15,7 +15,6 @@
 #include <exception>
 
 #include "core/run_error.h"
-#include "experiment/corpus_cases.h"
 #include "gui/figures_panel.h"
 #include "output/output_files.h"
 #include "pipeline/run_files.h"
@@ -26,9 +25,6 @@
 
 namespace casewright {
 namespace {
-
-// The QSettings key of the model that scores texts in the view.
-constexpr const char* kModelKey = "summaryModel";
 
 QString Named(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
 
@@ -116,11 +112,13 @@ SummaryView::SummaryView(const LexicalTables& tables, GuiPrompts& prompts, Featu
   sentences_->setSelectionMode(QAbstractItemView::SingleSelection);
   sentences_->setWordWrap(false);
   sentences_->verticalHeader()->hide();
+  sentences_->verticalHeader()->setDefaultSectionSize(sentences_->fontMetrics().height() + 6);
   sentences_->horizontalHeader()->setStretchLastSection(true);
   details_ = new QLabel(this);
   details_->setObjectName("SummaryDetails");
   details_->setWordWrap(true);
   details_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  details_->setMinimumHeight(4 * details_->fontMetrics().lineSpacing());  // number and score, codes, raw values
   reference_label_ = new QLabel(this);
   reference_label_->setObjectName("SummaryReference");
   reference_label_->setWordWrap(true);
@@ -162,8 +160,7 @@ SummaryView::SummaryView(const LexicalTables& tables, GuiPrompts& prompts, Featu
   auto* split = new QSplitter(Qt::Vertical, this);
   split->addWidget(text);
   split->addWidget(figures_);
-  split->setStretchFactor(0, 3);
-  split->setStretchFactor(1, 2);
+  split->setSizes({300, 300});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(about_);
   layout->addWidget(split, 1);
@@ -204,12 +201,7 @@ bool SummaryView::Load(const std::string& text_path, TextEncoding encoding) {
 }
 
 void SummaryView::ScoreWithModel(const std::string& path) {
-  const SentenceModel model = SentenceModel::Load(path);
-  RunSettings run;
-  run.text_path = text_path_;
-  run.encoding = encoding_;
-  run.features = model.features();
-  scores_ = model.Probabilities(RowsOf(ComputeCases(run, tables_), model.features()));
+  scores_ = ModelScores(path, text_path_, encoding_, tables_);
   scores_path_ = path;
   scored_by_model_ = true;
 }
@@ -291,9 +283,7 @@ void SummaryView::ShowSentences() {
     const int row = static_cast<int>(i);
     sentences_->setItem(row, kMark, Cell(SignOf(mark), mark, Qt::AlignCenter));
     sentences_->setItem(row, kNumber, Cell(QString::number(i + 1), mark, Qt::AlignRight));
-    // 6 decimals, as --scores-output writes them, so that near ties show.
-    sentences_->setItem(row, kScore, Cell(scores_.empty() ? QString() : QString::number(scores_[i], 'f', 6), mark,
-                                          Qt::AlignRight));
+    sentences_->setItem(row, kScore, Cell(scores_.empty() ? QString() : ScoreText(scores_[i]), mark, Qt::AlignRight));
     sentences_->setItem(row, kSentence, Cell(QString::fromStdString(text_->Original(i)), mark, Qt::AlignLeft));
   }
   sentences_->resizeColumnsToContents();
@@ -323,7 +313,7 @@ void SummaryView::ShowSentence(int row) {
   }
   const auto index = static_cast<std::size_t>(row);
   QStringList lines = {QStringLiteral("Sentence %1").arg(row + 1) +
-                       (scores_.empty() ? QString() : QStringLiteral(", score %1").arg(scores_[index], 0, 'f', 6))};
+                       (scores_.empty() ? QString() : QStringLiteral(", score ") + ScoreText(scores_[index]))};
   try {
     if (!codes_) codes_ = FeatureCodes(text_path_, encoding_, features_, tables_);
     if (!raw_) raw_ = RawValues(text_path_, encoding_, features_, tables_);
