@@ -23,6 +23,7 @@
 #include <QTableWidget>
 #include <QValueAxis>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <sstream>
@@ -247,12 +248,12 @@ void FiguresPanel::SaveChart() {
   const std::string path = chosen.toStdString();
   const QString extension = QFileInfo(chosen).suffix().toLower();
   try {
-    if (extension != QLatin1String("svg") && extension != QLatin1String("png")) {
-      throw RunError("A chart is saved as .svg or .png", path);
-    }
     std::vector<RunFile> files = inputs_;
     files.push_back({path, "chart", true});
     RefuseSharedFiles(files);
+    if (extension != QLatin1String("svg") && extension != QLatin1String("png")) {
+      throw RunError("A chart is saved as .svg or .png", path);
+    }
     const QSize size = chart_view_->size().expandedTo(QSize(800, 500));
     const QByteArray bytes = extension == QLatin1String("svg") ? ChartSvg(size) : ChartPng(size);
     OutputFiles out;

@@ -264,6 +264,12 @@ class SentencesViewTest : public QObject {
     QCOMPARE(Figure(figures, "selected"), (QStringList{"2", "2"}));
     QCOMPARE(Figure(figures, "sentence_precision"), (QStringList{"0.5000", "1.0000"}));
     ExpectBarsEqualTable(*view);
+    // The chart may not replace a file the figures come from.
+    prompts_.answers.prepend(QString::fromStdString(dir_->Path("t.txt")));
+    QTest::mouseClick(view->findChild<QPushButton*>("SaveChartButton"), Qt::LeftButton);
+    QCOMPARE(prompts_.errors.size(), 2);
+    QVERIFY2(prompts_.errors[1].contains("The chart is the same file as the text file"), qPrintable(prompts_.errors[1]));
+    prompts_.errors.removeLast();
 
     // A clicked sentence shows its score, codes and raw values.
     view->findChild<QTableWidget*>("SummarySentences")->setCurrentCell(1, SummaryView::kSentence);
