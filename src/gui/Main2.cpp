@@ -204,10 +204,11 @@ TMainForm2::TMainForm2(const LexicalTables& tables, GuiPrompts& prompts, QWidget
           [this](CaseFormat format) { quinlan_box_->setChecked(format == CaseFormat::kQuinlan); });
   connect(options_menu_, &OptionsMenu::SentencesRequested, this, [this] {
     OpenSentencesView(this, tables_, prompts_, FilePath(text_path_edit_->text()), options_menu_->encoding(),
-                      FilePath(classes_path_edit_->text()), classes_path_edit_);
+                      FilePath(classes_path_edit_->text()), classes_path_edit_, ReadSettings().features);
   });
   connect(options_menu_, &OptionsMenu::SummaryRequested, this, [this] {
-    OpenSummaryView(this, tables_, prompts_, FilePath(text_path_edit_->text()), options_menu_->encoding());
+    OpenSummaryView(this, tables_, prompts_, FilePath(text_path_edit_->text()), options_menu_->encoding(),
+                    ReadSettings().features);
   });
 
   FormCreate();

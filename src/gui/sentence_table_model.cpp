@@ -26,7 +26,29 @@ void SentenceTableModel::SetSentences(std::vector<Sentence> sentences) {
   extract_classes_.clear();
   mark_.reset();
   disagreement_.reset();
+  codes_ = {};
+  raw_ = {};
   endResetModel();
+}
+
+void SentenceTableModel::SetFeatureColumns(SentenceColumns codes, SentenceColumns raw) {
+  beginResetModel();
+  codes_ = std::move(codes);
+  raw_ = std::move(raw);
+  endResetModel();
+}
+
+QString SentenceTableModel::FeatureCell(std::size_t row, int column) const {
+  const auto k = static_cast<qsizetype>(column - kColumnCount);
+  if (k < codes_.names.size()) return codes_.rows[row].value(k);
+  return raw_.rows[row].value(k - codes_.names.size());
+}
+
+QString SentenceTableModel::FeatureHeader(int column) const {
+  const auto k = static_cast<qsizetype>(column - kColumnCount);
+  if (k < codes_.names.size()) return codes_.names[k];
+  // Raw values share some names with the codes (text_location).
+  return raw_.names.value(k - codes_.names.size()) + QStringLiteral(" (raw)");
 }
 
 void SentenceTableModel::SetFileClasses(const std::vector<std::string>& classes, std::optional<std::size_t> mark,
@@ -54,7 +76,7 @@ void SentenceTableModel::FindDisagreement() {
   }
   if (sentences_.empty()) return;
   // The highlights may have moved on any row.
-  emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
+  emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 std::optional<std::size_t> SentenceTableModel::FirstDisagreement() const { return disagreement_; }
@@ -63,12 +85,22 @@ int SentenceTableModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(sentences_.size());
 }
 
-int SentenceTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
+int SentenceTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kColumnCount + static_cast<int>(codes_.names.size() + raw_.names.size());
+}
 
 QVariant SentenceTableModel::data(const QModelIndex& index, int role) const {
   const auto row = static_cast<std::size_t>(index.row());
   if (!index.isValid() || row >= sentences_.size()) return {};
+  if (role == Qt::UserRole) {
+    // Numbers sort as numbers; a cell that holds none sorts as text.
+    const QVariant shown = data(index, Qt::DisplayRole);
+    bool number = false;
+    const double value = shown.toString().toDouble(&number);
+    return number ? QVariant(value) : shown;
+  }
   if (role == Qt::DisplayRole) {
+    if (index.column() >= kColumnCount) return FeatureCell(row, index.column());
     switch (index.column()) {
       case kNumber:
         return index.row() + 1;
@@ -93,6 +125,7 @@ QVariant SentenceTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant SentenceTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  if (section >= kColumnCount) return FeatureHeader(section);
   switch (section) {
     case kNumber:
       return QStringLiteral("No.");

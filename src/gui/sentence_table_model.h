@@ -1,6 +1,9 @@
 // The table of the Sentences view: one row a sentence, with its number, its
 // paragraph flags ("[" begins a paragraph, "]" ends one), the class the
-// classes file gives it, the class the extract gives it and the sentence.
+// classes file gives it, the class the extract gives it and the sentence;
+// then, when given, a column per ticked feature with the sentence's code
+// and a column per raw value.  Each cell's Qt::UserRole is what it sorts by:
+// a number where the cell holds one.
 // A model rather than a table of items, so that a text of a million
 // sentences costs one string a sentence.
 #ifndef CASEWRIGHT_GUI_SENTENCE_TABLE_MODEL_H_
@@ -11,6 +14,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "gui/sentence_features.h"
 
 namespace casewright {
 
@@ -33,6 +38,9 @@ class SentenceTableModel : public QAbstractTableModel {
   // REQUIRES: classes.size() equals the number of sentences.
   void SetFileClasses(const std::vector<std::string>& classes, std::optional<std::size_t> mark, const QString& why);
   void SetExtractClasses(const std::vector<std::string>& classes);
+  // The feature columns after the sentence: the codes, then the raw values
+  // (empty names: none).  REQUIRES: a row per sentence in each.
+  void SetFeatureColumns(SentenceColumns codes, SentenceColumns raw);
 
   // The first row whose two classes differ, once both columns are filled.
   std::optional<std::size_t> FirstDisagreement() const;
@@ -46,6 +54,9 @@ class SentenceTableModel : public QAbstractTableModel {
  private:
   // Finds the first disagreement again after a column changed, and redraws.
   void FindDisagreement();
+  // The cell of the feature columns at `column` (from kColumnCount).
+  QString FeatureCell(std::size_t row, int column) const;
+  QString FeatureHeader(int column) const;
 
   std::vector<Sentence> sentences_;
   std::vector<QString> file_classes_;
@@ -53,6 +64,8 @@ class SentenceTableModel : public QAbstractTableModel {
   std::optional<std::size_t> mark_;
   QString why_;
   std::optional<std::size_t> disagreement_;
+  SentenceColumns codes_;
+  SentenceColumns raw_;
 };
 
 }  // namespace casewright

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <exception>
@@ -55,8 +57,13 @@ class WaitCursor {
 
 }  // namespace
 
-SentencesView::SentencesView(const LexicalTables& tables, GuiPrompts& prompts, QWidget* parent)
-    : QDialog(parent), tables_(tables), prompts_(prompts), model_(new SentenceTableModel(this)) {
+SentencesView::SentencesView(const LexicalTables& tables, GuiPrompts& prompts, FeatureSet features, QWidget* parent)
+    : QDialog(parent),
+      tables_(tables),
+      prompts_(prompts),
+      features_(features),
+      model_(new SentenceTableModel(this)),
+      sorted_(new QSortFilterProxyModel(this)) {
   setObjectName("SentencesView");
   setWindowTitle(QStringLiteral("Sentences"));
   resize(760, 520);
@@ -66,7 +73,11 @@ SentencesView::SentencesView(const LexicalTables& tables, GuiPrompts& prompts, Q
   summary_->setWordWrap(true);
   table_ = new QTableView(this);
   table_->setObjectName("SentencesTable");
-  table_->setModel(model_);
+  sorted_->setSourceModel(model_);
+  sorted_->setSortRole(Qt::UserRole);
+  table_->setModel(sorted_);
+  table_->horizontalHeader()->setSortIndicator(SentenceTableModel::kNumber, Qt::AscendingOrder);
+  table_->setSortingEnabled(true);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->verticalHeader()->hide();
@@ -91,6 +102,9 @@ SentencesView::SentencesView(const LexicalTables& tables, GuiPrompts& prompts, Q
   extract_lines_ = new QCheckBox(QStringLiteral("One sentence a line"), this);
   extract_lines_->setObjectName("ExtractLines");
   extract_lines_->setToolTip(QStringLiteral("Number the extract's sentences by its lines, whatever their punctuation"));
+  raw_box_ = new QCheckBox(QStringLiteral("Raw values"), this);
+  raw_box_->setObjectName("RawValuesBox");
+  raw_box_->setToolTip(QStringLiteral("Show the values the codes are made from, as --raw writes them"));
   save_button_ = new QPushButton(QStringLiteral("Save classes..."), this);
   save_button_->setObjectName("SaveClassesButton");
   save_button_->setEnabled(false);
@@ -102,6 +116,7 @@ SentencesView::SentencesView(const LexicalTables& tables, GuiPrompts& prompts, Q
   buttons->addWidget(min_overlap_);
   buttons->addWidget(extract_lines_);
   buttons->addWidget(save_button_);
+  buttons->addWidget(raw_box_);
   buttons->addStretch();
   buttons->addWidget(close_button);
   auto* layout = new QVBoxLayout(this);
@@ -114,6 +129,7 @@ SentencesView::SentencesView(const LexicalTables& tables, GuiPrompts& prompts, Q
   connect(min_overlap_, &QDoubleSpinBox::valueChanged, this, &SentencesView::MatchExtract);
   connect(extract_lines_, &QCheckBox::toggled, this, &SentencesView::MatchExtract);
   connect(save_button_, &QPushButton::clicked, this, &SentencesView::SaveClasses);
+  connect(raw_box_, &QCheckBox::toggled, this, &SentencesView::ShowFeatures);
   connect(close_button, &QPushButton::clicked, this, &QDialog::close);
 }
 
@@ -135,7 +151,8 @@ bool SentencesView::Load(const std::string& text_path, TextEncoding encoding, co
     sentences.push_back({flags, QString::fromStdString(text_->Original(i))});
   }
   model_->SetSentences(std::move(sentences));
-  table_->resizeColumnsToContents();
+  encoding_ = encoding;
+  ShowFeatures();
   summary_->setText(QStringLiteral("%1 sentences in %2, numbered as a run pairs them with classes. In red, where "
                                    "the classes file stops fitting the sentences; in yellow, the first sentence "
                                    "where the classes file and the reference extract disagree.")
@@ -146,6 +163,40 @@ bool SentencesView::Load(const std::string& text_path, TextEncoding encoding, co
   if (!classes_path.empty()) ShowFileClasses(classes_path);
   ShowMessages();
   return true;
+}
+
+SentenceColumns SentencesView::ScoresAndCodes() {
+  SentenceColumns columns = FeatureCodes(text_path_, encoding_, features_, tables_);
+  const std::string model = QSettings().value(kModelKey).toString().toStdString();
+  if (model.empty()) return columns;
+  try {
+    const std::vector<double> scores = ModelScores(model, text_path_, encoding_, tables_);
+    columns.names.prepend(QStringLiteral("score"));
+    for (std::size_t i = 0; i < columns.rows.size() && i < scores.size(); ++i) {
+      columns.rows[i].prepend(ScoreText(scores[i]));
+    }
+  } catch (const std::exception& error) {
+    text_messages_.push_back(QStringLiteral("No scores: ") + QString::fromStdString(DescribeError(error)));
+  }
+  return columns;
+}
+
+void SentencesView::ShowFeatures() {
+  WaitCursor wait;
+  try {
+    if (!codes_) codes_ = ScoresAndCodes();
+    if (raw_box_->isChecked() && !raw_) raw_ = RawValues(text_path_, encoding_, features_, tables_);
+  } catch (const std::exception& error) {
+    text_messages_.push_back(QString::fromStdString(DescribeError(error)));
+    ShowMessages();
+  }
+  model_->SetFeatureColumns(codes_.value_or(SentenceColumns{}),
+                            raw_box_->isChecked() ? raw_.value_or(SentenceColumns{}) : SentenceColumns{});
+  table_->resizeColumnsToContents();
+  // The sentence column is wide; the feature columns after it stay in reach.
+  if (model_->columnCount() > SentenceTableModel::kColumnCount) {
+    table_->setColumnWidth(SentenceTableModel::kSentence, std::min(table_->columnWidth(SentenceTableModel::kSentence), 380));
+  }
 }
 
 void SentencesView::ShowFileClasses(const std::string& path) {
@@ -234,7 +285,8 @@ void SentencesView::ShowMismatches() {
   }
   if (!first) return;
   // Made current but not selected, so that its colour shows.
-  const QModelIndex index = model_->index(static_cast<int>(*first), SentenceTableModel::kSentence);
+  const QModelIndex index =
+      sorted_->mapFromSource(model_->index(static_cast<int>(*first), SentenceTableModel::kSentence));
   table_->clearSelection();
   table_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
   table_->scrollTo(index, QAbstractItemView::PositionAtCenter);
@@ -250,8 +302,8 @@ void SentencesView::ShowMessages() {
 
 void OpenSentencesView(QWidget* parent, const LexicalTables& tables, GuiPrompts& prompts,
                        const std::string& text_path, TextEncoding encoding, const std::string& classes_path,
-                       QLineEdit* classes_edit) {
-  auto* view = new SentencesView(tables, prompts, parent);
+                       QLineEdit* classes_edit, FeatureSet features) {
+  auto* view = new SentencesView(tables, prompts, features, parent);
   view->setAttribute(Qt::WA_DeleteOnClose);
   if (!view->Load(text_path, encoding, classes_path)) {
     delete view;

@@ -11,6 +11,12 @@
 // where the file and the extract disagree in yellow, and the earlier of the
 // two is selected.  What the classes file and the extract have to say is
 // listed under the sentences.
+//
+// After the sentence, a column per feature ticked in the window holds the
+// sentence's code, as its case has it; "Raw values" adds the values the
+// codes are made from, as `--raw` writes them.  When the Summary view
+// remembers a model, a score column (6 decimals) comes first.  Every column
+// sorts.
 #ifndef CASEWRIGHT_GUI_SENTENCES_VIEW_H_
 #define CASEWRIGHT_GUI_SENTENCES_VIEW_H_
 
@@ -22,6 +28,7 @@
 
 #include "core/lexical_tables.h"
 #include "gui/gui_prompts.h"
+#include "gui/sentence_features.h"
 #include "text/segmented_text.h"
 #include "text/text_encoding.h"
 
@@ -31,6 +38,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QSortFilterProxyModel;
 class QTableView;
 
 namespace casewright {
@@ -41,8 +49,9 @@ class SentencesView : public QDialog {
   Q_OBJECT
 
  public:
-  // `tables` and `prompts` must outlive the view.
-  SentencesView(const LexicalTables& tables, GuiPrompts& prompts, QWidget* parent);
+  // `tables` and `prompts` must outlive the view; `features` are the ticked
+  // ones, whose codes the view shows.
+  SentencesView(const LexicalTables& tables, GuiPrompts& prompts, FeatureSet features, QWidget* parent);
   ~SentencesView() override;
 
   // Segments the text and reads the classes file (empty path: none).
@@ -57,6 +66,8 @@ class SentencesView : public QDialog {
   void ChooseExtract();
   void MatchExtract();
   void SaveClasses();
+  // Shows the codes, and the raw values when asked for.
+  void ShowFeatures();
 
  private:
   // Reads the classes file at `path` into the classes column.
@@ -64,11 +75,19 @@ class SentencesView : public QDialog {
   // Highlights the first mismatches and selects the earlier.
   void ShowMismatches();
   void ShowMessages();
+  // The remembered model's scores (when the Summary view has one) and the
+  // codes of the ticked features.  Throws RunError.
+  SentenceColumns ScoresAndCodes();
 
   const LexicalTables& tables_;
   GuiPrompts& prompts_;
   std::unique_ptr<SegmentedText> text_;
+  FeatureSet features_;
   std::string text_path_;
+  TextEncoding encoding_ = TextEncoding::kWindows1252;
+  std::optional<SentenceColumns> codes_;
+  // Computed the first time they are asked for.
+  std::optional<SentenceColumns> raw_;
   std::string extract_path_;
   std::vector<std::string> extract_classes_;
   // What the text, the classes file and the extract have to say.
@@ -77,6 +96,8 @@ class SentencesView : public QDialog {
   std::vector<QString> extract_messages_;
 
   SentenceTableModel* model_;
+  QSortFilterProxyModel* sorted_;
+  QCheckBox* raw_box_;
   QLabel* summary_;
   QTableView* table_;
   QPlainTextEdit* messages_;
@@ -92,7 +113,7 @@ class SentencesView : public QDialog {
 // cannot be read.
 void OpenSentencesView(QWidget* parent, const LexicalTables& tables, GuiPrompts& prompts,
                        const std::string& text_path, TextEncoding encoding, const std::string& classes_path,
-                       QLineEdit* classes_edit);
+                       QLineEdit* classes_edit, FeatureSet features);
 
 }  // namespace casewright
 

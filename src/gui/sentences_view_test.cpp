@@ -2,17 +2,26 @@
 // a user would, on the offscreen platform; the file dialogs are answered from a
 // script.
 #include <QAction>
+#include <QCheckBox>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QTableWidget>
 #include <QLabel>
 #include <QDoubleSpinBox>
 #include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTableView>
 #include <QTest>
 
 #include "gui/Main2.h"
+#include "gui/answering_prompts.h"
 #include "gui/sentence_table_model.h"
 #include "gui/sentences_view.h"
 #include "gui/summary_view.h"
@@ -27,22 +36,6 @@ using casewright::testing::WriteFile;
 
 namespace {
 
-// Answers each file dialog with the next path given, and keeps the errors.
-class AnsweringPrompts : public casewright::GuiPrompts {
- public:
-  QStringList answers;
-  QStringList errors;
-
-  QString OpenFileName(QWidget*, const QString&) override { return Next(); }
-  QString SaveFileName(QWidget*, const QString&) override { return Next(); }
-  void ShowError(QWidget*, const QString& message) override { errors.append(message); }
-  void ShowMessage(QWidget*, const QString&) override {}
-  void ShowWarning(QWidget*, const QString&) override {}
-
- private:
-  QString Next() { return answers.isEmpty() ? QString() : answers.takeFirst(); }
-};
-
 // The column `column` of every row of the view's table.
 QStringList Column(const QTableView& table, int column) {
   QStringList cells;
@@ -50,6 +43,49 @@ QStringList Column(const QTableView& table, int column) {
     cells.append(table.model()->index(row, column).data().toString());
   }
   return cells;
+}
+
+QStringList Cells(const QTableWidget& table, int column) {
+  QStringList cells;
+  for (int row = 0; row < table.rowCount(); ++row) cells.append(table.item(row, column)->text());
+  return cells;
+}
+
+// The cells of the figures table's row named `figure`.
+QStringList Figure(const QTableWidget& table, const QString& figure) {
+  for (int row = 0; row < table.rowCount(); ++row) {
+    if (table.verticalHeaderItem(row)->text() != figure) continue;
+    QStringList cells;
+    for (int column = 0; column < table.columnCount(); ++column) cells.append(table.item(row, column)->text());
+    return cells;
+  }
+  return {};
+}
+
+using enum casewright::SentenceMark;
+QString Sign(casewright::SentenceMark mark) { return casewright::SignOf(mark); }
+
+// Each bar of the chart is its system's F1 figure in the table.
+void ExpectBarsEqualTable(const QWidget& view) {
+  const auto& table = *view.findChild<QTableWidget*>("SummaryFigures");
+  const QChart& chart = *view.findChild<QChartView*>("FiguresChart")->chart();
+  auto* bars = qobject_cast<QBarSeries*>(chart.series().front());
+  auto* axis = qobject_cast<QBarCategoryAxis*>(chart.axes(Qt::Horizontal).front());
+  QVERIFY(bars && axis);
+  QStringList f1;
+  for (int row = 0; row < table.rowCount(); ++row) {
+    if (table.verticalHeaderItem(row)->text().endsWith("_f1")) f1.append(table.verticalHeaderItem(row)->text());
+  }
+  QVERIFY(f1.contains("sentence_f1") && f1.contains("rougeL_f1"));
+  QCOMPARE(axis->categories(), f1);
+  QCOMPARE(bars->count(), table.columnCount());
+  for (int system = 0; system < bars->count(); ++system) {
+    QCOMPARE(bars->barSets()[system]->label(), table.horizontalHeaderItem(system)->text());
+    for (int k = 0; k < axis->count(); ++k) {
+      const QString cell = Figure(table, axis->at(k))[system];
+      QCOMPARE(QString::number(bars->barSets()[system]->at(k), 'f', 4), cell.left(6));
+    }
+  }
 }
 
 bool Highlighted(const QTableView& table, int row) {
@@ -135,6 +171,44 @@ class SentencesViewTest : public QObject {
     QVERIFY(view->findChild<QPlainTextEdit*>("SentencesMessages")->toPlainText().contains("--allow-unmatched"));
   }
 
+  // A column per ticked feature, raw values on demand, every column sorts.
+  void showsTheTickedFeaturesCodesAndRawValues() {
+    WriteFile(dir_->Path("t.txt"), "Um dois tr\xEAs quatro cinco seis. Sete oito.\r\n\r\nNove dez onze.");
+    window_->findChild<QLineEdit*>("Edit1")->setText(QString::fromStdString(dir_->Path("t.txt")));
+    for (int number = 1; number <= 8; ++number) {
+      window_->findChild<QCheckBox*>(QString("CheckBox%1").arg(number))->setChecked(number == 1 || number == 3);
+    }
+    window_->findChild<QAction*>("ShowSentences")->trigger();
+    auto* view = window_->findChild<casewright::SentencesView*>("SentencesView");
+    auto& table = *view->findChild<QTableView*>("SentencesTable");
+    const int size = SentenceTableModel::kColumnCount;
+    QCOMPARE(table.model()->columnCount(), size + 2);
+    QCOMPARE(table.model()->headerData(size, Qt::Horizontal).toString(), QString("size"));
+    QCOMPARE(table.model()->headerData(size + 1, Qt::Horizontal).toString(), QString("paragraph_location"));
+    QCOMPARE(Column(table, size), (QStringList{"4", "2", "2"}));
+    // First in its paragraph, last in it, alone in its own.
+    QCOMPARE(Column(table, size + 1), (QStringList{"1", "3", "3"}));
+
+    view->findChild<QCheckBox*>("RawValuesBox")->setChecked(true);
+    QCOMPARE(table.model()->headerData(size + 2, Qt::Horizontal).toString(), QString("word_count (raw)"));
+    QCOMPARE(Column(table, size + 2), (QStringList{"6", "2", "3"}));
+    table.sortByColumn(size + 2, Qt::AscendingOrder);
+    QCOMPARE(Column(table, SentenceTableModel::kNumber), (QStringList{"2", "3", "1"}));
+    view->findChild<QCheckBox*>("RawValuesBox")->setChecked(false);
+    QCOMPARE(table.model()->columnCount(), size + 2);
+    delete view;
+
+    // The Summary view's model adds its scores, first, to 6 decimals.
+    QSettings().setValue(casewright::kModelKey, QString::fromStdString(WriteSizeModel()));
+    window_->findChild<QAction*>("ShowSentences")->trigger();
+    view = window_->findChild<casewright::SentencesView*>("SentencesView");
+    auto& scored = *view->findChild<QTableView*>("SentencesTable");
+    QCOMPARE(scored.model()->headerData(size, Qt::Horizontal).toString(), QString("score"));
+    QVERIFY(QRegularExpression("^0\\.\\d{6}$").match(Column(scored, size)[0]).hasMatch());
+    scored.sortByColumn(size, Qt::DescendingOrder);
+    QCOMPARE(Column(scored, SentenceTableModel::kNumber)[0], QString("1"));  // the longest
+  }
+
   void anUnreadableTextOpensNothing() {
     window_->findChild<QLineEdit*>("Edit1")->setText(QString::fromStdString(dir_->Path("none.txt")));
     window_->findChild<QAction*>("ShowSentences")->trigger();
@@ -155,8 +229,8 @@ class SentencesViewTest : public QObject {
     window_->findChild<QAction*>("ShowSummary")->trigger();
     auto* view = window_->findChild<casewright::SummaryView*>("SummaryView");
     QVERIFY(view && view->isVisible());
-    const auto* sentences = view->findChild<QPlainTextEdit*>("SummarySentences");
-    const auto* figures = view->findChild<QPlainTextEdit*>("SummaryFigures");
+    const auto& sentences = *view->findChild<QTableWidget*>("SummarySentences");
+    const auto& figures = *view->findChild<QTableWidget*>("SummaryFigures");
     auto* scores_button = view->findChild<QPushButton*>("ScoresButton");
 
     prompts_.answers = {QString::fromStdString(dir_->Path("bad.scores"))};
@@ -167,34 +241,50 @@ class SentencesViewTest : public QObject {
 
     prompts_.answers = {QString::fromStdString(dir_->Path("t.scores"))};
     QTest::mouseClick(scores_button, Qt::LeftButton);
-    QCOMPARE(sentences->toPlainText(), QString::fromUtf8("2  0.900  Tr\xC3\xAAs quatro!"));  // 0.2 of 4 is 1
+    using casewright::SummaryView;
+    // Every sentence is listed; the chosen one (0.2 of 4 is 1) is marked.
+    QCOMPARE(Cells(sentences, SummaryView::kMark), (QStringList{"", Sign(kChosen), "", ""}));
+    QCOMPARE(Cells(sentences, SummaryView::kScore), (QStringList{"0.100000", "0.900000", "0.200000", "0.800000"}));
     view->findChild<QDoubleSpinBox*>("SummaryRate")->setValue(0.5);
-    QCOMPARE(sentences->toPlainText(), QString::fromUtf8("2  0.900  Tr\xC3\xAAs quatro!\n4  0.800  Sete oito."));
+    QCOMPARE(Cells(sentences, SummaryView::kMark), (QStringList{"", Sign(kChosen), "", Sign(kChosen)}));
 
     prompts_.answers = {QString::fromStdString(dir_->Path("reference.txt")),
                         QString::fromStdString(dir_->Path("t.extract"))};
     QTest::mouseClick(view->findChild<QPushButton*>("SummaryReferenceButton"), Qt::LeftButton);
-    // Rows: header, the choice (1 of its 2 sentences right), the lead (the reference itself).
-    const QStringList rows = figures->toPlainText().split('\n');
-    QVERIFY(rows.size() >= 3);
-    const QStringList choice = rows[1].split(' ', Qt::SkipEmptyParts);
-    const QStringList lead = rows[2].split(' ', Qt::SkipEmptyParts);
-    QCOMPARE(choice.mid(1, 5), (QStringList{"choice", "4", "2", "2", "0.5000"}));
-    QCOMPARE(lead.mid(1, 5), (QStringList{"lead", "4", "2", "2", "1.0000"}));
+    // The reference holds sentences 1 and 2; the choice is 2 and 4.
+    QCOMPARE(Cells(sentences, SummaryView::kMark),
+             (QStringList{Sign(kMissed), Sign(kChosenInReference), "", Sign(kChosenNotInReference)}));
+    QVERIFY(sentences.item(2, SummaryView::kSentence)->background().style() == Qt::NoBrush);
+    QCOMPARE(sentences.item(0, SummaryView::kSentence)->background().color(),
+             sentences.item(0, SummaryView::kMark)->background().color());
+    QVERIFY(view->findChild<QLabel*>("SummaryLegend")->text().contains("in the reference, missed"));
+    // Systems as columns, named as the command line names them.
+    QCOMPARE(figures.horizontalHeaderItem(0)->text(), QString("system1"));
+    QCOMPARE(figures.horizontalHeaderItem(1)->text(), QString("lead"));
+    QCOMPARE(Figure(figures, "selected"), (QStringList{"2", "2"}));
+    QCOMPARE(Figure(figures, "sentence_precision"), (QStringList{"0.5000", "1.0000"}));
+    ExpectBarsEqualTable(*view);
+    // The chart may not replace a file the figures come from.
+    prompts_.answers.prepend(QString::fromStdString(dir_->Path("t.txt")));
+    QTest::mouseClick(view->findChild<QPushButton*>("SaveChartButton"), Qt::LeftButton);
+    QCOMPARE(prompts_.errors.size(), 2);
+    QVERIFY2(prompts_.errors[1].contains("The chart is the same file as the text file"), qPrintable(prompts_.errors[1]));
+    prompts_.errors.removeLast();
+
+    // A clicked sentence shows its score, codes and raw values.
+    view->findChild<QTableWidget*>("SummarySentences")->setCurrentCell(1, SummaryView::kSentence);
+    const QString details = view->findChild<QLabel*>("SummaryDetails")->text();
+    QVERIFY2(details.startsWith("Sentence 2, score 0.900000\nCodes: size "), qPrintable(details));
+    QVERIFY2(details.contains("\nRaw values: word_count 2, "), qPrintable(details));
     QTest::mouseClick(view->findChild<QPushButton*>("SaveExtractButton"), Qt::LeftButton);
     QCOMPARE(ReadFile(dir_->Path("t.extract")), std::string("Tr\xEAs quatro!\nSete oito.\n"));
     QCOMPARE(prompts_.errors.size(), 1);
 
     // A model scores the text, and scores it again when the view reopens.
-    casewright::CodeRows sizes{1, {}};
-    for (const char* code : {"1", "2", "3", "4"}) casewright::AppendCodeRow(code, sizes);
-    casewright::FeatureSet size_only = casewright::FeatureSet::None();
-    size_only.Set(casewright::Feature::kSentenceSize);
-    const auto model = casewright::SentenceModel::Train(size_only, sizes, {0, 0, 1, 1}, {"0", "1"}, {});
-    WriteFile(dir_->Path("model.json"), model.Json());
-    prompts_.answers = {QString::fromStdString(dir_->Path("model.json"))};
+    prompts_.answers = {QString::fromStdString(WriteSizeModel())};
     QTest::mouseClick(view->findChild<QPushButton*>("ModelButton"), Qt::LeftButton);
-    QCOMPARE(sentences->toPlainText().count('\n'), 1);  // two of four sentences
+    QCOMPARE(Cells(sentences, SummaryView::kMark).count(QString()), 2);  // two of four sentences
+    QCOMPARE(figures.horizontalHeaderItem(0)->text(), QString("model"));
     QVERIFY(view->findChild<QLabel*>("SummaryAbout")->text().contains("model.json"));
     view->close();
     window_->findChild<QAction*>("ShowSummary")->trigger();
@@ -203,9 +293,21 @@ class SentencesViewTest : public QObject {
   }
 
  private:
+  // Writes a model that scores by sentence size alone, the longer the
+  // higher, and returns its path.
+  std::string WriteSizeModel() {
+    casewright::CodeRows sizes{1, {}};
+    for (const char* code : {"1", "2", "3", "4"}) casewright::AppendCodeRow(code, sizes);
+    casewright::FeatureSet size_only = casewright::FeatureSet::None();
+    size_only.Set(casewright::Feature::kSentenceSize);
+    const auto model = casewright::SentenceModel::Train(size_only, sizes, {0, 0, 1, 1}, {"0", "1"}, {});
+    WriteFile(dir_->Path("model.json"), model.Json());
+    return dir_->Path("model.json");
+  }
+
   std::unique_ptr<TempDir> dir_;
   casewright::MemoryTables tables_;
-  AnsweringPrompts prompts_;
+  casewright::AnsweringPrompts prompts_;
   std::unique_ptr<casewright::TMainForm2> window_;
 };
 

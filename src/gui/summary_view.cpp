@@ -2,19 +2,20 @@
 
 #include <QApplication>
 #include <QDoubleSpinBox>
+#include <QColor>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QSplitter>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <exception>
-#include <sstream>
 
 #include "core/run_error.h"
-#include "experiment/corpus_cases.h"
+#include "gui/figures_panel.h"
 #include "output/output_files.h"
 #include "pipeline/run_files.h"
 #include "pipeline/summary_run.h"
@@ -25,34 +26,103 @@
 namespace casewright {
 namespace {
 
-// The QSettings key of the model that scores texts in the view.
-constexpr const char* kModelKey = "summaryModel";
-
 QString Named(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
 
-QPlainTextEdit* ReadOnlyText(const char* name, QWidget* parent) {
-  auto* edit = new QPlainTextEdit(parent);
-  edit->setObjectName(name);
-  edit->setReadOnly(true);
-  edit->setLineWrapMode(QPlainTextEdit::NoWrap);
-  return edit;
+// The colour of each mark: light tints of the Okabe-Ito palette, whose
+// hues readers with any common colour-vision deficiency tell apart; the
+// sign tells them apart as well, in print and for everyone else.
+QColor ColourOf(SentenceMark mark) {
+  switch (mark) {
+    case SentenceMark::kChosen:
+      return QColor(250, 244, 160);  // yellow
+    case SentenceMark::kChosenInReference:
+      return QColor(150, 220, 200);  // bluish green
+    case SentenceMark::kChosenNotInReference:
+      return QColor(240, 185, 150);  // vermillion
+    case SentenceMark::kMissed:
+      return QColor(185, 222, 245);  // sky blue
+    case SentenceMark::kNone:
+      break;
+  }
+  return {};
+}
+
+QString LegendEntry(SentenceMark mark, const QString& meaning) {
+  return QStringLiteral("<span style=\"background-color:%1\">&nbsp;%2&nbsp;</span> %3")
+      .arg(ColourOf(mark).name(), SignOf(mark), meaning);
+}
+
+QString Legend(bool with_reference) {
+  if (!with_reference) return LegendEntry(SentenceMark::kChosen, QStringLiteral("chosen"));
+  return QStringList{LegendEntry(SentenceMark::kChosenInReference, QStringLiteral("chosen, in the reference")),
+                     LegendEntry(SentenceMark::kChosenNotInReference, QStringLiteral("chosen, not in the reference")),
+                     LegendEntry(SentenceMark::kMissed, QStringLiteral("in the reference, missed"))}
+      .join(QStringLiteral("&nbsp;&nbsp;&nbsp;"));
+}
+
+QTableWidgetItem* Cell(const QString& text, SentenceMark mark, Qt::Alignment alignment) {
+  auto* item = new QTableWidgetItem(text);
+  item->setTextAlignment(alignment | Qt::AlignVCenter);
+  if (mark != SentenceMark::kNone) item->setBackground(ColourOf(mark));
+  return item;
 }
 
 }  // namespace
 
-SummaryView::SummaryView(const LexicalTables& tables, GuiPrompts& prompts, QWidget* parent)
-    : QDialog(parent), tables_(tables), prompts_(prompts) {
+SentenceMark MarkOf(bool chosen, std::optional<bool> in_reference) {
+  if (!in_reference) return chosen ? SentenceMark::kChosen : SentenceMark::kNone;
+  if (chosen) return *in_reference ? SentenceMark::kChosenInReference : SentenceMark::kChosenNotInReference;
+  return *in_reference ? SentenceMark::kMissed : SentenceMark::kNone;
+}
+
+QString SignOf(SentenceMark mark) {
+  switch (mark) {
+    case SentenceMark::kChosen:
+      return QStringLiteral("\u25CF");  // black circle
+    case SentenceMark::kChosenInReference:
+      return QStringLiteral("\u2713");  // check mark
+    case SentenceMark::kChosenNotInReference:
+      return QStringLiteral("\u2717");  // ballot x
+    case SentenceMark::kMissed:
+      return QStringLiteral("\u25CB");  // white circle
+    case SentenceMark::kNone:
+      break;
+  }
+  return {};
+}
+
+SummaryView::SummaryView(const LexicalTables& tables, GuiPrompts& prompts, FeatureSet features, QWidget* parent)
+    : QDialog(parent), tables_(tables), prompts_(prompts), features_(features) {
   setObjectName("SummaryView");
   setWindowTitle(QStringLiteral("Summary"));
-  resize(760, 520);
+  resize(900, 640);
 
   about_ = new QLabel(this);
   about_->setObjectName("SummaryAbout");
   about_->setWordWrap(true);
-  sentences_ = ReadOnlyText("SummarySentences", this);
-  figures_ = ReadOnlyText("SummaryFigures", this);
-  figures_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  figures_->setMaximumHeight(110);
+  legend_ = new QLabel(this);
+  legend_->setObjectName("SummaryLegend");
+  legend_->setTextFormat(Qt::RichText);
+  sentences_ = new QTableWidget(0, 4, this);
+  sentences_->setObjectName("SummarySentences");
+  sentences_->setHorizontalHeaderLabels({QString(), QStringLiteral("No."), QStringLiteral("Score"),
+                                         QStringLiteral("Sentence")});
+  sentences_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  sentences_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  sentences_->setSelectionMode(QAbstractItemView::SingleSelection);
+  sentences_->setWordWrap(false);
+  sentences_->verticalHeader()->hide();
+  sentences_->verticalHeader()->setDefaultSectionSize(sentences_->fontMetrics().height() + 6);
+  sentences_->horizontalHeader()->setStretchLastSection(true);
+  details_ = new QLabel(this);
+  details_->setObjectName("SummaryDetails");
+  details_->setWordWrap(true);
+  details_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  details_->setMinimumHeight(4 * details_->fontMetrics().lineSpacing());  // number and score, codes, raw values
+  reference_label_ = new QLabel(this);
+  reference_label_->setObjectName("SummaryReference");
+  reference_label_->setWordWrap(true);
+  figures_ = new FiguresPanel(prompts, this);
 
   auto* scores_button = new QPushButton(QStringLiteral("Scores..."), this);
   scores_button->setObjectName("ScoresButton");
@@ -81,10 +151,20 @@ SummaryView::SummaryView(const LexicalTables& tables, GuiPrompts& prompts, QWidg
   buttons->addWidget(save_button_);
   buttons->addStretch();
   buttons->addWidget(close_button);
+  auto* text = new QWidget(this);
+  auto* text_layout = new QVBoxLayout(text);
+  text_layout->setContentsMargins(0, 0, 0, 0);
+  text_layout->addWidget(legend_);
+  text_layout->addWidget(sentences_, 1);
+  text_layout->addWidget(details_);
+  auto* split = new QSplitter(Qt::Vertical, this);
+  split->addWidget(text);
+  split->addWidget(figures_);
+  split->setSizes({300, 300});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(about_);
-  layout->addWidget(sentences_, 1);
-  layout->addWidget(figures_);
+  layout->addWidget(split, 1);
+  layout->addWidget(reference_label_);
   layout->addLayout(buttons);
 
   connect(scores_button, &QPushButton::clicked, this, &SummaryView::ChooseScores);
@@ -93,6 +173,7 @@ SummaryView::SummaryView(const LexicalTables& tables, GuiPrompts& prompts, QWidg
   connect(reference_button, &QPushButton::clicked, this, &SummaryView::ChooseReference);
   connect(save_button_, &QPushButton::clicked, this, &SummaryView::SaveExtract);
   connect(close_button, &QPushButton::clicked, this, &QDialog::close);
+  connect(sentences_, &QTableWidget::currentCellChanged, this, [this](int row) { ShowSentence(row); });
 }
 
 SummaryView::~SummaryView() = default;
@@ -120,13 +201,9 @@ bool SummaryView::Load(const std::string& text_path, TextEncoding encoding) {
 }
 
 void SummaryView::ScoreWithModel(const std::string& path) {
-  const SentenceModel model = SentenceModel::Load(path);
-  RunSettings run;
-  run.text_path = text_path_;
-  run.encoding = encoding_;
-  run.features = model.features();
-  scores_ = model.Probabilities(RowsOf(ComputeCases(run, tables_), model.features()));
+  scores_ = ModelScores(path, text_path_, encoding_, tables_);
   scores_path_ = path;
+  scored_by_model_ = true;
 }
 
 void SummaryView::ChooseModel() {
@@ -152,6 +229,7 @@ void SummaryView::ChooseScores() {
     return;
   }
   scores_path_ = chosen.toStdString();
+  scored_by_model_ = false;
   ShowChoice();
 }
 
@@ -164,6 +242,7 @@ void SummaryView::ChooseReference() {
     std::vector<bool> flags(found.classes.size());
     for (std::size_t i = 0; i < flags.size(); ++i) flags[i] = found.classes[i] == "1";
     reference_ = ExtractReference(tokens_, std::move(flags));
+    reference_path_ = chosen.toStdString();
     QStringList notes = {QStringLiteral("Reference %1: %2 sentences.").arg(Named(chosen.toStdString())).arg(found.chosen)};
     for (const std::string& message : found.unmatched) notes.append(QString::fromStdString(message));
     reference_note_ = notes.join(QLatin1Char('\n'));
@@ -186,26 +265,64 @@ void SummaryView::ShowChoice() {
                          : QStringLiteral("%1 sentences in %2. Load the scores a classifier gave them, or a model.")
                                .arg(text_->size())
                                .arg(Named(text_path_)));
-  QStringList lines;
-  for (std::size_t index : chosen_) {
-    lines.append(QStringLiteral("%1  %2  %3")
-                     .arg(index + 1)
-                     .arg(scores_[index], 0, 'f', 3)
-                     .arg(QString::fromStdString(text_->Original(index))));
+  legend_->setText(Legend(reference_.has_value()));
+  reference_label_->setText(reference_ ? reference_note_ : QString());
+  ShowSentences();
+  ShowFigures();
+}
+
+void SummaryView::ShowSentences() {
+  std::vector<bool> chosen(text_->size());
+  for (std::size_t index : chosen_) chosen[index] = true;
+  const int current = sentences_->currentRow();
+  sentences_->setRowCount(static_cast<int>(text_->size()));
+  for (std::size_t i = 0; i < text_->size(); ++i) {
+    const auto in_reference =
+        reference_ ? std::optional<bool>((*reference_->sentences)[i]) : std::optional<bool>();
+    const SentenceMark mark = MarkOf(chosen[i], in_reference);
+    const int row = static_cast<int>(i);
+    sentences_->setItem(row, kMark, Cell(SignOf(mark), mark, Qt::AlignCenter));
+    sentences_->setItem(row, kNumber, Cell(QString::number(i + 1), mark, Qt::AlignRight));
+    sentences_->setItem(row, kScore, Cell(scores_.empty() ? QString() : ScoreText(scores_[i]), mark, Qt::AlignRight));
+    sentences_->setItem(row, kSentence, Cell(QString::fromStdString(text_->Original(i)), mark, Qt::AlignLeft));
   }
-  sentences_->setPlainText(lines.join(QLatin1Char('\n')));
-  if (!reference_ || !scored) {
-    figures_->setPlainText(reference_ ? reference_note_ : QString());
+  sentences_->resizeColumnsToContents();
+  ShowSentence(current);
+}
+
+void SummaryView::ShowFigures() {
+  if (!reference_ || scores_.empty()) {
+    figures_->SetRows({});
     return;
   }
   const std::vector<std::size_t> lead = ChooseLead(chosen_.size());
   const std::string name = Named(text_path_).toStdString();
-  const std::vector<EvaluationRow> rows = {
-      RowOf(name, "choice", text_->size(), chosen_.size(), *reference_, FiguresOf(tokens_, chosen_, *reference_)),
-      RowOf(name, "lead", text_->size(), lead.size(), *reference_, FiguresOf(tokens_, lead, *reference_))};
-  std::ostringstream table;
-  WriteEvaluation(rows, EvaluationFormat::kTable, table);
-  figures_->setPlainText(QString::fromStdString(table.str()) + reference_note_);
+  const std::string system = scored_by_model_ ? "model" : "system1";
+  figures_->SetRows(
+      {RowOf(name, system, text_->size(), chosen_.size(), *reference_, FiguresOf(tokens_, chosen_, *reference_)),
+       RowOf(name, "lead", text_->size(), lead.size(), *reference_, FiguresOf(tokens_, lead, *reference_))});
+  figures_->SetInputs({{text_path_, "text file", false},
+                       {scores_path_, scored_by_model_ ? "model" : "scores file", false},
+                       {reference_path_, "reference", false}});
+}
+
+void SummaryView::ShowSentence(int row) {
+  if (row < 0 || static_cast<std::size_t>(row) >= text_->size()) {
+    details_->setText(QStringLiteral("Click a sentence to see its score, codes and raw values."));
+    return;
+  }
+  const auto index = static_cast<std::size_t>(row);
+  QStringList lines = {QStringLiteral("Sentence %1").arg(row + 1) +
+                       (scores_.empty() ? QString() : QStringLiteral(", score ") + ScoreText(scores_[index]))};
+  try {
+    if (!codes_) codes_ = FeatureCodes(text_path_, encoding_, features_, tables_);
+    if (!raw_) raw_ = RawValues(text_path_, encoding_, features_, tables_);
+    if (index < codes_->rows.size()) lines.append(QStringLiteral("Codes: ") + DescribeRow(*codes_, index));
+    if (index < raw_->rows.size()) lines.append(QStringLiteral("Raw values: ") + DescribeRow(*raw_, index));
+  } catch (const std::exception& error) {
+    lines.append(QString::fromStdString(DescribeError(error)));
+  }
+  details_->setText(lines.join(QLatin1Char('\n')));
 }
 
 void SummaryView::SaveExtract() {
@@ -223,8 +340,8 @@ void SummaryView::SaveExtract() {
 }
 
 void OpenSummaryView(QWidget* parent, const LexicalTables& tables, GuiPrompts& prompts, const std::string& text_path,
-                     TextEncoding encoding) {
-  auto* view = new SummaryView(tables, prompts, parent);
+                     TextEncoding encoding, FeatureSet features) {
+  auto* view = new SummaryView(tables, prompts, features, parent);
   view->setAttribute(Qt::WA_DeleteOnClose);
   if (!view->Load(text_path, encoding)) {
     delete view;

@@ -2,7 +2,17 @@
 // classifier's scores give the text named in the window, at a rate set with
 // a spin box, as `casewright-cli summarize` makes it; once a reference
 // extract is loaded, the figures of that choice and of the lead baseline
-// against it, as `casewright-cli evaluate` gives them.
+// against it, as `casewright-cli evaluate` gives them (figures_panel.h).
+//
+// The text is listed a sentence a row, the chosen ones highlighted; with a
+// reference, each sentence carries one of three marks, a sign in the first
+// column and a colour of a palette that colour-blind readers tell apart:
+// chosen and in the reference, chosen but not in it, in it but missed.
+// Clicking a sentence shows its number, score, feature codes and raw values.
+//
+// The system's column is named as the command line names it: `model` when a
+// model scored the text (as `crossval` names its row), else `system1`, as
+// `evaluate` names a manifest's only system when no header names it.
 //
 //   Scores...             a scores file (score_file.h: one number a line,
 //                         a CSV with sentence and score columns, or Weka's
@@ -26,23 +36,40 @@
 
 #include "core/lexical_tables.h"
 #include "gui/gui_prompts.h"
+#include "gui/sentence_features.h"
 #include "summary/summary_figures.h"
 #include "text/segmented_text.h"
 #include "text/text_encoding.h"
 
 class QDoubleSpinBox;
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
+class QTableWidget;
 
 namespace casewright {
+
+class FiguresPanel;
+
+// What the view marks a sentence with.
+enum class SentenceMark { kNone, kChosen, kChosenInReference, kChosenNotInReference, kMissed };
+
+// The mark of a sentence chosen or not, in the reference or not (absent:
+// no reference loaded).
+SentenceMark MarkOf(bool chosen, std::optional<bool> in_reference);
+
+// The sign a mark shows in the first column ("" for kNone).
+QString SignOf(SentenceMark mark);
 
 class SummaryView : public QDialog {
   Q_OBJECT
 
  public:
-  // `tables` and `prompts` must outlive the view.
-  SummaryView(const LexicalTables& tables, GuiPrompts& prompts, QWidget* parent);
+  // Columns of the sentence table.
+  enum Column { kMark, kNumber, kScore, kSentence };
+
+  // `tables` and `prompts` must outlive the view; `features` are the run's,
+  // whose codes a clicked sentence shows.
+  SummaryView(const LexicalTables& tables, GuiPrompts& prompts, FeatureSet features, QWidget* parent);
   ~SummaryView() override;
 
   // Segments the text.  Returns false, after showing the error, when it
@@ -56,10 +83,16 @@ class SummaryView : public QDialog {
   void SaveExtract();
   // Chooses the sentences at the rate, and shows them and their figures.
   void ShowChoice();
+  // Shows the number, score, codes and raw values of the sentence in `row`.
+  void ShowSentence(int row);
 
  private:
   // Scores the text with the model at `path`.  Throws RunError.
   void ScoreWithModel(const std::string& path);
+  // Lists every sentence with its mark and score.
+  void ShowSentences();
+  // The choice's and the lead's figures against the reference.
+  void ShowFigures();
 
   const LexicalTables& tables_;
   GuiPrompts& prompts_;
@@ -67,15 +100,24 @@ class SummaryView : public QDialog {
   std::string text_path_;
   SentenceTokens tokens_;
   TextEncoding encoding_ = TextEncoding::kWindows1252;
+  FeatureSet features_;
   std::string scores_path_;
+  bool scored_by_model_ = false;
   std::vector<double> scores_;
   std::vector<std::size_t> chosen_;
   std::optional<Reference> reference_;
+  std::string reference_path_;
   QString reference_note_;
+  // Computed on the first click, for the text as loaded.
+  std::optional<SentenceColumns> codes_;
+  std::optional<SentenceColumns> raw_;
 
   QLabel* about_;
-  QPlainTextEdit* sentences_;
-  QPlainTextEdit* figures_;
+  QLabel* legend_;
+  QTableWidget* sentences_;
+  QLabel* details_;
+  QLabel* reference_label_;
+  FiguresPanel* figures_;
   QDoubleSpinBox* rate_;
   QPushButton* save_button_;
 };
@@ -83,7 +125,7 @@ class SummaryView : public QDialog {
 // Opens the Summary view of the text at `text_path` over `parent`.  Shows
 // the error and opens nothing when the text cannot be read.
 void OpenSummaryView(QWidget* parent, const LexicalTables& tables, GuiPrompts& prompts, const std::string& text_path,
-                     TextEncoding encoding);
+                     TextEncoding encoding, FeatureSet features);
 
 }  // namespace casewright
 
