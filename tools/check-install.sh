@@ -1,28 +1,44 @@
 #!/usr/bin/env bash
-# A packager's build: the programs alone (no GoogleTest, Google Benchmark or
-# QtTest), installed into a temporary prefix, from which casewright-cli must
-# find its default tables and write the golden cases of the bundled example;
-# the man pages, the bash completion, the READMEs and the desktop files are
-# installed beside them.
-#   tools/check-install.sh [BUILD_DIR]
+# The Debian packages as a user gets them: built by dpkg-buildpackage (the
+# programs alone, no tests or benchmarks), checked by lintian (no error, no
+# warning), installed with apt-get, then run: the installed casewright-cli
+# writes the golden cases of the bundled example from the installed default
+# tables, the window answers --version, and the installed desktop file and
+# metainfo validate.  The packages are removed again at the end.  Run as root.
+#   tools/check-install.sh [OUT_DIR]    the packages are moved to OUT_DIR
+#                                       (default build-deb)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build-package}
-prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
-cmake -S . -B "$build" -G Ninja -DBUILD_TESTING=OFF
-cmake --build "$build"
-cmake --install "$build" --prefix "$prefix"
-test -x "$prefix/bin/casewright"
-grep -q 'combined' "$prefix/share/man/man1/casewright-cli.1"
-test -f "$prefix/share/bash-completion/completions/casewright-cli"
-test -f "$prefix/share/doc/casewright/README.md"
-test -f "$prefix/share/man/man1/casewright.1"
-test -f "$prefix/share/applications/org.casewright.Casewright.desktop"
-test -f "$prefix/share/icons/hicolor/scalable/apps/org.casewright.Casewright.svg"
-test -f "$prefix/share/metainfo/org.casewright.Casewright.metainfo.xml"
-test -f "$prefix/share/doc/casewright/data/tables/README.md"
-"$prefix/bin/casewright-cli" --text data/examples/example.txt --classes data/examples/example.classes \
-  --output "$prefix/example.cases"
-cmp "$prefix/example.cases" data/examples/golden/example.cases
+out=${1:-build-deb}
+version=$(dpkg-parsechangelog -S Version)
+work=$(mktemp -d)
+cleanup() {
+  rm -rf "$work"
+  if dpkg -s casewright-cli >/dev/null 2>&1; then
+    apt-get purge -y casewright casewright-cli >/dev/null
+  fi
+}
+trap cleanup EXIT
+
+dpkg-buildpackage -us -uc -b -j"$(nproc)"
+# dpkg-buildpackage writes beside the source tree; the packages go to OUT_DIR.
+rm -rf "$out"
+mkdir -p "$out"
+mv ../casewright*_"$version"_*.deb ../casewright_"$version"_*.buildinfo ../casewright_"$version"_*.changes "$out"/
+lintian --fail-on error,warning "$out"/casewright_"$version"_*.changes
+
+apt-get install -y ./"$out"/casewright-cli_"$version"_*.deb ./"$out"/casewright_"$version"_*.deb
+test "$(command -v casewright-cli)" = /usr/bin/casewright-cli
+zgrep -q 'combined' /usr/share/man/man1/casewright-cli.1.gz
+test -f /usr/share/bash-completion/completions/casewright-cli
+test -f /usr/share/man/man1/casewright.1.gz
+test -f /usr/share/doc/casewright/README.md
+test -f /usr/share/doc/casewright/data/tables/README.md
+test -f /usr/share/icons/hicolor/scalable/apps/org.casewright.Casewright.svg
+desktop-file-validate /usr/share/applications/org.casewright.Casewright.desktop
+appstreamcli validate --no-net /usr/share/metainfo/org.casewright.Casewright.metainfo.xml
+casewright --version
+casewright-cli --text data/examples/example.txt --classes data/examples/example.classes \
+  --output "$work/example.cases"
+cmp "$work/example.cases" data/examples/golden/example.cases
 echo "The installed casewright-cli writes the golden cases of the example"
