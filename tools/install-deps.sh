@@ -20,7 +20,7 @@ run=(
 # debhelper to lintian build and check the Debian packages; ccache lets CI's
 # package build reuse the release tree's objects.
 tests=(
-  qt6-base-dev libgl-dev qt6-charts-dev qt6-svg-dev
+  qt6-base-dev libgl-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libeigen3-dev libstemmer-dev pybind11-dev python3-pybind11 python3-dev
   python3 python3-numpy python3-scipy python3-pandas python3-networkx python3-pytest
