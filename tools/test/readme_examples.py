@@ -35,6 +35,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 from dataclasses import dataclass
 
 INTERPRETERS = {"sh": ["sh", "-e", "-c"], "python": ["/usr/bin/python3", "-c"]}
@@ -140,29 +141,38 @@ def anchor(heading):
     return re.sub(r"[^\w\- ]", "", heading.strip().lower()).replace(" ", "-")
 
 
-def anchors(path):
+def without_blocks(text):
+    """The text with its fenced blocks blanked out, keeping its line numbers."""
+    return re.sub(r"^```.*?^```$", lambda block: "\n" * block.group(0).count("\n"), text, flags=re.M | re.S)
+
+
+def anchors(text):
+    """The anchors of a Markdown text's headings."""
+    return {anchor(match.group(1)) for match in HEADING.finditer(without_blocks(text))}
+
+
+def read(path):
     with open(path, encoding="utf-8") as document:
-        text = document.read()
-    outside_blocks = re.sub(r"^```.*?^```$", "", text, flags=re.M | re.S)
-    return {anchor(match.group(1)) for match in HEADING.finditer(outside_blocks)}
+        return document.read()
 
 
 def broken_links(path, text, root):
     """Where the relative links of a document lead nowhere: (line, link)."""
     broken = []
-    outside_blocks = re.sub(r"^```.*?^```$", lambda block: "\n" * block.group(0).count("\n"), text,
-                            flags=re.M | re.S)
-    for number, line in enumerate(outside_blocks.split("\n"), start=1):
+    for number, line in enumerate(without_blocks(text).split("\n"), start=1):
         for link in LINK.findall(line):
             if re.match(r"^[a-z]+:", link):
                 continue
             target, _, fragment = link.partition("#")
-            target = os.path.normpath(os.path.join(os.path.dirname(path), target)) if target else path
-            relative = os.path.relpath(target, root)
-            if relative.startswith(PAGES_TO_COME):
+            if not target:
+                if fragment not in anchors(text):
+                    broken.append((number, link))
+                continue
+            target = os.path.normpath(os.path.join(os.path.dirname(path), target))
+            if os.path.relpath(target, root).startswith(PAGES_TO_COME):
                 continue
             if not os.path.exists(target) or (fragment and target.endswith(".md")
-                                              and fragment not in anchors(target)):
+                                              and fragment not in anchors(read(target))):
                 broken.append((number, link))
     return broken
 
@@ -176,8 +186,7 @@ def imports_missing_module(example, env):
 def check_document(path, examples_dir, env):
     """Runs a document's examples in one copy of the examples and checks its
     links; returns the number of examples run and the failures."""
-    with open(path, encoding="utf-8") as document:
-        text = document.read()
+    text = read(path)
     examples = runnable_examples(text)
     root = os.path.abspath(os.path.join(examples_dir, "..", ".."))  # the top, above data/examples
     failures = [f"{path}:{line}: the link {link} leads to no file or heading"
@@ -189,9 +198,10 @@ def check_document(path, examples_dir, env):
             if imports_missing_module(example, env):
                 print(f"skipped: {path}:{example.line} (the Python module casewright does not import)")
                 continue
+            started = time.monotonic()
             problem = run_example(example, workdir, env)
             status = "FAIL" if problem else "ok"
-            print(f"{status}: {path}:{example.line}")
+            print(f"{status}: {path}:{example.line} ({time.monotonic() - started:.1f} s)")
             if problem:
                 failures.append(f"{path}:{example.line}: the example {problem}")
     return len(examples), failures
