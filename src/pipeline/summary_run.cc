@@ -50,6 +50,14 @@ std::vector<double> MethodScores(const SummaryMethod& method, MethodText text, s
 
 }  // namespace
 
+std::vector<double> MethodScoresOf(const SummaryMethod& method, const SegmentedText& text,
+                                   const LexicalTables& tables) {
+  TokenVocabulary vocabulary;
+  StopwordFlags stopwords;
+  const SentenceTokens tokens = TokensOfSentences(text.run(), text.bytes(), {}, vocabulary, &stopwords);
+  return MethodScores(method, {tokens, stopwords}, text.bytes(), tables);
+}
+
 std::size_t SentencesOfSize(SummarySize size, std::size_t sentence_count) {
   if (size.count > sentence_count) {
     throw RunError("The summary cannot take " + std::to_string(size.count) + " sentences: the text has only " +

@@ -71,6 +71,13 @@ struct SummarizeSettings {
   std::string scores_output_path;  // empty: none; the scores, one a line with 6 decimals
 };
 
+// The scores `method` gives each sentence of `text`, from the sentences'
+// keys as evaluate compares them (and their feature values for feature:N):
+// what `summarize --method` chooses by.
+// REQUIRES: method.Needs() != MethodNeeds::kReference.
+std::vector<double> MethodScoresOf(const SummaryMethod& method, const SegmentedText& text,
+                                   const LexicalTables& tables);
+
 struct SummarizeOutcome {
   std::size_t sentences = 0;
   std::size_t chosen = 0;
