@@ -206,18 +206,20 @@ class LineEvaluation {
     }
     const MethodBaselines methods(settings_.methods);
     const MethodBaselines::Inputs inputs = methods.InputsOf(text.run(), text.bytes(), std::move(stopwords));
+    std::vector<std::vector<SummaryFigures>> figures(chosen.size());
     for (std::size_t i = 0; i < chosen.size(); ++i) {
-      if (chosen[i]) AddRow(names[i], FiguresOf(tokens_, *chosen[i], *reference), chosen[i]->size(), *reference);
+      if (!chosen[i]) continue;
+      figures[i] = FiguresOfEach(tokens_, WithBaselines(*chosen[i], text.size()), *reference);
+      AddRow(names[i], figures[i].front(), chosen[i]->size(), *reference);
     }
     for (std::size_t i = 0; i < chosen.size(); ++i) {
       if (!chosen[i]) continue;
       const std::string suffix = chosen.size() == 1 ? "" : ":" + names[i];
       const std::size_t count = chosen[i]->size();
-      if (settings_.lead) AddRow("lead" + suffix, FiguresOf(tokens_, ChooseLead(count), *reference), count, *reference);
+      if (settings_.lead) AddRow("lead" + suffix, figures[i][1], count, *reference);
       if (settings_.random) {
-        RandomChoice random(RandomBaselineSeed(settings_.seed, line_.text, text.size()));
-        AddRow("random" + suffix, MeanOfRandomDraws(tokens_, count, *reference, random, settings_.random_draws),
-               count, *reference);
+        AddRow("random" + suffix, MeanOfDraws(std::span(figures[i]).subspan(settings_.lead ? 2 : 1)), count,
+               *reference);
       }
       const MethodText view{tokens_, inputs.stopwords, &inputs.features, &*reference};
       for (const auto& [name, method_choice] : methods.Choices(view, count)) {
@@ -228,6 +230,22 @@ class LineEvaluation {
 
  private:
   void Error(const std::string& path, const std::string& message) { outcome_.errors.push_back(path + ": " + message); }
+
+  // A system's choice, then its lead baseline's and its random draws, as
+  // asked for: their figures are computed together, so that each reference
+  // sentence meets each sentence of the text once for all of them.
+  std::vector<std::vector<std::size_t>> WithBaselines(const std::vector<std::size_t>& choice,
+                                                      std::size_t sentences) const {
+    std::vector<std::vector<std::size_t>> summaries = {choice};
+    if (settings_.lead) summaries.push_back(ChooseLead(choice.size()));
+    if (settings_.random) {
+      RandomChoice random(RandomBaselineSeed(settings_.seed, line_.text, sentences));
+      for (auto& draw : RandomDraws(sentences, choice.size(), random, settings_.random_draws)) {
+        summaries.push_back(std::move(draw));
+      }
+    }
+    return summaries;
+  }
 
   void AddRow(const std::string& system, const SummaryFigures& figures, std::size_t selected,
               const Reference& reference) {

@@ -16,10 +16,11 @@ ReferenceSummary SummaryOf(SentenceTokens sentences) {
   return {std::move(sentences), std::move(tokens)};
 }
 
-// The figures of each of `summaries`, choices of sentences of `text`.
-std::vector<SummaryFigures> FiguresOfSummaries(const SentenceTokens& text,
-                                               const std::vector<std::vector<std::size_t>>& summaries,
-                                               const Reference& reference) {
+}  // namespace
+
+std::vector<SummaryFigures> FiguresOfEach(const SentenceTokens& text,
+                                          const std::vector<std::vector<std::size_t>>& summaries,
+                                          const Reference& reference) {
   std::vector<SummaryFigures> figures(summaries.size());
   for (std::size_t d = 0; d < summaries.size(); ++d) {
     if (reference.sentences) {
@@ -60,8 +61,6 @@ std::vector<SummaryFigures> FiguresOfSummaries(const SentenceTokens& text,
   return figures;
 }
 
-}  // namespace
-
 Reference ExtractReference(const SentenceTokens& text, std::vector<bool> sentences) {
   SentenceTokens chosen;
   for (std::size_t i = 0; i < sentences.size(); ++i) {
@@ -97,7 +96,7 @@ Reference CombinedReference(std::vector<Reference> references) {
 
 SummaryFigures FiguresOf(const SentenceTokens& text, const std::vector<std::size_t>& chosen,
                          const Reference& reference) {
-  return FiguresOfSummaries(text, {chosen}, reference).front();
+  return FiguresOfEach(text, {chosen}, reference).front();
 }
 
 int RandomDrawsFor(std::size_t sentences, int most) {
@@ -105,15 +104,18 @@ int RandomDrawsFor(std::size_t sentences, int most) {
   return std::min(most, std::max(kFewestRandomDraws, static_cast<int>(std::min<std::size_t>(enough, most))));
 }
 
-SummaryFigures MeanOfRandomDraws(const SentenceTokens& text, std::size_t count, const Reference& reference,
-                                 RandomChoice& random, int most_draws) {
-  const int draws = RandomDrawsFor(text.size(), most_draws);
-  std::vector<std::vector<std::size_t>> summaries;
-  for (int draw = 0; draw < draws; ++draw) summaries.push_back(random.Draw(text.size(), count));
+std::vector<std::vector<std::size_t>> RandomDraws(std::size_t sentences, std::size_t count, RandomChoice& random,
+                                                  int most_draws) {
+  std::vector<std::vector<std::size_t>> draws(static_cast<std::size_t>(RandomDrawsFor(sentences, most_draws)));
+  for (auto& draw : draws) draw = random.Draw(sentences, count);
+  return draws;
+}
+
+SummaryFigures MeanOfDraws(std::span<const SummaryFigures> draws) {
   SummaryFigures mean;
-  if (reference.sentences) mean.sentence = Scores{};
-  const double weight = 1.0 / draws;
-  for (const SummaryFigures& figures : FiguresOfSummaries(text, summaries, reference)) {
+  if (draws.front().sentence) mean.sentence = Scores{};
+  const double weight = 1.0 / static_cast<double>(draws.size());
+  for (const SummaryFigures& figures : draws) {
     if (figures.sentence) AddScaled(*mean.sentence, *figures.sentence, weight);
     AddScaled(mean.rouge1, figures.rouge1, weight);
     AddScaled(mean.rouge2, figures.rouge2, weight);
@@ -122,6 +124,11 @@ SummaryFigures MeanOfRandomDraws(const SentenceTokens& text, std::size_t count, 
     AddScaled(mean.rougeSU4, figures.rougeSU4, weight);
   }
   return mean;
+}
+
+SummaryFigures MeanOfRandomDraws(const SentenceTokens& text, std::size_t count, const Reference& reference,
+                                 RandomChoice& random, int most_draws) {
+  return MeanOfDraws(FiguresOfEach(text, RandomDraws(text.size(), count, random, most_draws), reference));
 }
 
 }  // namespace casewright

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "summary/metrics.h"
@@ -60,16 +61,31 @@ SummaryFigures FiguresOf(const SentenceTokens& text, const std::vector<std::size
 // the precision it has on shorter texts, while the whole-sequence LCS, which
 // grows with the square of the length, is computed fewer times.
 // REQUIRES: most >= 1.
-inline constexpr std::size_t kRandomDrawSentences = 100000;
-inline constexpr int kFewestRandomDraws = 10;
+inline constexpr std::size_t kRandomDrawSentences = 50000;
+inline constexpr int kFewestRandomDraws = 5;
 int RandomDrawsFor(std::size_t sentences, int most);
 
-// The mean figures of RandomDrawsFor(text.size(), most_draws) summaries of
-// `count` sentences drawn at random from `random`: the random baseline.
-// What does not depend on the draw (the reference's n-grams, each sentence
-// looked up in them, each reference sentence's LCS with each sentence of the
-// text) is prepared once.
-// REQUIRES: count <= text.size(), most_draws >= 1.
+// The figures of each of `summaries`, choices of sentences of `text`, as
+// FiguresOf gives them one by one.  What does not depend on the summary (the
+// reference's n-grams, each sentence looked up in them, each reference
+// sentence's LCS with each sentence of the text) is prepared once for all.
+// REQUIRES: as FiguresOf, for each summary.
+std::vector<SummaryFigures> FiguresOfEach(const SentenceTokens& text,
+                                          const std::vector<std::vector<std::size_t>>& summaries,
+                                          const Reference& reference);
+
+// The random baseline's RandomDrawsFor(sentences, most_draws) choices of
+// `count` sentences each, drawn from `random`.
+// REQUIRES: count <= sentences, most_draws >= 1.
+std::vector<std::vector<std::size_t>> RandomDraws(std::size_t sentences, std::size_t count, RandomChoice& random,
+                                                  int most_draws);
+
+// The mean of the figures of the draws: the random baseline's figures.
+// REQUIRES: !draws.empty().
+SummaryFigures MeanOfDraws(std::span<const SummaryFigures> draws);
+
+// MeanOfDraws of the figures of RandomDraws(text.size(), count, random,
+// most_draws).
 SummaryFigures MeanOfRandomDraws(const SentenceTokens& text, std::size_t count, const Reference& reference,
                                  RandomChoice& random, int most_draws);
 
