@@ -138,7 +138,7 @@ TEST_F(CliTest, FailuresAndUsageErrors) {
   EXPECT_EQ(bad_tables.status, 1);
   EXPECT_NE(bad_tables.output.find("Orbelin"), std::string::npos) << bad_tables.output;
 
-  EXPECT_EQ(RunCli(Arguments("--features 9")).status, 2);
+  EXPECT_EQ(RunCli(Arguments("--features 17")).status, 2);
   EXPECT_EQ(RunCli("--text x").status, 2);
   // The parser's complaints have the form of the program's own.
   Result bogus = RunCli("batch --jbos 2");
