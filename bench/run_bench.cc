@@ -22,6 +22,11 @@
 // at the rate 0.2, with the lead and random baselines (argument 1) or the
 // lead alone (0).
 //
+// BM_FeaturesOfSpeedCorpus runs each text of the 10 MB speed corpus
+// (speed_corpus.h) in memory with the default tables and features 1-8
+// (argument 8) or 1-16 (argument 16): features 9 to 16 should cost at most
+// half as much again as the first eight.
+//
 // BM_Crossval1000Texts times `casewright-cli crossval --folds 10 --rate 0.2`
 // on those texts and their classes files, from reading the texts to the
 // table of figures (the tables open), on one thread and on two.
@@ -35,6 +40,7 @@
 #include <random>
 
 #include "bundled_text.h"
+#include "speed_corpus.h"
 #include "batch/manifest.h"
 #include "experiment/crossval.h"
 #include "summary/bootstrap.h"
@@ -258,6 +264,32 @@ void BM_ClassesFromExtract(benchmark::State& state) {
   fs::remove_all(dir);
 }
 BENCHMARK(BM_ClassesFromExtract)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_FeaturesOfSpeedCorpus(benchmark::State& state) {
+  SqliteTables tables(ResolveTablesFolder());
+  std::vector<std::string> texts;
+  std::size_t bytes = 0;
+  for (const fs::path& file : bench::SpeedCorpusFiles(bench::SpeedCorpusFolder())) {
+    texts.push_back(LoadText(file.string()));
+    bytes += texts.back().size();
+  }
+  fs::path dir = fs::temp_directory_path() / ("casewright-bench-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  RunSettings settings;
+  settings.text_path = (dir / "text").string();
+  settings.output_path = (dir / "cases").string();
+  settings.features = state.range(0) == kFeatureCount ? FeatureSet::All() : FeatureSet::Default();
+  for (auto _ : state) {
+    for (const std::string& text : texts) {
+      RunOutcome outcome = RunCasesOnText(settings, text, tables);
+      benchmark::DoNotOptimize(outcome);
+    }
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+  state.counters["texts"] = static_cast<double>(texts.size());
+  fs::remove_all(dir);
+}
+BENCHMARK(BM_FeaturesOfSpeedCorpus)->Arg(kDefaultFeatureCount)->Arg(kFeatureCount)->Unit(benchmark::kMillisecond);
 
 void BM_Crossval1000Texts(benchmark::State& state) {
   SqliteTables tables(ResolveTablesFolder());

@@ -294,8 +294,7 @@ std::optional<unsigned> StartWorkers(std::size_t jobs, const std::function<void(
 }  // namespace
 
 std::string BatchIdentity(std::string_view manifest_bytes, const BatchSettings& settings) {
-  std::string options;
-  for (const FeatureInfo& info : kFeatures) options += settings.features.Has(info.feature) ? '1' : '0';
+  std::string options = FeatureBits(settings.features);
   const ExtractSettings& extract = settings.extract;
   options += "\t" + std::string(FormatName(settings.format)) + "\t" +
              std::to_string(static_cast<int>(settings.encoding)) + "\t" + (settings.strict_classes ? "1" : "0") +

@@ -30,7 +30,7 @@
 namespace casewright {
 
 struct BatchSettings {
-  FeatureSet features = FeatureSet::All();
+  FeatureSet features = FeatureSet::Default();
   CaseFormat format = CaseFormat::kPlain;
   TextEncoding encoding = TextEncoding::kWindows1252;
   // As RunSettings has them, for every entry; the extract's path is each

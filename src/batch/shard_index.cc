@@ -15,12 +15,6 @@ namespace {
 constexpr std::string_view kMagic = "casewright-shard-index\t2";
 constexpr std::string_view kFirstVersion = "casewright-shard-index\t1";
 
-std::string FeatureBits(FeatureSet features) {
-  std::string bits;
-  for (const FeatureInfo& info : kFeatures) bits += features.Has(info.feature) ? '1' : '0';
-  return bits;
-}
-
 std::optional<std::uint64_t> FromHex(std::string_view text) {
   std::uint64_t value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
@@ -187,12 +181,12 @@ ShardIndex ParseShardIndex(std::string_view text, const std::string& path) {
   std::optional<CaseFormat> format = FormatNamed(reader.Field("format"));
   if (!format) reader.Fail("unknown format");
   index.format = *format;
-  std::string_view bits = reader.Field("features");
-  if (bits.size() != kFeatures.size() || bits.find_first_not_of("01") != std::string_view::npos) {
-    reader.Fail("the features are not " + std::to_string(kFeatures.size()) + " digits 0 or 1");
+  std::optional<FeatureSet> features = FeatureSetOfBits(reader.Field("features"));
+  if (!features) {
+    reader.Fail("the features are not " + std::to_string(kDefaultFeatureCount) + " or " +
+                std::to_string(kFeatureCount) + " digits 0 or 1");
   }
-  index.features = FeatureSet::None();
-  for (const FeatureInfo& info : kFeatures) index.features.Set(info.feature, bits[info.number - 1] == '1');
+  index.features = *features;
   std::optional<std::string> relation = Unescaped(reader.Field("relation"));
   if (!relation) reader.Fail("a backslash in the relation is not \\xHH");
   index.relation = std::move(*relation);

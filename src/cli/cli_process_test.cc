@@ -73,6 +73,32 @@ TEST_F(CliTest, SentenceSizeCasesOfReferenceTexts) {
   EXPECT_EQ(Cases("Um. Dois tr\xEAs.", "1 0", "--features none --quinlan"), "1.\r\n0.\r\n");
 }
 
+// Features 9 to 16, named, follow the eight in every header, in table
+// order; the default stays the eight.
+TEST_F(CliTest, AllSixteenFeaturesOfABundledExample) {
+  const std::string example = std::string(CASEWRIGHT_EXAMPLES) + "/example";
+  const std::string run = "--text " + example + ".txt --classes " + example + ".classes --tables " +
+                          dir_.Path("tables") + " --output " + dir_.Path("cases");
+  const std::string eight =
+      "size,text_location,paragraph_location,keyword,gist_word,distribution_weight,tf_isf,cue_phrase";
+  const std::string more =
+      ",title_similarity,centroid_similarity,cohesion,proper_noun,numeral,position,paragraph_position,centrality";
+  ASSERT_EQ(RunCli(run + " --format csv --features 1-16 --raw " + dir_.Path("raw")).status, 0);
+  const std::string csv = ReadFile(dir_.Path("cases"));
+  EXPECT_EQ(csv.substr(0, csv.find('\n')), eight + more + ",class");
+  EXPECT_EQ(std::count(csv.begin(), csv.begin() + csv.find('\n', csv.find('\n') + 1), ','), 2 * 16);
+  const std::string raw = ReadFile(dir_.Path("raw"));
+  EXPECT_TRUE(raw.substr(0, raw.find('\n')).ends_with("\ttf_isf\ttitle_similarity\tcentroid_similarity\tcohesion\t"
+                                                     "proper_noun\tnumeral\tposition\tparagraph_position\t"
+                                                     "centrality\tclass"));
+  ASSERT_EQ(RunCli(run + " --format arff --features 1-8,9,13").status, 0);
+  EXPECT_NE(ReadFile(dir_.Path("cases")).find("@attribute cue_phrase {0,1}\n@attribute title_similarity {1,2,3,4}\n"
+                                              "@attribute numeral {0,1}\n@attribute class"),
+            std::string::npos);
+  ASSERT_EQ(RunCli(run + " --format csv").status, 0);
+  EXPECT_TRUE(ReadFile(dir_.Path("cases")).starts_with(eight + ",class\n"));
+}
+
 TEST_F(CliTest, SuccessPrintsWhereTheCasesWentAndWarnings) {
   WriteFile(dir_.Path("text"), "Um. Dois.");
   WriteFile(dir_.Path("classes"), "1");
@@ -112,7 +138,7 @@ TEST_F(CliTest, FailuresAndUsageErrors) {
   EXPECT_EQ(bad_tables.status, 1);
   EXPECT_NE(bad_tables.output.find("Orbelin"), std::string::npos) << bad_tables.output;
 
-  EXPECT_EQ(RunCli(Arguments("--features 9")).status, 2);
+  EXPECT_EQ(RunCli(Arguments("--features 17")).status, 2);
   EXPECT_EQ(RunCli("--text x").status, 2);
   // The parser's complaints have the form of the program's own.
   Result bogus = RunCli("batch --jbos 2");

@@ -75,7 +75,7 @@ struct ExtractOptions {
 
 // The run options, checked.
 struct Choices {
-  FeatureSet features = FeatureSet::All();
+  FeatureSet features = FeatureSet::Default();
   CaseFormat format = CaseFormat::kPlain;
   TextEncoding encoding = TextEncoding::kWindows1252;
   std::vector<std::string> class_values;  // empty: the values the cases hold

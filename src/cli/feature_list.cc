@@ -35,9 +35,12 @@ FeatureSet ParseFeatureList(const std::string& list) {
 }
 
 std::string FeatureListHelp() {
-  std::string help = "Features to extract, by number: a comma-separated list, ranges allowed (1-3,8), or none.\n";
+  std::string help =
+      "Features to extract, by number: a comma-separated list, ranges allowed (1-3,8), or none.  9 to 16 are "
+      "off unless named (1-16).\n";
   for (const FeatureInfo& info : kFeatures) {
-    help += "  " + std::to_string(info.number) + "  " + std::string(info.caption) + "\n";
+    const std::string number = std::to_string(info.number);
+    help += std::string(4 - number.size(), ' ') + number + "  " + std::string(info.caption) + "\n";
   }
   return help;
 }

@@ -53,7 +53,7 @@ BaselineChoice ChooseBaselines(const std::vector<std::string>& names, FeatureSet
     if (name == "lead") choice.lead = true;
     if (name == "random") choice.random = true;
     if (name == "lead" || name == "random" || name == "none") continue;
-    if (name.starts_with("feature:") && !features.Has(kFeatures[name.back() - '1'].feature)) {
+    if (const int number = FeatureMethodNumber(name); number != 0 && !features.Has(kFeatures[number - 1].feature)) {
       throw UsageError("--baselines " + name + " needs feature " + name.substr(8) + " among --features");
     }
     choice.methods.push_back(name);

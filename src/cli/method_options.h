@@ -26,7 +26,7 @@ struct BaselineChoice {
 // The baselines `names` asks for.  Throws UsageError for a baseline named
 // twice, `none` with another, or a feature:N whose feature is not among
 // `features` (its values are not computed).
-BaselineChoice ChooseBaselines(const std::vector<std::string>& names, FeatureSet features = FeatureSet::All());
+BaselineChoice ChooseBaselines(const std::vector<std::string>& names, FeatureSet features = FeatureSet::Default());
 
 // Refuses a system name of `systems` (a manifest's header) that a chosen
 // method's rows would also have, naming `manifest`: their rows would share

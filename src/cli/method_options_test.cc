@@ -31,6 +31,8 @@ TEST(MethodOptionsTest, BaselinesAndSelection) {
   features.Set(Feature::kCuePhrases, false);
   EXPECT_EQ(UsageMessage([&] { ChooseBaselines({"feature:8"}, features); }),
             "--baselines feature:8 needs feature 8 among --features");
+  EXPECT_EQ(UsageMessage([] { ChooseBaselines({"feature:16"}); }),
+            "--baselines feature:16 needs feature 16 among --features");
   EXPECT_EQ(UsageMessage([] { RefuseMethodNames({"model", "luhn:v2"}, {false, false, {"luhn"}}, "m.tsv"); }),
             "m.tsv:1: The system name luhn:v2 is the name of the baseline luhn; name the system otherwise");
 

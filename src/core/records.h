@@ -41,10 +41,17 @@ constexpr std::string_view LocationLabel(Location location) {
 // memory of its own: its words are a stretch of the run's one array of word
 // ids (Run::Words), and its text is its span of the segmented text, made
 // into the stored "#"-separated form only when asked for (SentenceText, in
-// text/segment.h).  40 bytes, with the members ordered by size.
+// text/segment.h).  88 bytes, with the members ordered by size.
 struct frase {
   double DistributionWeight = 0.0;
   double TfIsf = 0.0;
+  // The raw values of features 9, 10, 11, 14 and 16; 0.0 until their stages
+  // run (features/similarities.h, locations.h, centrality.h).
+  double TitleSimilarity = 0.0;
+  double CentroidSimilarity = 0.0;
+  double Cohesion = 0.0;
+  double Position = 0.0;  // (k - 1) / n for the k-th of n sentences
+  double Centrality = 0.0;
   // Where the sentence's word ids start in the run's array of word ids.
   std::uint32_t FirstWord = 0;
   // Words of the sentence, empty words (punctuation only) included: the
@@ -61,8 +68,15 @@ struct frase {
   bool HasCuePhrase = false;
   // Only blanks stand between the sentence's terminator and a line break.
   bool EndsParagraph = false;
+  bool HasProperNoun = false;
+  bool HasNumeral = false;
   Location TextPlace = Location::kUnset;
   Location ParagraphPlace = Location::kUnset;
+  // Feature 15: the place in the paragraph by the paragraph marks alone.
+  Location ParagraphMark = Location::kUnset;
+  // Feature 14: 1 + floor(5 (k - 1) / n), the fifth of the text the k-th of
+  // n sentences stands in; 0 until the location stage runs.
+  std::uint8_t Fifth = 0;
 
   // "begin", "middle" or "end"; empty until the location stage runs.
   std::string_view TextLocation() const { return LocationLabel(TextPlace); }

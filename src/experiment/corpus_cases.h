@@ -19,7 +19,7 @@ namespace casewright {
 
 // How each text of the manifest is read: as a batch reads it.
 struct CorpusSettings {
-  FeatureSet features = FeatureSet::All();
+  FeatureSet features = FeatureSet::Default();
   TextEncoding encoding = TextEncoding::kWindows1252;
   ExtractSettings extract;  // path unused: each entry names its extract
   bool strict_classes = false;

@@ -43,7 +43,7 @@ FoldAssignment DrawFolds(std::size_t texts, std::size_t folds, std::size_t repea
 std::uint64_t RepeatSeed(std::uint64_t seed, std::size_t repeat);
 
 struct CrossvalSettings {
-  FeatureSet features = FeatureSet::All();
+  FeatureSet features = FeatureSet::Default();
   double rate = 0.2;
   std::uint64_t seed = kDefaultSeed;
   TrainingOptions training;

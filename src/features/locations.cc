@@ -1,6 +1,7 @@
 #include "features/locations.h"
 
 #include <cstddef>
+#include <cstdint>
 
 namespace casewright {
 
@@ -48,7 +49,28 @@ void MarkParagraphLocations(Run& run) {
   }
 }
 
+// A sentence opens a paragraph when it is the first or follows a paragraph
+// end, whatever the length of the paragraph that ended.
+void MarkParagraphMarks(Run& run) {
+  SentenceList& sentences = run.sentence_list;
+  for (std::size_t i = 0; i < sentences.size(); ++i) {
+    const bool opens = i == 0 || sentences[i - 1].EndsParagraph;
+    const bool closes = sentences[i].EndsParagraph || i + 1 == sentences.size();
+    sentences[i].ParagraphMark = opens ? kBegin : closes ? kEnd : kMiddle;
+  }
+}
+
 }  // namespace
+
+void MarkPositions(Run& run) {
+  SentenceList& sentences = run.sentence_list;
+  const std::size_t n = sentences.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    sentences[i].Position = static_cast<double>(i) / static_cast<double>(n);
+    sentences[i].Fifth = static_cast<std::uint8_t>(1 + 5 * i / n);
+  }
+  MarkParagraphMarks(run);
+}
 
 void MarkLocations(Run& run) {
   if (run.sentence_list.empty()) return;

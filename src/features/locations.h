@@ -17,9 +17,20 @@
 // open a paragraph, so the sentence after a one-sentence paragraph reads as a
 // continuation.  The last sentence of the text is always "end".
 //
+// ParagraphMark (feature 15) follows the paragraph marks alone: a sentence
+// that opens its paragraph is "begin" (a one-sentence paragraph's included),
+// one that closes a paragraph of two or more sentences "end", any other
+// "middle".
+//
+// Position (feature 14) is (k - 1) / n for the k-th of n sentences, and
+// Fifth the fifth of the text it stands in, 1 + floor(5 (k - 1) / n), taken
+// in integers so that no rounding moves a sentence to another fifth.
+//
 // For instance, for the paragraphs [s1 s2 s3] [s4] [s5 s6]:
 //   TextLocation:      begin begin begin middle end end
 //   ParagraphLocation: begin middle end begin middle end
+//   ParagraphMark:     begin middle end begin begin end
+//   Fifth:             1 1 2 3 4 5
 #ifndef CASEWRIGHT_FEATURES_LOCATIONS_H_
 #define CASEWRIGHT_FEATURES_LOCATIONS_H_
 
@@ -30,6 +41,9 @@ namespace casewright {
 // Sets TextLocation and ParagraphLocation of every sentence, whichever of
 // the two features is wanted.  Does nothing on a text without sentences.
 void MarkLocations(Run& run);
+
+// Sets ParagraphMark, Position and Fifth of every sentence.
+void MarkPositions(Run& run);
 
 }  // namespace casewright
 

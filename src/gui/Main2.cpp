@@ -21,6 +21,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 #include <algorithm>
 #include <exception>
@@ -44,11 +45,17 @@ constexpr const char* kRunningCaption = "Wait...";
 constexpr const char* kExecuteCaption = "Execute";
 // The QSettings key of the folder of the last file chosen.
 constexpr const char* kLastFolderKey = "lastFolder";
+// The QSettings key of whether GroupBox2 (features 9 to 16) is unfolded.
+constexpr const char* kMoreFeaturesKey = "moreFeaturesUnfolded";
 // How often the window looks at the run's progress.
 constexpr int kProgressIntervalMs = 250;
 constexpr int kProgressSteps = 1000;
 // The size the controls were placed for, the form's smallest.
 constexpr QSize kFormSize(696, 504);
+// How far GroupBox2, unfolded, pushes the bottom row down.
+constexpr int kMoreFeaturesHeight = 219;
+// The check boxes' pitch in both feature groups.
+constexpr int kFeatureBoxPitch = 24;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int left, int top) {
   auto* label = new QLabel(QString::fromUtf8(caption), parent);
@@ -172,7 +179,7 @@ TMainForm2::TMainForm2(const LexicalTables& tables, GuiPrompts& prompts, QWidget
 
   BuildControls();
   FitCaptions();
-  form_->setMinimumSize(kFormSize);
+  UnfoldMoreFeatures(QSettings().value(kMoreFeaturesKey, false).toBool());
   form_->installEventFilter(this);
   BuildMenus();
   resize(minimumSizeHint());
@@ -240,11 +247,25 @@ void TMainForm2::BuildControls() {
       QStringLiteral(" Features to extract from sentences for building the training data "), form_);
   features_group_->setObjectName("GroupBox1");
   features_group_->setGeometry(8, 240, 361, 217);
+  more_features_button_ = new QToolButton(form_);
+  more_features_button_->setObjectName("MoreFeaturesButton");
+  more_features_button_->setText(QStringLiteral("Features 9 to 16"));
+  more_features_button_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  more_features_button_->setAutoRaise(true);
+  more_features_button_->setCheckable(true);
+  more_features_button_->setGeometry(8, 458, 160, 17);
+  more_features_group_ = new QGroupBox(QStringLiteral(" Features from the literature, off unless ticked "), form_);
+  more_features_group_->setObjectName("GroupBox2");
+  more_features_group_->setGeometry(8, 478, 361, 217);
   for (const FeatureInfo& info : kFeatures) {
     const int k = info.number - 1;
-    feature_boxes_[k] = MakeCheckBox(features_group_, QStringLiteral("CheckBox%1").arg(info.number),
-                                     QString::fromUtf8(info.caption), {8, 24 + 24 * k, 345, 17});
+    const bool more = info.number > kDefaultFeatureCount;
+    const int row = more ? k - kDefaultFeatureCount : k;
+    feature_boxes_[k] = MakeCheckBox(more ? more_features_group_ : features_group_,
+                                     QString::fromLatin1(more ? "FeatureBox%1" : "CheckBox%1").arg(info.number),
+                                     QString::fromUtf8(info.caption), {8, 24 + kFeatureBoxPitch * row, 345, 17});
   }
+  connect(more_features_button_, &QToolButton::toggled, this, &TMainForm2::UnfoldMoreFeatures);
 
   // The progress bar takes the free space left of the Execute button.
   progress_bar_ = new QProgressBar(form_);
@@ -272,12 +293,26 @@ void TMainForm2::BuildControls() {
   // Execute, the memo and the output format.
   std::vector<QWidget*> order = {text_path_edit_,   text_search_button_,   classes_path_edit_,
                                  classes_search_button_, output_path_edit_, output_search_button_};
-  order.insert(order.end(), feature_boxes_.begin(), feature_boxes_.end());
+  order.insert(order.end(), feature_boxes_.begin(), feature_boxes_.begin() + kDefaultFeatureCount);
+  order.push_back(more_features_button_);
+  order.insert(order.end(), feature_boxes_.begin() + kDefaultFeatureCount, feature_boxes_.end());
   order.insert(order.end(), {execute_button_, text_memo_, quinlan_box_, options_menu_});
   for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
-  for (QWidget* w : {static_cast<QWidget*>(features_group_), static_cast<QWidget*>(progress_bar_)}) {
+  for (QWidget* w : {static_cast<QWidget*>(features_group_), static_cast<QWidget*>(more_features_group_),
+                     static_cast<QWidget*>(progress_bar_)}) {
     w->setFocusPolicy(Qt::NoFocus);
   }
+  more_features_button_->setArrowType(Qt::RightArrow);
+  more_features_group_->hide();
+  LayOutForm();
+}
+
+void TMainForm2::UnfoldMoreFeatures(bool unfolded) {
+  more_features_button_->setArrowType(unfolded ? Qt::DownArrow : Qt::RightArrow);
+  more_features_group_->setVisible(unfolded);
+  form_->setMinimumSize(kFormSize + QSize(0, unfolded ? kMoreFeaturesHeight : 0));
+  if (more_features_button_->isChecked() != unfolded) more_features_button_->setChecked(unfolded);
+  QSettings().setValue(kMoreFeaturesKey, unfolded);
   LayOutForm();
 }
 
@@ -340,7 +375,9 @@ void TMainForm2::BuildMenus() {
 }
 
 bool TMainForm2::CaptionsFit() const {
-  if (features_group_->minimumSizeHint().width() > features_group_->width()) return false;
+  for (const QGroupBox* group : {features_group_, more_features_group_}) {
+    if (group->minimumSizeHint().width() > group->width()) return false;
+  }
   for (const QLabel* label : {text_label_, classes_label_, output_label_}) {
     if (label->x() + label->sizeHint().width() > input_frame_->geometry().right()) return false;
   }
@@ -364,7 +401,7 @@ void TMainForm2::FitCaptions() {
 }
 
 void TMainForm2::FormCreate() {
-  for (QCheckBox* box : feature_boxes_) box->setChecked(true);
+  for (int k = 0; k < kFeatureCount; ++k) feature_boxes_[k]->setChecked(k < kDefaultFeatureCount);
   quinlan_box_->setChecked(false);
 }
 

@@ -47,6 +47,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTimer;
+class QToolButton;
 
 namespace casewright {
 
@@ -126,8 +127,12 @@ class TMainForm2 : public QMainWindow {
   void BuildControls();
   void BuildMenus();
   // Places the controls for the form's size: the memo takes the room beyond
-  // 696 x 504, the bottom row follows the form's bottom edge.
+  // 696 x 504 (taller by GroupBox2 when it is unfolded), the bottom row
+  // follows the form's bottom edge.
   void LayOutForm();
+  // Shows or hides GroupBox2 (features 9 to 16), growing or shrinking the
+  // form's smallest size by its height, and remembers the choice.
+  void UnfoldMoreFeatures(bool unfolded);
   bool CaptionsFit() const;
   void FitCaptions();
   void FormCreate();
@@ -175,8 +180,12 @@ class TMainForm2 : public QMainWindow {
   QLabel* output_label_;                                 // Label3
   QLineEdit* output_path_edit_;                          // Edit3
   QPushButton* output_search_button_;                    // Button3
-  QGroupBox* features_group_;                            // GroupBox1
-  std::array<QCheckBox*, kFeatureCount> feature_boxes_;  // CheckBox1 to CheckBox8, in feature order
+  QGroupBox* features_group_;                            // GroupBox1: features 1 to 8
+  QToolButton* more_features_button_;                    // MoreFeaturesButton: folds GroupBox2
+  QGroupBox* more_features_group_;                       // GroupBox2: features 9 to 16, folded by default
+  // In feature order: CheckBox1 to CheckBox8 in GroupBox1, then FeatureBox9
+  // to FeatureBox16 in GroupBox2 (CheckBox9 is the Quinlan box's name).
+  std::array<QCheckBox*, kFeatureCount> feature_boxes_;
   QProgressBar* progress_bar_;                           // ProgressBar1
   QPushButton* execute_button_;                          // Button4
   QLabel* text_heading_;                                 // Label6 "Text"

@@ -41,6 +41,12 @@ using casewright::testing::WriteFile;
 
 namespace {
 
+// The object name of feature `number`'s check box: CheckBox1 to CheckBox8,
+// FeatureBox9 to FeatureBox16 (CheckBox9 is "Formato Quinlan").
+QString FeatureBoxName(int number) {
+  return QString::fromLatin1(number <= casewright::kDefaultFeatureCount ? "CheckBox%1" : "FeatureBox%1").arg(number);
+}
+
 // Answers the dialogs from a script and records every box, with the state
 // of the window at the moment the box came up.
 class ScriptedPrompts : public casewright::GuiPrompts {
@@ -171,6 +177,7 @@ class Main2Test : public QObject {
   void startState();
   void featuresAgreeWithTheCommandLine();
   void tabOrderFollowsTheForm();
+  void moreFeaturesUnfoldBelowAndAreRemembered();
   void captionsFitTheirControls();
   void timeOfDayLeavesOutTheZone();
   void cancellingADialogChangesNothing();
@@ -260,8 +267,7 @@ std::string Main2Test::CoreOutput() {
   settings.classes_path = Find<QLineEdit>(*window_, "Edit2")->text().toStdString();
   settings.output_path = dir_->Path("core-output.txt");
   for (const casewright::FeatureInfo& info : casewright::kFeatures) {
-    const QString name = QStringLiteral("CheckBox%1").arg(info.number);
-    settings.features.Set(info.feature, window_->findChild<QCheckBox*>(name)->isChecked());
+    settings.features.Set(info.feature, window_->findChild<QCheckBox*>(FeatureBoxName(info.number))->isChecked());
   }
   if (Find<QCheckBox>(*window_, "CheckBox9")->isChecked()) settings.format = casewright::CaseFormat::kQuinlan;
   casewright::RunCases(settings, *tables_);
@@ -292,6 +298,12 @@ void Main2Test::startState() {
     QCOMPARE(box->parentWidget(), Find<QGroupBox>(*window_, "GroupBox1"));
   }
   QVERIFY(!Find<QCheckBox>(*window_, "CheckBox9")->isChecked());
+  for (int k = 9; k <= 16; ++k) {
+    auto* box = window_->findChild<QCheckBox*>(FeatureBoxName(k));
+    QVERIFY(box && !box->isChecked());
+    QCOMPARE(box->parentWidget(), Find<QGroupBox>(*window_, "GroupBox2"));
+  }
+  QVERIFY(!Find<QGroupBox>(*window_, "GroupBox2")->isVisible());
   for (const char* name : {"Edit1", "Edit2", "Edit3"}) {
     QVERIFY(Find<QLineEdit>(*window_, name)->text().isEmpty());
   }
@@ -323,7 +335,9 @@ void Main2Test::startState() {
 void Main2Test::tabOrderFollowsTheForm() {
   const QStringList expected = {"Edit1",     "Button1",   "Edit2",     "Button2",   "Edit3",
                                 "Button3",   "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",
-                                "CheckBox5", "CheckBox6", "CheckBox7", "CheckBox8", "Button4",
+                                "CheckBox5", "CheckBox6", "CheckBox7", "CheckBox8", "MoreFeaturesButton",
+                                "FeatureBox9", "FeatureBox10", "FeatureBox11", "FeatureBox12", "FeatureBox13",
+                                "FeatureBox14", "FeatureBox15", "FeatureBox16", "Button4",
                                 "Memo1",     "CheckBox9", "ToolButton1"};
   QStringList order;
   QWidget* w = Find<QLineEdit>(*window_, "Edit1");
@@ -332,6 +346,23 @@ void Main2Test::tabOrderFollowsTheForm() {
     w = w->nextInFocusChain();
   } while (w != Find<QLineEdit>(*window_, "Edit1"));
   QCOMPARE(order, expected);
+}
+
+void Main2Test::moreFeaturesUnfoldBelowAndAreRemembered() {
+  auto* group = Find<QGroupBox>(*window_, "GroupBox2");
+  auto* form = Find<QWidget>(*window_, "Form");
+  QTest::mouseClick(Find<QToolButton>(*window_, "MoreFeaturesButton"), Qt::LeftButton);
+  QVERIFY(group->isVisible());
+  QCOMPARE(form->minimumSize(), QSize(696, 504 + 219));
+  QTRY_VERIFY(form->height() >= 504 + 219);
+  QVERIFY(Find<QProgressBar>(*window_, "ProgressBar1")->geometry().top() > group->geometry().bottom());
+  // A new window opens as the last one was left.
+  window_ = std::make_unique<TMainForm2>(*tables_, *prompts_);
+  QVERIFY(Find<QGroupBox>(*window_, "GroupBox2")->isVisibleTo(Find<QWidget>(*window_, "Form")));
+  QVERIFY(Find<QToolButton>(*window_, "MoreFeaturesButton")->isChecked());
+  Find<QToolButton>(*window_, "MoreFeaturesButton")->click();
+  QVERIFY(!Find<QGroupBox>(*window_, "GroupBox2")->isVisibleTo(Find<QWidget>(*window_, "Form")));
+  QCOMPARE(Find<QWidget>(*window_, "Form")->minimumSize(), QSize(696, 504));
 }
 
 void Main2Test::captionsFitTheirControls() {
@@ -598,7 +629,7 @@ void Main2Test::featuresAgreeWithTheCommandLine() {
   const QString help = QString::fromUtf8(cli.readAllStandardOutput());
   for (const casewright::FeatureInfo& info : casewright::kFeatures) {
     const QString caption = QString::fromUtf8(info.caption);
-    const QByteArray name = QStringLiteral("CheckBox%1").arg(info.number).toUtf8();
+    const QByteArray name = FeatureBoxName(info.number).toUtf8();
     QCOMPARE(Find<QCheckBox>(*window_, name.constData())->text(), caption);
     QVERIFY2(help.contains(QStringLiteral("  %1  %2\n").arg(info.number).arg(caption)), qPrintable(caption));
   }

@@ -96,7 +96,7 @@ class WriterTest : public ::testing::Test {
     return set;
   }
 
-  const FeatureSet kAll = FeatureSet::All();
+  const FeatureSet kAll = FeatureSet::Default();
   TempDir dir_;
   MemoryTables tables_;
   casewright::Run run_;

@@ -8,6 +8,10 @@ namespace {
 double SizeOf(const frase& s) { return static_cast<double>(s.WordCount); }
 double DistributionOf(const frase& s) { return s.DistributionWeight; }
 double TfIsfOf(const frase& s) { return s.TfIsf; }
+double TitleSimilarityOf(const frase& s) { return s.TitleSimilarity; }
+double CentroidSimilarityOf(const frase& s) { return s.CentroidSimilarity; }
+double CohesionOf(const frase& s) { return s.Cohesion; }
+double CentralityOf(const frase& s) { return s.Centrality; }
 
 char LocationCode(Location location) {
   if (location == Location::kBegin) return '1';
@@ -47,7 +51,11 @@ int LevelCode(double value, const FeatureThresholds& t) {
 CaseCoder::CaseCoder(const SentenceList& sentences)
     : size_(ComputeThresholds(sentences, SizeOf)),
       distribution_(ComputeThresholds(sentences, DistributionOf)),
-      tf_isf_(ComputeThresholds(sentences, TfIsfOf)) {}
+      tf_isf_(ComputeThresholds(sentences, TfIsfOf)),
+      title_(ComputeThresholds(sentences, TitleSimilarityOf)),
+      centroid_(ComputeThresholds(sentences, CentroidSimilarityOf)),
+      cohesion_(ComputeThresholds(sentences, CohesionOf)),
+      centrality_(ComputeThresholds(sentences, CentralityOf)) {}
 
 FeatureCodes CaseCoder::CodesOf(const frase& s) const {
   return {
@@ -55,6 +63,14 @@ FeatureCodes CaseCoder::CodesOf(const frase& s) const {
       LocationCode(s.ParagraphPlace),   FlagCode(s.HasKeyword),
       FlagCode(s.HasGistWord),             LevelDigit(s.DistributionWeight, distribution_),
       LevelDigit(s.TfIsf, tf_isf_),        FlagCode(s.HasCuePhrase),
+      LevelDigit(s.TitleSimilarity, title_),
+      LevelDigit(s.CentroidSimilarity, centroid_),
+      LevelDigit(s.Cohesion, cohesion_),
+      FlagCode(s.HasProperNoun),
+      FlagCode(s.HasNumeral),
+      static_cast<char>('0' + s.Fifth),
+      LocationCode(s.ParagraphMark),
+      LevelDigit(s.Centrality, centrality_),
   };
 }
 

@@ -1,9 +1,11 @@
 // The codes of a sentence's features.
 //
-// The numeric features (sentence size, distribution weight, TF-ISF) are
-// discretised into four levels against thresholds drawn from their average
-// and maximum over the text; the locations become 1 ("begin"), 2 ("middle")
-// or 3 (anything else); the presence flags 1 or 0.  Every code is one digit.
+// The numeric features (sentence size, distribution weight, TF-ISF, the
+// three similarities, centrality) are discretised into four levels against
+// thresholds drawn from their average and maximum over the text; the
+// locations become 1 ("begin"), 2 ("middle") or 3 (anything else); the
+// presence flags 1 or 0; the position is its fifth, 1 to 5.  Every code is
+// one digit.
 #ifndef CASEWRIGHT_OUTPUT_DISCRETIZE_H_
 #define CASEWRIGHT_OUTPUT_DISCRETIZE_H_
 
@@ -48,6 +50,10 @@ class CaseCoder {
   FeatureThresholds size_;
   FeatureThresholds distribution_;
   FeatureThresholds tf_isf_;
+  FeatureThresholds title_;
+  FeatureThresholds centroid_;
+  FeatureThresholds cohesion_;
+  FeatureThresholds centrality_;
 };
 
 }  // namespace casewright

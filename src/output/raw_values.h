@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/features.h"
 #include "core/run.h"
 #include "output/output_file.h"
 
@@ -15,11 +16,12 @@ namespace casewright {
 // The stored text of a sentence of the run (SentenceText, in text/segment.h).
 using StoredTextOf = std::function<std::string(const frase&)>;
 
-// Writes one row per sentence of run.sentence_list to `out`; `classes` holds
+// Writes one row per sentence of run.sentence_list to `out`, with a column
+// for each feature of `features` beyond the default ones; `classes` holds
 // the class paired with each sentence (one per sentence).
 // REQUIRES: classes.size() == run.sentence_list.size().
-void WriteRawValues(const Run& run, const StoredTextOf& stored_text, const std::vector<std::string>& classes,
-                    OutputFile& out);
+void WriteRawValues(const Run& run, const StoredTextOf& stored_text, FeatureSet features,
+                    const std::vector<std::string>& classes, OutputFile& out);
 
 }  // namespace casewright
 

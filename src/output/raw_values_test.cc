@@ -28,7 +28,7 @@ class RawValuesTest : public ::testing::Test {
     // The stored text of a sentence is its span of `text`, as is.
     WriteRawValues(
         run_, [text](const frase& s) { return std::string(text.substr(s.SpanStart, s.SpanEnd - s.SpanStart)); },
-        classes, out);
+        FeatureSet::Default(), classes, out);
     out.Commit();
     return ReadFile(path);
   }

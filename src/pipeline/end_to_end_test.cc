@@ -54,7 +54,7 @@ constexpr char kText[] =
     "Portanto, o gato dormiu. Os gatos comem queijo.\r\n"
     "O queijo acabou.\r\n";
 
-using Codes = std::array<int, kFeatureCount>;
+using Codes = std::array<int, kDefaultFeatureCount>;
 
 // The codes of features 1 to 8 of each sentence, all features ticked.
 const std::vector<Codes> kAllCodes = {
@@ -91,7 +91,7 @@ class EndToEndTest : public ::testing::Test {
   std::string Expected(const std::vector<Codes>& codes, bool quinlan) const {
     std::string file;
     for (std::size_t s = 0; s < codes.size(); ++s) {
-      for (int k = 0; k < kFeatureCount; ++k) {
+      for (int k = 0; k < kDefaultFeatureCount; ++k) {
         if (!settings_.features.Has(kFeatures[k].feature)) continue;
         file += std::to_string(codes[s][k]);
         file += quinlan ? ", " : " ";
@@ -126,9 +126,9 @@ TEST_F(EndToEndTest, AllFeaturesInBothFormats) {
 TEST_F(EndToEndTest, EachFeatureSwitchedOffInTurn) {
   for (bool quinlan : {false, true}) {
     settings_.format = quinlan ? CaseFormat::kQuinlan : CaseFormat::kPlain;
-    for (int off = 0; off < kFeatureCount; ++off) {
+    for (int off = 0; off < kDefaultFeatureCount; ++off) {
       SCOPED_TRACE("feature " + std::to_string(off + 1) + " off" + (quinlan ? ", Quinlan" : ""));
-      settings_.features = FeatureSet::All();
+      settings_.features = FeatureSet::Default();
       settings_.features.Set(kFeatures[off].feature, false);
       std::vector<Codes> codes = kAllCodes;
       if (off == 5) {

@@ -9,12 +9,15 @@
 #include "core/read_file.h"
 #include "core/run.h"
 #include "core/run_error.h"
+#include "features/centrality.h"
 #include "features/cue_phrases.h"
 #include "features/gist_words.h"
 #include "features/keywords.h"
 #include "features/locations.h"
+#include "features/similarities.h"
 #include "features/stopwords.h"
 #include "features/tf_isf.h"
+#include "features/word_shapes.h"
 #include "output/case_writer.h"
 #include "output/discretize.h"
 #include "output/names_file.h"
@@ -64,6 +67,12 @@ std::vector<RunFile> FilesOf(const RunSettings& settings, const LexicalTables& t
   return files;
 }
 
+// The stages that read the words as the text has them, which must run
+// before the text is released.
+void AnalyseText(Run& run, std::string_view text, FeatureSet features) {
+  if (features.Has(Feature::kProperNoun) || features.Has(Feature::kNumeral)) MarkWordShapes(run, text);
+}
+
 // The analysis after segmentation, in the order that lets each stage rely on
 // the ones before.
 void Analyse(Run& run, FeatureSet features) {
@@ -74,6 +83,12 @@ void Analyse(Run& run, FeatureSet features) {
   if (features.Has(Feature::kKeywords)) MarkKeywords(run);
   if (features.Has(Feature::kTextLocation) || features.Has(Feature::kParagraphLocation)) MarkLocations(run);
   if (features.Has(Feature::kCuePhrases)) MarkCuePhrases(run);
+  if (features.Has(Feature::kTitleSimilarity)) ComputeTitleSimilarities(run);
+  if (features.Has(Feature::kCentroidSimilarity) || features.Has(Feature::kCohesion)) {
+    ComputeCentroidSimilarities(run);
+  }
+  if (features.Has(Feature::kPosition) || features.Has(Feature::kParagraphPosition)) MarkPositions(run);
+  if (features.Has(Feature::kCentrality)) ComputeCentrality(run);
 }
 
 // Fails the run with `messages`, one after the other, naming `path`.
@@ -141,6 +156,7 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   Run run(tables, progress);
   run.ResetLists();
   SegmentText(run, text);
+  AnalyseText(run, text, settings.features);
   if (owned_text != nullptr && settings.raw_path.empty()) std::string().swap(*owned_text);
   Analyse(run, settings.features);
 
@@ -165,8 +181,8 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   if (!settings.raw_path.empty()) {
     if (classes.classes.empty()) classes.classes.resize(run.sentence_list.size());
     WriteRawValues(
-        run, [text](const frase& sentence) { return SentenceText(text, sentence); }, classes.classes,
-        outputs.Open(settings.raw_path));
+        run, [text](const frase& sentence) { return SentenceText(text, sentence); }, settings.features,
+        classes.classes, outputs.Open(settings.raw_path));
   }
   if (!settings.names_path.empty()) outputs.Open(settings.names_path).Write(NamesFileText(schema));
   outputs.CommitAll();
@@ -230,6 +246,7 @@ TextCases CasesOfLoadedText(const RunSettings& settings, DecodedText text, const
     TokenVocabulary vocabulary;
     cases.tokens = TokensOfSentences(run, text.bytes, *tokens, vocabulary, &cases.stopwords);
   }
+  AnalyseText(run, text.bytes, settings.features);
   std::string().swap(text.bytes);
   Analyse(run, settings.features);
   if (tokens) {
@@ -256,6 +273,7 @@ std::vector<RawFeatures> RawFeaturesOfText(std::string_view text, const LexicalT
   Run run(tables, {});
   run.ResetLists();
   SegmentText(run, text);
+  AnalyseText(run, text, FeatureSet::All());
   Analyse(run, FeatureSet::All());
   std::vector<RawFeatures> values;
   for (const frase& sentence : run.sentence_list) values.push_back(RawFeaturesOf(sentence));

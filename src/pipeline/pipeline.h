@@ -37,8 +37,8 @@ struct RunSettings {
   // When extract.path is not empty, the classes come from that reference
   // extract (extract_classes.h) and classes_path is not read.
   ExtractSettings extract;
-  // All ticked, in the plain layout, as the window starts.
-  FeatureSet features = FeatureSet::All();
+  // Features 1 to 8, in the plain layout, as the window starts.
+  FeatureSet features = FeatureSet::Default();
   CaseFormat format = CaseFormat::kPlain;
   TextEncoding encoding = TextEncoding::kWindows1252;
   // When not empty, the raw values of every sentence go to this TSV file.

@@ -1,4 +1,4 @@
-// feature:N: each sentence scores the raw value of feature N (1 to 8, as
+// feature:N: each sentence scores the raw value of feature N (1 to 16, as
 // core/features.h numbers them): e.g. feature:7 ranks by TF-ISF, higher
 // first.
 #ifndef CASEWRIGHT_SUMMARY_METHODS_FEATURE_VALUE_H_

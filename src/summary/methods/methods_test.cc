@@ -117,7 +117,8 @@ TEST(MethodsTest, RegistryKnowsEveryMethodByName) {
     EXPECT_TRUE(MakeMethod(name)->Choose(text.View(), 0).empty()) << name;
     EXPECT_EQ(MakeMethod(name)->Choose(text.View(), 5), (Chosen{0, 1, 2, 3, 4})) << name;
   }
-  for (const char* unknown : {"feature:0", "feature:9", "feature:", "feature:N", "TextRank", ""}) {
+  EXPECT_EQ(MakeMethod("feature:16")->Name(), "feature:16");
+  for (const char* unknown : {"feature:0", "feature:17", "feature:016", "feature:", "feature:N", "TextRank", ""}) {
     EXPECT_EQ(MakeMethod(unknown), nullptr) << unknown;
   }
   EXPECT_EQ(MethodNames(), "textrank, lexrank, lexrank-continuous, luhn, sumbasic, lsa, feature:N, oracle");

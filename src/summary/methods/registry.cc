@@ -1,5 +1,6 @@
 #include "summary/methods/registry.h"
 
+#include <charconv>
 #include <functional>
 
 #include "summary/methods/feature_value.h"
@@ -30,7 +31,7 @@ const std::vector<Entry>& Table() {
       {{"luhn", "the densest cluster of significant words"}, [] { return std::make_unique<Luhn>(); }},
       {{"sumbasic", "mean word probability, chosen greedily"}, [] { return std::make_unique<SumBasic>(); }},
       {{"lsa", "length in the latent space of the term-by-sentence matrix"}, [] { return std::make_unique<Lsa>(); }},
-      {{"feature:N", "the raw value of feature N (1 to 8)"}, nullptr},
+      {{"feature:N", "the raw value of feature N (1 to 16)"}, nullptr},
       {{"oracle", "the greedy best ROUGE-2 against the reference"}, [] { return std::make_unique<Oracle>(); }},
   };
   return table;
@@ -47,11 +48,19 @@ const std::vector<MethodInfo>& Methods() {
   return methods;
 }
 
+int FeatureMethodNumber(std::string_view name) {
+  if (!name.starts_with(kFeaturePrefix)) return 0;
+  const std::string_view digits = name.substr(kFeaturePrefix.size());
+  int number = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+  const bool whole = error == std::errc() && end == digits.data() + digits.size() && digits[0] != '0';
+  return whole && number >= 1 && number <= kFeatureCount ? number : 0;
+}
+
 std::unique_ptr<SummaryMethod> MakeMethod(std::string_view name) {
   if (name.starts_with(kFeaturePrefix)) {
-    const std::string_view number = name.substr(kFeaturePrefix.size());
-    if (number.size() != 1 || number[0] < '1' || number[0] > '0' + kFeatureCount) return nullptr;
-    return std::make_unique<FeatureValue>(number[0] - '0');
+    const int number = FeatureMethodNumber(name);
+    return number == 0 ? nullptr : std::make_unique<FeatureValue>(number);
   }
   for (const Entry& entry : Table()) {
     if (entry.make && entry.info.name == name) return entry.make();

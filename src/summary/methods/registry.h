@@ -13,7 +13,7 @@
 namespace casewright {
 
 struct MethodInfo {
-  std::string_view name;  // `feature:N` stands for feature:1 to feature:8
+  std::string_view name;  // `feature:N` stands for feature:1 to feature:16
   std::string_view description;
 };
 
@@ -22,6 +22,9 @@ const std::vector<MethodInfo>& Methods();
 
 // The method called `name`, or null when there is none.
 std::unique_ptr<SummaryMethod> MakeMethod(std::string_view name);
+
+// N of a method named `feature:N` with N from 1 to kFeatureCount, else 0.
+int FeatureMethodNumber(std::string_view name);
 
 // "textrank, lexrank, ..., oracle": the names for a help text or a message.
 std::string MethodNames();
