@@ -36,8 +36,8 @@ std::string ScoreLines(const std::vector<double>& scores) {
   return lines;
 }
 
-// The scores `method` gives the text, its feature values computed when it
-// reads them.
+}  // namespace
+
 std::vector<double> MethodScores(const SummaryMethod& method, MethodText text, std::string_view bytes,
                                  const LexicalTables& tables) {
   std::vector<RawFeatures> features;
@@ -47,8 +47,6 @@ std::vector<double> MethodScores(const SummaryMethod& method, MethodText text, s
   }
   return method.Scores(text);
 }
-
-}  // namespace
 
 std::size_t SentencesOfSize(SummarySize size, std::size_t sentence_count) {
   if (size.count > sentence_count) {
@@ -60,6 +58,12 @@ std::size_t SentencesOfSize(SummarySize size, std::size_t sentence_count) {
 
 std::vector<std::size_t> ChooseByScores(const std::vector<double>& scores, SummarySize size) {
   return ChooseBest(scores, SentencesOfSize(size, scores.size()));
+}
+
+std::vector<std::size_t> ChooseBySelection(const std::vector<double>& scores, const MethodText& text,
+                                           SummarySize size, Selection selection) {
+  return selection.mmr ? ChooseByMmr(scores, ContentTokens(text), SentencesOfSize(size, scores.size()), selection.lambda)
+                       : ChooseByScores(scores, size);
 }
 
 SummarizeOutcome WriteSummary(const SummarizeSettings& settings, const LexicalTables& tables) {
@@ -96,10 +100,7 @@ SummarizeOutcome WriteSummary(const SummarizeSettings& settings, const LexicalTa
                        std::to_string(scores.size()) + " scores were given",
                    settings.text_path);
   }
-  const std::vector<std::size_t> chosen =
-      settings.selection.mmr ? ChooseByMmr(scores, ContentTokens({tokens, stopwords}),
-                                           SentencesOfSize(settings.size, text.size()), settings.selection.lambda)
-                             : ChooseByScores(scores, settings.size);
+  const std::vector<std::size_t> chosen = ChooseBySelection(scores, {tokens, stopwords}, settings.size, settings.selection);
 
   OutputFiles outputs;
   outputs.Open(settings.extract_path).Write(ExtractFileText(text, chosen));

@@ -48,6 +48,18 @@ struct Selection {
   double lambda = 0;
 };
 
+// The sentences `selection` takes by `scores`, in text order; MMR compares
+// the sentences by the content tokens of `text`.  Throws as ChooseByScores.
+// REQUIRES: text.tokens holds a sentence per score.
+std::vector<std::size_t> ChooseBySelection(const std::vector<double>& scores, const MethodText& text,
+                                           SummarySize size, Selection selection);
+
+// The scores `method` gives a text of `bytes` (Windows-1252) whose sentences
+// have `text`'s tokens, its feature values computed when the method reads
+// them.
+std::vector<double> MethodScores(const SummaryMethod& method, MethodText text, std::string_view bytes,
+                                 const LexicalTables& tables);
+
 // `casewright-cli summarize`.  The text may be `-`, standard input; the
 // extract and the classes file `-`, standard output (not both).
 struct SummarizeSettings {
