@@ -22,6 +22,7 @@
 #include "experiment/corpus_references.h"
 #include "experiment/fold_file.h"
 #include "gui/figures_panel.h"
+#include "summary/bootstrap.h"
 #include "summary/methods/registry.h"
 
 namespace casewright {
@@ -69,6 +70,7 @@ CrossvalOutcome CrossValidateManifest(const WindowCrossval& request, const Lexic
   CrossvalSettings settings;
   settings.features = request.features;
   settings.rate = request.rate;
+  settings.bootstrap = kDefaultResamples;  // crossval's default intervals
   settings.training.threads = corpus_settings.jobs;
   settings.training.version = CASEWRIGHT_VERSION;
   settings.lead = settings.random = false;
@@ -122,9 +124,10 @@ CrossvalDialog::CrossvalDialog(const LexicalTables& tables, GuiPrompts& prompts,
     box->setObjectName(QStringLiteral("Baseline_") + QString::fromStdString(name));
     box->setChecked(std::find(defaults.baselines.begin(), defaults.baselines.end(), name) != defaults.baselines.end());
     grid->addWidget(box, column / 5, column % 5);
-    baselines_[name] = box;
+    baselines_.emplace_back(name, box);
     ++column;
   }
+  for (QWidget* spin : std::initializer_list<QWidget*>{folds_, rate_, repeats_}) spin->setMaximumWidth(120);
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("Manifest"), manifest_row);
   form->addRow(QStringLiteral("Folds"), folds_);

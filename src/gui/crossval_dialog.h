@@ -1,8 +1,9 @@
 // Run > Cross-validate...: `casewright-cli crossval` in the window.  The
 // dialog takes a manifest (as crossval reads it), the folds, the rate, the
 // repeats and the baselines, with crossval's defaults (rate 0.2, one
-// repeat, lead and random; ten folds, as its example uses), and the
-// window's ticked features and encoding.
+// repeat, lead and random, the intervals of its default bootstrap; ten
+// folds, as its example uses), and the window's ticked features and
+// encoding.
 //
 // Run cross-validates on a worker thread with the core's CrossValidate
 // (experiment/crossval.h), the very code of `crossval`, whose fold_done
@@ -17,9 +18,9 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
-#include <map>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/features.h"
@@ -53,7 +54,7 @@ struct WindowCrossval {
 
 // Reads the manifest, computes its texts' cases and cross-validates them
 // as `crossval --folds K --repeats R --rate R --baselines LIST` does, with
-// its default seed; calls `fold_done` after each fold (it may throw to
+// its default seed and bootstrap; calls `fold_done` after each fold (it may throw to
 // stop).  Throws RunError.
 CrossvalOutcome CrossValidateManifest(const WindowCrossval& request, const LexicalTables& tables,
                                       std::function<void(std::size_t done, std::size_t total)> fold_done);
@@ -97,7 +98,7 @@ class CrossvalDialog : public QDialog {
   QSpinBox* folds_;
   QDoubleSpinBox* rate_;
   QSpinBox* repeats_;
-  std::map<std::string, QCheckBox*> baselines_;
+  std::vector<std::pair<std::string, QCheckBox*>> baselines_;  // in the order offered
   QProgressBar* progress_;
   QLabel* status_;
   QPushButton* run_button_;
