@@ -206,17 +206,12 @@ class Summary:
     scores: list
 
 
-def _scores_by_method(method, text, tables):
-    # Where the summarisers that score sentences without a model will plug
-    # in: each method then gives the scores of the text's sentences.
-    raise Error(f"method: {method} is not a method this version has")
-
-
 def summarize(text, *, scores=None, model=None, method=None, rate=None, sentences=None, selection="top",
               tables=None, encoding="auto", name=None):
     """The summary of ``text`` by one score per sentence: ``scores`` given,
     the probabilities of a ``model`` (the file ``train`` writes), or those
-    of a ``method``.  It takes ``sentences`` sentences or a ``rate`` of
+    of a ``method`` (``"textrank"``, ``"feature:7"``: as
+    ``casewright-cli summarize --method`` names them).  It takes ``sentences`` sentences or a ``rate`` of
     them, the best ones (``selection="top"``), ties to the earlier."""
     if sum(given is not None for given in (scores, model, method)) != 1:
         raise Error("summarize needs one of scores, model or method")
@@ -226,8 +221,6 @@ def summarize(text, *, scores=None, model=None, method=None, rate=None, sentence
         raise Error(f"selection: {selection} is not top")
     if sentences is not None and sentences < 1:
         raise Error("sentences must be at least 1")
-    if method is not None:
-        scores = _scores_by_method(method, text, tables)
     scores = [] if scores is None else [float(score) for score in scores]
     for number, score in enumerate(scores, start=1):
         # The choice sorts by score: a NaN would have no place in the order.
@@ -235,7 +228,7 @@ def summarize(text, *, scores=None, model=None, method=None, rate=None, sentence
             raise Error(f"scores: the score of sentence {number}, {score}, is not a number")
     path, content, name, encoding = _text_args(text, name, encoding)
     summary = _core.summarize(path, content, name, scores,
-                              _path_or_empty(model), 0.0 if rate is None else float(rate), sentences or 0,
+                              _path_or_empty(model), method, 0.0 if rate is None else float(rate), sentences or 0,
                               encoding, _tables_of(tables))
     return Summary(summary["chosen"], summary["extract"], summary["scores"])
 

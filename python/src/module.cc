@@ -30,6 +30,7 @@
 #include "pipeline/summary_run.h"
 #include "summary/bootstrap.h"
 #include "summary/comparison.h"
+#include "summary/methods/registry.h"
 #include "summary/selection.h"
 #include "text/segmented_text.h"
 #include "text_source.h"
@@ -214,11 +215,22 @@ std::vector<double> ModelScores(const std::string& model_path, const SegmentedTe
   return model.Probabilities(RowsOf(CasesOfLoadedText(run, std::move(loaded), tables), model.features()));
 }
 
+// The method called `name`, refused as `summarize --method` refuses it.
+std::unique_ptr<SummaryMethod> MethodNamed(const std::string& name) {
+  std::unique_ptr<SummaryMethod> method = MakeMethod(name);
+  if (method == nullptr) throw cli::UsageError("method: " + name + " is not a method: " + MethodNames());
+  if (method->Needs() == MethodNeeds::kReference) {
+    throw cli::UsageError("method: " + name + " needs a reference summary; use it in evaluate or crossval baselines");
+  }
+  return method;
+}
+
 py::dict Summarize(const std::string& path, const std::optional<py::bytes>& content, const std::string& name,
-                   std::vector<double> scores, const std::string& model_path, double rate, std::size_t count,
-                   const std::string& encoding, const LexicalTables& tables) {
+                   std::vector<double> scores, const std::string& model_path, const std::optional<std::string>& method_name,
+                   double rate, std::size_t count, const std::string& encoding, const LexicalTables& tables) {
   const std::unique_ptr<TextSource> source = SourceOf(path, content, name);
   const TextEncoding chosen_encoding = EncodingOf(encoding, "encoding");
+  const std::unique_ptr<SummaryMethod> method = method_name ? MethodNamed(*method_name) : nullptr;
   if (count == 0 && !IsValidRate(rate)) throw cli::UsageError("rate must be more than 0 and at most 1");
   std::vector<std::size_t> chosen;
   std::string extract;
@@ -229,6 +241,7 @@ py::dict Summarize(const std::string& path, const std::optional<py::bytes>& cont
       SegmentedText text(source->path(), chosen_encoding, tables);
       if (text.size() == 0) throw RunError("The text has no sentence to choose from", source->path());
       if (!model_path.empty()) scores = ModelScores(model_path, text, source->path(), chosen_encoding, tables);
+      if (method != nullptr) scores = MethodScoresOf(*method, text, tables);
       if (scores.size() != text.size()) {
         throw RunError("The text has " + std::to_string(text.size()) + " sentences, but " +
                            std::to_string(scores.size()) + " scores were given",
@@ -467,7 +480,7 @@ PYBIND11_MODULE(_core, module) {
   module.def("sentences", &Sentences, py::arg("path"), py::arg("content"), py::arg("name"), py::arg("encoding"),
              py::arg("segmented"), py::arg("tables"));
   module.def("summarize", &Summarize, py::arg("path"), py::arg("content"), py::arg("name"), py::arg("scores"),
-             py::arg("model"), py::arg("rate"), py::arg("count"), py::arg("encoding"), py::arg("tables"));
+             py::arg("model"), py::arg("method"), py::arg("rate"), py::arg("count"), py::arg("encoding"), py::arg("tables"));
   module.def("evaluate", &EvaluateSummaries, py::arg("manifest"), py::arg("rows"), py::arg("rate"), py::arg("lead"),
              py::arg("random"), py::arg("seed"), py::arg("no_stem"), py::arg("bootstrap"), py::arg("compare"),
              py::arg("options"), py::arg("tables"));

@@ -37,8 +37,16 @@ def test_summarize_refusals(examples):
         casewright.summarize(text, scores=[0, float("nan")] + [0] * 149, rate=0.2)
     with pytest.raises(casewright.Error, match="summarize needs one of scores, model or method"):
         casewright.summarize(text, rate=0.2)
-    with pytest.raises(casewright.Error, match="method: textrank is not a method this version has"):
-        casewright.summarize(text, method="textrank", rate=0.2)
+    with pytest.raises(casewright.Error, match="method: textrnk is not a method: textrank, "):
+        casewright.summarize(text, method="textrnk", rate=0.2)
+    with pytest.raises(casewright.Error, match="method: oracle needs a reference summary"):
+        casewright.summarize(text, method="oracle", rate=0.2)
+
+
+@pytest.mark.parametrize("method", ["textrank", "sumbasic", "feature:7"])
+def test_summarize_by_method_equals_the_command_lines(cli, examples, method):
+    expected = cli("summarize", "--text", "example.txt", "--method", method, "--sentences", "5").stdout.decode("cp1252")
+    assert casewright.summarize(pathlib.Path("example.txt"), method=method, sentences=5).extract == expected
 
 
 def test_evaluate_equals_the_command_lines(cli, examples):

@@ -29,7 +29,7 @@ std::string MethodList() {
 void AddBaselinesOption(CLI::App& app, std::vector<std::string>& baselines) {
   app.add_option("--baselines", baselines,
                  "The baselines at each system's number of sentences: lead (the first sentences), random (the mean "
-                 "of 100 draws), none, or any method (" +
+                 "of 100 draws, fewer past 1,000 sentences), none, or any method (" +
                      MethodNames() + ")")
       ->delimiter(',')
       ->check(CLI::Validator(

@@ -265,7 +265,7 @@ void SummaryView::ChooseMethod() {
   method_name_ = method_->currentIndex() == 0 ? std::string() : method_->currentText().toStdString();
   if (!method_name_.empty()) {
     try {
-      scores_ = MethodScores(*MakeMethod(method_name_), {tokens_, stopwords_}, text_->bytes(), tables_);
+      scores_ = MethodScoresOf(*MakeMethod(method_name_), *text_, tables_);
     } catch (const std::exception& error) {
       prompts_.ShowError(this, QString::fromStdString(DescribeError(error)));
       ResetMethod();

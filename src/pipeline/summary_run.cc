@@ -36,8 +36,8 @@ std::string ScoreLines(const std::vector<double>& scores) {
   return lines;
 }
 
-}  // namespace
-
+// The scores `method` gives the text, its feature values computed when it
+// reads them.
 std::vector<double> MethodScores(const SummaryMethod& method, MethodText text, std::string_view bytes,
                                  const LexicalTables& tables) {
   std::vector<RawFeatures> features;
@@ -46,6 +46,16 @@ std::vector<double> MethodScores(const SummaryMethod& method, MethodText text, s
     text.features = &features;
   }
   return method.Scores(text);
+}
+
+}  // namespace
+
+std::vector<double> MethodScoresOf(const SummaryMethod& method, const SegmentedText& text,
+                                   const LexicalTables& tables) {
+  TokenVocabulary vocabulary;
+  StopwordFlags stopwords;
+  const SentenceTokens tokens = TokensOfSentences(text.run(), text.bytes(), {}, vocabulary, &stopwords);
+  return MethodScores(method, {tokens, stopwords}, text.bytes(), tables);
 }
 
 std::size_t SentencesOfSize(SummarySize size, std::size_t sentence_count) {

@@ -54,12 +54,6 @@ struct Selection {
 std::vector<std::size_t> ChooseBySelection(const std::vector<double>& scores, const MethodText& text,
                                            SummarySize size, Selection selection);
 
-// The scores `method` gives a text of `bytes` (Windows-1252) whose sentences
-// have `text`'s tokens, its feature values computed when the method reads
-// them.
-std::vector<double> MethodScores(const SummaryMethod& method, MethodText text, std::string_view bytes,
-                                 const LexicalTables& tables);
-
 // `casewright-cli summarize`.  The text may be `-`, standard input; the
 // extract and the classes file `-`, standard output (not both).
 struct SummarizeSettings {
@@ -82,6 +76,13 @@ struct SummarizeSettings {
   std::string classes_path;        // empty: none
   std::string scores_output_path;  // empty: none; the scores, one a line with 6 decimals
 };
+
+// The scores `method` gives each sentence of `text`, from the sentences'
+// keys as evaluate compares them (and their feature values for feature:N):
+// what `summarize --method` chooses by.
+// REQUIRES: method.Needs() != MethodNeeds::kReference.
+std::vector<double> MethodScoresOf(const SummaryMethod& method, const SegmentedText& text,
+                                   const LexicalTables& tables);
 
 struct SummarizeOutcome {
   std::size_t sentences = 0;

@@ -1,4 +1,5 @@
 #include "summary/metrics.h"
+#include "summary/summary_figures.h"
 
 #include <algorithm>
 #include <random>
@@ -162,6 +163,17 @@ TEST(MetricsTest, VocabularyGivesOneIdPerToken) {
   const TokenId casa = vocabulary.Id("casa");
   EXPECT_NE(vocabulary.Id("rede"), casa);
   EXPECT_EQ(vocabulary.Id(std::string("ca") + "sa"), casa);
+}
+
+// The random baseline draws 100 times up to 1,000 sentences, then fewer, but
+// never fewer than 10 nor more than asked.
+TEST(MetricsTest, RandomDrawsShrinkOnLongTextsWithinTheirBounds) {
+  EXPECT_EQ(RandomDrawsFor(0, 100), 100);
+  EXPECT_EQ(RandomDrawsFor(1000, 100), 100);
+  EXPECT_EQ(RandomDrawsFor(1011, 100), 99);
+  EXPECT_EQ(RandomDrawsFor(9091, 100), 11);
+  EXPECT_EQ(RandomDrawsFor(16000, 100), 10);
+  EXPECT_EQ(RandomDrawsFor(16000, 3), 3);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "summary/summary_figures.h"
 
+#include <algorithm>
+
 namespace casewright {
 namespace {
 
@@ -98,8 +100,14 @@ SummaryFigures FiguresOf(const SentenceTokens& text, const std::vector<std::size
   return FiguresOfSummaries(text, {chosen}, reference).front();
 }
 
+int RandomDrawsFor(std::size_t sentences, int most) {
+  const std::size_t enough = (kRandomDrawSentences + sentences - 1) / std::max<std::size_t>(sentences, 1);
+  return std::min(most, std::max(kFewestRandomDraws, static_cast<int>(std::min<std::size_t>(enough, most))));
+}
+
 SummaryFigures MeanOfRandomDraws(const SentenceTokens& text, std::size_t count, const Reference& reference,
-                                 RandomChoice& random, int draws) {
+                                 RandomChoice& random, int most_draws) {
+  const int draws = RandomDrawsFor(text.size(), most_draws);
   std::vector<std::vector<std::size_t>> summaries;
   for (int draw = 0; draw < draws; ++draw) summaries.push_back(random.Draw(text.size(), count));
   SummaryFigures mean;

@@ -53,13 +53,25 @@ struct SummaryFigures {
 SummaryFigures FiguresOf(const SentenceTokens& text, const std::vector<std::size_t>& chosen,
                          const Reference& reference);
 
-// The mean figures of `draws` summaries of `count` sentences drawn at random
-// from `random`: the random baseline.  What does not depend on the draw (the
-// reference's n-grams, each sentence looked up in them, each reference
-// sentence's LCS with each sentence of the text) is prepared once.
-// REQUIRES: count <= text.size(), draws >= 1.
+// How many draws the random baseline of a text of `sentences` sentences
+// makes: `most`, or fewer on a long text, so that draws x sentences stays
+// near kRandomDrawSentences, but never fewer than kFewestRandomDraws.  The
+// spread of a draw's figures shrinks as 1/sqrt(sentences), so the mean keeps
+// the precision it has on shorter texts, while the whole-sequence LCS, which
+// grows with the square of the length, is computed fewer times.
+// REQUIRES: most >= 1.
+inline constexpr std::size_t kRandomDrawSentences = 100000;
+inline constexpr int kFewestRandomDraws = 10;
+int RandomDrawsFor(std::size_t sentences, int most);
+
+// The mean figures of RandomDrawsFor(text.size(), most_draws) summaries of
+// `count` sentences drawn at random from `random`: the random baseline.
+// What does not depend on the draw (the reference's n-grams, each sentence
+// looked up in them, each reference sentence's LCS with each sentence of the
+// text) is prepared once.
+// REQUIRES: count <= text.size(), most_draws >= 1.
 SummaryFigures MeanOfRandomDraws(const SentenceTokens& text, std::size_t count, const Reference& reference,
-                                 RandomChoice& random, int draws);
+                                 RandomChoice& random, int most_draws);
 
 }  // namespace casewright
 

@@ -17,8 +17,15 @@ stands for any number of lines, and a line ending in " ..." for any line
 that begins with the rest of it (the columns cut off).  Trailing blanks do
 not count.
 
-Exits 0 when every example passes, 1 otherwise, naming each failure by its
-document and line.
+A Python example that imports casewright is skipped, with a note, when the
+module does not import (a build without it); the others run.
+
+Every relative link of a document must lead to a file of the repository, and
+a link's "#anchor" to a heading of the page it names.  The pages that other
+work adds (PAGES_TO_COME) may be linked before they exist.
+
+Exits 0 when every example passes and every link leads somewhere, 1
+otherwise, naming each failure by its document and line.
 """
 
 import difflib
@@ -28,12 +35,16 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 from dataclasses import dataclass
 
 INTERPRETERS = {"sh": ["sh", "-e", "-c"], "python": ["/usr/bin/python3", "-c"]}
 FENCE = re.compile(r"^```(.*)$")
 ELIDED_LINES = "..."
 ELIDED_COLUMNS = " ..."
+LINK = re.compile(r"\]\(([^)\s]+)\)")
+HEADING = re.compile(r"^#{1,6} (.*)$", re.M)
+PAGES_TO_COME = ("docs/features.md", "docs/window.md", "docs/images/")
 
 
 @dataclass
@@ -125,18 +136,72 @@ def run_example(example, workdir, env):
     return "printed an output other than the one shown:\n" + "\n".join(diff)
 
 
-def check_document(path, examples_dir, env):
-    """Runs a document's examples in one copy of the examples; returns the failures."""
+def anchor(heading):
+    """The anchor a heading gets: lower case, blanks as "-", punctuation gone."""
+    return re.sub(r"[^\w\- ]", "", heading.strip().lower()).replace(" ", "-")
+
+
+def without_blocks(text):
+    """The text with its fenced blocks blanked out, keeping its line numbers."""
+    return re.sub(r"^```.*?^```$", lambda block: "\n" * block.group(0).count("\n"), text, flags=re.M | re.S)
+
+
+def anchors(text):
+    """The anchors of a Markdown text's headings."""
+    return {anchor(match.group(1)) for match in HEADING.finditer(without_blocks(text))}
+
+
+def read(path):
     with open(path, encoding="utf-8") as document:
-        examples = runnable_examples(document.read())
-    failures = []
+        return document.read()
+
+
+def broken_links(path, text, root):
+    """Where the relative links of a document lead nowhere: (line, link)."""
+    broken = []
+    for number, line in enumerate(without_blocks(text).split("\n"), start=1):
+        for link in LINK.findall(line):
+            if re.match(r"^[a-z]+:", link):
+                continue
+            target, _, fragment = link.partition("#")
+            if not target:
+                if fragment not in anchors(text):
+                    broken.append((number, link))
+                continue
+            target = os.path.normpath(os.path.join(os.path.dirname(path), target))
+            if os.path.relpath(target, root).startswith(PAGES_TO_COME):
+                continue
+            if not os.path.exists(target) or (fragment and target.endswith(".md")
+                                              and fragment not in anchors(read(target))):
+                broken.append((number, link))
+    return broken
+
+
+def imports_missing_module(example, env):
+    return (example.language == "python" and "import casewright" in example.code
+            and subprocess.run(INTERPRETERS["python"] + ["import casewright"], env=env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode != 0)
+
+
+def check_document(path, examples_dir, env):
+    """Runs a document's examples in one copy of the examples and checks its
+    links; returns the number of examples run and the failures."""
+    text = read(path)
+    examples = runnable_examples(text)
+    root = os.path.abspath(os.path.join(examples_dir, "..", ".."))  # the top, above data/examples
+    failures = [f"{path}:{line}: the link {link} leads to no file or heading"
+                for line, link in broken_links(path, text, root)]
     with tempfile.TemporaryDirectory() as scratch:
         workdir = os.path.join(scratch, "examples")
         shutil.copytree(examples_dir, workdir)
         for example in examples:
+            if imports_missing_module(example, env):
+                print(f"skipped: {path}:{example.line} (the Python module casewright does not import)")
+                continue
+            started = time.monotonic()
             problem = run_example(example, workdir, env)
             status = "FAIL" if problem else "ok"
-            print(f"{status}: {path}:{example.line}")
+            print(f"{status}: {path}:{example.line} ({time.monotonic() - started:.1f} s)")
             if problem:
                 failures.append(f"{path}:{example.line}: the example {problem}")
     return len(examples), failures
@@ -155,7 +220,7 @@ def main(argv):
         failures.append("no example is marked runnable (```sh runnable)")
     for failure in failures:
         print(failure, file=sys.stderr)
-    print(f"{count - len(failures)} of {count} examples passed")
+    print(f"{len(failures)} failures in {count} examples and the documents' links")
     return 1 if failures else 0
 
 

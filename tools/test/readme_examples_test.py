@@ -1,11 +1,12 @@
 """Tests of readme_examples.py: which blocks run, what counts as their shown
-output, and when a shown output matches what an example prints."""
+output, when a shown output matches what an example prints, and which links
+lead nowhere."""
 
 import os
 import sys
 
 sys.path.insert(0, os.path.dirname(__file__))
-from readme_examples import Example, run_example, runnable_examples, shows  # noqa: E402
+from readme_examples import Example, broken_links, run_example, runnable_examples, shows  # noqa: E402
 
 DOCUMENT = """Intro.
 
@@ -65,3 +66,14 @@ def test_a_failing_or_changed_example_is_reported_with_what_it_printed(tmp_path)
     assert "-0.5000" in run_example(changed, tmp_path, env)
     unchanged = Example(1, "sh", "echo note >&2; echo 0.5000\n", ["0.5000"])
     assert run_example(unchanged, tmp_path, env) is None
+
+
+def test_a_relative_link_must_lead_to_a_file_and_its_anchor_to_a_heading(tmp_path):
+    (tmp_path / "docs").mkdir()
+    (tmp_path / "docs" / "page.md").write_text("# Page\n\n## Files, and `their` formats\n", encoding="utf-8")
+    readme = tmp_path / "README.md"
+    text = ("[a](docs/page.md) [b](docs/page.md#files-and-their-formats) [c](https://example.org/x)\n"
+            "[d](docs/missing.md) [e](docs/page.md#formats) [f](#top)\n"
+            "[g](docs/window.md#anything) [h](docs/images/main.png)\n\n"
+            "```sh\n[i](not/checked.md)\n```\n\n# Top\n")
+    assert broken_links(str(readme), text, str(tmp_path)) == [(2, "docs/missing.md"), (2, "docs/page.md#formats")]
