@@ -1,84 +1,42 @@
 #!/bin/sh
-# Starts the window on a virtual X display, fills it with the bundled example
-# as a user would (types the three paths, presses F5 for Execute, closes
-# "Done!") and saves a picture of the window.
+# Makes the documentation's pictures of the window from the current build,
+# on Qt's offscreen platform (no display needed): the main form filled with
+# the bundled example and run, the Sentences view, the Summary view with its
+# marks and figures, and a cross-validation's result, each 1280 x 900
+# (src/gui/screenshots.cpp drives the window).  The main form's picture is
+# also the README's, docs/screenshot.png.
 #
-# Usage: tools/screenshot.sh [BUILD_DIR] [PICTURE]
-#   BUILD_DIR  the build tree holding bin/casewright (default: build)
-#   PICTURE    where the PNG goes (default: docs/screenshot.png)
-# Needs: xvfb, xdotool, imagemagick (for import).
+# Usage: tools/screenshot.sh [BUILD_DIR] [PICTURES]
+#   BUILD_DIR  a build tree configured with the window (default: build)
+#   PICTURES   where the PNGs go (default: docs/images)
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
-picture=${2:-$root/docs/screenshot.png}
-program=$build/bin/casewright
+pictures=${2:-$root/docs/images}
 examples=$root/data/examples
 
-for tool in Xvfb xdotool import; do
-  command -v "$tool" >/dev/null || { echo "screenshot.sh: $tool is missing" >&2; exit 1; }
-done
-[ -x "$program" ] || { echo "screenshot.sh: no $program (build first)" >&2; exit 1; }
-
+cmake --build "$build" --target casewright-screenshots casewright-cli default_tables >/dev/null
 work=$(mktemp -d)
-xvfb_pid=
-app_pid=
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
+trap 'rm -rf "$work"' EXIT INT TERM
 
-# Xvfb picks a free display and writes its number to fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-tries=0
-while [ ! -s "$work/display" ]; do
-  tries=$((tries + 1))
-  [ "$tries" -le 100 ] || { echo "screenshot.sh: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-  sleep 0.1
+# The program works in a scratch folder holding copies of the examples, so
+# the pictures show short relative paths rather than this machine's folders.
+for text in example faq-debian foca-seguranca; do
+  cp "$examples/$text.txt" "$examples/$text.classes" "$work/"
+  printf '%s.txt\t%s.classes\t\n' "$text" "$text" >>"$work/corpus.tsv"
 done
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
+# The reference extract: the sentences of class 1, chosen by their classes
+# as scores (ties go to the earlier sentence, so exactly those).
+tr -s ' ' '\n' <"$work/example.classes" | grep . >"$work/example.scores"
+ones=$(grep -c '^1$' "$work/example.scores")
+(cd "$work" && "$build/bin/casewright-cli" summarize --text example.txt --scores example.scores \
+  --sentences "$ones" --output example.reference --tables "$build/share/casewright/tables" >/dev/null)
 
-# The program runs in a scratch folder holding copies of the example, so the
-# picture shows short relative paths rather than this machine's folders; a
-# fixed locale and style keep it the same from one machine to the next.
-mkdir "$work/run"
-cp "$examples/example.txt" "$examples/example.classes" "$work/run/"
-(cd "$work/run" && exec env LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb QT_STYLE_OVERRIDE=Fusion \
-  "$program" 2>"$work/app.log") &
-app_pid=$!
-window=$(xdotool search --sync --onlyvisible --name '^Casewright$' | head -n 1)
-
-# The keyboard fills the form as a user would: the text field has the focus
-# at the start, Tab goes from a field to its Search button and on to the next
-# field, and F5 is Execute.
-xdotool windowfocus --sync "$window"
-fill() {
-  xdotool key --clearmodifiers ctrl+a BackSpace
-  xdotool type --delay 1 "$1"
-}
-fill example.txt
-xdotool key Tab Tab
-fill example.classes
-xdotool key Tab Tab
-fill example.cases
-xdotool key F5
-
-# The run ends with a second top-level window, the "Done!" box; Return closes it.
-tries=0
-while [ "$(xdotool search --onlyvisible --name '^Casewright$' | wc -l)" -lt 2 ]; do
-  tries=$((tries + 1))
-  [ "$tries" -le 600 ] || { echo "screenshot.sh: the run did not end" >&2; cat "$work/app.log" >&2; exit 1; }
-  sleep 0.1
-done
-box=$(xdotool search --onlyvisible --name '^Casewright$' | grep -v "^$window\$" | head -n 1)
-xdotool windowfocus --sync "$box" key Return
-while [ "$(xdotool search --onlyvisible --name '^Casewright$' | wc -l)" -gt 1 ]; do sleep 0.1; done
-sleep 0.5  # let the window repaint
-
-mkdir -p "$(dirname "$picture")"
-import -window "$window" "$picture"
-echo "saved $picture"
+mkdir -p "$pictures"
+# A fixed locale and style keep the pictures the same from one machine to
+# the next.
+env LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen QT_STYLE_OVERRIDE=Fusion \
+  CASEWRIGHT_ORBELIN="$build/share/casewright/tables" \
+  "$build/bin/casewright-screenshots" "$work" "$pictures"
+cp "$pictures/window.png" "$root/docs/screenshot.png"

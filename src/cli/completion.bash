@@ -59,6 +59,11 @@ _casewright_cli() {
     fi
   done
 
+  # A chart is written as SVG or PNG, by its extension.
+  if [[ $prev == --plot ]]; then
+    _filedir '@(svg|png)'
+    return
+  fi
   if [[ $prev == -* ]]; then
     local value
     value=$(_casewright_cli_value "$help" "$prev")

@@ -1,6 +1,7 @@
 // casewright-cli crossval MANIFEST (--folds K [--repeats R] | --folds-from FILE) --rate R [--seed S]
 //                         [--format table|csv] [--output FILE] [--folds-output FILE] [--scores-output FILE]
-//                         [--ablation FILE] [--bootstrap N] [--compare FILE] [the training options]
+//                         [--ablation FILE] [--bootstrap N] [--compare FILE] [--plot FILE [--plot-size WxH]]
+//                         [the training options]
 #include <algorithm>
 #include <memory>
 #include <sstream>
@@ -9,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/learner_options.h"
 #include "cli/method_options.h"
+#include "cli/plot_options.h"
 #include "cli/token_options.h"
 #include "cli/uncertainty_options.h"
 #include "core/run_error.h"
@@ -35,6 +37,7 @@ struct CrossvalOptions {
   std::string ablation;
   TokenOptions tokens;
   UncertaintyOptions uncertainty;
+  PlotOptions plot;
   std::vector<std::string> baselines = {"lead", "random"};
 };
 
@@ -98,6 +101,7 @@ int Crossval(const CrossvalOptions& options) {
                                   {options.scores_output, "scores output", true},
                                   {options.ablation, "ablation table", true}};
   AddComparisonFile(outputs, options.uncertainty);
+  AddPlotFile(outputs, options.plot);
   RefuseCorpusFiles(entries, options.train.manifest, tables, outputs);
   std::vector<std::string> names;
   for (const ManifestEntry& entry : entries) names.push_back(entry.text_name);
@@ -111,16 +115,19 @@ int Crossval(const CrossvalOptions& options) {
   OutputFile* folds_out = OpenIfAsked(options.folds_output, files);
   OutputFile* scores_out = OpenIfAsked(options.scores_output, files);
   OutputFile* ablation_out = OpenIfAsked(options.ablation, files);
+  const PlotFile plot = OpenPlotFile(options.plot, files);
   const CorpusCases corpus = ComputeCorpusCases(entries, choices.corpus, tables, options.train.manifest);
   PrintCorpusMessages(entries, corpus, options.train.manifest);
   RequireReferences(entries, corpus, options.train.manifest);
   const CrossvalOutcome outcome = CrossValidate(corpus, names, folds, settings);
-  WriteComparisonsTo(comparisons, options.uncertainty, {"model"}, TextRows(outcome.rows), settings.seed);
+  const std::vector<EvaluationRow> text_rows = TextRows(outcome.rows);
+  WriteComparisonsTo(comparisons, options.uncertainty, {"model"}, text_rows, settings.seed);
   if (ablation_out) {
     ablation_out->Write(AblationCsv(Ablate(corpus, names, folds, settings, outcome, settings.bootstrap)));
   }
   WriteIfAsked(folds_out, FoldsCsv(folds, names));
   WriteIfAsked(scores_out, OutOfFoldScoresCsv(outcome, names));
+  WritePlotTo(plot, {outcome.rows.begin() + static_cast<std::ptrdiff_t>(text_rows.size()), outcome.rows.end()});
   std::ostringstream table;
   WriteEvaluation(outcome.rows, options.format == "csv" ? EvaluationFormat::kCsv : EvaluationFormat::kTable, table);
   out.Write(table.str());
@@ -153,6 +160,7 @@ Command AddCrossvalCommand(CLI::App& app) {
       ->required()
       ->type_name("R");
   AddUncertaintyOptions(*crossval, options->uncertainty);
+  AddPlotOptions(*crossval, options->plot);
   AddBaselinesOption(*crossval, options->baselines);
   crossval->add_option("--format", options->format, "table (aligned for reading) or csv (as evaluate writes it)")
       ->check(CLI::IsMember({"table", "csv"}))

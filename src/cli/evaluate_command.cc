@@ -1,7 +1,7 @@
 // casewright-cli evaluate MANIFEST [--rate R] [--baselines lead,random] [--seed N]
 //                         [--bootstrap N] [--compare FILE]
 //                         [--format table|csv] [--output FILE] [--export DIR]
-//                         [--tokens keys|words|stems] [--no-stopwords]
+//                         [--tokens keys|words|stems] [--no-stopwords] [--plot FILE [--plot-size WxH]]
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -11,6 +11,7 @@
 
 #include "cli/commands.h"
 #include "cli/method_options.h"
+#include "cli/plot_options.h"
 #include "cli/token_options.h"
 #include "cli/uncertainty_options.h"
 #include "core/run_error.h"
@@ -33,6 +34,7 @@ struct EvaluateOptions {
   std::string export_folder;
   TokenOptions tokens;
   UncertaintyOptions uncertainty;
+  PlotOptions plot;
   RunOptions run;
   ExtractOptions extract;
 };
@@ -74,6 +76,7 @@ int Evaluate(const EvaluateOptions& options) {
   AddTableFiles(files, tables);
   files.push_back({options.output_path, "output file", true});
   AddComparisonFile(files, options.uncertainty);
+  AddPlotFile(files, options.plot);
   const std::vector<std::string> exports =
       settings.export_folder.empty() ? std::vector<std::string>() : ExportPaths(manifest, settings);
   for (const std::string& path : exports) files.push_back({path, "exported summary", true});
@@ -81,11 +84,12 @@ int Evaluate(const EvaluateOptions& options) {
   OutputFiles outputs;
   OutputFile& out = outputs.Open(options.output_path);
   OutputFile* comparisons = OpenComparisonFile(options.uncertainty, outputs);
+  const PlotFile plot = OpenPlotFile(options.plot, outputs);
   EvaluationOutcome outcome = Evaluate(manifest, settings, tables);
   PrintMessages(outcome.warnings, {});
   if (!outcome.errors.empty()) {
     for (const std::string& error : outcome.errors) std::cerr << "casewright-cli: " << error << "\n";
-    for (const std::string& path : {options.output_path, options.uncertainty.compare_path}) {
+    for (const std::string& path : {options.output_path, options.uncertainty.compare_path, options.plot.path}) {
       if (!path.empty() && path != "-") std::cerr << "casewright-cli: " << path << ": not written\n";
     }
     return kFailed;
@@ -93,6 +97,7 @@ int Evaluate(const EvaluateOptions& options) {
   WriteComparisonsTo(comparisons, options.uncertainty, SystemNames(manifest), outcome.rows, options.seed);
   std::vector<EvaluationRow> means = MeanRows(outcome.rows);
   AddBootstrapIntervals(outcome.rows, means, options.uncertainty.bootstrap, options.seed);
+  WritePlotTo(plot, means);
   outcome.rows.insert(outcome.rows.end(), means.begin(), means.end());
   std::ostringstream table;
   WriteEvaluation(outcome.rows, options.format == "csv" ? EvaluationFormat::kCsv : EvaluationFormat::kTable, table);
@@ -129,6 +134,7 @@ Command AddEvaluateCommand(CLI::App& app) {
                        "The seed of the random baseline's draws (with the text's path and its number of sentences)")
       ->default_str(std::to_string(kDefaultSeed));
   AddUncertaintyOptions(*evaluate, options->uncertainty);
+  AddPlotOptions(*evaluate, options->plot);
   evaluate->add_option("--format", options->format, "table (aligned for reading) or csv")
       ->check(CLI::IsMember({"table", "csv"}))
       ->default_str("table");

@@ -37,11 +37,12 @@ const std::map<std::string, FileOptions> kFileOptions = {
     {"batch", {{"--names", "--combined"}, {"--tables"}}},
     {"join", {{"--combined", "--names"}, {}}},
     {"summarize", {{"--output", "--classes-output", "--scores-output"}, {"--text", "--scores", "--model", "--tables"}}},
-    {"evaluate", {{"--output", "--compare", "--export"}, {"--tables"}}},
+    {"evaluate", {{"--output", "--compare", "--export", "--plot"}, {"--tables"}}},
     {"tables", {{}, {}}},
     {"train", {{"--model"}, {"--tables"}}},
     {"crossval",
-     {{"--output", "--compare", "--folds-output", "--scores-output", "--ablation"}, {"--tables", "--folds-from"}}},
+     {{"--output", "--compare", "--folds-output", "--scores-output", "--ablation", "--plot"},
+      {"--tables", "--folds-from"}}},
 };
 
 // The options of `command`'s help that take a file or a folder.
@@ -144,6 +145,8 @@ TEST_F(FileGuardCommandTest, AnOutputThatIsAnInputOrAnotherOutputIsRefusedAndNot
        "b.classes: The comparisons file is the same file as the classes file of line 2 (b.classes)"},
       {"crossval m.tsv --folds 3 --rate 0.4 --compare - --tables tables",
        "-: The comparisons file is the same file as the output file (-)"},
+      {"crossval m.tsv --folds 3 --rate 0.4 --plot m.tsv --tables tables",
+       "m.tsv: The chart is the same file as the manifest (m.tsv)"},
       {"train twice.tsv --model x --tables tables",
        "twice.tsv:3: The text is the same file as the text of line 1 (a); a text may stand in the manifest once"},
       {"crossval twice.tsv --folds 2 --rate 0.4 --tables tables",

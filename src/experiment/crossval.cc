@@ -74,9 +74,10 @@ std::vector<std::vector<EvaluationRow>> BaselineRows(const CorpusCases& corpus, 
 }
 
 // The model's scores of the texts of one repeat, each from the model that
-// held it out.
+// held it out; `folds_before` folds of earlier repeats are done.
 std::vector<std::vector<double>> OutOfFoldScores(const CorpusCases& corpus, const std::vector<std::size_t>& fold_of,
-                                                 std::size_t folds, const CrossvalSettings& settings) {
+                                                 std::size_t folds, std::size_t folds_before, std::size_t all_folds,
+                                                 const CrossvalSettings& settings) {
   std::vector<std::vector<double>> scores(corpus.texts.size());
   for (std::size_t fold = 0; fold < folds; ++fold) {
     std::vector<std::size_t> training, held_out;
@@ -91,6 +92,7 @@ std::vector<std::vector<double>> OutOfFoldScores(const CorpusCases& corpus, cons
     const SentenceModel model =
         SentenceModel::Train(settings.features, set.rows, set.labels, corpus.class_values, settings.training);
     for (std::size_t i : held_out) scores[i] = model.Probabilities(RowsOf(corpus.texts[i], settings.features));
+    if (settings.fold_done) settings.fold_done(folds_before + fold + 1, all_folds);
   }
   return scores;
 }
@@ -178,12 +180,14 @@ CrossvalOutcome CrossValidate(const CorpusCases& corpus, const std::vector<std::
   const std::vector<std::vector<EvaluationRow>> baselines = BaselineRows(corpus, names, held, settings);
   CrossvalOutcome outcome;
   for (std::size_t r = 0; r < folds.repeats(); ++r) {
-    outcome.scores.push_back(OutOfFoldScores(corpus, folds.fold_of[r], folds.folds, settings));
+    outcome.scores.push_back(
+        OutOfFoldScores(corpus, folds.fold_of[r], folds.folds, r * folds.folds, folds.repeats() * folds.folds, settings));
     for (std::size_t i = 0; i < corpus.texts.size(); ++i) {
       if (corpus.texts[i].codes.empty()) continue;
+      const std::size_t first = outcome.rows.size();
       outcome.rows.push_back(ModelRow(corpus.texts[i], names[i], held[i], outcome.scores[r][i]));
       outcome.rows.insert(outcome.rows.end(), baselines[i].begin(), baselines[i].end());
-      for (std::size_t k = outcome.rows.size() - 3; k < outcome.rows.size(); ++k) outcome.rows[k].repeat = r + 1;
+      for (std::size_t k = first; k < outcome.rows.size(); ++k) outcome.rows[k].repeat = r + 1;
     }
   }
   std::vector<EvaluationRow> means = MeanRows(outcome.rows);

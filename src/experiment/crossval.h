@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,10 @@ struct CrossvalSettings {
   bool random = true;
   // The other baselines: the methods of summary/methods/registry.h, by name.
   std::vector<std::string> methods;
+  // Called after each fold's model has scored its texts, with the folds
+  // done so far and the folds of every repeat together; none: not called.
+  // It may throw (RunCancelled, core/progress.h) to stop between folds.
+  std::function<void(std::size_t done, std::size_t total)> fold_done;
 };
 
 struct CrossvalOutcome {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/progress.h"
 #include "experiment/ablation.h"
 #include "summary/summary_figures.h"
 
@@ -79,6 +80,29 @@ double MeanOf(const std::vector<EvaluationRow>& rows, const std::string& system,
     ++count;
   }
   return sum / count;
+}
+
+// Whatever the number of baselines, each text row carries its repeat; the
+// fold hook sees every fold of every repeat, and what it throws stops the
+// work before the next fold.
+TEST(CrossvalTest, TextRowsCarryTheirRepeatAndTheFoldHookSeesEachFold) {
+  CrossvalSettings settings = SmallSettings();
+  settings.random = false;
+  std::vector<std::pair<std::size_t, std::size_t>> folds_done;
+  settings.fold_done = [&](std::size_t done, std::size_t total) { folds_done.emplace_back(done, total); };
+  const CrossvalOutcome outcome = CrossValidate(SmallCorpus(), kNames, DrawFolds(6, 3, 2, settings.seed), settings);
+  ASSERT_EQ(outcome.rows.size(), 2 * 6 * 2 + 2u);
+  for (std::size_t r = 0; r < 24; ++r) EXPECT_EQ(outcome.rows[r].repeat, r / 12 + 1) << r;
+  ASSERT_EQ(folds_done.size(), 6u);
+  EXPECT_EQ(folds_done.back(), std::make_pair(std::size_t{6}, std::size_t{6}));
+
+  int calls = 0;
+  settings.fold_done = [&](std::size_t, std::size_t) {
+    ++calls;
+    throw RunCancelled();
+  };
+  EXPECT_THROW(CrossValidate(SmallCorpus(), kNames, DrawFolds(6, 3, 1, settings.seed), settings), RunCancelled);
+  EXPECT_EQ(calls, 1);
 }
 
 TEST(CrossvalTest, RepeatsGiveRowsScoresAndDeviationsAcrossRepeats) {

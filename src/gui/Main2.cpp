@@ -31,6 +31,7 @@
 
 #include "core/read_file.h"
 #include "core/run_error.h"
+#include "gui/crossval_dialog.h"
 #include "gui/options_menu.h"
 #include "gui/sentences_view.h"
 #include "gui/summary_view.h"
@@ -358,6 +359,10 @@ void TMainForm2::BuildMenus() {
       add(run, "ActionExecute", "&Execute", {Qt::Key_F5, Qt::CTRL | Qt::Key_R}, &TMainForm2::Execute));
   cancel_action_ = add(run, "ActionCancel", "&Cancel", {Qt::Key_Escape}, &TMainForm2::Cancel);
   cancel_action_->setEnabled(false);
+  run->addSeparator();
+  idle_actions_.push_back(add(run, "ActionCrossValidate", "Cross-&validate...", {}, [this] {
+    OpenCrossvalDialog(this, tables_, prompts_, ReadSettings().features, options_menu_->encoding());
+  }));
 
   menuBar()->addMenu(options_menu_->menu());
   idle_actions_.push_back(options_menu_->menu()->menuAction());

@@ -4,7 +4,7 @@
 // left out), an interval in its figure's cell when the row has one
 // (`0.4637 [0.41, 0.52]`, as the table form writes it), and beside it a bar
 // chart of the F1 figures, a bar per system, with the intervals as
-// whiskers.
+// whiskers (chart/figures_chart.h).
 //
 //   Copy as CSV    puts the rows on the clipboard as `evaluate --format csv`
 //                  writes them
@@ -12,7 +12,6 @@
 #ifndef CASEWRIGHT_GUI_FIGURES_PANEL_H_
 #define CASEWRIGHT_GUI_FIGURES_PANEL_H_
 
-#include <QByteArray>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -21,9 +20,7 @@
 #include "pipeline/run_files.h"
 #include "summary/evaluation_table.h"
 
-class QChart;
 class QChartView;
-class QPainter;
 class QPushButton;
 class QTableWidget;
 
@@ -41,10 +38,6 @@ class FiguresPanel : public QWidget {
   // The files a saved chart may not replace (the inputs of the figures).
   void SetInputs(std::vector<RunFile> inputs) { inputs_ = std::move(inputs); }
 
-  // The chart as an SVG document or a PNG image of `size`.
-  QByteArray ChartSvg(const QSize& size) const;
-  QByteArray ChartPng(const QSize& size) const;
-
  private slots:
   void CopyCsv();
   void SaveChart();
@@ -52,10 +45,6 @@ class FiguresPanel : public QWidget {
  private:
   void FillTable();
   void FillChart();
-  // A new chart of the rows, for the panel or for a file.
-  QChart* MakeChart() const;
-  // Draws the chart at `size` with `painter`.
-  void RenderChart(QPainter& painter, const QSize& size) const;
 
   GuiPrompts& prompts_;
   std::vector<EvaluationRow> rows_;

@@ -3,6 +3,7 @@
 // script.
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -26,6 +27,9 @@
 #include "gui/sentences_view.h"
 #include "gui/summary_view.h"
 #include "learner/sentence_model.h"
+#include "pipeline/summary_run.h"
+#include "summary/methods/registry.h"
+#include "summary/mmr.h"
 #include "testing/memory_tables.h"
 #include "testing/temp_dir.h"
 
@@ -290,6 +294,33 @@ class SentencesViewTest : public QObject {
     window_->findChild<QAction*>("ShowSummary")->trigger();
     view = window_->findChild<casewright::SummaryView*>("SummaryView");
     QVERIFY(view->findChild<QLabel*>("SummaryAbout")->text().contains("model.json"));
+  }
+
+  void summaryRunsAMethodAsSummarizeDoes() {
+    WriteFile(dir_->Path("t.txt"), "O gato come peixe. O c\xE3o come carne. O gato e o c\xE3o dormem. A casa \xE9 grande. "
+                                   "O peixe nada no rio. O gato v\xEA o peixe e o c\xE3o.");
+    window_->findChild<QLineEdit*>("Edit1")->setText(QString::fromStdString(dir_->Path("t.txt")));
+    window_->findChild<QAction*>("ShowSummary")->trigger();
+    auto* view = window_->findChild<casewright::SummaryView*>("SummaryView");
+    auto* method = view->findChild<QComboBox*>("SummaryMethod");
+    QVERIFY(method->findText("feature:7") > 0 && method->findText("oracle") < 0);  // it needs a reference
+    method->setCurrentText("textrank");
+    view->findChild<QDoubleSpinBox*>("SummaryRate")->setValue(0.5);
+    QVERIFY(view->findChild<QLabel*>("SummaryAbout")->text().contains("by textrank."));
+    const auto summarizer = casewright::MakeMethod("textrank");
+    for (const bool mmr : {false, true}) {
+      view->findChild<QComboBox*>("SummarySelection")->setCurrentIndex(mmr ? 1 : 0);
+      casewright::SummarizeSettings settings;
+      settings.text_path = dir_->Path("t.txt");
+      settings.method = summarizer.get();
+      settings.size.rate = 0.5;
+      settings.selection = {mmr, casewright::kDefaultMmrLambda};
+      settings.extract_path = dir_->Path("summarize.extract");
+      casewright::WriteSummary(settings, tables_);
+      prompts_.answers = {QString::fromStdString(dir_->Path("view.extract"))};
+      QTest::mouseClick(view->findChild<QPushButton*>("SaveExtractButton"), Qt::LeftButton);
+      QCOMPARE(ReadFile(dir_->Path("view.extract")), ReadFile(dir_->Path("summarize.extract")));
+    }
   }
 
  private:

@@ -1,6 +1,7 @@
 #include "gui/summary_view.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QColor>
 #include <QFileInfo>
@@ -20,6 +21,8 @@
 #include "pipeline/run_files.h"
 #include "pipeline/summary_run.h"
 #include "summary/evaluation_table.h"
+#include "summary/methods/registry.h"
+#include "summary/mmr.h"
 #include "summary/score_file.h"
 #include "text/extract_classes.h"
 
@@ -58,6 +61,21 @@ QString Legend(bool with_reference) {
                      LegendEntry(SentenceMark::kChosenNotInReference, QStringLiteral("chosen, not in the reference")),
                      LegendEntry(SentenceMark::kMissed, QStringLiteral("in the reference, missed"))}
       .join(QStringLiteral("&nbsp;&nbsp;&nbsp;"));
+}
+
+// The methods a text alone can be summarised by, as `summarize --method`
+// takes them: feature:N as each feature, and none that needs a reference.
+QStringList MethodsWithoutReference() {
+  QStringList names;
+  for (const MethodInfo& info : Methods()) {
+    const std::string name(info.name);
+    if (name == "feature:N") {
+      for (int n = 1; n <= kFeatureCount; ++n) names.append(QStringLiteral("feature:%1").arg(n));
+    } else if (MakeMethod(name)->Needs() != MethodNeeds::kReference) {
+      names.append(QString::fromStdString(name));
+    }
+  }
+  return names;
 }
 
 QTableWidgetItem* Cell(const QString& text, SentenceMark mark, Qt::Alignment alignment) {
@@ -129,12 +147,29 @@ SummaryView::SummaryView(const LexicalTables& tables, GuiPrompts& prompts, Featu
   auto* model_button = new QPushButton(QStringLiteral("Model..."), this);
   model_button->setObjectName("ModelButton");
   model_button->setToolTip(QStringLiteral("Score the sentences with a model trained by casewright-cli train"));
+  method_ = new QComboBox(this);
+  method_->setObjectName("SummaryMethod");
+  method_->addItem(QStringLiteral("Scores or model"));
+  method_->addItems(MethodsWithoutReference());
+  method_->setToolTip(QStringLiteral("Where the scores come from: a scores file or a model, or a summariser"));
   rate_ = new QDoubleSpinBox(this);
   rate_->setObjectName("SummaryRate");
   rate_->setRange(0.01, 1);  // a rate is above 0 and at most 1
   rate_->setSingleStep(0.05);
   rate_->setValue(0.2);
   rate_->setToolTip(QStringLiteral("The share of the sentences to choose (rounded, halves up, at least 1)"));
+  selection_ = new QComboBox(this);
+  selection_->setObjectName("SummarySelection");
+  selection_->addItems({QStringLiteral("top"), QStringLiteral("mmr")});
+  selection_->setToolTip(QStringLiteral("top: the best scores; mmr: maximal marginal relevance, which passes over "
+                                        "sentences like those already chosen"));
+  lambda_ = new QDoubleSpinBox(this);
+  lambda_->setObjectName("SummaryLambda");
+  lambda_->setRange(0, 1);
+  lambda_->setSingleStep(0.1);
+  lambda_->setValue(kDefaultMmrLambda);
+  lambda_->setEnabled(false);
+  lambda_->setToolTip(QStringLiteral("MMR's weight of the score against the likeness to the chosen sentences"));
   auto* reference_button = new QPushButton(QStringLiteral("Reference extract..."), this);
   reference_button->setObjectName("SummaryReferenceButton");
   save_button_ = new QPushButton(QStringLiteral("Save extract..."), this);
@@ -143,10 +178,14 @@ SummaryView::SummaryView(const LexicalTables& tables, GuiPrompts& prompts, Featu
   auto* close_button = new QPushButton(QStringLiteral("Close"), this);
 
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(new QLabel(QStringLiteral("Method"), this));
+  buttons->addWidget(method_);
   buttons->addWidget(scores_button);
   buttons->addWidget(model_button);
   buttons->addWidget(new QLabel(QStringLiteral("Rate"), this));
   buttons->addWidget(rate_);
+  buttons->addWidget(selection_);
+  buttons->addWidget(lambda_);
   buttons->addWidget(reference_button);
   buttons->addWidget(save_button_);
   buttons->addStretch();
@@ -169,7 +208,13 @@ SummaryView::SummaryView(const LexicalTables& tables, GuiPrompts& prompts, Featu
 
   connect(scores_button, &QPushButton::clicked, this, &SummaryView::ChooseScores);
   connect(model_button, &QPushButton::clicked, this, &SummaryView::ChooseModel);
+  connect(method_, &QComboBox::currentIndexChanged, this, &SummaryView::ChooseMethod);
   connect(rate_, &QDoubleSpinBox::valueChanged, this, &SummaryView::ShowChoice);
+  connect(selection_, &QComboBox::currentIndexChanged, this, [this] {
+    lambda_->setEnabled(selection_->currentIndex() == 1);
+    ShowChoice();
+  });
+  connect(lambda_, &QDoubleSpinBox::valueChanged, this, &SummaryView::ShowChoice);
   connect(reference_button, &QPushButton::clicked, this, &SummaryView::ChooseReference);
   connect(save_button_, &QPushButton::clicked, this, &SummaryView::SaveExtract);
   connect(close_button, &QPushButton::clicked, this, &QDialog::close);
@@ -189,7 +234,7 @@ bool SummaryView::Load(const std::string& text_path, TextEncoding encoding) {
   text_path_ = text_path;
   encoding_ = encoding;
   TokenVocabulary vocabulary;
-  tokens_ = TokensOfSentences(text_->run(), text_->bytes(), {}, vocabulary);
+  tokens_ = TokensOfSentences(text_->run(), text_->bytes(), {}, vocabulary, &stopwords_);
   const std::string model = QSettings().value(kModelKey).toString().toStdString();
   try {
     if (!model.empty()) ScoreWithModel(model);
@@ -204,6 +249,29 @@ void SummaryView::ScoreWithModel(const std::string& path) {
   scores_ = ModelScores(path, text_path_, encoding_, tables_);
   scores_path_ = path;
   scored_by_model_ = true;
+  ResetMethod();
+}
+
+void SummaryView::ResetMethod() {
+  method_name_.clear();
+  const QSignalBlocker quiet(method_);
+  method_->setCurrentIndex(0);
+}
+
+void SummaryView::ChooseMethod() {
+  scores_.clear();
+  scores_path_.clear();
+  scored_by_model_ = false;
+  method_name_ = method_->currentIndex() == 0 ? std::string() : method_->currentText().toStdString();
+  if (!method_name_.empty()) {
+    try {
+      scores_ = MethodScoresOf(*MakeMethod(method_name_), *text_, tables_);
+    } catch (const std::exception& error) {
+      prompts_.ShowError(this, QString::fromStdString(DescribeError(error)));
+      ResetMethod();
+    }
+  }
+  ShowChoice();
 }
 
 void SummaryView::ChooseModel() {
@@ -230,6 +298,7 @@ void SummaryView::ChooseScores() {
   }
   scores_path_ = chosen.toStdString();
   scored_by_model_ = false;
+  ResetMethod();
   ShowChoice();
 }
 
@@ -255,14 +324,19 @@ void SummaryView::ChooseReference() {
 
 void SummaryView::ShowChoice() {
   const bool scored = !scores_.empty();
-  chosen_ = scored ? ChooseByScores(scores_, {rate_->value(), 0}) : std::vector<std::size_t>{};
+  const Selection selection{selection_->currentIndex() == 1, lambda_->value()};
+  chosen_ = scored ? ChooseBySelection(scores_, {tokens_, stopwords_}, {rate_->value(), 0}, selection)
+                   : std::vector<std::size_t>{};
+  const QString source = method_name_.empty() ? QStringLiteral("the scores in %1").arg(Named(scores_path_))
+                                              : QString::fromStdString(method_name_);
   save_button_->setEnabled(scored);
-  about_->setText(scored ? QStringLiteral("%1 of the %2 sentences of %3, by the scores in %4.")
+  about_->setText(scored ? QStringLiteral("%1 of the %2 sentences of %3, by %4.")
                                .arg(chosen_.size())
                                .arg(text_->size())
                                .arg(Named(text_path_))
-                               .arg(Named(scores_path_))
-                         : QStringLiteral("%1 sentences in %2. Load the scores a classifier gave them, or a model.")
+                               .arg(source)
+                         : QStringLiteral("%1 sentences in %2. Load the scores a classifier gave them, or a model, "
+                                          "or choose a method.")
                                .arg(text_->size())
                                .arg(Named(text_path_)));
   legend_->setText(Legend(reference_.has_value()));
@@ -297,7 +371,7 @@ void SummaryView::ShowFigures() {
   }
   const std::vector<std::size_t> lead = ChooseLead(chosen_.size());
   const std::string name = Named(text_path_).toStdString();
-  const std::string system = scored_by_model_ ? "model" : "system1";
+  const std::string system = !method_name_.empty() ? method_name_ : scored_by_model_ ? "model" : "system1";
   figures_->SetRows(
       {RowOf(name, system, text_->size(), chosen_.size(), *reference_, FiguresOf(tokens_, chosen_, *reference_)),
        RowOf(name, "lead", text_->size(), lead.size(), *reference_, FiguresOf(tokens_, lead, *reference_))});

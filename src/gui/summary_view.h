@@ -11,9 +11,14 @@
 // Clicking a sentence shows its number, score, feature codes and raw values.
 //
 // The system's column is named as the command line names it: `model` when a
-// model scored the text (as `crossval` names its row), else `system1`, as
-// `evaluate` names a manifest's only system when no header names it.
+// model scored the text (as `crossval` names its row), the method's name
+// for a method, else `system1`, as `evaluate` names a manifest's only system
+// when no header names it.
 //
+//   Method                where the scores come from: "Scores or model"
+//                         (the two buttons beside it), or a summariser of
+//                         summary/methods/registry.h that needs no
+//                         reference, as `summarize --method` runs it
 //   Scores...             a scores file (score_file.h: one number a line,
 //                         a CSV with sentence and score columns, or Weka's
 //                         predictions)
@@ -22,6 +27,8 @@
 //                         model is remembered, and scores the text whenever
 //                         the view opens
 //   Rate                  the share of the sentences to choose, 0.01 to 1
+//   Selection             top (the best scores) or mmr with its lambda, as
+//                         `summarize --selection` chooses
 //   Reference extract...  the text's reference summary, matched as
 //                         `casewright-cli classes` matches it
 //   Save extract...       writes the chosen sentences, one a line
@@ -37,10 +44,12 @@
 #include "core/lexical_tables.h"
 #include "gui/gui_prompts.h"
 #include "gui/sentence_features.h"
+#include "summary/methods/method.h"
 #include "summary/summary_figures.h"
 #include "text/segmented_text.h"
 #include "text/text_encoding.h"
 
+class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
@@ -80,6 +89,9 @@ class SummaryView : public QDialog {
   void ChooseScores();
   void ChooseModel();
   void ChooseReference();
+  // Scores the text with the method chosen in the list; the list's first
+  // entry waits for a scores file or a model.
+  void ChooseMethod();
   void SaveExtract();
   // Chooses the sentences at the rate, and shows them and their figures.
   void ShowChoice();
@@ -89,6 +101,8 @@ class SummaryView : public QDialog {
  private:
   // Scores the text with the model at `path`.  Throws RunError.
   void ScoreWithModel(const std::string& path);
+  // Puts the method list back on "Scores or model".
+  void ResetMethod();
   // Lists every sentence with its mark and score.
   void ShowSentences();
   // The choice's and the lead's figures against the reference.
@@ -99,10 +113,12 @@ class SummaryView : public QDialog {
   std::unique_ptr<SegmentedText> text_;
   std::string text_path_;
   SentenceTokens tokens_;
+  StopwordFlags stopwords_;
   TextEncoding encoding_ = TextEncoding::kWindows1252;
   FeatureSet features_;
   std::string scores_path_;
   bool scored_by_model_ = false;
+  std::string method_name_;  // empty: the scores are a file's or a model's
   std::vector<double> scores_;
   std::vector<std::size_t> chosen_;
   std::optional<Reference> reference_;
@@ -118,7 +134,10 @@ class SummaryView : public QDialog {
   QLabel* details_;
   QLabel* reference_label_;
   FiguresPanel* figures_;
+  QComboBox* method_;
   QDoubleSpinBox* rate_;
+  QComboBox* selection_;
+  QDoubleSpinBox* lambda_;
   QPushButton* save_button_;
 };
 

@@ -70,6 +70,12 @@ std::vector<std::size_t> ChooseByScores(const std::vector<double>& scores, Summa
   return ChooseBest(scores, SentencesOfSize(size, scores.size()));
 }
 
+std::vector<std::size_t> ChooseBySelection(const std::vector<double>& scores, const MethodText& text,
+                                           SummarySize size, Selection selection) {
+  return selection.mmr ? ChooseByMmr(scores, ContentTokens(text), SentencesOfSize(size, scores.size()), selection.lambda)
+                       : ChooseByScores(scores, size);
+}
+
 SummarizeOutcome WriteSummary(const SummarizeSettings& settings, const LexicalTables& tables) {
   if (settings.text_path == kStandardInput && settings.scores_path == kStandardInput) {
     throw RunError("The text and the scores cannot both be standard input (-)");
@@ -104,10 +110,7 @@ SummarizeOutcome WriteSummary(const SummarizeSettings& settings, const LexicalTa
                        std::to_string(scores.size()) + " scores were given",
                    settings.text_path);
   }
-  const std::vector<std::size_t> chosen =
-      settings.selection.mmr ? ChooseByMmr(scores, ContentTokens({tokens, stopwords}),
-                                           SentencesOfSize(settings.size, text.size()), settings.selection.lambda)
-                             : ChooseByScores(scores, settings.size);
+  const std::vector<std::size_t> chosen = ChooseBySelection(scores, {tokens, stopwords}, settings.size, settings.selection);
 
   OutputFiles outputs;
   outputs.Open(settings.extract_path).Write(ExtractFileText(text, chosen));

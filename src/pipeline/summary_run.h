@@ -48,6 +48,12 @@ struct Selection {
   double lambda = 0;
 };
 
+// The sentences `selection` takes by `scores`, in text order; MMR compares
+// the sentences by the content tokens of `text`.  Throws as ChooseByScores.
+// REQUIRES: text.tokens holds a sentence per score.
+std::vector<std::size_t> ChooseBySelection(const std::vector<double>& scores, const MethodText& text,
+                                           SummarySize size, Selection selection);
+
 // `casewright-cli summarize`.  The text may be `-`, standard input; the
 // extract and the classes file `-`, standard output (not both).
 struct SummarizeSettings {
