@@ -51,6 +51,12 @@ enum class SentenceBreaks {
   // empty, so that sentence k is line k (a blank line gives a sentence
   // without words); terminators end none.
   kLines,
+  // A text the user segmented: every line that holds more than blanks is a
+  // sentence, whatever its punctuation (terminators end none, and a line
+  // without one is a sentence all the same); a blank line, or several, or a
+  // line of blanks only, ends a paragraph, and so does the end of the text.
+  // Blank lines before the first sentence or after the last change nothing.
+  kUserLines,
 };
 
 // Segments `text` into run.sentence_list and counts its words into
