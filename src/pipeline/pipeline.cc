@@ -17,6 +17,7 @@
 #include "features/tf_isf.h"
 #include "output/case_writer.h"
 #include "output/discretize.h"
+#include "output/feature_values.h"
 #include "output/names_file.h"
 #include "output/output_files.h"
 #include "output/raw_values.h"
@@ -41,6 +42,10 @@ void RequireNames(const RunSettings& settings) {
   RequireName(settings.output_path, "output file");
   if (settings.ids && settings.format != CaseFormat::kArff && settings.format != CaseFormat::kCsv) {
     throw RunError("Cases with ids need the ARFF or CSV layout, not " + std::string(FormatName(settings.format)));
+  }
+  if (settings.values == CaseValues::kRaw && settings.format != CaseFormat::kArff &&
+      settings.format != CaseFormat::kCsv) {
+    throw RunError("Raw values need the ARFF or CSV layout, not " + std::string(FormatName(settings.format)));
   }
   if (settings.text_path == kStandardInput &&
       (extract ? settings.extract.path : settings.classes_path) == kStandardInput) {
@@ -140,7 +145,8 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   if (!settings.files_checked) RefuseSharedFiles(FilesOf(settings, tables), SharedInputs::kRefused);
   Run run(tables, progress);
   run.ResetLists();
-  SegmentText(run, text);
+  const SentenceBreaks breaks = TextBreaks(settings.segmented);
+  SegmentText(run, text, breaks);
   if (owned_text != nullptr && settings.raw_path.empty()) std::string().swap(*owned_text);
   Analyse(run, settings.features);
 
@@ -149,7 +155,7 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   RunOutcome outcome;
   SentenceClasses classes = PairClasses(run, settings, outcome.notes);
   const CaseSchema schema{settings.features, DeclaredValues(settings, classes.classes),
-                          RelationOf(settings.text_path), settings.ids};
+                          RelationOf(settings.text_path), settings.ids, settings.values};
   const bool unlabelled = classes.classes.empty() && !run.sentence_list.empty();
   if (unlabelled && schema.class_values.empty() &&
       (settings.format == CaseFormat::kArff || !settings.names_path.empty())) {
@@ -165,7 +171,7 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   if (!settings.raw_path.empty()) {
     if (classes.classes.empty()) classes.classes.resize(run.sentence_list.size());
     WriteRawValues(
-        run, [text](const frase& sentence) { return SentenceText(text, sentence); }, classes.classes,
+        run, [text, breaks](const frase& sentence) { return SentenceText(text, sentence, breaks); }, classes.classes,
         outputs.Open(settings.raw_path));
   }
   if (!settings.names_path.empty()) outputs.Open(settings.names_path).Write(NamesFileText(schema));
@@ -224,7 +230,7 @@ TextCases CasesOfLoadedText(const RunSettings& settings, DecodedText text, const
                             const TokenChoice* tokens) {
   Run run(tables, {});
   run.ResetLists();
-  SegmentText(run, text.bytes);
+  SegmentText(run, text.bytes, TextBreaks(settings.segmented));
   TextCases cases;
   if (tokens) {
     TokenVocabulary vocabulary;
@@ -245,17 +251,22 @@ TextCases CasesOfLoadedText(const RunSettings& settings, DecodedText text, const
   if (!run.sentence_list.empty()) {
     const CaseCoder coder(run.sentence_list);
     for (const frase& sentence : run.sentence_list) {
-      AppendTickedCodes(coder.CodesOf(sentence), settings.features, cases.codes.emplace_back());
+      const FeatureCodes codes = coder.CodesOf(sentence);
+      AppendTickedCodes(codes, settings.features, cases.codes.emplace_back());
+      if (settings.values == CaseValues::kRaw) {
+        AppendTickedValues(sentence, codes, settings.features, cases.values.emplace_back());
+      }
     }
   }
   run.FreeLists();
   return cases;
 }
 
-std::vector<RawFeatures> RawFeaturesOfText(std::string_view text, const LexicalTables& tables) {
+std::vector<RawFeatures> RawFeaturesOfText(std::string_view text, const LexicalTables& tables,
+                                           SentenceBreaks breaks) {
   Run run(tables, {});
   run.ResetLists();
-  SegmentText(run, text);
+  SegmentText(run, text, breaks);
   Analyse(run, FeatureSet::All());
   std::vector<RawFeatures> values;
   for (const frase& sentence : run.sentence_list) values.push_back(RawFeaturesOf(sentence));

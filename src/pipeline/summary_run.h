@@ -53,6 +53,8 @@ struct Selection {
 struct SummarizeSettings {
   std::string text_path;
   TextEncoding encoding = TextEncoding::kWindows1252;
+  // Whether the text holds one sentence a line (RunSettings::segmented).
+  bool segmented = false;
   std::string scores_path;
   // The scores themselves, one per sentence, when scores_path is empty.
   std::vector<double> scores;
