@@ -59,6 +59,12 @@ enum class SentenceBreaks {
   kUserLines,
 };
 
+// How a text's own sentences are found: by its terminators, or, when the
+// user segmented it (`--segmented`), at its lines.
+inline SentenceBreaks TextBreaks(bool segmented) {
+  return segmented ? SentenceBreaks::kUserLines : SentenceBreaks::kTerminators;
+}
+
 // Segments `text` into run.sentence_list and counts its words into
 // run.word_table, ending sentences as `breaks` says.  Looks each distinct
 // word up in the lexicon once.  Each sentence records its span in `text`
