@@ -77,7 +77,7 @@ void AddRunOptions(CLI::App& app, RunOptions& options) {
           ->default_str("plain");
   app.add_flag("--quinlan", options.quinlan, "The same as --format quinlan")->excludes(format);
   AddValuesOption(app, options);
-  AddSegmentedFlag(app, options, "Each text holds");
+  AddSegmentedFlag(app, options, "The text (in a batch, each text) holds");
   AddEncodingOption(app, options);
   app.add_option("--names", options.names, "Also write the C4.5 names file of the cases to this file")
       ->type_name("FILE");
