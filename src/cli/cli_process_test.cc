@@ -683,6 +683,10 @@ TEST_F(CliTest, SegmentedTextsGiveTheCasesOfTheSameSentences) {
                         dir_.Path("all.csv") + " --tables " + dir_.Path("tables"));
   ASSERT_EQ(batch.status, 0) << batch.output;
   EXPECT_EQ(ReadFile(dir_.Path("all.csv")), single);
+  Result listed = RunCli("sentences --segmented --format tsv --text " + dir_.Path("text") + " --tables " +
+                         dir_.Path("tables"));
+  EXPECT_NE(listed.output.find("\n3\t1\t0\t2\tTres casas.\t"), std::string::npos) << listed.output;
+  EXPECT_NE(listed.output.find("\n5\t0\t1\t2\tCinco sete.\t"), std::string::npos) << listed.output;
 }
 
 // Each raw value is the one --raw writes for the sentence, to 6 significant
