@@ -98,7 +98,8 @@ def _feature_list(features):
 
 
 def _options(features="1-8", encoding="auto", class_values=None, strict_classes=False,
-             extract_encoding="auto", min_overlap=None, allow_unmatched=False, extract_lines=False):
+             extract_encoding="auto", min_overlap=None, allow_unmatched=False, extract_lines=False,
+             values="codes", segmented=False):
     options = _core.TextOptions()
     options.features = _feature_list(features)
     options.encoding = encoding
@@ -108,6 +109,8 @@ def _options(features="1-8", encoding="auto", class_values=None, strict_classes=
     options.min_overlap = "" if min_overlap is None else str(min_overlap)
     options.allow_unmatched = allow_unmatched
     options.extract_lines = extract_lines
+    options.values = values
+    options.segmented = segmented
     return options
 
 
@@ -157,7 +160,7 @@ def _manifest_args(manifest_or_rows):
 
 def sentences(text, *, tables=None, encoding="auto", segmented=False, name=None):
     """The sentences of ``text`` as a run finds them (with ``segmented``,
-    one a line, as in an extract): a list of dicts with ``number`` (from
+    one a line, paragraphs separated by a blank line): a list of dicts with ``number`` (from
     1), ``text`` (as it stands in the text), ``begins_paragraph``,
     ``ends_paragraph``, ``words`` (as the text spells them) and ``keys``
     (their canonical forms)."""
@@ -170,30 +173,32 @@ def sentences(text, *, tables=None, encoding="auto", segmented=False, name=None)
 def cases(text, *, classes=None, extract=None, features="1-8", values="codes", tables=None, encoding="auto",
           name=None, **options):
     """The cases of ``text``: a DataFrame with the columns of the CSV layout
-    with ids, ``text``, ``sentence``, the code of each feature, ``class``
-    (a str, None for a sentence without one).  ``classes`` is a classes
-    file; ``extract`` a reference extract to make the classes from; neither:
-    an unlabelled text.  ``options``: class_values, strict_classes,
-    extract_encoding, min_overlap, allow_unmatched, extract_lines."""
-    if values != "codes":
-        raise Error(f"values: {values} is not one this version computes (codes)")
+    with ids, ``text``, ``sentence``, the code of each feature (with
+    ``values="raw"``, its raw value, in a column named ``<name>_raw``),
+    ``class`` (a str, None for a sentence without one).  ``classes`` is a
+    classes file; ``extract`` a reference extract to make the classes from;
+    neither: an unlabelled text.  ``options``: class_values, strict_classes,
+    extract_encoding, min_overlap, allow_unmatched, extract_lines, and
+    segmented (the text holds one sentence a line)."""
     if classes is not None and extract is not None:
         raise Error("cases takes the classes from a classes file or from an extract, not both")
     path, content, name, encoding = _text_args(text, name, encoding)
     columns = _core.cases(path, content, name, _path_or_empty(classes), _path_or_empty(extract),
-                          _options(features, encoding, **options), _tables_of(tables))
+                          _options(features, encoding, values=values, **options), _tables_of(tables))
     return _frame(columns)
 
 
-def corpus(manifest_or_rows, *, jobs=None, features="1-8", tables=None, encoding="auto", **options):
+def corpus(manifest_or_rows, *, jobs=None, features="1-8", values="codes", tables=None, encoding="auto",
+           **options):
     """The cases of every text of a batch manifest (or of rows of
-    ``(text, classes)``) in one DataFrame, as ``cases`` gives them, in
+    ``(text, classes)``) in one DataFrame, as ``cases`` gives them (codes
+    or raw ``values``), in
     manifest order; the ``text`` column (the text as the manifest spells it)
     is the group for ``GroupKFold``.  ``jobs``: worker threads, one per core
     when None."""
     manifest, rows = _manifest_args(manifest_or_rows)
-    return _frame(_core.corpus(manifest, rows, _options(features, encoding, **options), _jobs(jobs),
-                               _tables_of(tables)))
+    return _frame(_core.corpus(manifest, rows, _options(features, encoding, values=values, **options),
+                               _jobs(jobs), _tables_of(tables)))
 
 
 @dataclass
@@ -207,7 +212,7 @@ class Summary:
 
 
 def summarize(text, *, scores=None, model=None, method=None, rate=None, sentences=None, selection="top",
-              tables=None, encoding="auto", name=None):
+              tables=None, encoding="auto", segmented=False, name=None):
     """The summary of ``text`` by one score per sentence: ``scores`` given,
     the probabilities of a ``model`` (the file ``train`` writes), or those
     of a ``method`` (``"textrank"``, ``"feature:7"``: as
@@ -229,7 +234,7 @@ def summarize(text, *, scores=None, model=None, method=None, rate=None, sentence
     path, content, name, encoding = _text_args(text, name, encoding)
     summary = _core.summarize(path, content, name, scores,
                               _path_or_empty(model), method, 0.0 if rate is None else float(rate), sentences or 0,
-                              encoding, _tables_of(tables))
+                              encoding, segmented, _tables_of(tables))
     return Summary(summary["chosen"], summary["extract"], summary["scores"])
 
 

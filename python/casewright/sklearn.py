@@ -12,16 +12,19 @@ from . import cases
 
 class SentenceFeatures(TransformerMixin, BaseEstimator):
     """Texts (paths, bytes or str, as ``casewright.cases`` takes them) to
-    the matrix of their sentences' feature codes, a row per sentence, the
-    texts' sentences one after the other.
+    the matrix of their sentences' feature codes (with ``values="raw"``,
+    their raw values), a row per sentence, the texts' sentences one after
+    the other; with ``segmented``, each text holds one sentence a line.
 
     After ``transform``, ``groups_`` holds the index of each row's text, the
     groups for ``GroupKFold``: the sentences of one text share its word
     statistics and must not be split between training and test.  The texts
     are run on ``jobs`` threads (one when None)."""
 
-    def __init__(self, features="1-8", encoding="auto", tables=None, jobs=None):
+    def __init__(self, features="1-8", values="codes", segmented=False, encoding="auto", tables=None, jobs=None):
         self.features = features
+        self.values = values
+        self.segmented = segmented
         self.encoding = encoding
         self.tables = tables
         self.jobs = jobs
@@ -30,7 +33,8 @@ class SentenceFeatures(TransformerMixin, BaseEstimator):
         return self
 
     def _codes(self, text):
-        frame = cases(text, features=self.features, encoding=self.encoding, tables=self.tables)
+        frame = cases(text, features=self.features, values=self.values, segmented=self.segmented,
+                      encoding=self.encoding, tables=self.tables)
         return frame.iloc[:, 2:-1].to_numpy()
 
     def transform(self, texts):

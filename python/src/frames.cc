@@ -29,12 +29,25 @@ py::list ClassColumn(const std::vector<const TextCases*>& texts, std::size_t row
   return column;
 }
 
+// A row per sentence, a column per feature, of `Cell`s from each sentence's
+// `per_sentence` (its code digits, or its raw values).
+template <typename Cell, typename Of>
+py::array_t<Cell> Matrix(const std::vector<const TextCases*>& texts, std::size_t rows, std::size_t width,
+                         Of per_sentence) {
+  py::array_t<Cell> matrix({static_cast<py::ssize_t>(rows), static_cast<py::ssize_t>(width)});
+  Cell* cell = matrix.mutable_data();
+  for (const TextCases* text : texts) {
+    for (std::size_t s = 0; s < text->codes.size(); ++s) cell = per_sentence(*text, s, cell);
+  }
+  return matrix;
+}
+
 }  // namespace
 
 py::dict CaseColumns(const std::vector<const TextCases*>& texts, const std::vector<std::string>& names,
-                     FeatureSet features) {
+                     FeatureSet features, CaseValues values) {
   std::vector<std::string> columns;
-  for (const FeatureInfo& info : TickedFeatures(features)) columns.emplace_back(info.short_name);
+  for (const FeatureInfo& info : TickedFeatures(features)) columns.push_back(ColumnName(info, values));
   const std::size_t width = columns.size();
   std::size_t rows = 0;
   std::vector<std::int64_t> counts;
@@ -43,15 +56,20 @@ py::dict CaseColumns(const std::vector<const TextCases*>& texts, const std::vect
     rows += text->codes.size();
   }
   py::array_t<std::int64_t> sentence(static_cast<py::ssize_t>(rows));
-  py::array_t<std::int64_t> codes({static_cast<py::ssize_t>(rows), static_cast<py::ssize_t>(width)});
   std::int64_t* number = sentence.mutable_data();
-  std::int64_t* code = codes.mutable_data();
   for (const TextCases* text : texts) {
-    std::int64_t in_text = 0;
-    for (const std::string& digits : text->codes) {
-      *number++ = ++in_text;
-      for (char digit : digits) *code++ = digit - '0';
-    }
+    for (std::size_t s = 0; s < text->codes.size(); ++s) *number++ = static_cast<std::int64_t>(s + 1);
+  }
+  py::object codes;
+  if (values == CaseValues::kRaw) {
+    codes = Matrix<double>(texts, rows, width, [](const TextCases& text, std::size_t s, double* cell) {
+      return std::copy(text.values[s].begin(), text.values[s].end(), cell);
+    });
+  } else {
+    codes = Matrix<std::int64_t>(texts, rows, width, [](const TextCases& text, std::size_t s, std::int64_t* cell) {
+      for (char digit : text.codes[s]) *cell++ = digit - '0';
+      return cell;
+    });
   }
   py::dict frame;
   frame["names"] = names;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/case_values.h"
 #include "core/features.h"
 #include "pipeline/pipeline.h"
 
@@ -17,12 +18,13 @@ namespace casewright::python {
 
 // A dict of "names" (each text's name) and "counts" (its sentences), for
 // the text column; "sentence" (int64, from 1 in each text); "columns" (the
-// features' short names) and "codes" (int64, a row per sentence, a column
-// per feature); "class" (a str per sentence, None when it has none).
+// features' CSV column names) and "codes" (a row per sentence, a column per
+// feature: int64 codes, or float64 raw values when `values` says so);
+// "class" (a str per sentence, None when it has none).
 // REQUIRES: names.size() == texts.size(); each text's codes hold one digit
-// per feature of `features`.
+// per feature of `features`, and with raw values each text holds them.
 pybind11::dict CaseColumns(const std::vector<const TextCases*>& texts, const std::vector<std::string>& names,
-                           FeatureSet features);
+                           FeatureSet features, CaseValues values);
 
 // Each message, from the core's UTF-8, as a Python list.
 pybind11::list Messages(const std::vector<std::string>& messages);

@@ -50,6 +50,8 @@ struct TextOptions {
   std::string min_overlap;
   bool allow_unmatched = false;
   bool extract_lines = false;
+  std::string values = "codes";
+  bool segmented = false;
 };
 
 TextEncoding EncodingOf(const std::string& name, const std::string& option) {
@@ -64,6 +66,10 @@ cli::RunOptions RunOptionsOf(const TextOptions& options) {
   run.encoding = options.encoding;
   run.class_values = options.class_values;
   run.strict_classes = options.strict_classes;
+  run.values = options.values;
+  run.segmented = options.segmented;
+  // The cases become a DataFrame, which takes raw values as any layout.
+  run.writes_cases = false;
   EncodingOf(options.encoding, "encoding");
   return run;
 }
@@ -78,7 +84,9 @@ RunSettings RunSettingsOf(const TextOptions& options, const std::string& classes
   const cli::Choices choices = cli::Choose(RunOptionsOf(options));
   RunSettings settings;
   settings.features = choices.features;
+  settings.values = choices.values;
   settings.encoding = choices.encoding;
+  settings.segmented = options.segmented;
   settings.class_values = choices.class_values;
   settings.strict_classes = options.strict_classes;
   settings.classes_path = classes_path;
@@ -117,7 +125,8 @@ py::dict Cases(const std::string& path, const std::optional<py::bytes>& content,
       return ComputeCases(settings, tables);
     });
   }
-  return WithMessages(CaseColumns({&cases}, {text->name()}, settings.features), cases.warnings, cases.notes);
+  return WithMessages(CaseColumns({&cases}, {text->name()}, settings.features, settings.values), cases.warnings,
+                      cases.notes);
 }
 
 // The entries of the manifest at `path` or, when `rows` is given, of those
@@ -132,7 +141,9 @@ CorpusSettings CorpusSettingsOf(const TextOptions& options, const std::string& j
   const cli::Choices choices = cli::Choose(RunOptionsOf(options));
   CorpusSettings settings;
   settings.features = choices.features;
+  settings.values = choices.values;
   settings.encoding = choices.encoding;
+  settings.segmented = options.segmented;
   settings.strict_classes = options.strict_classes;
   settings.extract = cli::ChooseExtract(ExtractOptionsOf(options), "");
   settings.jobs = cli::JobsAsked(jobs);
@@ -158,7 +169,8 @@ py::dict Corpus(const std::string& manifest, const std::optional<std::string>& r
     texts.push_back(&corpus.texts[i]);
     names.push_back(entries[i].text_name);
   }
-  return WithMessages(CaseColumns(texts, names, settings.features), messages.warnings, messages.notes);
+  return WithMessages(CaseColumns(texts, names, settings.features, settings.values), messages.warnings,
+                      messages.notes);
 }
 
 // A sentence of SegmentedText as a dict.
@@ -183,12 +195,13 @@ py::dict SentenceOf(SegmentedText& text, std::size_t index) {
   return sentence;
 }
 
-// `segmented`: the text holds one sentence a line, as an extract does.
+// `segmented`: the text holds one sentence a line, paragraphs separated by
+// a blank line (SentenceBreaks::kUserLines).
 py::dict Sentences(const std::string& path, const std::optional<py::bytes>& content, const std::string& name,
                    const std::string& encoding, bool segmented, const LexicalTables& tables) {
   const std::unique_ptr<TextSource> source = SourceOf(path, content, name);
   const TextEncoding chosen = EncodingOf(encoding, "encoding");
-  const SentenceBreaks breaks = segmented ? SentenceBreaks::kLines : SentenceBreaks::kTerminators;
+  const SentenceBreaks breaks = TextBreaks(segmented);
   std::unique_ptr<SegmentedText> text;
   {
     Release release;
@@ -209,7 +222,9 @@ std::vector<double> ModelScores(const std::string& model_path, const SegmentedTe
   RunSettings run;
   run.text_path = path;
   run.encoding = encoding;
+  run.segmented = text.breaks() == SentenceBreaks::kUserLines;
   run.features = model.features();
+  run.values = model.values();
   DecodedText loaded;
   loaded.bytes = text.bytes();
   return model.Probabilities(RowsOf(CasesOfLoadedText(run, std::move(loaded), tables), model.features()));
@@ -227,7 +242,8 @@ std::unique_ptr<SummaryMethod> MethodNamed(const std::string& name) {
 
 py::dict Summarize(const std::string& path, const std::optional<py::bytes>& content, const std::string& name,
                    std::vector<double> scores, const std::string& model_path, const std::optional<std::string>& method_name,
-                   double rate, std::size_t count, const std::string& encoding, const LexicalTables& tables) {
+                   double rate, std::size_t count, const std::string& encoding, bool segmented,
+                   const LexicalTables& tables) {
   const std::unique_ptr<TextSource> source = SourceOf(path, content, name);
   const TextEncoding chosen_encoding = EncodingOf(encoding, "encoding");
   const std::unique_ptr<SummaryMethod> method = method_name ? MethodNamed(*method_name) : nullptr;
@@ -238,7 +254,7 @@ py::dict Summarize(const std::string& path, const std::optional<py::bytes>& cont
   {
     Release release;
     source->Run([&] {
-      SegmentedText text(source->path(), chosen_encoding, tables);
+      SegmentedText text(source->path(), chosen_encoding, tables, TextBreaks(segmented));
       if (text.size() == 0) throw RunError("The text has no sentence to choose from", source->path());
       if (!model_path.empty()) scores = ModelScores(model_path, text, source->path(), chosen_encoding, tables);
       if (method != nullptr) scores = MethodScoresOf(*method, text, tables);
@@ -314,6 +330,7 @@ py::dict EvaluateSummaries(const std::string& manifest_path, const std::optional
   const std::unique_ptr<TextSource> manifest = SourceOf(manifest_path, rows, "rows");
   EvaluationSettings settings;
   settings.encoding = EncodingOf(options.encoding, "encoding");
+  settings.segmented = options.segmented;
   settings.extract = cli::ChooseExtract(ExtractOptionsOf(options), "");
   settings.tokens = no_stem ? TokenForm::kWords : TokenForm::kKeys;
   settings.rate = rate;
@@ -396,8 +413,8 @@ py::dict Train(const std::string& manifest, const std::optional<std::string>& ro
     std::iota(all.begin(), all.end(), 0);
     const TrainingSet set = TrainingSetOf(corpus, all, choices.corpus.features);
     if (set.labels.empty()) throw RunError("No sentence of the manifest has a class to learn from", manifest);
-    file.Write(SentenceModel::Train(choices.corpus.features, set.rows, set.labels, corpus.class_values,
-                                    choices.training)
+    file.Write(SentenceModel::Train(choices.corpus.features, choices.corpus.values, set.rows, set.labels,
+                                    corpus.class_values, choices.training)
                    .Json());
     file.Commit();
   }
@@ -416,6 +433,7 @@ py::dict Crossval(const std::string& manifest, const std::optional<std::string>&
   if (!IsValidRate(rate)) throw cli::UsageError("rate must be more than 0 and at most 1");
   CrossvalSettings settings;
   settings.features = choices.corpus.features;
+  settings.values = choices.corpus.values;
   settings.rate = rate;
   settings.seed = seed;
   settings.training = choices.training;
@@ -471,7 +489,9 @@ PYBIND11_MODULE(_core, module) {
       .def_readwrite("extract_encoding", &TextOptions::extract_encoding)
       .def_readwrite("min_overlap", &TextOptions::min_overlap)
       .def_readwrite("allow_unmatched", &TextOptions::allow_unmatched)
-      .def_readwrite("extract_lines", &TextOptions::extract_lines);
+      .def_readwrite("extract_lines", &TextOptions::extract_lines)
+      .def_readwrite("values", &TextOptions::values)
+      .def_readwrite("segmented", &TextOptions::segmented);
 
   module.def("cases", &Cases, py::arg("path"), py::arg("content"), py::arg("name"), py::arg("classes"),
              py::arg("extract"), py::arg("options"), py::arg("tables"));
@@ -480,7 +500,8 @@ PYBIND11_MODULE(_core, module) {
   module.def("sentences", &Sentences, py::arg("path"), py::arg("content"), py::arg("name"), py::arg("encoding"),
              py::arg("segmented"), py::arg("tables"));
   module.def("summarize", &Summarize, py::arg("path"), py::arg("content"), py::arg("name"), py::arg("scores"),
-             py::arg("model"), py::arg("method"), py::arg("rate"), py::arg("count"), py::arg("encoding"), py::arg("tables"));
+             py::arg("model"), py::arg("method"), py::arg("rate"), py::arg("count"), py::arg("encoding"),
+             py::arg("segmented"), py::arg("tables"));
   module.def("evaluate", &EvaluateSummaries, py::arg("manifest"), py::arg("rows"), py::arg("rate"), py::arg("lead"),
              py::arg("random"), py::arg("seed"), py::arg("no_stem"), py::arg("bootstrap"), py::arg("compare"),
              py::arg("options"), py::arg("tables"));

@@ -95,7 +95,9 @@ RunSettings RunSettingsOf(const ManifestEntry& entry, const BatchSettings& setti
   run.output_path = entry.output_path.empty() ? "/dev/null" : entry.output_path;
   run.features = settings.features;
   run.format = settings.format;
+  run.values = settings.values;
   run.encoding = settings.encoding;
+  run.segmented = settings.segmented;
   run.strict_classes = settings.strict_classes;
   run.extract = settings.extract;
   run.extract.path = entry.extract_path;
@@ -127,14 +129,14 @@ class BatchFileSet {
       all_values.insert(all_values.end(), result.class_values.begin(), result.class_values.end());
     }
     const CaseSchema schema{settings_.features, DeclaredClassValues(settings_.class_values, all_values),
-                            settings_.relation, settings_.ids};
+                            settings_.relation, settings_.ids, settings_.values};
     if (combined_ != nullptr) {
       const std::string header = MakeCaseLayout(settings_.format)->Header(schema);
       combined_->Write(header);
       ShardIndex index{settings_.identity, settings_.shard.value_or(Shard{}), settings_.manifest_entries,
                        settings_.format,   settings_.features,               settings_.relation,
                        header.size(),      {},                               settings_.ids,
-                       settings_.class_values};
+                       settings_.class_values, settings_.values};
       for (std::size_t i = 0; i < entries.size(); ++i) {
         EntryResult& result = results[i];
         combined_->Write(result.body);
@@ -302,7 +304,12 @@ std::string BatchIdentity(std::string_view manifest_bytes, const BatchSettings& 
              "\t" + (extract.allow_unmatched ? "1" : "0") + "\t" + (extract.lines ? "1" : "0") + "\t" +
              settings.relation + "\t" +
              std::to_string(settings.shard ? settings.shard->n : 1) + "\t" + (settings.ids ? "1" : "0") + "\t" +
-             ClassValueList(settings.class_values) + "\n";
+             ClassValueList(settings.class_values);
+  // Said only when not the default, so that a default batch keeps the
+  // identity it always had.
+  if (settings.values == CaseValues::kRaw) options += "\traw";
+  if (settings.segmented) options += "\tsegmented";
+  options += "\n";
   return DigestText(Fnv1a(manifest_bytes, Fnv1a(options)));
 }
 

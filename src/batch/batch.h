@@ -32,7 +32,9 @@ namespace casewright {
 struct BatchSettings {
   FeatureSet features = FeatureSet::Default();
   CaseFormat format = CaseFormat::kPlain;
+  CaseValues values = CaseValues::kCodes;
   TextEncoding encoding = TextEncoding::kWindows1252;
+  bool segmented = false;
   // As RunSettings has them, for every entry; the extract's path is each
   // entry's own.
   bool strict_classes = false;
@@ -66,8 +68,8 @@ struct BatchSettings {
 
 // What tells one batch from another in a shard's index: a digest of the
 // manifest's bytes and of every setting that changes the cases (features,
-// format, encoding, strict classes, the extract settings, the relation and
-// the shard count).
+// format, values, encoding, segmentation, strict classes, the extract
+// settings, the relation and the shard count).
 std::string BatchIdentity(std::string_view manifest_bytes, const BatchSettings& settings);
 
 // How far a batch has got.

@@ -314,6 +314,9 @@ TEST_F(BatchTest, JoinChecksEveryFigureOfTheIndexAgainstItsShard) {
   named.batch = "0123456789abcdef";
   named.relation = "a\nb\\c\xE9";
   EXPECT_EQ(ParseShardIndex(ShardIndexText(named), "i").relation, named.relation);
+  // Raw values are said in the index, so that a join rebuilds their header.
+  named.values = CaseValues::kRaw;
+  EXPECT_EQ(ParseShardIndex(ShardIndexText(named), "i").values, CaseValues::kRaw);
 }
 
 TEST(BatchIdentityTest, EverySettingThatChangesTheCasesChangesIt) {
@@ -328,6 +331,8 @@ TEST(BatchIdentityTest, EverySettingThatChangesTheCasesChangesIt) {
       [](BatchSettings& s) { s.extract.allow_unmatched = true; },
       [](BatchSettings& s) { s.relation = "other"; },
       [](BatchSettings& s) { s.shard = Shard{0, 2}; },
+      [](BatchSettings& s) { s.values = CaseValues::kRaw; },
+      [](BatchSettings& s) { s.segmented = true; },
   };
   for (const auto& change : changes) {
     BatchSettings changed = base;

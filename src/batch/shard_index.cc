@@ -152,6 +152,7 @@ std::string ShardIndexText(const ShardIndex& index) {
   text += "\nheader\t" + std::to_string(index.header_bytes) + "\n";
   if (index.ids) text += "ids\t1\n";
   if (!index.class_values.empty()) text += "class-values\t" + ClassValueList(index.class_values) + "\n";
+  if (index.values == CaseValues::kRaw) text += "values\traw\n";
   for (const ShardIndex::Entry& entry : index.entries) {
     text += std::to_string(entry.index) + "\t" + std::to_string(entry.cases) + "\t";
     for (std::size_t i = 0; i < entry.class_values.size(); ++i) {
@@ -201,6 +202,10 @@ ShardIndex ParseShardIndex(std::string_view text, const std::string& path) {
     } catch (const std::invalid_argument& e) {
       reader.Fail(e.what());
     }
+  }
+  if (reader.Next("values")) {
+    if (reader.Field("values") != "raw") reader.Fail("values is not raw");
+    index.values = CaseValues::kRaw;
   }
   while (!reader.AtEnd()) {
     std::vector<std::string_view> fields = Split(reader.Line(), '\t');

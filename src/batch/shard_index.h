@@ -13,6 +13,7 @@
 //   header    211            bytes of the combined file's header
 //   ids       1              only when the cases begin with their ids
 //   class-values  0,1        only when the batch declared its class values
+//   values    raw            only when the cases hold raw values
 //   then one line per entry of the shard, in manifest order:
 //   5  151  1 0  9a0c33d2e1f04b77
 //                            entry index, cases, class values in order of
@@ -58,6 +59,7 @@ struct ShardIndex {
   std::vector<Entry> entries;
   bool ids = false;
   std::vector<std::string> class_values;  // the declared ones, if any
+  CaseValues values = CaseValues::kCodes;
 };
 
 // The line of the index that holds the header's length.

@@ -32,7 +32,8 @@ std::string HeaderOf(const ShardIndex& index) {
     all_values.insert(all_values.end(), entry.class_values.begin(), entry.class_values.end());
   }
   return MakeCaseLayout(index.format)
-      ->Header({index.features, DeclaredClassValues(index.class_values, all_values), index.relation, index.ids});
+      ->Header({index.features, DeclaredClassValues(index.class_values, all_values), index.relation, index.ids,
+                index.values});
 }
 
 // One shard's combined file, read whole, handed out entry by entry, each
@@ -174,7 +175,7 @@ JoinReport JoinShards(const std::vector<std::string>& shard_paths, const std::st
   report.entries = first.manifest_entries;
 
   const CaseSchema schema{first.features, DeclaredClassValues(first.class_values, all_values), first.relation,
-                          first.ids};
+                          first.ids, first.values};
   OutputFiles files;
   OutputFile& combined = files.Open(combined_path);
   combined.Write(MakeCaseLayout(first.format)->Header(schema));

@@ -39,6 +39,8 @@ int Batch(const BatchOptions& options) {
   BatchSettings settings;
   settings.features = choices.features;
   settings.format = choices.format;
+  settings.values = choices.values;
+  settings.segmented = options.run.segmented;
   settings.encoding = choices.encoding;
   settings.jobs = jobs;
   settings.manifest_path = options.manifest;

@@ -22,6 +22,7 @@ int MakeClasses(const ClassesOptions& options) {
   ExtractRunSettings settings;
   settings.text_path = options.text_path;
   settings.encoding = choices.encoding;
+  settings.segmented = options.run.segmented;
   settings.extract = ChooseExtract(options.extract, options.extract_path);
   settings.classes_path = options.output_path;
   settings.strict = options.run.strict_classes;
@@ -55,6 +56,7 @@ Command AddClassesCommand(CLI::App& app) {
       ->required()
       ->type_name("FILE");
   AddEncodingOption(*classes, options->run);
+  AddSegmentedFlag(*classes, options->run, "The text holds");
   AddExtractOptions(*classes, options->extract);
   AddStrictClassesFlag(*classes, options->run,
                        "Fail, writing nothing, when equal sentences of the text could each take the same words of the "

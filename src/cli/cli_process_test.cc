@@ -418,14 +418,20 @@ TEST_F(CliTest, SummarizeWritesTheBestSentencesAndTheirClasses) {
 
 // The learner: the same model bytes from the same seed, a row per text
 // and system in the cross-validation, and refusals that name what is wrong.
-TEST_F(CliTest, TrainSummarizeAndCrossvalWithTheLearner) {
+// Three texts of kFiveSentences, a, b and c, with their classes, and the
+// manifest m.tsv of them.
+void WriteLearnerManifest(const TempDir& dir) {
   std::string manifest;
   for (const char* name : {"a", "b", "c"}) {
-    WriteFile(dir_.Path(name), kFiveSentences);
-    WriteFile(dir_.Path(std::string(name) + ".classes"), name[0] == 'b' ? "0 0 1 1 0" : "1 1 0 0 0");
-    manifest += dir_.Path(name) + "\t" + dir_.Path(std::string(name) + ".classes") + "\t\n";
+    WriteFile(dir.Path(name), kFiveSentences);
+    WriteFile(dir.Path(std::string(name) + ".classes"), name[0] == 'b' ? "0 0 1 1 0" : "1 1 0 0 0");
+    manifest += dir.Path(name) + "\t" + dir.Path(std::string(name) + ".classes") + "\t\n";
   }
-  WriteFile(dir_.Path("m.tsv"), manifest);
+  WriteFile(dir.Path("m.tsv"), manifest);
+}
+
+TEST_F(CliTest, TrainSummarizeAndCrossvalWithTheLearner) {
+  WriteLearnerManifest(dir_);
   const std::string tables = " --tables " + dir_.Path("tables");
   for (const char* model : {"m1", "m2"}) {
     Result trained = RunCli("train " + dir_.Path("m.tsv") + " --model " + dir_.Path(model) + " --seed 4" + tables);
@@ -679,6 +685,117 @@ TEST_F(CliTest, EvaluateRefusesManifestsThatWouldMisleadOrDestroy) {
   ASSERT_EQ(named.status, 0) << named.output;
   EXPECT_NE(named.output.find("\ntext,system1,5,2,"), std::string::npos) << named.output;
   EXPECT_NE(named.output.find("\ntext,system2,5,2,"), std::string::npos) << named.output;
+}
+
+// The text of kFiveSentences as the user would segment it: one sentence a
+// line, the paragraph mark a blank line, so that every stage sees the same
+// sentences and paragraphs.
+constexpr char kFiveLines[] = "\nUm dia.\nDois dias!\n\n \nTres casas.\r\nQuatro?\nCinco sete.\n\n";
+
+TEST_F(CliTest, SegmentedTextsGiveTheCasesOfTheSameSentences) {
+  const std::string paragraphs = std::string(kFiveSentences) + "\r\n";
+  for (const char* layout : {"", "--format csv --ids --features 1-8"}) {
+    const std::string found = Cases(paragraphs, "1 0 1 0 0", layout);
+    EXPECT_EQ(Cases(kFiveLines, "1 0 1 0 0", std::string(layout) + " --segmented"), found) << layout;
+  }
+  // A title without a period is a sentence of its own, not the start of the next.
+  const std::string titled = Cases("T\xEDtulo\n\nUm dia", "1 0", "--features 1 --segmented");
+  EXPECT_EQ(std::count(titled.begin(), titled.end(), '\n'), 2) << titled;
+  EXPECT_EQ(Cases("\r\n \n\n", "", "--segmented"), "");
+
+  const std::string single = Cases(kFiveLines, "1 0 1 0 0", "--format csv --segmented");
+  WriteFile(dir_.Path("m.tsv"), dir_.Path("text") + "\t" + dir_.Path("classes") + "\t\n");
+  Result batch = RunCli("batch " + dir_.Path("m.tsv") + " --segmented --format csv --combined " +
+                        dir_.Path("all.csv") + " --tables " + dir_.Path("tables"));
+  ASSERT_EQ(batch.status, 0) << batch.output;
+  EXPECT_EQ(ReadFile(dir_.Path("all.csv")), single);
+  Result listed = RunCli("sentences --segmented --format tsv --text " + dir_.Path("text") + " --tables " +
+                         dir_.Path("tables"));
+  EXPECT_NE(listed.output.find("\n3\t1\t0\t2\tTres casas.\t"), std::string::npos) << listed.output;
+  EXPECT_NE(listed.output.find("\n5\t0\t1\t2\tCinco sete.\t"), std::string::npos) << listed.output;
+}
+
+// Each raw value is the one --raw writes for the sentence, to 6 significant
+// digits; a location or a flag keeps its code.
+TEST_F(CliTest, RawValuesReplaceTheCodesWhereAHeaderSaysSo) {
+  WriteFile(dir_.Path("text"), kFiveSentences);
+  WriteFile(dir_.Path("classes"), "1 0 1 0 0");
+  Result run = RunCli(Arguments("--format arff --values raw --raw " + dir_.Path("raw.tsv")));
+  ASSERT_EQ(run.status, 0) << run.output;
+  const std::string arff = ReadFile(dir_.Path("cases"));
+  EXPECT_NE(arff.find("@attribute size numeric\n@attribute text_location numeric\n"), std::string::npos) << arff;
+  EXPECT_NE(arff.find("@attribute cue_phrase numeric\n@attribute class {0,1}\n"), std::string::npos) << arff;
+  // Row 2 of --raw: number, text, word_count, ends_paragraph, text_location,
+  // paragraph_location, keyword, gist word, cue phrase, weight, tf_isf, class.
+  const std::string raw = ReadFile(dir_.Path("raw.tsv"));
+  const std::size_t row = raw.find("\n2\t");
+  ASSERT_NE(row, std::string::npos) << raw;
+  std::vector<std::string> fields;
+  for (std::size_t from = row + 1, tab; from < raw.find('\n', row + 1); from = tab + 1) {
+    tab = std::min(raw.find_first_of("\t\n", from), raw.find('\n', row + 1));
+    fields.push_back(raw.substr(from, tab - from));
+  }
+  ASSERT_EQ(fields.size(), 12u) << raw;
+  const auto code_of = [](const std::string& location) {
+    return location == "begin" ? "1" : location == "middle" ? "2" : "3";
+  };
+  char weight[32], tf_isf[32];
+  std::snprintf(weight, sizeof weight, "%.6g", std::stod(fields[9]));
+  std::snprintf(tf_isf, sizeof tf_isf, "%.6g", std::stod(fields[10]));
+  const std::string case_row = fields[2] + "," + code_of(fields[4]) + "," + code_of(fields[5]) + "," + fields[6] + "," + fields[7] + "," + weight + "," + tf_isf + "," +
+                               fields[8] + ",0\n";
+  EXPECT_NE(arff.find("@data\n"), std::string::npos);
+  EXPECT_EQ(arff.substr(arff.find('\n', arff.find("@data\n") + 6) + 1).substr(0, case_row.size()), case_row) << arff;
+
+  EXPECT_TRUE(Cases(kFiveSentences, "1 0 1 0 0", "--format csv --values raw --features 1,3")
+                  .starts_with("size_raw,paragraph_location_raw,class\n2,1,1\n"));
+  ExpectRefused(std::vector<std::pair<std::string, std::string>>{
+      {Arguments("--values raw"),
+       "--values raw: the plain layout has no header to say the values are raw; use --format arff or csv"},
+      {Arguments("--values raw --quinlan"),
+       "--values raw: the quinlan layout has no header to say the values are raw; use --format arff or csv"},
+  });
+}
+
+// A model records the values it learnt from and scores from the same; one
+// without the record (an older model) learnt from codes.
+TEST_F(CliTest, ModelsOfRawValuesAndOlderModelsOfCodes) {
+  WriteLearnerManifest(dir_);
+  const std::string tables = " --tables " + dir_.Path("tables");
+  const auto scores_of = [&](const std::string& model) {
+    Result scored = RunCli("summarize --model " + dir_.Path(model) + " --text " + dir_.Path("a") +
+                           " --sentences 2 --scores-output " + dir_.Path("scores") + " --output /dev/null" + tables);
+    EXPECT_EQ(scored.status, 0) << scored.output;
+    return ReadFile(dir_.Path("scores"));
+  };
+  for (const char* values : {"codes", "raw"}) {
+    Result trained = RunCli("train " + dir_.Path("m.tsv") + " --values " + values + " --model " +
+                            dir_.Path(values) + tables);
+    ASSERT_EQ(trained.status, 0) << trained.output;
+    EXPECT_NE(ReadFile(dir_.Path(values)).find("\"casewright_values\":\"" + std::string(values) + "\""),
+              std::string::npos);
+  }
+  EXPECT_NE(ReadFile(dir_.Path("raw")).find("\"size_raw\""), std::string::npos);
+  const std::string codes = scores_of("codes");
+  const std::string raw_scores = scores_of("raw");
+  EXPECT_EQ(std::count(raw_scores.begin(), raw_scores.end(), '\n'), 5) << raw_scores;
+  std::string older = ReadFile(dir_.Path("codes"));
+  const std::string codes_record = "\"casewright_values\":\"codes\",";
+  older.erase(older.find(codes_record), codes_record.size());
+  WriteFile(dir_.Path("older"), older);
+  EXPECT_EQ(scores_of("older"), codes);
+
+  Result folds = RunCli("crossval " + dir_.Path("m.tsv") + " --values raw --segmented --folds 3 --rate 0.4" + tables);
+  EXPECT_EQ(folds.status, 0) << folds.output;
+  std::string unknown = ReadFile(dir_.Path("raw"));
+  const std::string raw_record = "\"casewright_values\":\"raw\"";
+  unknown.replace(unknown.find(raw_record), raw_record.size(), "\"casewright_values\":\"rank\"");
+  WriteFile(dir_.Path("unknown"), unknown);
+  ExpectRefused(std::vector<std::pair<std::string, std::string>>{
+      {"summarize --model " + dir_.Path("unknown") + " --text " + dir_.Path("a") + " --rate 0.4" + tables,
+       dir_.Path("unknown") + ": Not a model this casewright-cli can use (its casewright_values is \"rank\", not "
+                              "codes or raw)"},
+  });
 }
 
 }  // namespace

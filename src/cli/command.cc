@@ -52,6 +52,21 @@ void AddStrictClassesFlag(CLI::App& app, RunOptions& options, const std::string&
   app.add_flag("--strict-classes", options.strict_classes, what);
 }
 
+void AddSegmentedFlag(CLI::App& app, RunOptions& options, const std::string& texts) {
+  app.add_flag("--segmented", options.segmented,
+               texts + " one sentence a line, paragraphs separated by a blank line: no segmentation is done, "
+                       "and a line is a sentence whatever its punctuation");
+}
+
+void AddValuesOption(CLI::App& app, RunOptions& options) {
+  app.add_option("--values", options.values,
+                 "What a case holds for each feature: codes, or raw (the values --raw writes, with up to 6 "
+                 "significant digits; a location or a flag keeps its code). Raw values need --format arff or "
+                 "csv, whose header says so")
+      ->check(CLI::IsMember({"codes", "raw"}))
+      ->default_str("codes");
+}
+
 void AddRunOptions(CLI::App& app, RunOptions& options) {
   app.add_option("--features", options.features, FeatureListHelp())->type_name("LIST")->default_str("1-8");
   CLI::Option* format =
@@ -61,6 +76,8 @@ void AddRunOptions(CLI::App& app, RunOptions& options) {
           ->check(CLI::IsMember({"plain", "quinlan", "arff", "csv"}))
           ->default_str("plain");
   app.add_flag("--quinlan", options.quinlan, "The same as --format quinlan")->excludes(format);
+  AddValuesOption(app, options);
+  AddSegmentedFlag(app, options, "The text (in a batch, each text) holds");
   AddEncodingOption(app, options);
   app.add_option("--names", options.names, "Also write the C4.5 names file of the cases to this file")
       ->type_name("FILE");
@@ -125,6 +142,14 @@ Choices Choose(const RunOptions& options) {
   if (options.ids && choices.format != CaseFormat::kArff && choices.format != CaseFormat::kCsv) {
     throw UsageError("--ids: the " + std::string(FormatName(choices.format)) +
                      " layout has no place for ids; use --format arff or csv");
+  }
+  const std::optional<CaseValues> values = CaseValuesNamed(options.values);
+  if (!values) throw UsageError("--values: " + options.values + " is not codes or raw");
+  choices.values = *values;
+  if (options.writes_cases && choices.values == CaseValues::kRaw && choices.format != CaseFormat::kArff &&
+      choices.format != CaseFormat::kCsv) {
+    throw UsageError("--values raw: the " + std::string(FormatName(choices.format)) +
+                     " layout has no header to say the values are raw; use --format arff or csv");
   }
   if (options.class_values.empty()) return choices;
   try {

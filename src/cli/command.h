@@ -62,6 +62,11 @@ struct RunOptions {
   bool strict_classes = false;
   bool ids = false;
   std::string class_values;
+  std::string values = "codes";
+  bool segmented = false;
+  // Whether the command writes cases in a layout, so that --values raw
+  // needs one with a header; a learner takes the values in memory.
+  bool writes_cases = true;
 };
 
 // How classes are made from a reference extract (`classes`, and a batch's
@@ -79,19 +84,25 @@ struct Choices {
   CaseFormat format = CaseFormat::kPlain;
   TextEncoding encoding = TextEncoding::kWindows1252;
   std::vector<std::string> class_values;  // empty: the values the cases hold
+  CaseValues values = CaseValues::kCodes;
 };
 
 // --encoding and --tables.
 void AddEncodingOption(CLI::App& app, RunOptions& options);
 void AddStrictClassesFlag(CLI::App& app, RunOptions& options, const std::string& what);
-// --features, --format, --quinlan, --encoding, --tables, --names,
-// --strict-classes, --ids and --class-values.
+// --segmented: `texts` says what holds one sentence a line ("The text").
+void AddSegmentedFlag(CLI::App& app, RunOptions& options, const std::string& texts);
+// --values codes|raw.
+void AddValuesOption(CLI::App& app, RunOptions& options);
+// --features, --format, --quinlan, --values, --segmented, --encoding,
+// --tables, --names, --strict-classes, --ids and --class-values.
 void AddRunOptions(CLI::App& app, RunOptions& options);
 // --extract-encoding, --extract-lines, --min-overlap and --allow-unmatched.
 void AddExtractOptions(CLI::App& app, ExtractOptions& options);
 
 // The run options' values.  Throws UsageError for a bad feature list or
-// class value list, and for --ids with a layout that has no place for them.
+// class value list, for --ids with a layout that has no place for them, and
+// for --values raw with a layout that has no header to say so.
 Choices Choose(const RunOptions& options);
 // The share `text` gives, more than 0 and at most 1, for the option named
 // `option`.  Throws UsageError, suggesting `example`, for anything else.

@@ -82,6 +82,7 @@ int Crossval(const CrossvalOptions& options) {
   LearnerChoices choices = ChooseLearner(options.train);
   CrossvalSettings settings;
   settings.features = choices.corpus.features;
+  settings.values = choices.corpus.values;
   settings.rate = ParseShare("--rate", options.rate, "0.2");
   settings.seed = options.train.seed;
   settings.training = choices.training;

@@ -42,6 +42,7 @@ struct EvaluateOptions {
 EvaluationSettings SettingsOf(const EvaluateOptions& options, const EvaluationManifest& manifest) {
   EvaluationSettings settings;
   settings.encoding = Choose(options.run).encoding;
+  settings.segmented = options.run.segmented;
   settings.extract = ChooseExtract(options.extract, "");
   settings.tokens = ChooseTokens(options.tokens);
   settings.export_folder = options.export_folder;
@@ -147,6 +148,7 @@ Command AddEvaluateCommand(CLI::App& app) {
       ->type_name("DIR");
   AddTokenOptions(*evaluate, options->tokens);
   AddEncodingOption(*evaluate, options->run);
+  AddSegmentedFlag(*evaluate, options->run, "Each text holds");
   AddExtractOptions(*evaluate, options->extract);
   evaluate->footer(
       "Example:\n  casewright-cli evaluate corpus.tsv --rate 0.2 --format csv --output figures.csv\n"

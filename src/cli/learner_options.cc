@@ -12,6 +12,9 @@ void AddLearnerOptions(CLI::App& app, TrainOptions& options) {
       ->required()
       ->type_name("MANIFEST");
   app.add_option("--features", options.run.features, FeatureListHelp())->type_name("LIST")->default_str("1-8");
+  options.run.writes_cases = false;
+  AddValuesOption(app, options.run);
+  AddSegmentedFlag(app, options.run, "Each text holds");
   AddEncodingOption(app, options.run);
   AddStrictClassesFlag(app, options.run, "Fail when a text's classes do not fit its sentences, instead of warning");
   AddExtractOptions(app, options.extract);
@@ -37,7 +40,9 @@ LearnerChoices ChooseLearner(const TrainOptions& options) {
   const Choices run = Choose(options.run);
   LearnerChoices choices;
   choices.corpus.features = run.features;
+  choices.corpus.values = run.values;
   choices.corpus.encoding = run.encoding;
+  choices.corpus.segmented = options.run.segmented;
   choices.corpus.extract = ChooseExtract(options.extract, "");
   choices.corpus.strict_classes = options.run.strict_classes;
   choices.corpus.jobs = JobsAsked(options.jobs);

@@ -30,7 +30,7 @@ struct LearnerChoices {
   TrainingOptions training;
 };
 
-// The manifest, --features, --encoding, --tables, --strict-classes, the
+// The manifest, --features, --values, --segmented, --encoding, --tables, --strict-classes, the
 // extract options, --rounds, --depth, --seed and --jobs.
 void AddLearnerOptions(CLI::App& app, TrainOptions& options);
 

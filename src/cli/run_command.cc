@@ -21,6 +21,8 @@ int Generate(RunCommandOptions& options) {
   const Choices choices = Choose(options.run);
   s.features = choices.features;
   s.format = choices.format;
+  s.values = choices.values;
+  s.segmented = options.run.segmented;
   s.encoding = choices.encoding;
   s.names_path = options.run.names;
   s.strict_classes = options.run.strict_classes;

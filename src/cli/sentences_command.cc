@@ -28,7 +28,7 @@ int ListSentences(const SentencesOptions& options) {
   RefuseSharedFiles({{options.text_path, "text file", false}, {options.classes_path, "classes file", false}},
                     SharedInputs::kRefused);
   SqliteTables tables(ResolveTablesFolder(options.run.tables));
-  SegmentedText text(options.text_path, choices.encoding, tables);
+  SegmentedText text(options.text_path, choices.encoding, tables, TextBreaks(options.run.segmented));
   PrintMessages(text.warnings(), text.notes());
   std::optional<SentenceClasses> classes;
   if (!options.classes_path.empty()) {
@@ -71,6 +71,7 @@ Command AddSentencesCommand(CLI::App& app) {
       ->check(CLI::IsMember({"text", "tsv"}))
       ->default_str("text");
   AddEncodingOption(*sentences, options->run);
+  AddSegmentedFlag(*sentences, options->run, "The text holds");
   AddStrictClassesFlag(*sentences, options->run,
                        "With --classes: exit with status 1 when the classes do not fit the sentences");
   sentences->footer(

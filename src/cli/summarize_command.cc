@@ -36,7 +36,9 @@ std::vector<double> ModelScores(const std::string& model_path, const SummarizeSe
   RunSettings run;
   run.text_path = settings.text_path;
   run.encoding = settings.encoding;
+  run.segmented = settings.segmented;
   run.features = model.features();
+  run.values = model.values();
   DecodedText loaded;
   loaded.bytes = text;
   return model.Probabilities(RowsOf(CasesOfLoadedText(run, std::move(loaded), tables), model.features()));
@@ -51,6 +53,7 @@ int Summarize(const SummarizeOptions& options) {
   SummarizeSettings settings;
   settings.text_path = options.text_path;
   settings.encoding = Choose(options.run).encoding;
+  settings.segmented = options.run.segmented;
   settings.scores_path = options.scores_path;
   if (options.rate.empty() && options.sentences == 0) throw UsageError("summarize needs --rate or --sentences");
   if (!options.rate.empty()) settings.size.rate = ParseShare("--rate", options.rate, "0.2");
@@ -114,6 +117,7 @@ Command AddSummarizeCommand(CLI::App& app) {
                         "Also write the classes file of the choice: 1 chosen, 0 not")
       ->type_name("FILE");
   AddEncodingOption(*summarize, options->run);
+  AddSegmentedFlag(*summarize, options->run, "The text holds");
   summarize->footer(
       "Examples:\n  casewright-cli summarize --text texto.txt --scores texto.scores --rate 0.2 --output texto.extract\n"
       "  casewright-cli summarize --text texto.txt --model corpus.model.json --rate 0.2 --output texto.extract\n"

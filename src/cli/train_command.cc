@@ -43,7 +43,8 @@ int Train(const TrainOptions& options) {
   const TrainingSet set = TrainingSetOf(corpus, all, choices.corpus.features);
   if (set.labels.empty()) throw RunError("No sentence of the manifest has a class to learn from", options.manifest);
   const SentenceModel model =
-      SentenceModel::Train(choices.corpus.features, set.rows, set.labels, corpus.class_values, choices.training);
+      SentenceModel::Train(choices.corpus.features, choices.corpus.values, set.rows, set.labels, corpus.class_values,
+                           choices.training);
   file.Write(model.Json());
   file.Commit();
   char share[32];

@@ -28,6 +28,7 @@ CorpusCases WithoutFeature(const CorpusCases& corpus, FeatureSet features, Featu
   CorpusCases without = corpus;
   for (TextCases& text : without.texts) {
     for (std::string& codes : text.codes) codes.erase(column, 1);
+    for (std::vector<double>& values : text.values) values.erase(values.begin() + column);
   }
   return without;
 }

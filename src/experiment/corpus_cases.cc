@@ -23,13 +23,25 @@ RunSettings RunSettingsOf(const ManifestEntry& entry, const CorpusSettings& sett
   run.text_path = entry.text_path;
   run.classes_path = entry.classes_path;
   run.features = settings.features;
+  run.values = settings.values;
   run.encoding = settings.encoding;
+  run.segmented = settings.segmented;
   run.strict_classes = settings.strict_classes;
   if (!entry.extract_path.empty()) {
     run.extract = settings.extract;
     run.extract.path = entry.extract_path;
   }
   return run;
+}
+
+// Appends sentence `s` of `text` to `rows`: its raw values when the text
+// holds them, else its codes.
+void AppendRow(const TextCases& text, std::size_t s, CodeRows& rows) {
+  if (text.values.empty()) {
+    AppendCodeRow(text.codes[s], rows);
+  } else {
+    AppendValueRow(text.values[s], rows);
+  }
 }
 
 std::string LineOf(const std::string& manifest, const ManifestEntry& entry) {
@@ -124,7 +136,7 @@ TrainingSet TrainingSetOf(const CorpusCases& corpus, const std::vector<std::size
     const TextCases& text = corpus.texts[i];
     for (std::size_t s = 0; s < text.codes.size(); ++s) {
       if (text.classes[s].empty()) continue;
-      AppendCodeRow(text.codes[s], set.rows);
+      AppendRow(text, s, set.rows);
       const bool positive = text.classes[s] == "1";
       set.labels.push_back(positive ? 1.0f : 0.0f);
       set.positives += positive;
@@ -135,7 +147,7 @@ TrainingSet TrainingSetOf(const CorpusCases& corpus, const std::vector<std::size
 
 CodeRows RowsOf(const TextCases& text, FeatureSet features) {
   CodeRows rows{WidthOf(features), {}};
-  for (const std::string& codes : text.codes) AppendCodeRow(codes, rows);
+  for (std::size_t s = 0; s < text.codes.size(); ++s) AppendRow(text, s, rows);
   return rows;
 }
 

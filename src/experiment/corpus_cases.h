@@ -20,7 +20,11 @@ namespace casewright {
 // How each text of the manifest is read: as a batch reads it.
 struct CorpusSettings {
   FeatureSet features = FeatureSet::Default();
+  // What the rows of TrainingSetOf and RowsOf hold: codes or raw values.
+  CaseValues values = CaseValues::kCodes;
   TextEncoding encoding = TextEncoding::kWindows1252;
+  // Whether each text holds one sentence a line (RunSettings::segmented).
+  bool segmented = false;
   ExtractSettings extract;  // path unused: each entry names its extract
   bool strict_classes = false;
   unsigned jobs = 1;
@@ -60,7 +64,9 @@ CorpusMessages MessagesOf(const std::vector<ManifestEntry>& entries, const Corpu
 CorpusCases ComputeCorpusCases(const std::vector<ManifestEntry>& entries, const CorpusSettings& settings,
                                const LexicalTables& tables, const std::string& manifest);
 
-// The rows and labels of the texts `chosen` (indexes into corpus.texts):
+// The rows and labels of the texts `chosen` (indexes into corpus.texts),
+// their raw values when the texts hold them (TextCases::values), else
+// their codes:
 // label 1 for class "1", 0 for any other class.  Sentences without a class
 // are left out.
 struct TrainingSet {

@@ -90,7 +90,8 @@ std::vector<std::vector<double>> OutOfFoldScores(const CorpusCases& corpus, cons
                      "outside it are empty; use fewer folds or leave the empty texts out");
     }
     const SentenceModel model =
-        SentenceModel::Train(settings.features, set.rows, set.labels, corpus.class_values, settings.training);
+        SentenceModel::Train(settings.features, settings.values, set.rows, set.labels, corpus.class_values,
+                             settings.training);
     for (std::size_t i : held_out) scores[i] = model.Probabilities(RowsOf(corpus.texts[i], settings.features));
     if (settings.fold_done) settings.fold_done(folds_before + fold + 1, all_folds);
   }

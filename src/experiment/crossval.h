@@ -45,6 +45,9 @@ std::uint64_t RepeatSeed(std::uint64_t seed, std::size_t repeat);
 
 struct CrossvalSettings {
   FeatureSet features = FeatureSet::Default();
+  // What the model learns from; the corpus must have been computed with the
+  // same (CorpusSettings::values).
+  CaseValues values = CaseValues::kCodes;
   double rate = 0.2;
   std::uint64_t seed = kDefaultSeed;
   TrainingOptions training;

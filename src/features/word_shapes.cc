@@ -38,8 +38,8 @@ void MarkSentence(frase& sentence, std::string_view stored) {
 
 }  // namespace
 
-void MarkWordShapes(Run& run, std::string_view text) {
-  for (frase& sentence : run.sentence_list) MarkSentence(sentence, SentenceText(text, sentence));
+void MarkWordShapes(Run& run, std::string_view text, SentenceBreaks breaks) {
+  for (frase& sentence : run.sentence_list) MarkSentence(sentence, SentenceText(text, sentence, breaks));
 }
 
 }  // namespace casewright

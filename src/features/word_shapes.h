@@ -17,12 +17,13 @@
 #include <string_view>
 
 #include "core/run.h"
+#include "text/segment.h"
 
 namespace casewright {
 
 // Sets HasProperNoun and HasNumeral of every sentence.
-// REQUIRES: `text` is what SegmentText segmented into the run.
-void MarkWordShapes(Run& run, std::string_view text);
+// REQUIRES: `text` is what SegmentText segmented into the run, with `breaks`.
+void MarkWordShapes(Run& run, std::string_view text, SentenceBreaks breaks = SentenceBreaks::kTerminators);
 
 }  // namespace casewright
 

@@ -501,6 +501,7 @@ RunSettings TMainForm2::ReadSettings() const {
   }
   settings.format = options_menu_->format();
   settings.encoding = options_menu_->encoding();
+  settings.segmented = options_menu_->segmented();
   if (options_menu_->names_file() && !settings.output_path.empty()) {
     settings.names_path = NamesFileBeside(settings.output_path);
   }
@@ -638,6 +639,7 @@ void TMainForm2::StartBatch(const QString& manifest, const QString& combined) {
   settings.features = run.features;
   settings.format = run.format;
   settings.encoding = run.encoding;
+  settings.segmented = run.segmented;
   settings.jobs = std::max(1u, std::thread::hardware_concurrency());
   settings.combined_path = FilePath(combined);
   settings.relation = RelationOf(FilePath(manifest));

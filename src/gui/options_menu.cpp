@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
+#include <QSettings>
 
 namespace casewright {
 namespace {
@@ -17,6 +18,9 @@ void AddChoice(QMenu* menu, QActionGroup* group, const char* name, const char* c
   action->setData(static_cast<int>(value));
   group->addAction(action);
 }
+
+// The QSettings key of the "Text already segmented" item.
+constexpr char kSegmentedKey[] = "options/segmented";
 
 template <typename T>
 T Chosen(const QActionGroup* group) {
@@ -51,6 +55,11 @@ OptionsMenu::OptionsMenu(QWidget* parent) : QToolButton(parent) {
   names_file_->setObjectName("NamesFile");
   names_file_->setCheckable(true);
   names_file_->setEnabled(false);
+  segmented_ = menu->addAction(QStringLiteral("Text already segmented (one sentence a &line)"));
+  segmented_->setObjectName("SegmentedText");
+  segmented_->setCheckable(true);
+  segmented_->setChecked(QSettings().value(kSegmentedKey, false).toBool());
+  connect(segmented_, &QAction::toggled, this, [](bool on) { QSettings().setValue(kSegmentedKey, on); });
   menu->addSeparator();
   QAction* sentences = menu->addAction(QStringLiteral("&Sentences..."));
   sentences->setObjectName("ShowSentences");
@@ -71,6 +80,8 @@ TextEncoding OptionsMenu::encoding() const { return Chosen<TextEncoding>(encodin
 CaseFormat OptionsMenu::format() const { return Chosen<CaseFormat>(formats_); }
 
 bool OptionsMenu::names_file() const { return names_file_->isEnabled() && names_file_->isChecked(); }
+
+bool OptionsMenu::segmented() const { return segmented_->isChecked(); }
 
 void OptionsMenu::SetFormat(CaseFormat format) {
   for (QAction* action : formats_->actions()) {

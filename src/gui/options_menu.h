@@ -5,6 +5,8 @@
 //   Text encoding   Windows-1252 | UTF-8 | Detect
 //   Output format   Plain | Quinlan (C4.5) | ARFF (Weka) | CSV
 //   C4.5 names file beside the output      (with the Quinlan format only)
+//   Text already segmented                 one sentence a line (--segmented),
+//                                          remembered from one session to the next
 //   ----
 //   Sentences...    the text's sentences beside their classes (sentences_view.h)
 //   Summary...      the extract a classifier's scores give (summary_view.h)
@@ -34,6 +36,9 @@ class OptionsMenu : public QToolButton {
   CaseFormat format() const;
   // Whether the run also writes the C4.5 names file beside its output.
   bool names_file() const;
+  // Whether the texts hold one sentence a line, paragraphs separated by a
+  // blank line (RunSettings::segmented).
+  bool segmented() const;
 
   void SetFormat(CaseFormat format);
 
@@ -49,6 +54,7 @@ class OptionsMenu : public QToolButton {
   QActionGroup* encodings_;
   QActionGroup* formats_;
   QAction* names_file_;
+  QAction* segmented_;
 };
 
 }  // namespace casewright

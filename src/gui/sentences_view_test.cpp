@@ -331,7 +331,7 @@ class SentencesViewTest : public QObject {
     for (const char* code : {"1", "2", "3", "4"}) casewright::AppendCodeRow(code, sizes);
     casewright::FeatureSet size_only = casewright::FeatureSet::None();
     size_only.Set(casewright::Feature::kSentenceSize);
-    const auto model = casewright::SentenceModel::Train(size_only, sizes, {0, 0, 1, 1}, {"0", "1"}, {});
+    const auto model = casewright::SentenceModel::Train(size_only, casewright::CaseValues::kCodes, sizes, {0, 0, 1, 1}, {"0", "1"}, {});
     WriteFile(dir_->Path("model.json"), model.Json());
     return dir_->Path("model.json");
   }

@@ -13,6 +13,7 @@ namespace casewright {
 namespace {
 
 constexpr const char* kFeaturesAttribute = "casewright_features";
+constexpr const char* kValuesAttribute = "casewright_values";
 constexpr const char* kClassValuesAttribute = "casewright_class_values";
 constexpr const char* kVersionAttribute = "casewright_version";
 constexpr const char* kTotalGainAttribute = "casewright_total_gain";
@@ -135,15 +136,20 @@ void AppendCodeRow(std::string_view codes, CodeRows& rows) {
   for (char code : codes) rows.values.push_back(static_cast<float>(code - '0'));
 }
 
-SentenceModel::SentenceModel(std::unique_ptr<Booster> booster, FeatureSet features,
+void AppendValueRow(const std::vector<double>& values, CodeRows& rows) {
+  for (double value : values) rows.values.push_back(static_cast<float>(value));
+}
+
+SentenceModel::SentenceModel(std::unique_ptr<Booster> booster, FeatureSet features, CaseValues values,
                              std::vector<std::string> class_values)
-    : booster_(std::move(booster)), features_(features), class_values_(std::move(class_values)) {}
+    : booster_(std::move(booster)), features_(features), values_(values), class_values_(std::move(class_values)) {}
 SentenceModel::SentenceModel(SentenceModel&&) noexcept = default;
 SentenceModel& SentenceModel::operator=(SentenceModel&&) noexcept = default;
 SentenceModel::~SentenceModel() = default;
 
-SentenceModel SentenceModel::Train(FeatureSet features, const CodeRows& rows, const std::vector<float>& labels,
-                                   const std::vector<std::string>& class_values, const TrainingOptions& options) {
+SentenceModel SentenceModel::Train(FeatureSet features, CaseValues values, const CodeRows& rows,
+                                   const std::vector<float>& labels, const std::vector<std::string>& class_values,
+                                   const TrainingOptions& options) {
   Matrix matrix(rows);
   Check(Xgboost().XGDMatrixSetFloatInfo(matrix.get(), "label", labels.data(), labels.size()));
   const DMatrixHandle matrices[] = {matrix.get()};
@@ -161,15 +167,18 @@ SentenceModel SentenceModel::Train(FeatureSet features, const CodeRows& rows, co
   for (int round = 0; round < options.rounds; ++round) {
     Check(Xgboost().XGBoosterUpdateOneIter(booster->handle, round, matrix.get()));
   }
-  std::vector<const char*> names;
+  std::vector<std::string> columns;
   for (const FeatureInfo& info : kFeatures) {
-    if (features.Has(info.feature)) names.push_back(info.short_name.data());
+    if (features.Has(info.feature)) columns.push_back(ColumnName(info, values));
   }
+  std::vector<const char*> names;
+  for (const std::string& column : columns) names.push_back(column.c_str());
   Check(Xgboost().XGBoosterSetStrFeatureInfo(booster->handle, "feature_name", names.data(), names.size()));
   Check(Xgboost().XGBoosterSetAttr(booster->handle, kFeaturesAttribute, FeatureNumbers(features).c_str()));
+  Check(Xgboost().XGBoosterSetAttr(booster->handle, kValuesAttribute, std::string(CaseValuesName(values)).c_str()));
   Check(Xgboost().XGBoosterSetAttr(booster->handle, kClassValuesAttribute, Joined(class_values).c_str()));
   Check(Xgboost().XGBoosterSetAttr(booster->handle, kVersionAttribute, options.version.c_str()));
-  SentenceModel model(std::move(booster), features, class_values);
+  SentenceModel model(std::move(booster), features, values, class_values);
   std::string gains;
   for (const FeatureGain& feature : model.TotalGains()) {
     char gain[32];
@@ -193,11 +202,18 @@ SentenceModel SentenceModel::Load(const std::string& path) {
   const std::optional<std::string> numbers = booster->Attribute(kFeaturesAttribute);
   const std::optional<FeatureSet> features = numbers ? FeaturesNamed(*numbers) : std::nullopt;
   if (!features) throw RunError("Not a model trained by casewright-cli train (no feature set stored)", path);
+  const std::string values_name = booster->Attribute(kValuesAttribute).value_or("codes");
+  const std::optional<CaseValues> values = CaseValuesNamed(values_name);
+  if (!values) {
+    throw RunError("Not a model this casewright-cli can use (its casewright_values is \"" + values_name +
+                       "\", not codes or raw)",
+                   path);
+  }
   std::vector<std::string> class_values = Split(booster->Attribute(kClassValuesAttribute).value_or(""));
   // A loaded model scores the sentences of a text or a few: starting a pool
   // of threads for them costs more than it saves.
   Check(Xgboost().XGBoosterSetParam(booster->handle, "nthread", "1"));
-  return SentenceModel(std::move(booster), *features, std::move(class_values));
+  return SentenceModel(std::move(booster), *features, *values, std::move(class_values));
 }
 
 std::string SentenceModel::Json() const {
@@ -219,8 +235,9 @@ std::vector<FeatureGain> SentenceModel::TotalGains() const {
     if (!features_.Has(info.feature)) continue;
     FeatureGain& feature = result.emplace_back(FeatureGain{info.short_name, 0});
     // XGBoost names only the features some split uses.
+    const std::string column = ColumnName(info, values_);
     for (bst_ulong i = 0; i < named; ++i) {
-      if (names[i] == info.short_name) feature.gain = gains[i];
+      if (names[i] == column) feature.gain = gains[i];
     }
   }
   return result;

@@ -37,7 +37,7 @@ SentenceModel TrainOn(const Cases& cases, unsigned seed) {
   options.rounds = 20;
   options.seed = seed;
   options.version = "test";
-  return SentenceModel::Train(SizeAndCue(), cases.rows, cases.labels, {"0", "1"}, options);
+  return SentenceModel::Train(SizeAndCue(), CaseValues::kCodes, cases.rows, cases.labels, {"0", "1"}, options);
 }
 
 TEST(SentenceModelTest, LearnsSavesAndLoadsTheSameModel) {
@@ -75,7 +75,8 @@ TEST(SentenceModelTest, GivesEachFeaturesTotalGainAndStoresIt) {
   }
   TrainingOptions options;
   options.rounds = 5;
-  const SentenceModel model = SentenceModel::Train(SizeAndCue(), rows, labels, {"0", "1"}, options);
+  const SentenceModel model =
+      SentenceModel::Train(SizeAndCue(), CaseValues::kCodes, rows, labels, {"0", "1"}, options);
   const std::vector<FeatureGain> gains = model.TotalGains();
   ASSERT_EQ(gains.size(), 2u);
   EXPECT_EQ(gains[0].short_name, "size");
@@ -85,6 +86,11 @@ TEST(SentenceModelTest, GivesEachFeaturesTotalGainAndStoresIt) {
   char stored[64];
   std::snprintf(stored, sizeof stored, R"("casewright_total_gain":"size:0,cue_phrase:%.6g")", gains[1].gain);
   EXPECT_NE(model.Json().find(stored), std::string::npos) << model.Json().substr(0, 400);
+  // A model of raw values names its columns as the CSV layout does, and
+  // finds its gains under those names.
+  const SentenceModel raw = SentenceModel::Train(SizeAndCue(), CaseValues::kRaw, rows, labels, {"0", "1"}, options);
+  EXPECT_EQ(raw.TotalGains()[1].gain, gains[1].gain);
+  EXPECT_NE(raw.Json().find(R"("cue_phrase_raw")"), std::string::npos);
 }
 
 TEST(SentenceModelTest, RefusesFilesThatAreNotItsModels) {

@@ -5,6 +5,7 @@
 //   @attribute size {1,2,3,4}
 //   ...                            one nominal attribute per ticked feature
 //   @attribute class {1,0}         the class values that occur
+//                                  (with raw values: "@attribute size numeric")
 //
 //   @data
 //   3,2,1,1,0,4,2,0,1              LF; an empty class is "?", a missing value
@@ -64,7 +65,8 @@ class ArffLayout : public SeparatedLayout {
     std::string header = "@relation " + Quoted(schema.relation) + "\n\n";
     if (schema.ids) header += "@attribute text string\n@attribute sentence numeric\n";
     for (const FeatureInfo& info : TickedFeatures(schema.features)) {
-      header += "@attribute " + std::string(info.short_name) + " " + Nominal(info.codes) + "\n";
+      const std::string type = schema.values == CaseValues::kRaw ? "numeric" : Nominal(info.codes);
+      header += "@attribute " + std::string(info.short_name) + " " + type + "\n";
     }
     header += "@attribute class " + Nominal(schema.class_values) + "\n\n@data\n";
     return header;

@@ -8,6 +8,12 @@
 //   csv       "3,2,1,1,0,4,2,0,1" LF after a header row of the features'
 //             short names and "class" (pandas, scikit-learn)
 //
+// With raw values (ARFF and CSV only, feature_values.h), each code gives
+// way to its feature's raw value: "'12,1,3,1,0,0.384615,2.07944,0,1"; the
+// ARFF header declares the features numeric, and the CSV header names each
+// feature's column with "_raw" after its short name ("size_raw"), so that
+// a file of raw values is never taken for one of codes.
+//
 // With ids (ARFF and CSV only), a case begins with the text's name and the
 // sentence's number, from 1: "'corpus/texto.txt',12,3,2,1,1,0,4,2,0,1".
 // An unlabelled text's cases end with the layout's missing value ("?", or
@@ -25,6 +31,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/case_values.h"
 #include "core/features.h"
 
 namespace casewright {
@@ -45,6 +52,8 @@ struct CaseSchema {
   std::string relation;
   // Whether each case begins with its text's name and sentence number.
   bool ids = false;
+  // Whether the cases hold the features' codes or their raw values.
+  CaseValues values = CaseValues::kCodes;
 };
 
 // The features `features` holds, in output order.
@@ -60,6 +69,11 @@ class CaseLayout {
   // Appends one case to `out`: `codes` holds the code digits of the ticked
   // features in feature order.
   virtual void AppendCase(std::string_view codes, std::string_view sentence_class, std::string& out) const = 0;
+
+  // The same for a case of raw values: `values` holds the ticked features'
+  // values as written (ValueText), in feature order.
+  virtual void AppendValuesCase(const std::vector<std::string>& values, std::string_view sentence_class,
+                                std::string& out) const = 0;
 
   // The class of a case whose text has no classes.
   virtual std::string_view MissingClass() const { return "?"; }

@@ -1,6 +1,7 @@
 #include "output/case_writer.h"
 
 #include "output/discretize.h"
+#include "output/feature_values.h"
 
 namespace casewright {
 
@@ -13,13 +14,25 @@ void WriteCases(Run& run, const CaseSchema& schema, const CaseLayout& layout, co
   run.progress.Begin(RunStage::kWrite, sentences.size());
   const std::string text_field = schema.ids ? layout.TextField(text_name) : std::string();
   std::string codes;
+  std::vector<double> values;
+  std::vector<std::string> value_texts;
   std::string line;
   for (std::size_t i = 0; i < sentences.size(); ++i) {
-    codes.clear();
-    AppendTickedCodes(coder.CodesOf(sentences[i]), schema.features, codes);
+    const FeatureCodes all = coder.CodesOf(sentences[i]);
+    const std::string_view sentence_class = classes.empty() ? layout.MissingClass() : classes[i];
     line.clear();
     if (schema.ids) layout.AppendIds(text_field, i + 1, line);
-    layout.AppendCase(codes, classes.empty() ? layout.MissingClass() : classes[i], line);
+    if (schema.values == CaseValues::kRaw) {
+      values.clear();
+      AppendTickedValues(sentences[i], all, schema.features, values);
+      value_texts.clear();
+      for (double value : values) value_texts.push_back(ValueText(value));
+      layout.AppendValuesCase(value_texts, sentence_class, line);
+    } else {
+      codes.clear();
+      AppendTickedCodes(all, schema.features, codes);
+      layout.AppendCase(codes, sentence_class, line);
+    }
     out.Write(line);
     if (copy) copy->append(line);
     run.progress.Advance(i + 1);

@@ -15,7 +15,8 @@ namespace casewright {
 
 // Writes the layout's header for `schema`, then one case per sentence of
 // the run: with schema.ids `text_name` and the sentence's number, the codes
-// of schema.features, then the sentence's class.  Empty `classes` stand for
+// (or the raw values, as schema.values says) of schema.features, then the
+// sentence's class.  Empty `classes` stand for
 // an unlabelled text: every case gets the layout's missing class.  When
 // `copy` is not null, the cases (not the header) are also appended to it.
 // REQUIRES: classes is empty or classes.size() == run.sentence_list.size().

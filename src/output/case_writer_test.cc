@@ -82,9 +82,9 @@ class WriterTest : public ::testing::Test {
   }
 
   std::string Write(const std::vector<std::string>& classes, FeatureSet features, CaseFormat format,
-                    bool ids = false, std::string_view text_name = "t") {
+                    bool ids = false, std::string_view text_name = "t", CaseValues values = CaseValues::kCodes) {
     OutputFile out(dir_.Path("out"));
-    WriteCases(run_, CaseSchema{features, ClassValues(classes), "t", ids}, *MakeCaseLayout(format), classes,
+    WriteCases(run_, CaseSchema{features, ClassValues(classes), "t", ids, values}, *MakeCaseLayout(format), classes,
                text_name, out);
     out.Commit();
     return ReadFile(dir_.Path("out"));
@@ -120,6 +120,21 @@ TEST_F(WriterTest, EmptyClassesEndTheLineAsAnyOther) {
   FeatureSet size_only = Only({Feature::kSentenceSize});
   EXPECT_EQ(Write({"7", ""}, size_only, CaseFormat::kQuinlan), "4, 7.\r\n1, .\r\n");
   EXPECT_EQ(Write({"7", ""}, size_only, CaseFormat::kPlain), "4 7\r\n1 \r\n");
+}
+
+// The raw values in place of the codes: the numbers to 6 significant
+// digits, a location or a flag its code (an unset location 3, as coded).
+TEST_F(WriterTest, RawValuesWithHeadersThatSaySo) {
+  run_.sentence_list[0].TfIsf = 1.0 / 3;
+  const std::string rows = "20,2,1,1,0,8,0.333333,0,1\n4,3,3,0,1,0,0.5,1,0\n";
+  EXPECT_EQ(Write({"1", "0"}, kAll, CaseFormat::kCsv, false, "t", CaseValues::kRaw),
+            "size_raw,text_location_raw,paragraph_location_raw,keyword_raw,gist_word_raw,distribution_weight_raw,"
+            "tf_isf_raw,cue_phrase_raw,class\n" + rows);
+  const FeatureSet size_only = Only({Feature::kSentenceSize});
+  EXPECT_EQ(Write({"1", "0"}, size_only, CaseFormat::kArff, true, "t", CaseValues::kRaw),
+            "@relation t\n\n@attribute text string\n@attribute sentence numeric\n@attribute size numeric\n"
+            "@attribute class {0,1}\n\n@data\nt,1,20,1\nt,2,4,0\n");
+  EXPECT_EQ(NamesFileText({size_only, {"1", "0"}, "t", false, CaseValues::kRaw}), "1, 0.\n\nsize: continuous.\n");
 }
 
 TEST_F(WriterTest, ArffAndCsvForTodaysLearners) {

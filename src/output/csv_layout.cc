@@ -1,7 +1,8 @@
 // The CSV layout for pandas and scikit-learn: a header row of the ticked
 // features' short names and "class", then "3,2,1,1,0,4,2,0,1" LF per case;
 // an empty class is an empty field.  With ids, the row begins with the
-// columns "text" and "sentence"; a text's name with a comma, a double quote
+// columns "text" and "sentence"; with raw values, each feature's column is
+// named "<short name>_raw" (case_layout.h); a text's name with a comma, a double quote
 // or a line break is quoted as RFC 4180 says.
 #include <string>
 
@@ -17,7 +18,7 @@ class CsvLayout : public SeparatedLayout {
   std::string Header(const CaseSchema& schema) const override {
     std::string header = schema.ids ? "text,sentence," : "";
     for (const FeatureInfo& info : TickedFeatures(schema.features)) {
-      header += std::string(info.short_name) + ",";
+      header += ColumnName(info, schema.values) + ",";
     }
     return header + "class\n";
   }

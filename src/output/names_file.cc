@@ -19,7 +19,8 @@ std::string ValueList(const Values& values) {
 std::string NamesFileText(const CaseSchema& schema) {
   std::string text = ValueList(schema.class_values) + "\n";
   for (const FeatureInfo& info : TickedFeatures(schema.features)) {
-    text += std::string(info.short_name) + ": " + ValueList(info.codes);
+    text += std::string(info.short_name) + ": " +
+            (schema.values == CaseValues::kRaw ? std::string("continuous.\n") : ValueList(info.codes));
   }
   return text;
 }

@@ -7,6 +7,8 @@
 //   size: 1, 2, 3, 4.
 //   text_location: 1, 2, 3.
 //   ...
+//
+// With raw values, every feature is "size: continuous.".
 #ifndef CASEWRIGHT_OUTPUT_NAMES_FILE_H_
 #define CASEWRIGHT_OUTPUT_NAMES_FILE_H_
 

@@ -16,6 +16,16 @@ void SeparatedLayout::AppendCase(std::string_view codes, std::string_view senten
   out += ending_;
 }
 
+void SeparatedLayout::AppendValuesCase(const std::vector<std::string>& values, std::string_view sentence_class,
+                                       std::string& out) const {
+  for (const std::string& value : values) {
+    out += value;
+    out += separator_;
+  }
+  out += sentence_class.empty() ? empty_class_ : sentence_class;
+  out += ending_;
+}
+
 void SeparatedLayout::AppendIds(std::string_view text_field, std::size_t sentence, std::string& out) const {
   out += text_field;
   out += separator_;

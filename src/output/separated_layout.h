@@ -17,6 +17,8 @@ class SeparatedLayout : public CaseLayout {
       : separator_(separator), ending_(ending), empty_class_(empty_class) {}
 
   void AppendCase(std::string_view codes, std::string_view sentence_class, std::string& out) const override;
+  void AppendValuesCase(const std::vector<std::string>& values, std::string_view sentence_class,
+                        std::string& out) const override;
   void AppendIds(std::string_view text_field, std::size_t sentence, std::string& out) const override;
 
  private:

@@ -188,7 +188,7 @@ class LineEvaluation {
 
   // Adds the line's rows to the outcome, or its errors.
   void Run(const std::vector<std::string>& names) {
-    SegmentedText text(line_.text_path, settings_.encoding, tables_);
+    SegmentedText text(line_.text_path, settings_.encoding, tables_, TextBreaks(settings_.segmented));
     for (const std::string& warning : text.warnings()) outcome_.warnings.push_back(line_.text_path + ": " + warning);
     if (text.size() == 0) {
       outcome_.errors.push_back(line_.text_path + ": The text has no sentence to evaluate");
@@ -205,7 +205,7 @@ class LineEvaluation {
       for (std::string& lines : reference_lines_) outcome_.exported.push_back(std::move(lines));
     }
     const MethodBaselines methods(settings_.methods);
-    const MethodBaselines::Inputs inputs = methods.InputsOf(text.run(), text.bytes(), std::move(stopwords));
+    const MethodBaselines::Inputs inputs = methods.InputsOf(text.run(), text.bytes(), text.breaks(), std::move(stopwords));
     std::vector<std::vector<SummaryFigures>> figures(chosen.size());
     for (std::size_t i = 0; i < chosen.size(); ++i) {
       if (!chosen[i]) continue;

@@ -68,6 +68,8 @@ void AddEvaluationFiles(std::vector<RunFile>& files, const EvaluationManifest& m
 
 struct EvaluationSettings {
   TextEncoding encoding = TextEncoding::kWindows1252;
+  // Whether each text holds one sentence a line (RunSettings::segmented).
+  bool segmented = false;
   // How extract files are read and matched (its path unused).
   ExtractSettings extract;
   TokenChoice tokens;

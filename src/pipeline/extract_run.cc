@@ -45,7 +45,7 @@ ExtractRunOutcome WriteClassesFromExtract(const ExtractRunSettings& settings, co
     throw RunError("The text and the extract cannot both be standard input (-)");
   }
   RefuseClassesFileShared(settings.text_path, settings.extract.path, settings.classes_path, &tables);
-  SegmentedText text(settings.text_path, settings.encoding, tables);
+  SegmentedText text(settings.text_path, settings.encoding, tables, TextBreaks(settings.segmented));
   const ExtractClasses found = ClassesFromExtract(text.run(), settings.extract);
 
   ExtractVerdict verdict = JudgeExtract(found, settings.extract, settings.strict);

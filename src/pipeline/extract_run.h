@@ -18,6 +18,8 @@ namespace casewright {
 struct ExtractRunSettings {
   std::string text_path;
   TextEncoding encoding = TextEncoding::kWindows1252;
+  // Whether the text holds one sentence a line (RunSettings::segmented).
+  bool segmented = false;
   ExtractSettings extract;
   std::string classes_path;
   // Whether a choice among equal sentences that the extract's order leaves

@@ -16,12 +16,12 @@ bool MethodBaselines::NeedsFeatures() const {
                      [](const auto& method) { return method->Needs() == MethodNeeds::kFeatures; });
 }
 
-MethodBaselines::Inputs MethodBaselines::InputsOf(const Run& run, std::string_view text,
+MethodBaselines::Inputs MethodBaselines::InputsOf(const Run& run, std::string_view text, SentenceBreaks breaks,
                                                   StopwordFlags stopwords) const {
   Inputs inputs;
   if (empty()) return inputs;
   inputs.stopwords = std::move(stopwords);
-  if (NeedsFeatures()) inputs.features = RawFeaturesOfText(text, run.tables);
+  if (NeedsFeatures()) inputs.features = RawFeaturesOfText(text, run.tables, breaks);
   return inputs;
 }
 

@@ -32,9 +32,9 @@ class MethodBaselines {
     StopwordFlags stopwords;
     std::vector<RawFeatures> features;
   };
-  // The inputs of the text `run` segmented from `text`, given its tokens'
-  // stopword flags (TokensOfSentences).
-  Inputs InputsOf(const Run& run, std::string_view text, StopwordFlags stopwords) const;
+  // The inputs of the text `run` segmented from `text` with `breaks`, given
+  // its tokens' stopword flags (TokensOfSentences).
+  Inputs InputsOf(const Run& run, std::string_view text, SentenceBreaks breaks, StopwordFlags stopwords) const;
 
   // Each method's name and its choice of `count` sentences of `text`.
   // REQUIRES: `text` holds what the methods need; count <= the sentences.

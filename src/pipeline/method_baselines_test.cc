@@ -33,7 +33,7 @@ TEST(MethodBaselinesTest, TheOracleBoundsEveryMethodOnTheBundledTexts) {
     std::vector<bool> flags;
     for (const std::string& c : ReadSentenceClasses(file, text.size()).classes) flags.push_back(c == "1");
     const Reference reference = ExtractReference(tokens, flags);
-    const MethodBaselines::Inputs inputs = methods.InputsOf(text.run(), text.bytes(), std::move(stopwords));
+    const MethodBaselines::Inputs inputs = methods.InputsOf(text.run(), text.bytes(), text.breaks(), std::move(stopwords));
     ASSERT_EQ(inputs.features.size(), text.size());
     const auto choices = methods.Choices({tokens, inputs.stopwords, &inputs.features, &reference},
                                          SentencesAtRate(0.2, text.size()));

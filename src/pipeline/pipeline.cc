@@ -20,6 +20,7 @@
 #include "features/word_shapes.h"
 #include "output/case_writer.h"
 #include "output/discretize.h"
+#include "output/feature_values.h"
 #include "output/names_file.h"
 #include "output/output_files.h"
 #include "output/raw_values.h"
@@ -45,6 +46,10 @@ void RequireNames(const RunSettings& settings) {
   if (settings.ids && settings.format != CaseFormat::kArff && settings.format != CaseFormat::kCsv) {
     throw RunError("Cases with ids need the ARFF or CSV layout, not " + std::string(FormatName(settings.format)));
   }
+  if (settings.values == CaseValues::kRaw && settings.format != CaseFormat::kArff &&
+      settings.format != CaseFormat::kCsv) {
+    throw RunError("Raw values need the ARFF or CSV layout, not " + std::string(FormatName(settings.format)));
+  }
   if (settings.text_path == kStandardInput &&
       (extract ? settings.extract.path : settings.classes_path) == kStandardInput) {
     throw RunError(std::string("The text and the ") + (extract ? "extract" : "classes file") +
@@ -69,8 +74,8 @@ std::vector<RunFile> FilesOf(const RunSettings& settings, const LexicalTables& t
 
 // The stages that read the words as the text has them, which must run
 // before the text is released.
-void AnalyseText(Run& run, std::string_view text, FeatureSet features) {
-  if (features.Has(Feature::kProperNoun) || features.Has(Feature::kNumeral)) MarkWordShapes(run, text);
+void AnalyseText(Run& run, std::string_view text, FeatureSet features, SentenceBreaks breaks) {
+  if (features.Has(Feature::kProperNoun) || features.Has(Feature::kNumeral)) MarkWordShapes(run, text, breaks);
 }
 
 // The analysis after segmentation, in the order that lets each stage rely on
@@ -155,8 +160,9 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   if (!settings.files_checked) RefuseSharedFiles(FilesOf(settings, tables), SharedInputs::kRefused);
   Run run(tables, progress);
   run.ResetLists();
-  SegmentText(run, text);
-  AnalyseText(run, text, settings.features);
+  const SentenceBreaks breaks = TextBreaks(settings.segmented);
+  SegmentText(run, text, breaks);
+  AnalyseText(run, text, settings.features, breaks);
   if (owned_text != nullptr && settings.raw_path.empty()) std::string().swap(*owned_text);
   Analyse(run, settings.features);
 
@@ -165,7 +171,7 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   RunOutcome outcome;
   SentenceClasses classes = PairClasses(run, settings, outcome.notes);
   const CaseSchema schema{settings.features, DeclaredValues(settings, classes.classes),
-                          RelationOf(settings.text_path), settings.ids};
+                          RelationOf(settings.text_path), settings.ids, settings.values};
   const bool unlabelled = classes.classes.empty() && !run.sentence_list.empty();
   if (unlabelled && schema.class_values.empty() &&
       (settings.format == CaseFormat::kArff || !settings.names_path.empty())) {
@@ -181,8 +187,8 @@ RunOutcome RunOnText(const RunSettings& settings, std::string_view text, std::st
   if (!settings.raw_path.empty()) {
     if (classes.classes.empty()) classes.classes.resize(run.sentence_list.size());
     WriteRawValues(
-        run, [text](const frase& sentence) { return SentenceText(text, sentence); }, settings.features,
-        classes.classes, outputs.Open(settings.raw_path));
+        run, [text, breaks](const frase& sentence) { return SentenceText(text, sentence, breaks); },
+        settings.features, classes.classes, outputs.Open(settings.raw_path));
   }
   if (!settings.names_path.empty()) outputs.Open(settings.names_path).Write(NamesFileText(schema));
   outputs.CommitAll();
@@ -240,13 +246,14 @@ TextCases CasesOfLoadedText(const RunSettings& settings, DecodedText text, const
                             const TokenChoice* tokens) {
   Run run(tables, {});
   run.ResetLists();
-  SegmentText(run, text.bytes);
+  const SentenceBreaks breaks = TextBreaks(settings.segmented);
+  SegmentText(run, text.bytes, breaks);
   TextCases cases;
   if (tokens) {
     TokenVocabulary vocabulary;
     cases.tokens = TokensOfSentences(run, text.bytes, *tokens, vocabulary, &cases.stopwords);
   }
-  AnalyseText(run, text.bytes, settings.features);
+  AnalyseText(run, text.bytes, settings.features, breaks);
   std::string().swap(text.bytes);
   Analyse(run, settings.features);
   if (tokens) {
@@ -262,18 +269,23 @@ TextCases CasesOfLoadedText(const RunSettings& settings, DecodedText text, const
   if (!run.sentence_list.empty()) {
     const CaseCoder coder(run.sentence_list);
     for (const frase& sentence : run.sentence_list) {
-      AppendTickedCodes(coder.CodesOf(sentence), settings.features, cases.codes.emplace_back());
+      const FeatureCodes codes = coder.CodesOf(sentence);
+      AppendTickedCodes(codes, settings.features, cases.codes.emplace_back());
+      if (settings.values == CaseValues::kRaw) {
+        AppendTickedValues(sentence, codes, settings.features, cases.values.emplace_back());
+      }
     }
   }
   run.FreeLists();
   return cases;
 }
 
-std::vector<RawFeatures> RawFeaturesOfText(std::string_view text, const LexicalTables& tables) {
+std::vector<RawFeatures> RawFeaturesOfText(std::string_view text, const LexicalTables& tables,
+                                           SentenceBreaks breaks) {
   Run run(tables, {});
   run.ResetLists();
-  SegmentText(run, text);
-  AnalyseText(run, text, FeatureSet::All());
+  SegmentText(run, text, breaks);
+  AnalyseText(run, text, FeatureSet::All(), breaks);
   Analyse(run, FeatureSet::All());
   std::vector<RawFeatures> values;
   for (const frase& sentence : run.sentence_list) values.push_back(RawFeaturesOf(sentence));

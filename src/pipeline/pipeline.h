@@ -40,7 +40,13 @@ struct RunSettings {
   // Features 1 to 8, in the plain layout, as the window starts.
   FeatureSet features = FeatureSet::Default();
   CaseFormat format = CaseFormat::kPlain;
+  // Codes or raw values (the ARFF and CSV layouts only); ComputeCases fills
+  // TextCases::values with the raw values.
+  CaseValues values = CaseValues::kCodes;
   TextEncoding encoding = TextEncoding::kWindows1252;
+  // Whether the text holds one sentence a line, paragraphs separated by a
+  // blank line, instead of being segmented (SentenceBreaks::kUserLines).
+  bool segmented = false;
   // When not empty, the raw values of every sentence go to this TSV file.
   std::string raw_path;
   // When not empty, the C4.5 names file of the cases goes to this file.
@@ -105,6 +111,10 @@ struct TextCases {
   // Per sentence, in order: the code digits of the ticked features, in
   // feature order, as a case holds them.
   std::vector<std::string> codes;
+  // Per sentence, in order, when RunSettings::values asks for raw values:
+  // the ticked features' raw values as the cases write them
+  // (output/feature_values.h).
+  std::vector<std::vector<double>> values;
   // Per sentence, in order: its class; all empty when the text has no
   // classes file and no extract.
   std::vector<std::string> classes;
@@ -126,9 +136,10 @@ struct TextCases {
 TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables, const TokenChoice* tokens = nullptr);
 
 // The raw values of every feature of each sentence of `text` (its
-// Windows-1252 bytes, as loaded), every feature stage run: the values `--raw`
-// writes.
-std::vector<RawFeatures> RawFeaturesOfText(std::string_view text, const LexicalTables& tables);
+// Windows-1252 bytes, as loaded, its sentences found as `breaks` says),
+// every feature stage run: the values `--raw` writes.
+std::vector<RawFeatures> RawFeaturesOfText(std::string_view text, const LexicalTables& tables,
+                                           SentenceBreaks breaks = SentenceBreaks::kTerminators);
 
 // ComputeCases on a text already loaded from settings.text_path (its
 // Windows-1252 bytes), so that a text read from standard input is read once.

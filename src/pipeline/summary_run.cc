@@ -38,11 +38,11 @@ std::string ScoreLines(const std::vector<double>& scores) {
 
 // The scores `method` gives the text, its feature values computed when it
 // reads them.
-std::vector<double> MethodScores(const SummaryMethod& method, MethodText text, std::string_view bytes,
+std::vector<double> MethodScores(const SummaryMethod& method, MethodText text, const SegmentedText& segmented,
                                  const LexicalTables& tables) {
   std::vector<RawFeatures> features;
   if (method.Needs() == MethodNeeds::kFeatures) {
-    features = RawFeaturesOfText(bytes, tables);
+    features = RawFeaturesOfText(segmented.bytes(), tables, segmented.breaks());
     text.features = &features;
   }
   return method.Scores(text);
@@ -55,7 +55,7 @@ std::vector<double> MethodScoresOf(const SummaryMethod& method, const SegmentedT
   TokenVocabulary vocabulary;
   StopwordFlags stopwords;
   const SentenceTokens tokens = TokensOfSentences(text.run(), text.bytes(), {}, vocabulary, &stopwords);
-  return MethodScores(method, {tokens, stopwords}, text.bytes(), tables);
+  return MethodScores(method, {tokens, stopwords}, text, tables);
 }
 
 std::size_t SentencesOfSize(SummarySize size, std::size_t sentence_count) {
@@ -91,7 +91,7 @@ SummarizeOutcome WriteSummary(const SummarizeSettings& settings, const LexicalTa
   if (!settings.classes_path.empty()) files.push_back({settings.classes_path, "classes file", true});
   if (!settings.scores_output_path.empty()) files.push_back({settings.scores_output_path, "scores output", true});
   RefuseSharedFiles(files, SharedInputs::kRefused);
-  SegmentedText text(settings.text_path, settings.encoding, tables);
+  SegmentedText text(settings.text_path, settings.encoding, tables, TextBreaks(settings.segmented));
   if (text.size() == 0) throw RunError("The text has no sentence to choose from", settings.text_path);
   // A method and MMR see the sentences' keys, as evaluate compares them.
   SentenceTokens tokens;
@@ -103,7 +103,7 @@ SummarizeOutcome WriteSummary(const SummarizeSettings& settings, const LexicalTa
   const std::vector<double> scores =
       !settings.scores_path.empty() ? ReadScores(settings.scores_path, settings.text_path, text.size())
       : settings.score_text         ? settings.score_text(text.bytes())
-      : settings.method             ? MethodScores(*settings.method, {tokens, stopwords}, text.bytes(), tables)
+      : settings.method             ? MethodScores(*settings.method, {tokens, stopwords}, text, tables)
                                     : settings.scores;
   if (scores.size() != text.size()) {
     throw RunError("The text has " + std::to_string(text.size()) + " sentences, but " +

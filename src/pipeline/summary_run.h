@@ -59,6 +59,8 @@ std::vector<std::size_t> ChooseBySelection(const std::vector<double>& scores, co
 struct SummarizeSettings {
   std::string text_path;
   TextEncoding encoding = TextEncoding::kWindows1252;
+  // Whether the text holds one sentence a line (RunSettings::segmented).
+  bool segmented = false;
   std::string scores_path;
   // The scores themselves, one per sentence, when scores_path is empty.
   std::vector<double> scores;

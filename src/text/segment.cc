@@ -56,6 +56,21 @@ bool IsSentenceEnd(std::string_view text, std::size_t position, WordCharFinder& 
   return word == std::string_view::npos || !IsAsciiLower(static_cast<unsigned char>(text[word]));
 }
 
+// Whether only blanks stand between `position` and the end of its line.
+bool LastOnLine(std::string_view text, std::size_t position) {
+  std::size_t j = position + 1;
+  while (j < text.size() && text[j] == ' ') ++j;
+  return j == text.size() || text[j] == kCR || text[j] == kLF;
+}
+
+// Whether the terminator at `position` closes the word before it in a text
+// split at its lines: where it would end a sentence and, in the user's own
+// lines, where it ends the line (before a line that starts in lower case).
+bool ClosesWordOnLines(std::string_view text, std::size_t position, SentenceBreaks breaks,
+                       WordCharFinder& finder) {
+  return IsSentenceEnd(text, position, finder) || (breaks == SentenceBreaks::kUserLines && LastOnLine(text, position));
+}
+
 std::string StripPunctuation(std::string_view word) {
   std::string stripped;
   stripped.reserve(word.size());
@@ -202,12 +217,12 @@ class Segmenter {
   // separator or a terminator (or starts the text).  The bounds are close,
   // so that even the address space reserved stays near what is used.
   void Reserve() {
-    std::size_t candidates = 0;
+    std::size_t candidates = 1;
     std::size_t word_starts = 0;
     bool after_break = true;
     for (char c : text_) {
       const ByteClass byte_class = ClassOf(static_cast<unsigned char>(c));
-      candidates += byte_class == ByteClass::kTerminator;
+      candidates += byte_class == ByteClass::kTerminator || (c == kLF && breaks_ != SentenceBreaks::kTerminators);
       word_starts += after_break && byte_class != ByteClass::kSeparator;
       after_break = byte_class == ByteClass::kSeparator || byte_class == ByteClass::kTerminator;
     }
@@ -224,23 +239,27 @@ class Segmenter {
 
   // Handles the character at `i` and returns the position to go on from.
   std::size_t Examine(std::size_t i) {
-    switch (ClassOf(static_cast<unsigned char>(text_[i]))) {
+    const ByteClass byte_class = ClassOf(static_cast<unsigned char>(text_[i]));
+    line_has_text_ = line_has_text_ || byte_class != ByteClass::kSeparator;
+    switch (byte_class) {
       case ByteClass::kWord:
       case ByteClass::kPunctuation:
         return ExtendWord(i);
       case ByteClass::kTerminator:
+        if (breaks_ == SentenceBreaks::kLines || breaks_ == SentenceBreaks::kUserLines) {
+          if (!ClosesWordOnLines(text_, i, breaks_, finder_)) return ExtendWord(i);
+          SeparateWord(i);
+          return i + 1;
+        }
         if (IsSentenceEnd(text_, i, finder_)) {
-          if (breaks_ == SentenceBreaks::kLines) {
-            SeparateWord(i);
-          } else {
-            EndSentence(i);
-          }
+          EndSentence(i);
           return i + 1;
         }
         return ExtendWord(i);
       case ByteClass::kSeparator:
         SeparateWord(i);
         if (breaks_ == SentenceBreaks::kLines && text_[i] == kLF) EndLine(i);
+        if (breaks_ == SentenceBreaks::kUserLines && text_[i] == kLF) EndUserLine(i);
         return i + 1;
     }
     return i + 1;
@@ -309,9 +328,31 @@ class Segmenter {
     span_start_ = i + 1;
   }
 
+  // Ends the user's line at the LF at `i`: a line with more than blanks is
+  // a sentence, a blank one ends the paragraph of the sentence before it.
+  void EndUserLine(std::size_t i) {
+    if (line_has_text_) {
+      AddSentence(i > span_start_ && text_[i - 1] == kCR ? i - 1 : i, false);
+    } else {
+      EndParagraph();
+    }
+    line_has_text_ = false;
+    span_start_ = i + 1;
+  }
+
+  void EndParagraph() {
+    if (!run_.sentence_list.empty()) run_.sentence_list.back().EndsParagraph = true;
+  }
+
   // Ends the last sentence at the end of the text, if `breaks_` asks for one
   // there and it would not be empty.
   void EndText() {
+    if (breaks_ == SentenceBreaks::kUserLines) {
+      SeparateWord(text_.size());
+      if (line_has_text_) EndUserLine(text_.size());
+      EndParagraph();
+      return;
+    }
     if (breaks_ == SentenceBreaks::kTerminators || span_start_ == text_.size()) return;
     if (breaks_ == SentenceBreaks::kTerminatorsAndEnd && !InWord() && WordsSoFar() == 0) return;
     if (InWord()) CloseWord(text_.size());
@@ -337,6 +378,7 @@ class Segmenter {
   SentenceBreaks breaks_;
   std::size_t word_start_ = std::string_view::npos;
   std::size_t span_start_ = 0;  // where the sentence being read starts
+  bool line_has_text_ = false;  // whether the line being read holds more than blanks
   std::size_t first_word_ = 0;  // where its word ids start
   // Each spelling met in the text and each lower-cased form, with the id of
   // its key, so that each distinct form is looked up in the lexicon once per
@@ -365,8 +407,8 @@ std::string SentenceText(std::string_view text, const frase& sentence, SentenceB
   for (; i < end; ++i) {
     const ByteClass c = ClassOf(static_cast<unsigned char>(text[i]));
     bool separator = c == ByteClass::kSeparator;
-    if (c == ByteClass::kTerminator && breaks == SentenceBreaks::kLines) {
-      separator = IsSentenceEnd(text, i, finder);
+    if (c == ByteClass::kTerminator && (breaks == SentenceBreaks::kLines || breaks == SentenceBreaks::kUserLines)) {
+      separator = ClosesWordOnLines(text, i, breaks, finder);
     } else if (c == ByteClass::kTerminator && i + 1 == sentence.SpanEnd) {
       // The sentence's own terminator, the only one in its span that ends a
       // sentence: it closes the last word with no separator after it.
@@ -380,6 +422,9 @@ std::string SentenceText(std::string_view text, const frase& sentence, SentenceB
     }
   }
   if (word_start != std::string_view::npos) stored.append(text.substr(word_start, i - word_start));
+  // The last word of a user's line has no "#", as if the line's end were
+  // its terminator.
+  if (breaks == SentenceBreaks::kUserLines && !stored.empty() && stored.back() == kWordSeparator) stored.pop_back();
   return stored;
 }
 

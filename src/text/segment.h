@@ -51,7 +51,19 @@ enum class SentenceBreaks {
   // empty, so that sentence k is line k (a blank line gives a sentence
   // without words); terminators end none.
   kLines,
+  // A text the user segmented: every line that holds more than blanks is a
+  // sentence, whatever its punctuation (terminators end none, and a line
+  // without one is a sentence all the same); a blank line, or several, or a
+  // line of blanks only, ends a paragraph, and so does the end of the text.
+  // Blank lines before the first sentence or after the last change nothing.
+  kUserLines,
 };
+
+// How a text's own sentences are found: by its terminators, or, when the
+// user segmented it (`--segmented`), at its lines.
+inline SentenceBreaks TextBreaks(bool segmented) {
+  return segmented ? SentenceBreaks::kUserLines : SentenceBreaks::kTerminators;
+}
 
 // Segments `text` into run.sentence_list and counts its words into
 // run.word_table, ending sentences as `breaks` says.  Looks each distinct

@@ -251,5 +251,32 @@ TEST(SegmentTextTest, ExtractsEndSentencesAtTheirEndOrAtEveryLine) {
   EXPECT_EQ(lines.StoredKeys(0), (std::vector<std::string>{"um", "dois", "tr\xEAs"}));
 }
 
+// The user's own lines: blank lines, however many, of blanks only or at
+// either end, mark paragraphs and make no sentence; a period inside a line
+// ends nothing, one at its end closes the last word.
+TEST(SegmentTextTest, UserLinesAreTheSentencesAndBlankLinesTheParagraphs) {
+  struct Case {
+    std::string text;
+    Sentences stored;
+    std::vector<bool> paragraph_ends;
+  };
+  const Case cases[] = {
+      {"", {}, {}},
+      {"\r\n  \r\n", {}, {}},
+      {"\r\n\r\nT\xEDtulo\r\n\r\nDr. Silva veio. Foi.\r\nEle ficou\r\n \r\n\r\n\r\nFim.\r\n\r\n",
+       {{"T\xEDtulo", 1}, {"Dr#Silva#veio#Foi", 4}, {"Ele#ficou", 2}, {"Fim", 1}},
+       {true, false, true, true}},
+      {"Um.\r\nmais um", {{"Um", 1}, {"mais#um", 2}}, {false, true}},
+      {"\"Sim.\"\r\n.\r\n", {{"\"Sim#\"", 2}, {"", 0}}, {false, true}},
+  };
+  for (const Case& c : cases) {
+    const Segmented segmented(c.text, MemoryTables(), SentenceBreaks::kUserLines);
+    EXPECT_EQ(segmented.Sentences(), c.stored) << c.text;
+    EXPECT_EQ(segmented.ParagraphEnds(), c.paragraph_ends) << c.text;
+  }
+  const Segmented ended("Um.\r\nmais um", MemoryTables(), SentenceBreaks::kUserLines);
+  EXPECT_EQ(ended.StoredKeys(0), (std::vector<std::string>{"um"}));
+}
+
 }  // namespace
 }  // namespace casewright
