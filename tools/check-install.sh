@@ -25,7 +25,7 @@ dpkg-buildpackage -us -uc -b -j"$(nproc)"
 # dpkg-buildpackage writes beside the source tree; the packages go to OUT_DIR.
 rm -rf "$out"
 mkdir -p "$out"
-mv ../casewright*_"$version"_*.deb ../casewright_"$version"_*.buildinfo ../casewright_"$version"_*.changes "$out"/
+mv ../casewright*_"$version"_*.deb ../python3-casewright*_"$version"_*.deb ../casewright_"$version"_*.buildinfo ../casewright_"$version"_*.changes "$out"/
 lintian --fail-on error,warning "$out"/casewright_"$version"_*.changes
 
 apt-get install -y ./"$out"/casewright-cli_"$version"_*.deb ./"$out"/casewright_"$version"_*.deb \
