@@ -11,7 +11,7 @@ RUN_FLAGS := -DBUILD_TESTING=OFF -DCASEWRIGHT_BUILD_GUI=OFF -DCASEWRIGHT_MAN_PAG
 # the objects already compiled are kept.
 FULL_FLAGS := -DBUILD_TESTING=ON -DCASEWRIGHT_BUILD_GUI=ON -DCASEWRIGHT_MAN_PAGE=ON
 
-FUZZ_TARGETS := fuzz_run fuzz_classes fuzz_table_open fuzz_table_sources fuzz_manifest fuzz_shard_index
+FUZZ_TARGETS := fuzz_run fuzz_classes fuzz_table_open fuzz_table_sources fuzz_manifest fuzz_shard_index fuzz_model
 FUZZ_SECONDS ?= 60
 
 .PHONY: all build run test sanitize tsan fuzz-build fuzz bench speed mutants clean
@@ -28,34 +28,47 @@ run:
 	cmake --build $(BUILD) --target casewright-cli default_tables
 	$(CLI) --text data/examples/example.txt --classes data/examples/example.classes --output $(BUILD)/example.cases
 
-CTEST_FLAGS ?=
+CTEST_FLAGS ?= -j2
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure $(CTEST_FLAGS)
 
-# At -O1 with line tables only, the sanitized build takes about 60 % of the
-# time of an optimised one with full debug information, and the sanitizers'
-# reports still name file and line.  The window is left out, and so are the
-# tests that compare the results with other tools' (Weka, scikit-learn,
-# XGBoost's Python, GNU parallel, the README's examples): they check the same
-# results in the sanitized tree as in the plain one.
+# The sanitized tree: clang at -O1 with line tables only (about 60 % of the
+# time of an optimised build with full debug information; the sanitizers'
+# reports still name file and line), AddressSanitizer and UBSan, and the
+# fuzzers' coverage instrumentation, so that the libFuzzer targets are built
+# in this tree too and `make fuzz FUZZ_BUILD=build-sanitize` runs them
+# without compiling the core a third time.  The window and the benchmarks are
+# left out, and so are the tests that compare the results with other tools'
+# (Weka, scikit-learn, XGBoost's Python, GNU parallel, the README's
+# examples): they check the same results in the sanitized tree as in the
+# plain one.
+SANITIZE_FLAGS := -DCMAKE_CXX_COMPILER=clang++ -DCASEWRIGHT_SANITIZE=ON -DCASEWRIGHT_FUZZ=ON -DCASEWRIGHT_BUILD_GUI=OFF \
+  -DCASEWRIGHT_BUILD_BENCH=OFF -DCASEWRIGHT_MAN_PAGE=OFF -DCMAKE_BUILD_TYPE=Debug \
+  '-DCMAKE_CXX_FLAGS_DEBUG=-O1 -gline-tables-only'
 sanitize:
-	$(MAKE) test BUILD=build-sanitize CTEST_FLAGS="-E '^(external_|readme_examples)'" \
-	  CMAKE_FLAGS="-DCASEWRIGHT_SANITIZE=ON -DCASEWRIGHT_BUILD_GUI=OFF -DCASEWRIGHT_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug '-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1'"
+	$(MAKE) test BUILD=build-sanitize CTEST_FLAGS="-j2 -E '^(external_|readme_examples)'" \
+	  CMAKE_FLAGS="$(SANITIZE_FLAGS)"
 
-# The runs side by side, and a batch's worker threads, under ThreadSanitizer.
+# The runs side by side, and a batch's worker threads, under ThreadSanitizer:
+# the two test programs alone, at -O1 with line tables only as above.
 tsan:
-	cmake -S . -B build-tsan -G Ninja -DCASEWRIGHT_TSAN=ON -DCASEWRIGHT_BUILD_GUI=OFF -DCASEWRIGHT_BUILD_BENCH=OFF
+	cmake -S . -B build-tsan -G Ninja -DCASEWRIGHT_TSAN=ON -DCASEWRIGHT_BUILD_GUI=OFF -DCASEWRIGHT_BUILD_BENCH=OFF \
+	  -DCASEWRIGHT_MAN_PAGE=OFF -DCMAKE_BUILD_TYPE=Debug '-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1'
 	cmake --build build-tsan --target shared_tables_test batch_test
 	TSAN_OPTIONS=halt_on_error=1 build-tsan/bin/shared_tables_test
 	TSAN_OPTIONS=halt_on_error=1 build-tsan/bin/batch_test
 
-# The libFuzzer targets, built with clang and run FUZZ_SECONDS each.
+# The libFuzzer targets, built with clang and run FUZZ_SECONDS each; a tree
+# of their own unless FUZZ_BUILD names one built with CASEWRIGHT_FUZZ (the
+# sanitized tree above).
+FUZZ_BUILD ?= build-fuzz
 fuzz-build:
-	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCASEWRIGHT_FUZZ=ON -DBUILD_TESTING=OFF -DCASEWRIGHT_BUILD_GUI=OFF
-	cmake --build build-fuzz --target $(FUZZ_TARGETS)
+	test -f $(FUZZ_BUILD)/build.ninja || cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCASEWRIGHT_FUZZ=ON -DBUILD_TESTING=OFF -DCASEWRIGHT_BUILD_GUI=OFF -DCASEWRIGHT_MAN_PAGE=OFF
+	cmake --build $(FUZZ_BUILD) --target $(FUZZ_TARGETS)
 
 fuzz: fuzz-build
-	bash tools/fuzz.sh $(FUZZ_SECONDS)
+	FUZZ_BUILD=$(FUZZ_BUILD) bash tools/fuzz.sh $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 bench: build
 	$(BUILD)/bin/casewright-bench

@@ -17,7 +17,8 @@ run=(
 # help2man makes the man page and man-db checks it; Java and Weka,
 # scikit-learn and GNU parallel are for the tests that run casewright-cli with
 # them; GNU time measures the speed programs' runs; clang builds the fuzzers;
-# debhelper to lintian build and check the Debian packages; ccache lets CI's
+# debhelper to lintian build and check the Debian packages (dh-python gives
+# the Python module's package its dependencies); ccache lets CI's
 # package build reuse the release tree's objects.
 tests=(
   qt6-base-dev libgl-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
@@ -29,7 +30,7 @@ tests=(
   clang libclang-rt-14-dev
   default-jre-headless weka parallel
   desktop-file-utils appstream
-  debhelper dpkg-dev fakeroot lintian ccache
+  debhelper dh-python dpkg-dev fakeroot lintian ccache
 )
 
 case "${1-}" in
