@@ -84,7 +84,7 @@ def test_errors_name_the_file_or_the_value(examples):
         casewright.cases(pathlib.Path("missing.txt"))
     assert raised.value.filename == "missing.txt"
     with pytest.raises(casewright.Error, match="--features: "):
-        casewright.cases("texto.", features="9")
+        casewright.cases("texto.", features="17")
     with pytest.raises(casewright.Error, match="The classes file is the same file as the text file"):
         casewright.cases(pathlib.Path("example.txt"), classes="example.txt")
     with pytest.raises(casewright.Error, match="encoding: latin-1 is not windows-1252, utf-8 or auto"):
