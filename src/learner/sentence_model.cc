@@ -6,6 +6,7 @@
 
 #include "core/read_file.h"
 #include "core/run_error.h"
+#include "learner/model_check.h"
 #include "learner/xgboost_library.h"
 
 namespace casewright {
@@ -195,6 +196,7 @@ SentenceModel SentenceModel::Load(const std::string& path) {
   if (!StartsAsJsonText(*bytes)) {
     throw RunError("Not a model file (not the JSON of an XGBoost model)", path);
   }
+  if (const std::optional<std::string> fault = ModelFault(*bytes)) throw RunError("Not a model file (" + *fault + ")", path);
   auto booster = std::make_unique<Booster>(nullptr, 0);
   if (Xgboost().XGBoosterLoadModelFromBuffer(booster->handle, bytes->data(), bytes->size()) != 0) {
     throw RunError("Not a model file (XGBoost: " + XgboostError() + ")", path);

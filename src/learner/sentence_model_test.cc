@@ -93,16 +93,34 @@ TEST(SentenceModelTest, GivesEachFeaturesTotalGainAndStoresIt) {
   EXPECT_NE(raw.Json().find(R"("cue_phrase_raw")"), std::string::npos);
 }
 
+// `model` with its first `from` made `to`.
+std::string Damaged(std::string model, std::string_view from, std::string_view to) {
+  const std::size_t at = model.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return at == std::string::npos ? model : model.replace(at, from.size(), to);
+}
+
+// XGBoost's reader trusts what a model says of itself: each broken promise
+// is refused before it reads the file.
 TEST(SentenceModelTest, RefusesFilesThatAreNotItsModels) {
   TempDir dir;
   const Cases cases;
-  std::string foreign = TrainOn(cases, 1).Json();
+  const std::string trained = TrainOn(cases, 1).Json();
+  std::string foreign = trained;
   foreign.replace(foreign.find("casewright_features"), 19, "casewright_featurez");
   const std::pair<std::string, std::string> files[] = {
       {"not json", "Not a model file (not the JSON of an XGBoost model)"},
       // Binary JSON whose length field crashed XGBoost's reader.
       {std::string("{L\0\0\0\0\0\x80\0\0learner}", 18), "Not a model file (not the JSON of an XGBoost model)"},
-      {"{\"learner\": 1}", "Not a model file (XGBoost: "},
+      {"{\"learner\": 1}", "Not a model file (not binary logistic trees of one output)"},
+      {Damaged(trained, "\"num_trees\":\"20\"", "\"num_trees\":\"21\""),
+       "Not a model file (it counts other trees than it holds)"},
+      {Damaged(trained, "\"left_children\":[1,", "\"left_children\":[0,"),
+       "Not a model file (a node's children are not nodes after it in its tree)"},
+      {Damaged(trained, "\"split_indices\":[", "\"split_indices\":[2,"),
+       "Not a model file (a tree's lists do not have one entry per node)"},
+      {Damaged(trained, "\"split_indices\":[0", "\"split_indices\":[2"),
+       "Not a model file (a split reads a feature the model does not have)"},
       {foreign, "Not a model trained by casewright-cli train (no feature set stored)"},
   };
   for (const auto& [bytes, message] : files) {
