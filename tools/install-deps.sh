@@ -13,6 +13,7 @@ export DEBIAN_FRONTEND=noninteractive
 run=(
   g++ cmake ninja-build make pkg-config
   libsqlite3-dev libcli11-dev libabsl-dev libxgboost-dev
+  libeigen3-dev libstemmer-dev
 )
 # help2man makes the man page and man-db checks it; Java and Weka,
 # scikit-learn and GNU parallel are for the tests that run casewright-cli with
@@ -23,7 +24,7 @@ run=(
 tests=(
   qt6-base-dev libgl-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libeigen3-dev libstemmer-dev pybind11-dev python3-pybind11 python3-dev
+  pybind11-dev python3-pybind11 python3-dev
   python3 python3-numpy python3-scipy python3-pandas python3-networkx python3-pytest
   python3-sklearn python3-xgboost
   fonts-dejavu-core help2man man-db bash-completion time util-linux
