@@ -211,11 +211,11 @@ TMainForm2::TMainForm2(const LexicalTables& tables, GuiPrompts& prompts, QWidget
   connect(options_menu_, &OptionsMenu::FormatChanged, this,
           [this](CaseFormat format) { quinlan_box_->setChecked(format == CaseFormat::kQuinlan); });
   connect(options_menu_, &OptionsMenu::SentencesRequested, this, [this] {
-    OpenSentencesView(this, tables_, prompts_, FilePath(text_path_edit_->text()), options_menu_->encoding(),
+    OpenSentencesView(this, tables_, prompts_, FilePath(text_path_edit_->text()), options_menu_->reading(),
                       FilePath(classes_path_edit_->text()), classes_path_edit_, ReadSettings().features);
   });
   connect(options_menu_, &OptionsMenu::SummaryRequested, this, [this] {
-    OpenSummaryView(this, tables_, prompts_, FilePath(text_path_edit_->text()), options_menu_->encoding(),
+    OpenSummaryView(this, tables_, prompts_, FilePath(text_path_edit_->text()), options_menu_->reading(),
                     ReadSettings().features);
   });
 

@@ -18,6 +18,7 @@
 
 #include <QToolButton>
 
+#include "gui/sentence_features.h"
 #include "output/case_layout.h"
 #include "text/text_encoding.h"
 
@@ -39,6 +40,8 @@ class OptionsMenu : public QToolButton {
   // Whether the texts hold one sentence a line, paragraphs separated by a
   // blank line (RunSettings::segmented).
   bool segmented() const;
+  // Both, as the views read a text.
+  TextReading reading() const { return {encoding(), segmented()}; }
 
   void SetFormat(CaseFormat format);
 

@@ -17,15 +17,23 @@ bool IsFeatureValue(const QString& column) {
   return column != QLatin1String("number") && column != QLatin1String("text") && column != QLatin1String("class");
 }
 
+// The settings of a run of the text at `path` as `reading` says.
+RunSettings RunOf(const std::string& path, const TextReading& reading, FeatureSet features) {
+  RunSettings run;
+  run.text_path = path;
+  run.encoding = reading.encoding;
+  run.segmented = reading.segmented;
+  run.features = features;
+  return run;
+}
+
 }  // namespace
 
-std::vector<double> ModelScores(const std::string& model_path, const std::string& text_path, TextEncoding encoding,
-                                const LexicalTables& tables) {
+std::vector<double> ModelScores(const std::string& model_path, const std::string& text_path,
+                                const TextReading& reading, const LexicalTables& tables) {
   const SentenceModel model = SentenceModel::Load(model_path);
-  RunSettings run;
-  run.text_path = text_path;
-  run.encoding = encoding;
-  run.features = model.features();
+  RunSettings run = RunOf(text_path, reading, model.features());
+  run.values = model.values();
   return model.Probabilities(RowsOf(ComputeCases(run, tables), model.features()));
 }
 
@@ -39,12 +47,9 @@ QStringList TickedFeatureNames(FeatureSet features) {
   return names;
 }
 
-SentenceColumns FeatureCodes(const std::string& path, TextEncoding encoding, FeatureSet features,
+SentenceColumns FeatureCodes(const std::string& path, const TextReading& reading, FeatureSet features,
                              const LexicalTables& tables) {
-  RunSettings run;
-  run.text_path = path;
-  run.encoding = encoding;
-  run.features = features;
+  const RunSettings run = RunOf(path, reading, features);
   SentenceColumns columns{TickedFeatureNames(features), {}};
   // Every code is one digit (features.h), so a case's codes split by digit.
   for (const std::string& codes : ComputeCases(run, tables).codes) {
@@ -54,16 +59,13 @@ SentenceColumns FeatureCodes(const std::string& path, TextEncoding encoding, Fea
   return columns;
 }
 
-SentenceColumns RawValues(const std::string& path, TextEncoding encoding, FeatureSet features,
+SentenceColumns RawValues(const std::string& path, const TextReading& reading, FeatureSet features,
                           const LexicalTables& tables) {
   // The run writes its raw values file in a folder of its own, which goes
   // with it; the cases it must also write go there too.
   QTemporaryDir folder;
   if (!folder.isValid()) throw RunError("No temporary folder for the raw values: " + folder.errorString().toStdString());
-  RunSettings run;
-  run.text_path = path;
-  run.encoding = encoding;
-  run.features = features;
+  RunSettings run = RunOf(path, reading, features);
   run.output_path = QDir(folder.path()).filePath(QStringLiteral("cases")).toStdString();
   run.raw_path = QDir(folder.path()).filePath(QStringLiteral("raw.tsv")).toStdString();
   RunCases(run, tables);

@@ -16,15 +16,23 @@
 
 namespace casewright {
 
+// How the window reads a text: its encoding, and whether its lines are its
+// sentences (Options > Text already segmented), as --segmented reads them.
+struct TextReading {
+  TextEncoding encoding = TextEncoding::kWindows1252;
+  bool segmented = false;
+};
+
 // The QSettings key of the model that scores texts in the window's views
 // (the Summary view's "Model...").
 inline constexpr const char* kModelKey = "summaryModel";
 
 // The probabilities of class 1 the model at `model_path` (of
-// `casewright-cli train`) gives the sentences of the text at `text_path`.
+// `casewright-cli train`) gives the sentences of the text at `text_path`,
+// from the kind of values the model learnt from.
 // Throws RunError.
-std::vector<double> ModelScores(const std::string& model_path, const std::string& text_path, TextEncoding encoding,
-                                const LexicalTables& tables);
+std::vector<double> ModelScores(const std::string& model_path, const std::string& text_path,
+                                const TextReading& reading, const LexicalTables& tables);
 
 // A score as the views show it: 6 decimals, as --scores-output writes it,
 // so that near ties show.
@@ -41,12 +49,12 @@ QStringList TickedFeatureNames(FeatureSet features);
 
 // The codes of the ticked features of each sentence of the text at `path`:
 // one column per ticked feature, named by its short name.  Throws RunError.
-SentenceColumns FeatureCodes(const std::string& path, TextEncoding encoding, FeatureSet features,
+SentenceColumns FeatureCodes(const std::string& path, const TextReading& reading, FeatureSet features,
                              const LexicalTables& tables);
 
 // The raw values of each sentence, as the raw values file has them, without
 // its number, text and class columns.  Throws RunError.
-SentenceColumns RawValues(const std::string& path, TextEncoding encoding, FeatureSet features,
+SentenceColumns RawValues(const std::string& path, const TextReading& reading, FeatureSet features,
                           const LexicalTables& tables);
 
 // "size 2, text_location 1" for `row` of `columns`, or empty.

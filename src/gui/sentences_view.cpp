@@ -135,10 +135,10 @@ SentencesView::SentencesView(const LexicalTables& tables, GuiPrompts& prompts, F
 
 SentencesView::~SentencesView() = default;
 
-bool SentencesView::Load(const std::string& text_path, TextEncoding encoding, const std::string& classes_path) {
+bool SentencesView::Load(const std::string& text_path, const TextReading& reading, const std::string& classes_path) {
   WaitCursor wait;
   try {
-    text_ = std::make_unique<SegmentedText>(text_path, encoding, tables_);
+    text_ = std::make_unique<SegmentedText>(text_path, reading.encoding, tables_, TextBreaks(reading.segmented));
   } catch (const std::exception& error) {
     prompts_.ShowError(parentWidget(), QString::fromStdString(DescribeError(error)));
     return false;
@@ -151,7 +151,7 @@ bool SentencesView::Load(const std::string& text_path, TextEncoding encoding, co
     sentences.push_back({flags, QString::fromStdString(text_->Original(i))});
   }
   model_->SetSentences(std::move(sentences));
-  encoding_ = encoding;
+  reading_ = reading;
   ShowFeatures();
   summary_->setText(QStringLiteral("%1 sentences in %2, numbered as a run pairs them with classes. In red, where "
                                    "the classes file stops fitting the sentences; in yellow, the first sentence "
@@ -166,11 +166,11 @@ bool SentencesView::Load(const std::string& text_path, TextEncoding encoding, co
 }
 
 SentenceColumns SentencesView::ScoresAndCodes() {
-  SentenceColumns columns = FeatureCodes(text_path_, encoding_, features_, tables_);
+  SentenceColumns columns = FeatureCodes(text_path_, reading_, features_, tables_);
   const std::string model = QSettings().value(kModelKey).toString().toStdString();
   if (model.empty()) return columns;
   try {
-    const std::vector<double> scores = ModelScores(model, text_path_, encoding_, tables_);
+    const std::vector<double> scores = ModelScores(model, text_path_, reading_, tables_);
     columns.names.prepend(QStringLiteral("score"));
     for (std::size_t i = 0; i < columns.rows.size() && i < scores.size(); ++i) {
       columns.rows[i].prepend(ScoreText(scores[i]));
@@ -185,7 +185,7 @@ void SentencesView::ShowFeatures() {
   WaitCursor wait;
   try {
     if (!codes_) codes_ = ScoresAndCodes();
-    if (raw_box_->isChecked() && !raw_) raw_ = RawValues(text_path_, encoding_, features_, tables_);
+    if (raw_box_->isChecked() && !raw_) raw_ = RawValues(text_path_, reading_, features_, tables_);
   } catch (const std::exception& error) {
     text_messages_.push_back(QString::fromStdString(DescribeError(error)));
     ShowMessages();
@@ -301,11 +301,11 @@ void SentencesView::ShowMessages() {
 }
 
 void OpenSentencesView(QWidget* parent, const LexicalTables& tables, GuiPrompts& prompts,
-                       const std::string& text_path, TextEncoding encoding, const std::string& classes_path,
+                       const std::string& text_path, const TextReading& reading, const std::string& classes_path,
                        QLineEdit* classes_edit, FeatureSet features) {
   auto* view = new SentencesView(tables, prompts, features, parent);
   view->setAttribute(Qt::WA_DeleteOnClose);
-  if (!view->Load(text_path, encoding, classes_path)) {
+  if (!view->Load(text_path, reading, classes_path)) {
     delete view;
     return;
   }

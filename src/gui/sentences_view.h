@@ -56,7 +56,7 @@ class SentencesView : public QDialog {
 
   // Segments the text and reads the classes file (empty path: none).
   // Returns false, after showing the error, when the text cannot be read.
-  bool Load(const std::string& text_path, TextEncoding encoding, const std::string& classes_path);
+  bool Load(const std::string& text_path, const TextReading& reading, const std::string& classes_path);
 
  signals:
   // The extract's classes were saved to `path`, which the run may now use.
@@ -84,7 +84,7 @@ class SentencesView : public QDialog {
   std::unique_ptr<SegmentedText> text_;
   FeatureSet features_;
   std::string text_path_;
-  TextEncoding encoding_ = TextEncoding::kWindows1252;
+  TextReading reading_;
   std::optional<SentenceColumns> codes_;
   // Computed the first time they are asked for.
   std::optional<SentenceColumns> raw_;
@@ -112,7 +112,7 @@ class SentencesView : public QDialog {
 // into `classes_edit`.  Shows the error and opens nothing when the text
 // cannot be read.
 void OpenSentencesView(QWidget* parent, const LexicalTables& tables, GuiPrompts& prompts,
-                       const std::string& text_path, TextEncoding encoding, const std::string& classes_path,
+                       const std::string& text_path, const TextReading& reading, const std::string& classes_path,
                        QLineEdit* classes_edit, FeatureSet features);
 
 }  // namespace casewright

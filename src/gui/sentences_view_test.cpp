@@ -213,6 +213,22 @@ class SentencesViewTest : public QObject {
     QCOMPARE(Column(scored, SentenceTableModel::kNumber)[0], QString("1"));  // the longest
   }
 
+  // Options > Text already segmented: each line is a sentence, in the view
+  // as in the run, its codes from the same sentences.
+  void aSegmentedTextIsReadALineASentence() {
+    WriteFile(dir_->Path("t.txt"), "Um dois. Tr\xEAs quatro\r\n\r\nCinco seis\r\n");
+    window_->findChild<QLineEdit*>("Edit1")->setText(QString::fromStdString(dir_->Path("t.txt")));
+    window_->findChild<QAction*>("SegmentedText")->setChecked(true);
+    window_->findChild<QAction*>("ShowSentences")->trigger();
+    auto* view = window_->findChild<casewright::SentencesView*>("SentencesView");
+    auto& table = *view->findChild<QTableView*>("SentencesTable");
+    QCOMPARE(Column(table, SentenceTableModel::kNumber), (QStringList{"1", "2"}));
+    // Its size and text location as `casewright-cli --segmented` codes them.
+    QCOMPARE(Column(table, SentenceTableModel::kColumnCount), (QStringList{"4", "2"}));
+    QCOMPARE(Column(table, SentenceTableModel::kColumnCount + 1), (QStringList{"1", "3"}));
+    window_->findChild<QAction*>("SegmentedText")->setChecked(false);
+  }
+
   void anUnreadableTextOpensNothing() {
     window_->findChild<QLineEdit*>("Edit1")->setText(QString::fromStdString(dir_->Path("none.txt")));
     window_->findChild<QAction*>("ShowSentences")->trigger();

@@ -223,16 +223,16 @@ SummaryView::SummaryView(const LexicalTables& tables, GuiPrompts& prompts, Featu
 
 SummaryView::~SummaryView() = default;
 
-bool SummaryView::Load(const std::string& text_path, TextEncoding encoding) {
+bool SummaryView::Load(const std::string& text_path, const TextReading& reading) {
   try {
-    text_ = std::make_unique<SegmentedText>(text_path, encoding, tables_);
+    text_ = std::make_unique<SegmentedText>(text_path, reading.encoding, tables_, TextBreaks(reading.segmented));
     if (text_->size() == 0) throw RunError("The text has no sentence to choose from", text_path);
   } catch (const std::exception& error) {
     prompts_.ShowError(parentWidget(), QString::fromStdString(DescribeError(error)));
     return false;
   }
   text_path_ = text_path;
-  encoding_ = encoding;
+  reading_ = reading;
   TokenVocabulary vocabulary;
   tokens_ = TokensOfSentences(text_->run(), text_->bytes(), {}, vocabulary, &stopwords_);
   const std::string model = QSettings().value(kModelKey).toString().toStdString();
@@ -246,7 +246,7 @@ bool SummaryView::Load(const std::string& text_path, TextEncoding encoding) {
 }
 
 void SummaryView::ScoreWithModel(const std::string& path) {
-  scores_ = ModelScores(path, text_path_, encoding_, tables_);
+  scores_ = ModelScores(path, text_path_, reading_, tables_);
   scores_path_ = path;
   scored_by_model_ = true;
   ResetMethod();
@@ -389,8 +389,8 @@ void SummaryView::ShowSentence(int row) {
   QStringList lines = {QStringLiteral("Sentence %1").arg(row + 1) +
                        (scores_.empty() ? QString() : QStringLiteral(", score ") + ScoreText(scores_[index]))};
   try {
-    if (!codes_) codes_ = FeatureCodes(text_path_, encoding_, features_, tables_);
-    if (!raw_) raw_ = RawValues(text_path_, encoding_, features_, tables_);
+    if (!codes_) codes_ = FeatureCodes(text_path_, reading_, features_, tables_);
+    if (!raw_) raw_ = RawValues(text_path_, reading_, features_, tables_);
     if (index < codes_->rows.size()) lines.append(QStringLiteral("Codes: ") + DescribeRow(*codes_, index));
     if (index < raw_->rows.size()) lines.append(QStringLiteral("Raw values: ") + DescribeRow(*raw_, index));
   } catch (const std::exception& error) {
@@ -414,10 +414,10 @@ void SummaryView::SaveExtract() {
 }
 
 void OpenSummaryView(QWidget* parent, const LexicalTables& tables, GuiPrompts& prompts, const std::string& text_path,
-                     TextEncoding encoding, FeatureSet features) {
+                     const TextReading& reading, FeatureSet features) {
   auto* view = new SummaryView(tables, prompts, features, parent);
   view->setAttribute(Qt::WA_DeleteOnClose);
-  if (!view->Load(text_path, encoding)) {
+  if (!view->Load(text_path, reading)) {
     delete view;
     return;
   }

@@ -83,7 +83,7 @@ class SummaryView : public QDialog {
 
   // Segments the text.  Returns false, after showing the error, when it
   // cannot be read or holds no sentence.
-  bool Load(const std::string& text_path, TextEncoding encoding);
+  bool Load(const std::string& text_path, const TextReading& reading);
 
  private slots:
   void ChooseScores();
@@ -114,7 +114,7 @@ class SummaryView : public QDialog {
   std::string text_path_;
   SentenceTokens tokens_;
   StopwordFlags stopwords_;
-  TextEncoding encoding_ = TextEncoding::kWindows1252;
+  TextReading reading_;
   FeatureSet features_;
   std::string scores_path_;
   bool scored_by_model_ = false;
@@ -144,7 +144,7 @@ class SummaryView : public QDialog {
 // Opens the Summary view of the text at `text_path` over `parent`.  Shows
 // the error and opens nothing when the text cannot be read.
 void OpenSummaryView(QWidget* parent, const LexicalTables& tables, GuiPrompts& prompts, const std::string& text_path,
-                     TextEncoding encoding, FeatureSet features);
+                     const TextReading& reading, FeatureSet features);
 
 }  // namespace casewright
 
