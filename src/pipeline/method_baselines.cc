@@ -16,12 +16,22 @@ bool MethodBaselines::NeedsFeatures() const {
                      [](const auto& method) { return method->Needs() == MethodNeeds::kFeatures; });
 }
 
+FeatureSet MethodBaselines::FeaturesRead() const {
+  FeatureSet read = FeatureSet::None();
+  for (const auto& method : methods_) {
+    for (const FeatureInfo& info : kFeatures) {
+      if (method->FeaturesRead().Has(info.feature)) read.Set(info.feature);
+    }
+  }
+  return read;
+}
+
 MethodBaselines::Inputs MethodBaselines::InputsOf(const Run& run, std::string_view text, SentenceBreaks breaks,
                                                   StopwordFlags stopwords) const {
   Inputs inputs;
   if (empty()) return inputs;
   inputs.stopwords = std::move(stopwords);
-  if (NeedsFeatures()) inputs.features = RawFeaturesOfText(text, run.tables, breaks);
+  if (NeedsFeatures()) inputs.features = RawFeaturesOfText(text, run.tables, breaks, FeaturesRead());
   return inputs;
 }
 

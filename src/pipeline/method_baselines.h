@@ -25,6 +25,8 @@ class MethodBaselines {
   bool empty() const { return methods_.empty(); }
   // Whether some method reads the sentences' raw feature values.
   bool NeedsFeatures() const;
+  // The features whose raw values they read, the only ones computed.
+  FeatureSet FeaturesRead() const;
 
   // What the methods read of a text besides its tokens: the tokens'
   // stopword flags and, when some method needs them, the raw feature values.

@@ -280,13 +280,13 @@ TextCases CasesOfLoadedText(const RunSettings& settings, DecodedText text, const
   return cases;
 }
 
-std::vector<RawFeatures> RawFeaturesOfText(std::string_view text, const LexicalTables& tables,
-                                           SentenceBreaks breaks) {
+std::vector<RawFeatures> RawFeaturesOfText(std::string_view text, const LexicalTables& tables, SentenceBreaks breaks,
+                                           FeatureSet features) {
   Run run(tables, {});
   run.ResetLists();
   SegmentText(run, text, breaks);
-  AnalyseText(run, text, FeatureSet::All(), breaks);
-  Analyse(run, FeatureSet::All());
+  AnalyseText(run, text, features, breaks);
+  Analyse(run, features);
   std::vector<RawFeatures> values;
   for (const frase& sentence : run.sentence_list) values.push_back(RawFeaturesOf(sentence));
   run.FreeLists();

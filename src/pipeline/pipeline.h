@@ -135,11 +135,12 @@ struct TextCases {
 // vocabulary of the text's own.  Throws RunError.
 TextCases ComputeCases(const RunSettings& settings, const LexicalTables& tables, const TokenChoice* tokens = nullptr);
 
-// The raw values of every feature of each sentence of `text` (its
-// Windows-1252 bytes, as loaded, its sentences found as `breaks` says),
-// every feature stage run: the values `--raw` writes.
-std::vector<RawFeatures> RawFeaturesOfText(std::string_view text, const LexicalTables& tables,
-                                           SentenceBreaks breaks = SentenceBreaks::kTerminators);
+// The raw values of `features` of each sentence of `text` (its
+// Windows-1252 bytes, as loaded, its sentences found as `breaks` says), as
+// `--raw` writes them; the stages of the other features are not run, so
+// their values stand as segmentation leaves them.
+std::vector<RawFeatures> RawFeaturesOfText(std::string_view text, const LexicalTables& tables, SentenceBreaks breaks,
+                                           FeatureSet features);
 
 // ComputeCases on a text already loaded from settings.text_path (its
 // Windows-1252 bytes), so that a text read from standard input is read once.

@@ -42,7 +42,7 @@ std::vector<double> MethodScores(const SummaryMethod& method, MethodText text, c
                                  const LexicalTables& tables) {
   std::vector<RawFeatures> features;
   if (method.Needs() == MethodNeeds::kFeatures) {
-    features = RawFeaturesOfText(segmented.bytes(), tables, segmented.breaks());
+    features = RawFeaturesOfText(segmented.bytes(), tables, segmented.breaks(), method.FeaturesRead());
     text.features = &features;
   }
   return method.Scores(text);

@@ -12,6 +12,12 @@ RawFeatures RawFeaturesOf(const frase& sentence) {
   return values;
 }
 
+FeatureSet FeatureValue::FeaturesRead() const {
+  FeatureSet read = FeatureSet::None();
+  read.Set(kFeatures[number_ - 1].feature);
+  return read;
+}
+
 std::vector<double> FeatureValue::Scores(const MethodText& text) const {
   std::vector<double> scores;
   for (const RawFeatures& values : *text.features) scores.push_back(values[number_ - 1]);

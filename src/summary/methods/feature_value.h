@@ -18,6 +18,7 @@ class FeatureValue : public SummaryMethod {
   explicit FeatureValue(int number) : number_(number) {}
   std::string Name() const override { return "feature:" + std::to_string(number_); }
   MethodNeeds Needs() const override { return MethodNeeds::kFeatures; }
+  FeatureSet FeaturesRead() const override;
   std::vector<double> Scores(const MethodText& text) const override;
 
  private:

@@ -50,6 +50,9 @@ class SummaryMethod {
   // The name users give it (`textrank`, `feature:7`).
   virtual std::string Name() const = 0;
   virtual MethodNeeds Needs() const { return MethodNeeds::kTokens; }
+  // The features whose raw values Scores reads, when Needs() is kFeatures:
+  // only their stages need to run.
+  virtual FeatureSet FeaturesRead() const { return FeatureSet::None(); }
 
   // One score per sentence; a higher score is chosen sooner.
   // REQUIRES: `text` holds what Needs() names.
