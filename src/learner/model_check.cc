@@ -27,6 +27,7 @@ constexpr Rule kRules[] = {
     {"SELECT json_extract(?1, '$.learner.gradient_booster.name') = 'gbtree' "
      "AND json_extract(?1, '$.learner.objective.name') = 'binary:logistic' "
      "AND CAST(json_extract(?1, '$.learner.learner_model_param.num_class') AS INTEGER) = 0 "
+     "AND coalesce(CAST(json_extract(?1, '$.learner.learner_model_param.num_target') AS INTEGER), 1) = 1 "
      "AND CAST(json_extract(?1, " CW_MODEL ".gbtree_model_param.num_parallel_tree') AS INTEGER) = 1",
      "not binary logistic trees of one output"},
     {"SELECT " CW_FEATURES " >= 1 "
@@ -59,6 +60,11 @@ constexpr Rule kRules[] = {
      "WHERE coalesce(l.type = 'integer' AND r.type = 'integer' AND ((l.atom = -1 AND r.atom = -1) OR "
      "(l.atom > l.key AND l.atom < tree.n AND r.atom > l.key AND r.atom < tree.n)), 0) = 0)",
      "a node's children are not nodes after it in its tree"},
+    {"SELECT NOT EXISTS (" CW_TREES
+     "SELECT 1 FROM tree, json_each(tree.v, '$.parents') AS p "
+     "WHERE coalesce(p.type = 'integer' AND ((p.key = 0 AND p.atom IN (-1, 2147483647)) OR "
+     "(p.key > 0 AND p.atom >= 0 AND p.atom < p.key)), 0) = 0)",
+     "a node's parent is not a node before it in its tree"},
     {"SELECT NOT EXISTS (" CW_TREES
      "SELECT 1 FROM tree, json_each(tree.v, '$.split_indices') AS s "
      "WHERE coalesce(s.type = 'integer' AND s.atom >= 0 AND s.atom < " CW_FEATURES ", 0) = 0) "
