@@ -7,17 +7,17 @@
 namespace casewright {
 namespace {
 
-const std::vector<std::string> kNames = {"a.txt", "b,c.txt", "d.txt"};
+const std::vector<std::string> kFoldTexts = {"a.txt", "b,c.txt", "d.txt"};
 
 TEST(FoldFileTest, WritesAndReadsBackAnAssignment) {
   const FoldAssignment folds{2, {{0, 1, 1}, {1, 0, 0}}};
-  const std::string csv = FoldsCsv(folds, kNames);
+  const std::string csv = FoldsCsv(folds, kFoldTexts);
   EXPECT_EQ(csv, "text,repeat,fold\na.txt,1,1\n\"b,c.txt\",1,2\nd.txt,1,2\na.txt,2,2\n\"b,c.txt\",2,1\nd.txt,2,1\n");
-  const FoldAssignment read = ParseFolds(csv, "f.csv", kNames);
+  const FoldAssignment read = ParseFolds(csv, "f.csv", kFoldTexts);
   EXPECT_EQ(read.folds, 2u);
   EXPECT_EQ(read.fold_of, folds.fold_of);
   // Any order, CR LF and blank lines.
-  EXPECT_EQ(ParseFolds("text,repeat,fold\r\n\r\nd.txt,1,3\r\na.txt,1,1\r\n\"b,c.txt\",1,2\r\n", "f", kNames).fold_of,
+  EXPECT_EQ(ParseFolds("text,repeat,fold\r\n\r\nd.txt,1,3\r\na.txt,1,1\r\n\"b,c.txt\",1,2\r\n", "f", kFoldTexts).fold_of,
             (std::vector<std::vector<std::size_t>>{{0, 1, 2}}));
 }
 
@@ -46,7 +46,7 @@ TEST(FoldFileTest, RefusesNamingTheFileAndLine) {
   };
   for (const auto& [contents, message] : cases) {
     try {
-      ParseFolds(contents, "f.csv", kNames);
+      ParseFolds(contents, "f.csv", kFoldTexts);
       ADD_FAILURE() << "read " << contents;
     } catch (const RunError& e) {
       EXPECT_EQ(e.Describe(), message) << contents;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "core/run_error.h"
@@ -38,6 +39,8 @@ std::vector<double> ModelScores(const std::string& model_path, const std::string
 }
 
 QString ScoreText(double score) { return QString::number(score, 'f', 6); }
+
+QString FileNameOf(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
 
 QStringList TickedFeatureNames(FeatureSet features) {
   QStringList names;

@@ -38,6 +38,10 @@ std::vector<double> ModelScores(const std::string& model_path, const std::string
 // so that near ties show.
 QString ScoreText(double score);
 
+// The name of the file at `path`, without its folders, as the views'
+// titles and messages show it.
+QString FileNameOf(const std::string& path);
+
 // A table of one row per sentence, each row one cell per name.
 struct SentenceColumns {
   QStringList names;

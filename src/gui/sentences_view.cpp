@@ -26,8 +26,6 @@ namespace casewright {
 namespace {
 
 // A file name the window's fields hold, for the view's messages.
-QString Named(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
-
 void Append(std::vector<QString>& to, const std::vector<std::string>& messages, const QString& prefix = {}) {
   for (const std::string& message : messages) to.push_back(prefix + QString::fromStdString(message));
 }
@@ -157,7 +155,7 @@ bool SentencesView::Load(const std::string& text_path, const TextReading& readin
                                    "the classes file stops fitting the sentences; in yellow, the first sentence "
                                    "where the classes file and the reference extract disagree.")
                         .arg(text_->size())
-                        .arg(Named(text_path)));
+                        .arg(FileNameOf(text_path)));
   Append(text_messages_, text_->warnings());
   if (const std::string note = text_->TailNote(); !note.empty()) text_messages_.push_back(QString::fromStdString(note));
   if (!classes_path.empty()) ShowFileClasses(classes_path);
@@ -211,7 +209,7 @@ void SentencesView::ShowFileClasses(const std::string& path) {
       mark = text_->size() - 1;  // the classes left over come after the last sentence
     }
     model_->SetFileClasses(classes.classes, mark, mark ? WhyMarked(classes, *mark) : QString());
-    Append(file_messages_, classes.warnings, Named(path) + QStringLiteral(": "));
+    Append(file_messages_, classes.warnings, FileNameOf(path) + QStringLiteral(": "));
   } catch (const std::exception& error) {
     file_messages_.push_back(QString::fromStdString(DescribeError(error)));
   }
@@ -239,7 +237,7 @@ void SentencesView::MatchExtract() {
     ExtractClasses found = ClassesFromExtract(text_->run(), settings);
     extract_classes_ = std::move(found.classes);
     extract_messages_.push_back(QStringLiteral("%1 gives class 1 to %2 of the %3 sentences.")
-                                    .arg(Named(extract_path_))
+                                    .arg(FileNameOf(extract_path_))
                                     .arg(found.chosen)
                                     .arg(extract_classes_.size()));
     for (const auto* messages : {&found.unmatched, &found.repeated, &found.warnings, &found.notes}) {

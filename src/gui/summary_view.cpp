@@ -29,8 +29,6 @@
 namespace casewright {
 namespace {
 
-QString Named(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
-
 // The colour of each mark: light tints of the Okabe-Ito palette, whose
 // hues readers with any common colour-vision deficiency tell apart; the
 // sign tells them apart as well, in print and for everyone else.
@@ -312,7 +310,7 @@ void SummaryView::ChooseReference() {
     for (std::size_t i = 0; i < flags.size(); ++i) flags[i] = found.classes[i] == "1";
     reference_ = ExtractReference(tokens_, std::move(flags));
     reference_path_ = chosen.toStdString();
-    QStringList notes = {QStringLiteral("Reference %1: %2 sentences.").arg(Named(chosen.toStdString())).arg(found.chosen)};
+    QStringList notes = {QStringLiteral("Reference %1: %2 sentences.").arg(FileNameOf(chosen.toStdString())).arg(found.chosen)};
     for (const std::string& message : found.unmatched) notes.append(QString::fromStdString(message));
     reference_note_ = notes.join(QLatin1Char('\n'));
   } catch (const std::exception& error) {
@@ -327,18 +325,18 @@ void SummaryView::ShowChoice() {
   const Selection selection{selection_->currentIndex() == 1, lambda_->value()};
   chosen_ = scored ? ChooseBySelection(scores_, {tokens_, stopwords_}, {rate_->value(), 0}, selection)
                    : std::vector<std::size_t>{};
-  const QString source = method_name_.empty() ? QStringLiteral("the scores in %1").arg(Named(scores_path_))
+  const QString source = method_name_.empty() ? QStringLiteral("the scores in %1").arg(FileNameOf(scores_path_))
                                               : QString::fromStdString(method_name_);
   save_button_->setEnabled(scored);
   about_->setText(scored ? QStringLiteral("%1 of the %2 sentences of %3, by %4.")
                                .arg(chosen_.size())
                                .arg(text_->size())
-                               .arg(Named(text_path_))
+                               .arg(FileNameOf(text_path_))
                                .arg(source)
                          : QStringLiteral("%1 sentences in %2. Load the scores a classifier gave them, or a model, "
                                           "or choose a method.")
                                .arg(text_->size())
-                               .arg(Named(text_path_)));
+                               .arg(FileNameOf(text_path_)));
   legend_->setText(Legend(reference_.has_value()));
   reference_label_->setText(reference_ ? reference_note_ : QString());
   ShowSentences();
@@ -370,7 +368,7 @@ void SummaryView::ShowFigures() {
     return;
   }
   const std::vector<std::size_t> lead = ChooseLead(chosen_.size());
-  const std::string name = Named(text_path_).toStdString();
+  const std::string name = FileNameOf(text_path_).toStdString();
   const std::string system = !method_name_.empty() ? method_name_ : scored_by_model_ ? "model" : "system1";
   figures_->SetRows(
       {RowOf(name, system, text_->size(), chosen_.size(), *reference_, FiguresOf(tokens_, chosen_, *reference_)),

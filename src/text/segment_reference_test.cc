@@ -100,7 +100,7 @@ TEST(SegmentReferenceTest, AgreesWithTheLiteralRulesOnRandomTexts) {
   std::mt19937 random(11);
   for (int round = 0; round < 3000; ++round) {
     const std::string text = RandomText(random);
-    SCOPED_TRACE(testing::PrintToString(text));
+    SCOPED_TRACE(::testing::PrintToString(text));
     casewright::Run run(tables, {});
     SegmentText(run, text);
     LiteralResult expected = LiteralSegment(text, tables);
