@@ -58,9 +58,10 @@ def run(command, log):
 def configure(build, log):
     if (TOP / build / "build.ninja").exists():
         return True
-    command = ["cmake", "-S", ".", "-B", build, "-G", "Ninja", "-DCASEWRIGHT_BUILD_BENCH=OFF"]
-    # Each change recompiles one file; ccache turns the rebuild after the
-    # file is put back into a copy.
+    command = ["cmake", "-S", ".", "-B", build, "-G", "Ninja", "-DCASEWRIGHT_BUILD_BENCH=OFF",
+               "-DCMAKE_UNITY_BUILD=OFF"]
+    # Each change recompiles one file (not its unity batch); ccache turns the
+    # rebuild after the file is put back into a copy.
     if shutil.which("ccache"):
         command.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
     return run(command, log)
