@@ -11,6 +11,7 @@
 #include <numeric>
 #include <optional>
 #include <sstream>
+#include <utility>
 
 #include "absl/strings/str_join.h"
 #include "batch/manifest.h"
@@ -22,6 +23,7 @@
 #include "experiment/corpus_cases.h"
 #include "experiment/corpus_references.h"
 #include "experiment/crossval.h"
+#include "experiment/model_scores.h"
 #include "frames.h"
 #include "lexicon/sqlite_tables.h"
 #include "output/output_file.h"
@@ -214,22 +216,6 @@ py::dict Sentences(const std::string& path, const std::optional<py::bytes>& cont
   return WithMessages(listing, text->warnings(), text->notes());
 }
 
-// The probability of class 1 the model at `model_path` gives each sentence
-// of `text`, as `casewright-cli summarize --model` scores them.
-std::vector<double> ModelScores(const std::string& model_path, const SegmentedText& text, const std::string& path,
-                                TextEncoding encoding, const LexicalTables& tables) {
-  const SentenceModel model = SentenceModel::Load(model_path);
-  RunSettings run;
-  run.text_path = path;
-  run.encoding = encoding;
-  run.segmented = text.breaks() == SentenceBreaks::kUserLines;
-  run.features = model.features();
-  run.values = model.values();
-  DecodedText loaded;
-  loaded.bytes = text.bytes();
-  return model.Probabilities(RowsOf(CasesOfLoadedText(run, std::move(loaded), tables), model.features()));
-}
-
 // The method called `name`, refused as `summarize --method` refuses it.
 std::unique_ptr<SummaryMethod> MethodNamed(const std::string& name) {
   std::unique_ptr<SummaryMethod> method = MakeMethod(name);
@@ -256,7 +242,15 @@ py::dict Summarize(const std::string& path, const std::optional<py::bytes>& cont
     source->Run([&] {
       SegmentedText text(source->path(), chosen_encoding, tables, TextBreaks(segmented));
       if (text.size() == 0) throw RunError("The text has no sentence to choose from", source->path());
-      if (!model_path.empty()) scores = ModelScores(model_path, text, source->path(), chosen_encoding, tables);
+      if (!model_path.empty()) {
+        RunSettings run;
+        run.text_path = source->path();
+        run.encoding = chosen_encoding;
+        run.segmented = segmented;
+        DecodedText loaded;
+        loaded.bytes = text.bytes();
+        scores = ModelScoresOfText(model_path, run, std::move(loaded), tables);
+      }
       if (method != nullptr) scores = MethodScoresOf(*method, text, tables);
       if (scores.size() != text.size()) {
         throw RunError("The text has " + std::to_string(text.size()) + " sentences, but " +

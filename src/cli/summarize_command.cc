@@ -2,10 +2,11 @@
 //                          (--rate R | --sentences K) [--selection top|mmr [--mmr-lambda L]]
 //                          [--output EXTRACT] [--classes-output C]
 #include <memory>
+#include <utility>
 
 #include "cli/commands.h"
 #include "cli/method_options.h"
-#include "experiment/corpus_cases.h"
+#include "experiment/model_scores.h"
 #include "lexicon/sqlite_tables.h"
 #include "pipeline/summary_run.h"
 #include "summary/methods/registry.h"
@@ -27,22 +28,6 @@ struct SummarizeOptions {
   SelectionOptions selection;
   RunOptions run;
 };
-
-// The probability of class 1 the model at `model_path` gives each sentence
-// of `text`, the text as summarize loaded it.
-std::vector<double> ModelScores(const std::string& model_path, const SummarizeSettings& settings,
-                                std::string_view text, const LexicalTables& tables) {
-  const SentenceModel model = SentenceModel::Load(model_path);
-  RunSettings run;
-  run.text_path = settings.text_path;
-  run.encoding = settings.encoding;
-  run.segmented = settings.segmented;
-  run.features = model.features();
-  run.values = model.values();
-  DecodedText loaded;
-  loaded.bytes = text;
-  return model.Probabilities(RowsOf(CasesOfLoadedText(run, std::move(loaded), tables), model.features()));
-}
 
 int Summarize(const SummarizeOptions& options) {
   const int sources = !options.scores_path.empty() + !options.model_path.empty() + !options.method.empty();
@@ -68,7 +53,13 @@ int Summarize(const SummarizeOptions& options) {
   if (!options.model_path.empty()) {
     settings.model_path = options.model_path;
     settings.score_text = [&](std::string_view text) {
-      return ModelScores(options.model_path, settings, text, tables);
+      RunSettings run;
+      run.text_path = settings.text_path;
+      run.encoding = settings.encoding;
+      run.segmented = settings.segmented;
+      DecodedText loaded;
+      loaded.bytes = text;
+      return ModelScoresOfText(options.model_path, run, std::move(loaded), tables);
     };
   }
   const SummarizeOutcome outcome = WriteSummary(settings, tables);

@@ -6,9 +6,9 @@
 #include <QTemporaryDir>
 
 #include "core/run_error.h"
-#include "experiment/corpus_cases.h"
-#include "learner/sentence_model.h"
+#include "experiment/model_scores.h"
 #include "pipeline/pipeline.h"
+#include "text/load_text.h"
 
 namespace casewright {
 namespace {
@@ -32,10 +32,7 @@ RunSettings RunOf(const std::string& path, const TextReading& reading, FeatureSe
 
 std::vector<double> ModelScores(const std::string& model_path, const std::string& text_path,
                                 const TextReading& reading, const LexicalTables& tables) {
-  const SentenceModel model = SentenceModel::Load(model_path);
-  RunSettings run = RunOf(text_path, reading, model.features());
-  run.values = model.values();
-  return model.Probabilities(RowsOf(ComputeCases(run, tables), model.features()));
+  return ModelScoresOfText(model_path, RunOf(text_path, reading, FeatureSet::None()), LoadTextAs(text_path, reading.encoding), tables);
 }
 
 QString ScoreText(double score) { return QString::number(score, 'f', 6); }
