@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <random>
+#include <tuple>
 
 #include "core/file_error.h"
 
@@ -170,10 +171,10 @@ void TemporaryFile::TakeOwnerAndMode(const struct stat& of) {
   // set-user-ID bits that the mode then restores.
   const bool same_owner = known && mine.st_uid == of.st_uid && mine.st_gid == of.st_gid;
   if (!same_owner && ::fchownat(folder_fd_, name.c_str(), of.st_uid, of.st_gid, AT_SYMLINK_NOFOLLOW) != 0) {
-    ::fchownat(folder_fd_, name.c_str(), static_cast<uid_t>(-1), of.st_gid, AT_SYMLINK_NOFOLLOW);
+    std::ignore = ::fchownat(folder_fd_, name.c_str(), static_cast<uid_t>(-1), of.st_gid, AT_SYMLINK_NOFOLLOW);
   }
   if (!same_owner || (mine.st_mode & 07777) != (of.st_mode & 07777)) {
-    ::fchmodat(folder_fd_, name.c_str(), of.st_mode & 07777, 0);
+    std::ignore = ::fchmodat(folder_fd_, name.c_str(), of.st_mode & 07777, 0);
   }
 }
 

@@ -165,8 +165,6 @@ T* Find(const QWidget& window, const char* name) {
   return child;
 }
 
-}  // namespace
-
 class Main2Test : public QObject {
   Q_OBJECT
 
@@ -222,6 +220,8 @@ class Main2Test : public QObject {
   std::unique_ptr<ScriptedPrompts> prompts_;
   std::unique_ptr<TMainForm2> window_;
 };
+
+}  // namespace
 
 void Main2Test::init() {
   dir_ = std::make_unique<TempDir>();

@@ -46,27 +46,6 @@ std::optional<std::string> SchemaProblem(const SqliteDatabase& database, const T
   return std::nullopt;
 }
 
-// What tells one version of a file from another: a table replaced by the
-// builder is a new file (a rename), one changed in place has a new size or
-// modification time.  Nullopt when the file cannot be examined.
-struct FileVersion {
-  dev_t device;
-  ino_t inode;
-  off_t size;
-  timespec modified;
-
-  bool operator==(const FileVersion& other) const {
-    return device == other.device && inode == other.inode && size == other.size &&
-           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
-  }
-};
-
-std::optional<FileVersion> VersionOf(const std::string& path) {
-  struct stat info;
-  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-  return FileVersion{info.st_dev, info.st_ino, info.st_size, info.st_mtim};
-}
-
 }  // namespace
 
 // One open table with its single prepared query.  Neither is shared between
@@ -74,6 +53,28 @@ std::optional<FileVersion> VersionOf(const std::string& path) {
 // connection is opened without SQLite's own mutex.
 class SqliteTables::Table {
  public:
+  // What tells one version of a file from another: a table replaced by the
+  // builder is a new file (a rename), one changed in place has a new size or
+  // modification time.
+  struct Version {
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    timespec modified;
+
+    bool operator==(const Version& other) const {
+      return device == other.device && inode == other.inode && size == other.size &&
+             modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
+    }
+  };
+
+  // The version of the file at `path`; nullopt when it cannot be examined.
+  static std::optional<Version> VersionOf(const std::string& path) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return Version{info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+  }
+
   Table(const std::string& folder, const TableSchema& schema, const std::string& sql)
       : database_(Open(folder, schema)), version_(VersionOf(database_.path())), statement_(Prepare(folder, schema, sql)) {
     // One read transaction for the connection's life rather than one per
@@ -84,7 +85,7 @@ class SqliteTables::Table {
 
   const std::string& path() const { return database_.path(); }
   // The file as it was just after it was opened.
-  const std::optional<FileVersion>& version() const { return version_; }
+  const std::optional<Version>& version() const { return version_; }
 
   // Runs the query with `key` (UTF-8) bound, or with nothing bound when
   // `key` is null, and hands each row to `row` until it returns false.
@@ -152,7 +153,7 @@ class SqliteTables::Table {
   }
 
   SqliteDatabase database_;
-  std::optional<FileVersion> version_;
+  std::optional<Version> version_;
   mutable SqliteStatement statement_;
 };
 
@@ -259,7 +260,7 @@ SqliteTables::Reader& SqliteTables::ReaderOfThisThread() const {
     reader = std::make_unique<Reader>();
     readers_of_thread.Add(readers_);
     // The file must be the one opened first, before and after this open.
-    const std::optional<FileVersion> before = VersionOf(lexicon_->path());
+    const std::optional<Table::Version> before = Table::VersionOf(lexicon_->path());
     if (readers_->by_thread.size() <= kOwnConnections && before && before == lexicon_->version()) {
       try {
         reader->own = std::make_unique<Table>(folder_, kLexiconSchema, LexiconQuery());

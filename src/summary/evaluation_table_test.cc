@@ -1,6 +1,8 @@
 #include "summary/evaluation_table.h"
 
 #include <sstream>
+#include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -9,11 +11,20 @@
 namespace casewright {
 namespace {
 
+EvaluationRow Row(std::string text, std::string system) {
+  EvaluationRow row;
+  row.text = std::move(text);
+  row.system = std::move(system);
+  return row;
+}
+
 std::vector<EvaluationRow> TwoTexts() {
-  EvaluationRow a{"a.txt", "svm", 10, 2, 3, Scores{0.5, 1.0 / 3, 0.4}, {1, 0.5, 2.0 / 3}, {}, {0.25, 0.125, 1.0 / 6},
-                  {0.2, 0.1, 0.4 / 3},  {0.4, 0.2, 0.8 / 3}};
-  EvaluationRow b{"b,1.txt", "svm", 5, 1, std::nullopt, std::nullopt, {0, 0, 0}, {}, {0.75, 0.375, 0.5},
-                  {0.6, 0.3, 0.4},      {0, 0, 0}};
+  EvaluationRow a = Row("a.txt", "svm");
+  a.sentences = 10, a.selected = 2, a.reference_selected = 3, a.sentence = Scores{0.5, 1.0 / 3, 0.4};
+  a.rouge1 = {1, 0.5, 2.0 / 3}, a.rougeL = {0.25, 0.125, 1.0 / 6}, a.rougeLseq = {0.2, 0.1, 0.4 / 3};
+  a.rougeSU4 = {0.4, 0.2, 0.8 / 3};
+  EvaluationRow b = Row("b,1.txt", "svm");
+  b.sentences = 5, b.selected = 1, b.rougeL = {0.75, 0.375, 0.5}, b.rougeLseq = {0.6, 0.3, 0.4};
   return {a, b};
 }
 
@@ -69,12 +80,12 @@ TEST(EvaluationTableTest, IntervalsGetColumnsBesideTheirFiguresOnlyWhenSomeRowHa
 
 TEST(EvaluationTableTest, EachSystemIsComparedWithItsOwnBaselinesAndTheOtherSystems) {
   std::vector<EvaluationRow> rows;
-  for (const char* system : {"a", "b", "lead:a", "lead:b", "random:a"}) rows.push_back({"t", system});
+  for (const char* system : {"a", "b", "lead:a", "lead:b", "random:a"}) rows.push_back(Row("t", system));
   const std::vector<std::pair<std::string, std::string>> pairs = PairsToCompare({"a", "b"}, rows);
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"a", "lead:a"}, {"a", "random:a"}, {"b", "lead:b"}, {"a", "b"}};
   EXPECT_EQ(pairs, expected);
-  rows = {{"t", "model"}, {"t", "lead"}};
+  rows = {Row("t", "model"), Row("t", "lead")};
   EXPECT_EQ(PairsToCompare({"model"}, rows), (std::vector<std::pair<std::string, std::string>>{{"model", "lead"}}));
 }
 
