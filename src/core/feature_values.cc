@@ -37,4 +37,20 @@ double RawValue(const frase& s, Feature feature) {
   return 0;
 }
 
+bool IsMeasure(Feature feature) {
+  switch (feature) {
+    case Feature::kSentenceSize:
+    case Feature::kDistributionWeight:
+    case Feature::kTfIsf:
+    case Feature::kTitleSimilarity:
+    case Feature::kCentroidSimilarity:
+    case Feature::kCohesion:
+    case Feature::kPosition:
+    case Feature::kCentrality:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace casewright

@@ -17,6 +17,10 @@ namespace casewright {
 // not run.
 double RawValue(const frase& sentence, Feature feature);
 
+// Whether the raw value of `feature` is a measure (a count, a weight, a
+// similarity, a position or a score) rather than a label or a flag.
+bool IsMeasure(Feature feature);
+
 }  // namespace casewright
 
 #endif  // CASEWRIGHT_CORE_FEATURE_VALUES_H_

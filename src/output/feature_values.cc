@@ -1,35 +1,11 @@
 #include "output/feature_values.h"
 
 #include <charconv>
-#include <optional>
+
+#include "core/feature_values.h"
 
 namespace casewright {
 namespace {
-
-// The number a feature's code is made from, when it is more than a label
-// or a flag.
-std::optional<double> MeasureOf(const frase& sentence, Feature feature) {
-  switch (feature) {
-    case Feature::kSentenceSize:
-      return sentence.WordCount;
-    case Feature::kDistributionWeight:
-      return sentence.DistributionWeight;
-    case Feature::kTfIsf:
-      return sentence.TfIsf;
-    case Feature::kTitleSimilarity:
-      return sentence.TitleSimilarity;
-    case Feature::kCentroidSimilarity:
-      return sentence.CentroidSimilarity;
-    case Feature::kCohesion:
-      return sentence.Cohesion;
-    case Feature::kPosition:
-      return sentence.Position;
-    case Feature::kCentrality:
-      return sentence.Centrality;
-    default:
-      return std::nullopt;
-  }
-}
 
 // `value` as ValueText writes it, read back.
 double AsWritten(double value) {
@@ -45,8 +21,8 @@ void AppendTickedValues(const frase& sentence, const FeatureCodes& codes, Featur
                         std::vector<double>& out) {
   for (const FeatureInfo& info : kFeatures) {
     if (!features.Has(info.feature)) continue;
-    const std::optional<double> measure = MeasureOf(sentence, info.feature);
-    out.push_back(measure ? AsWritten(*measure) : codes[static_cast<int>(info.feature)] - '0');
+    out.push_back(IsMeasure(info.feature) ? AsWritten(RawValue(sentence, info.feature))
+                                          : codes[static_cast<int>(info.feature)] - '0');
   }
 }
 

@@ -1,16 +1,13 @@
 #include "summary/csv_fields.h"
 
 namespace casewright {
-namespace {
 
-std::string_view Trim(std::string_view s) {
+std::string_view TrimBlanks(std::string_view s) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
   while (!s.empty() && blank(s.front())) s.remove_prefix(1);
   while (!s.empty() && blank(s.back())) s.remove_suffix(1);
   return s;
 }
-
-}  // namespace
 
 std::string CsvField(std::string_view field) {
   if (field.find_first_of(",\"\n\r") == std::string_view::npos) return std::string(field);
@@ -41,7 +38,7 @@ std::vector<std::string> CsvFields(std::string_view line) {
       fields.back() += c;
     }
   }
-  for (std::string& field : fields) field = std::string(Trim(field));
+  for (std::string& field : fields) field = std::string(TrimBlanks(field));
   return fields;
 }
 

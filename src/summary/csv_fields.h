@@ -17,6 +17,9 @@ std::string CsvField(std::string_view field);
 // The fields of one CSV line, each without the blanks around it.
 std::vector<std::string> CsvFields(std::string_view line);
 
+// `s` without the spaces, tabs and carriage returns around it.
+std::string_view TrimBlanks(std::string_view s);
+
 }  // namespace casewright
 
 #endif  // CASEWRIGHT_SUMMARY_CSV_FIELDS_H_

@@ -18,20 +18,13 @@ struct Line {
   std::string_view text;
 };
 
-std::string_view Trim(std::string_view s) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 std::vector<Line> SplitLines(std::string_view contents) {
   std::vector<Line> lines;
   std::size_t number = 1;
   while (!contents.empty()) {
     // A line ends at LF, CR LF or a CR alone, as the texts' lines do.
     const std::size_t end = contents.find_first_of("\r\n");
-    lines.push_back({number++, Trim(contents.substr(0, end))});
+    lines.push_back({number++, TrimBlanks(contents.substr(0, end))});
     if (end == std::string_view::npos) break;
     const bool crlf = contents[end] == '\r' && end + 1 < contents.size() && contents[end + 1] == '\n';
     contents.remove_prefix(end + (crlf ? 2 : 1));
@@ -41,7 +34,7 @@ std::vector<Line> SplitLines(std::string_view contents) {
 }
 
 std::optional<double> ParseNumber(std::string_view field) {
-  field = Trim(field);
+  field = TrimBlanks(field);
   if (!field.empty() && field.front() == '+') field.remove_prefix(1);
   double value = 0;
   const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
@@ -67,7 +60,7 @@ class ScoreReader {
 
   double NumberAt(std::size_t line, std::string_view field) const {
     if (auto value = ParseNumber(field)) return *value;
-    FailAt(line, "\"" + std::string(Trim(field)) + "\" is not a number");
+    FailAt(line, "\"" + std::string(TrimBlanks(field)) + "\" is not a number");
   }
 
   // Fails unless `scores` holds one score per sentence; `lines` are the
@@ -177,7 +170,7 @@ std::optional<std::pair<std::size_t, std::string_view>> WekaValue(std::string_vi
 
 std::vector<std::string_view> Words(std::string_view line) {
   std::vector<std::string_view> words;
-  while (!(line = Trim(line)).empty()) {
+  while (!(line = TrimBlanks(line)).empty()) {
     const std::size_t end = std::min(line.find(' '), line.find('\t'));
     words.push_back(line.substr(0, end));
     line.remove_prefix(end == std::string_view::npos ? line.size() : end);
